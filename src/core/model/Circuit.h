@@ -93,6 +93,13 @@ inline int32_t DeltaNiveau(uint8_t code) {
   return code == code::DebutGroupe ? 1 : (code == code::FinGroupe ? -1 : 0);
 }
 
+// The end-of-text record of the text whose first character is i: the first code 79 after i,
+// looked for up to fin at the most (then fin itself).
+int32_t FinDuTexte(const Circuit& c, int32_t i, int32_t fin);
+// The last character of the text i..e: e - 1, or e itself when e is no end-of-text record
+// (a text cut off by a damaged file); never before i.
+int32_t DernierCaractere(const Circuit& c, int32_t i, int32_t e);
+
 // ---- Creation and joining ----
 void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y);
 void AjoutTexte(Circuit& c, uint16_t x, uint16_t y, int orientation, const std::string& texte,

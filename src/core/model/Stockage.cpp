@@ -142,6 +142,17 @@ std::array<uint8_t, 5> CouchesUtilisees(const Circuit& c) {
   return f;
 }
 
+int32_t FinDuTexte(const Circuit& c, int32_t i, int32_t fin) {
+  int32_t e = i + 1;
+  while (e < fin && c.Elements[e].Code != code::FinTexte) ++e;
+  return e > fin ? fin : e;
+}
+
+int32_t DernierCaractere(const Circuit& c, int32_t i, int32_t e) {
+  const int32_t l = c.Elements[e].Code == code::FinTexte ? e - 1 : e;
+  return l < i ? i : l;
+}
+
 int Direction(int32_t x1, int32_t y1, int32_t x2, int32_t y2) {
   const int32_t dx = x2 - x1, dy = y2 - y1;
   if (dy == 0) return dx > 0 ? 1 : (dx < 0 ? 5 : 0);
