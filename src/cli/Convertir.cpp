@@ -1,0 +1,48 @@
+// korv4-cli convertir ENTREE SORTIE: opens a circuit as the editor does and saves it as the
+// editor's save command does, title, date, author, surface and drill table taken from the file.
+
+#include "Commun.h"
+#include "FichiersDisque.h"
+#include "SousCommandes.h"
+#include "model/Fichiers.h"
+
+namespace korv4::cli {
+
+int ExecuteConvertir(const QStringList& arguments) {
+  LigneDeCommande ligne(
+      QStringLiteral("convertir"), QStringLiteral("ENTREE SORTIE"),
+      QStringLiteral("Ouvre ENTREE comme l'éditeur (.CIX ou ancien format .CIP) et l'enregistre\n"
+                     "au format actuel dans SORTIE, dont le nom doit finir par X. Un fichier\n"
+                     "SORTIE existant n'est remplacé qu'une fois le nouveau entièrement écrit."));
+  ligne.AjoutePositionnel(QStringLiteral("ENTREE"), QStringLiteral("circuit .CIX ou .CIP"));
+  ligne.AjoutePositionnel(QStringLiteral("SORTIE"), QStringLiteral("circuit .CIX à écrire"));
+  const int statut = ligne.Analyse(arguments);
+  if (statut >= 0) return statut;
+
+  const QString entree = ligne.Positionnels().at(0);
+  const QString sortie = ligne.Positionnels().at(1);
+  if (!sortie.endsWith(QLatin1Char('X'), Qt::CaseInsensitive))
+    return ligne.MauvaisUsage("le nom de sortie « " + sortie.toStdString() +
+                              " » doit finir par X (circuit .CIX)");
+
+  Circuit c;
+  if (!OuvreEntree(entree, c)) return kEntreeInvalide;
+
+  // The save command: repair, never save an empty circuit, fill the header, write.
+  NettoyageCircuit(c);
+  if (c.NbElements == 0) {
+    Erreur("le circuit « " + entree.toStdString() +
+           " » est vide : rien n'est écrit (un circuit vide n'est jamais enregistré).");
+    return kRienAEcrire;
+  }
+  const TEnteteCI h = c.EnteteCI;
+  RemplitEnteteCI(c, h.Titre, h.DateCI, h.Auteur, h.SurfaceX, h.SurfaceY);
+  std::string erreur;
+  if (!EcritFichierDisque(sortie, EcritCircuit(c), erreur)) {
+    Erreur(erreur);
+    return kEcritureImpossible;
+  }
+  return kFait;
+}
+
+}  // namespace korv4::cli

@@ -1,0 +1,12 @@
+#include "SousCommandes.h"
+
+namespace korv4::cli {
+
+const SousCommande kSousCommandes[] = {
+    {"info", "résumé d'un circuit (titre, éléments, surface, couches, cadre)", ExecuteInfo},
+    {"convertir", "ouvre un circuit (actuel ou ancien format) et l'enregistre en .CIX",
+     ExecuteConvertir},
+    {nullptr, nullptr, nullptr},
+};
+
+}  // namespace korv4::cli

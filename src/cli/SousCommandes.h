@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QStringList>
+
+// The sub-commands of korv4-cli. Each lives in its own file and is listed once in the table of
+// SousCommandes.cpp; main() finds it there by name.
+
+namespace korv4::cli {
+
+// Exit status of every sub-command.
+enum Sortie : int {
+  kFait = 0,
+  kMauvaisUsage = 1,
+  kEntreeInvalide = 2,
+  kEcritureImpossible = 3,
+  kRienAEcrire = 4,
+};
+
+struct SousCommande {
+  const char* nom;
+  const char* resume;  // one line for the tool's help
+  // arguments: the sub-command's own arguments, its name first (as argv[0] of a program).
+  int (*executer)(const QStringList& arguments);
+};
+
+// The table, ended by an entry whose nom is null.
+extern const SousCommande kSousCommandes[];
+
+int ExecuteInfo(const QStringList& arguments);
+int ExecuteConvertir(const QStringList& arguments);
+
+}  // namespace korv4::cli

@@ -1,0 +1,52 @@
+// korv4-cli: the circuit core without windows, for scripts and manufacturing pipelines.
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <cstdio>
+#include <cstring>
+
+#include "Commun.h"
+#include "FichiersDisque.h"
+#include "SousCommandes.h"
+
+namespace {
+
+QString AideGenerale() {
+  QString t = QStringLiteral(
+      "Utilisation : korv4-cli SOUS-COMMANDE [ARGUMENTS]\n\n"
+      "Le cœur de KORV4 sans fenêtre. Chaque sous-commande ouvre d'abord le circuit\n"
+      "comme l'éditeur. Statut de sortie : 0 fait, 1 mauvais usage, 2 entrée illisible\n"
+      "ou invalide, 3 sortie impossible à écrire, 4 rien à écrire.\n\n"
+      "Sous-commandes :\n");
+  for (const korv4::cli::SousCommande* s = korv4::cli::kSousCommandes; s->nom; ++s)
+    t += QStringLiteral("  %1 %2\n")
+             .arg(QString::fromUtf8(s->nom).leftJustified(12), QString::fromUtf8(s->resume));
+  t += QStringLiteral("\nkorv4-cli SOUS-COMMANDE --help donne l'aide d'une sous-commande.\n");
+  return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  QCoreApplication::setApplicationName(QStringLiteral("korv4-cli"));
+  korv4::IgnoreSignalTailleFichier();
+  using namespace korv4::cli;
+
+  const QStringList arguments = QCoreApplication::arguments();
+  if (arguments.size() < 2) {
+    Erreur("sous-commande attendue.");
+    std::fputs(AideGenerale().toUtf8().constData(), stderr);
+    return kMauvaisUsage;
+  }
+  const QString nom = arguments.at(1);
+  if (nom == QLatin1String("--help") || nom == QLatin1String("-h") ||
+      nom == QLatin1String("aide")) {
+    Affiche(AideGenerale());
+    return kFait;
+  }
+  for (const SousCommande* s = kSousCommandes; s->nom; ++s)
+    if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));
+  Erreur("sous-commande inconnue : " + nom.toStdString() + " (korv4-cli --help pour la liste)");
+  return kMauvaisUsage;
+}
