@@ -147,9 +147,9 @@ int main(int argc, char** argv) {
         std::sscanf(argv[i + 1], "%d-%d", &premier, &dernier) != 2)
       premier = -1;
   }
-  if (echelle < 8 || echelle > 200 || plume < 0 || plume > 50 || premier < 32 || dernier > 255 ||
+  if (echelle < 24 || echelle > 200 || plume < 0 || plume > 50 || premier < 32 || dernier > 255 ||
       premier > dernier) {
-    std::fprintf(stderr, "echelle 8..200, plume 0..50, codes 32..255\n");
+    std::fprintf(stderr, "echelle 24..200, plume 0..50, codes 32..255\n");
     return 1;
   }
   qputenv("QT_QPA_PLATFORM", "offscreen");
