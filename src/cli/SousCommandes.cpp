@@ -6,6 +6,8 @@ const SousCommande kSousCommandes[] = {
     {"info", "résumé d'un circuit (titre, éléments, surface, couches, cadre)", ExecuteInfo},
     {"convertir", "ouvre un circuit (actuel ou ancien format) et l'enregistre en .CIX",
      ExecuteConvertir},
+    {"image", "dessine un circuit dans une image PNG, comme la zone de dessin de l'éditeur",
+     ExecuteImage},
     {nullptr, nullptr, nullptr},
 };
 

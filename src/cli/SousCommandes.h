@@ -28,5 +28,6 @@ extern const SousCommande kSousCommandes[];
 
 int ExecuteInfo(const QStringList& arguments);
 int ExecuteConvertir(const QStringList& arguments);
+int ExecuteImage(const QStringList& arguments);
 
 }  // namespace korv4::cli

@@ -1,0 +1,138 @@
+// korv4-cli image FICHIER SORTIE.png [--travail N] [--visu L] [--zoom Z]: the picture of a
+// circuit as the editor's drawing area shows it when the whole surface fits in the window.
+
+#include <QImage>
+#include <QImageWriter>
+
+#include "Commun.h"
+#include "SousCommandes.h"
+#include "canevas/CanevasQt.h"
+#include "render/ContexteTrace.h"
+#include "render/TraceCircuit.h"
+
+namespace korv4::cli {
+
+namespace {
+
+constexpr int64_t kPixelsMax = 100000000;
+
+// Zoom index of a percentage, -1 when the editor does not offer it.
+int IndexZoom(const QString& texte) {
+  bool ok = false;
+  const int pourcent = texte.trimmed().remove(QLatin1Char('%')).toInt(&ok);
+  if (!ok) return -1;
+  for (int i = 0; i < static_cast<int>(kValeursZoom.size()); ++i) {
+    if (kValeursZoom[i] * 5 == pourcent) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int ExecuteImage(const QStringList& arguments) {
+  LigneDeCommande ligne(
+      QStringLiteral("image"),
+      QStringLiteral("FICHIER SORTIE.png [--travail N] [--visu L] [--zoom Z]"),
+      QStringLiteral("Dessine le circuit comme la zone de dessin de l'éditeur quand toute la\n"
+                     "surface de travail y tient : fond, surface, grille et éléments du travail\n"
+                     "choisi, sans curseur, dans une image PNG de la taille de la surface."));
+  ligne.AjoutePositionnel(QStringLiteral("FICHIER"), QStringLiteral("circuit .CIX ou .CIP"));
+  ligne.AjoutePositionnel(QStringLiteral("SORTIE.png"), QStringLiteral("image PNG à écrire"));
+  const QCommandLineOption travail(
+      QStringLiteral("travail"),
+      QStringLiteral("travail dessiné : 1 face 1, 2 face 2, 3 implantation, 4 perçage "
+                     "(défaut 1)"),
+      QStringLiteral("N"), QStringLiteral("1"));
+  const QCommandLineOption visu(
+      QStringLiteral("visu"),
+      QStringLiteral("travaux montrés sous le travail dessiné, séparés par des virgules : "
+                     "1 face 1, 2 face 2, 3 implantation (défaut aucun)"),
+      QStringLiteral("L"));
+  const QCommandLineOption zoom(
+      QStringLiteral("zoom"),
+      QStringLiteral("échelle en % : 25, 50, 100, 150, 200, 300, 400, 600, 800 ou 1000 "
+                     "(défaut 100)"),
+      QStringLiteral("Z"), QStringLiteral("100"));
+  ligne.AjouteOption(travail);
+  ligne.AjouteOption(visu);
+  ligne.AjouteOption(zoom);
+  const int statut = ligne.Analyse(arguments);
+  if (statut >= 0) return statut;
+
+  EtatTravail etat;
+  bool ok = false;
+  etat.Travail = ligne.Valeur(travail).toInt(&ok);
+  if (!ok || etat.Travail < 1 || etat.Travail > 4) {
+    return ligne.MauvaisUsage("--travail attend 1, 2, 3 ou 4, pas « " +
+                              ligne.Valeur(travail).toStdString() + " »");
+  }
+  if (ligne.Present(visu)) {
+    for (const QString& v : ligne.Valeur(visu).split(QLatin1Char(','))) {
+      const QString t = v.trimmed();
+      if (t == QLatin1String("1")) {
+        etat.VisuFace1 = 1;
+      } else if (t == QLatin1String("2")) {
+        etat.VisuFace2 = 1;
+      } else if (t == QLatin1String("3")) {
+        etat.VisuImplantation = 1;
+      } else {
+        return ligne.MauvaisUsage(
+            "--visu attend une liste de 1, 2 et 3 séparés par des "
+            "virgules, pas « " +
+            ligne.Valeur(visu).toStdString() + " »");
+      }
+    }
+  }
+  const int indexZoom = IndexZoom(ligne.Valeur(zoom));
+  if (indexZoom < 0) {
+    return ligne.MauvaisUsage(
+        "--zoom attend 25, 50, 100, 150, 200, 300, 400, 600, 800 ou "
+        "1000, pas « " +
+        ligne.Valeur(zoom).toStdString() + " »");
+  }
+
+  const QString entree = ligne.Positionnels().at(0);
+  const QString sortie = ligne.Positionnels().at(1);
+  Circuit c;
+  if (!OuvreEntree(entree, c)) return kEntreeInvalide;
+
+  ContexteTrace ctx;
+  ctx.Zoom = indexZoom;
+  ctx.SurfaceX = c.EnteteCI.SurfaceX;
+  ctx.SurfaceY = c.EnteteCI.SurfaceY;
+  ctx.LargeurSurface = PixelX(ctx, ctx.SurfaceX);
+  ctx.HauteurSurface = PixelY(ctx, ctx.SurfaceY);
+  // The surface's frame spans columns 0..width-1 and rows 0..height (its bottom edge is the
+  // row of unit 0).
+  const int64_t largeur = ctx.LargeurSurface, hauteur = int64_t{ctx.HauteurSurface} + 1;
+  if (largeur < 1 || hauteur < 1 || largeur * hauteur > kPixelsMax) {
+    return ligne.MauvaisUsage("l'image ferait " + std::to_string(largeur) + " x " +
+                              std::to_string(hauteur) +
+                              " pixels, au-delà de 100 millions : choisissez un zoom plus petit");
+  }
+  QImage image(static_cast<int>(largeur), static_cast<int>(hauteur), QImage::Format_RGB32);
+  if (image.isNull()) {
+    Erreur("mémoire insuffisante pour une image de " + std::to_string(largeur) + " x " +
+           std::to_string(hauteur) + " pixels");
+    return kEcritureImpossible;
+  }
+  CanevasQt toile(image);
+  ctx.Toile = &toile;
+  ctx.Zone = {0, 0, static_cast<int32_t>(largeur), static_cast<int32_t>(hauteur)};
+  ctx.OrigineX = 0;
+  ctx.OrigineY = ctx.HauteurSurface;
+  ctx.SansCurseur = true;
+  ctx.Elagage = true;
+  TraceFond(ctx);
+  TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, etat);
+
+  QImageWriter ecrivain(sortie, "png");
+  if (!ecrivain.write(image)) {
+    Erreur("impossible d'écrire l'image « " + sortie.toStdString() +
+           " » : " + ecrivain.errorString().toStdString());
+    return kEcritureImpossible;
+  }
+  return kFait;
+}
+
+}  // namespace korv4::cli

@@ -1,0 +1,66 @@
+#include "render/ContexteTrace.h"
+
+namespace korv4 {
+
+namespace {
+
+// Sizes in tenths of a unit (0.00254 mm).
+constexpr int32_t kDemiPastille[13][2] = {
+    {1000, 1500}, {177, 295}, {295, 177},  {236, 433},  {433, 236},  {295, 295}, {150, 394},
+    {241, 630},   {301, 787}, {467, 1220}, {602, 1575}, {752, 1968}, {236, 433}};
+constexpr int32_t kSymbolePercage[13] = {0,    400,  400,  500,  600,  800, 900,
+                                         1000, 1200, 1400, 1000, 1000, 1000};
+// Index 0 of these three is the constant 1 pixel.
+constexpr int32_t kLargeurPiste[7] = {0, 118, 197, 394, 590, 787, 984};
+constexpr int32_t kTailleCaractere[8] = {0, 500, 750, 1000, 1250, 1500, 1750, 2000};
+constexpr int32_t kTraitCaractere[8] = {0, 100, 150, 200, 250, 300, 350, 400};
+constexpr int32_t kEpaisseurDessin[7] = {118, 118, 197, 315, 394, 590, 787};
+
+}  // namespace
+
+int32_t PixelX(const ContexteTrace& ctx, int32_t x) {
+  return ((ctx.ResolX * x * ValeurZoom(ctx)) / ctx.EchelleX) / 20;
+}
+
+int32_t PixelY(const ContexteTrace& ctx, int32_t y) {
+  return ((ctx.ResolY * y * ValeurZoom(ctx)) / ctx.EchelleY) / 20;
+}
+
+PointPixel PixelPoint(const ContexteTrace& ctx, int32_t x, int32_t y) {
+  return {PixelX(ctx, x) - ctx.OrigineX, ctx.OrigineY - PixelY(ctx, y)};
+}
+
+int32_t GrilleX(const ContexteTrace& ctx, int32_t p) {
+  const int32_t pas = kPasGrille[ctx.Grille];
+  return ((((ctx.EchelleX * p) / ctx.ResolX) * 20) / ValeurZoom(ctx)) / pas * pas;
+}
+
+int32_t GrilleY(const ContexteTrace& ctx, int32_t p) {
+  const int32_t pas = kPasGrille[ctx.Grille];
+  return ((((ctx.EchelleY * p) / ctx.ResolY) * 20) / ValeurZoom(ctx)) / pas * pas;
+}
+
+void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresPercage) {
+  const int32_t m = ctx.ResolX * ValeurZoom(ctx);
+  const int32_t n = ctx.EchelleX * 200;
+  const int32_t h = (ctx.EchelleX * 20000) / 3937;
+  auto px = [&](int32_t k) { return (m * k) / n; };
+  TaillesTrace& t = ctx.Tailles;
+  for (int s = 0; s < 13; ++s) {
+    t.Pastille[s][0] = px(kDemiPastille[s][0]);
+    t.Pastille[s][1] = px(kDemiPastille[s][1]);
+    t.SymbolePercage[s] = px(kSymbolePercage[s]);
+  }
+  t.Trou[0] = 0;
+  for (int i = 1; i < 14; ++i) t.Trou[i] = (diametresPercage[i] * m) / h;
+  for (int w = 0; w < 7; ++w) {
+    t.LargeurPiste[w] = w == 0 ? 1 : px(kLargeurPiste[w]);
+    t.EpaisseurDessin[w] = px(kEpaisseurDessin[w]);
+  }
+  for (int i = 0; i < 8; ++i) {
+    t.TailleCaractere[i] = i == 0 ? 1 : px(kTailleCaractere[i]);
+    t.TraitCaractere[i] = i == 0 ? 1 : px(kTraitCaractere[i]);
+  }
+}
+
+}  // namespace korv4

@@ -1,0 +1,124 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+#include "render/Canevas.h"
+
+// The drawing context of one surface (the screen image, a printer page, a picture): the scale
+// between stored units and device pixels, the per-zoom size table, the cursor and the
+// selection highlight of that surface.
+
+namespace korv4 {
+
+// Zoom value Z by zoom index 0..9 (Z = percentage / 5; 20 is 100 %).
+constexpr std::array<int32_t, 10> kValeursZoom = {5, 10, 20, 30, 40, 60, 80, 120, 160, 200};
+// Grid step in units by grid index 0..5 (1, 1/2, 1/4, 1/10, 1/20 and 1/100 pas).
+constexpr std::array<int32_t, 6> kPasGrille = {100, 50, 25, 10, 5, 1};
+
+// A rectangle in device pixels; Droite and Bas are excluded.
+struct RectPixel {
+  int32_t Gauche = 0;
+  int32_t Haut = 0;
+  int32_t Droite = 0;
+  int32_t Bas = 0;
+};
+
+struct PointPixel {
+  int32_t X = 0;
+  int32_t Y = 0;
+  bool operator==(const PointPixel& o) const { return X == o.X && Y == o.Y; }
+};
+
+// Every pixel size a drawing pass needs, computed once per pass by CalculTailles.
+struct TaillesTrace {
+  // Pad half-sizes (half-width, half-height) by shape index 0..12 = pad code - 192; for the
+  // eight-sided pads 6..11 the pair is (corner offset, half-size across flats).
+  std::array<std::array<int32_t, 2>, 13> Pastille{};
+  std::array<int32_t, 14> Trou{};            // hole diameter by drill index
+  std::array<int32_t, 13> SymbolePercage{};  // drill symbol half-size by drill index
+  std::array<int32_t, 7> LargeurPiste{};     // by track code - 160
+  std::array<int32_t, 7> EpaisseurDessin{};  // by drawing thickness index
+  std::array<int32_t, 8> TailleCaractere{};  // four font units, by text size index
+  std::array<int32_t, 8> TraitCaractere{};   // stroke width, by text size index
+
+  int32_t RayonMire() const { return Pastille[0][0]; }
+  int32_t CroixMire() const { return Pastille[0][1]; }
+  int32_t RayonInterieurMire() const { return Pastille[1][0]; }
+  int32_t RayonMarqueOrigine() const { return Pastille[8][1]; }
+  int32_t PlumeMarqueOrigine() const { return LargeurPiste[1]; }
+  int32_t PlumeSymbolePercage() const { return EpaisseurDessin[1]; }
+};
+
+// What is drawn: the edited work and the works shown under it.
+struct EtatTravail {
+  int32_t Travail = 1;  // 1 face 1, 2 face 2, 3 placement, 4 drilling; 5, 6 mirrored face 2
+  uint8_t VisuFace1 = 0;
+  uint8_t VisuFace2 = 0;
+  uint8_t VisuImplantation = 0;
+};
+
+struct ContexteTrace {
+  int32_t Zoom = 2;    // index into kValeursZoom
+  int32_t Grille = 1;  // index into kPasGrille
+  int32_t ResolX = 10;
+  int32_t ResolY = 10;
+  int32_t LargeurSurface = 0;  // surface size in device pixels
+  int32_t HauteurSurface = 0;
+  RectPixel Zone;        // the visible drawing rectangle
+  int32_t OrigineX = 0;  // device x of unit 0 is -OrigineX
+  int32_t OrigineY = 0;  // device y of unit 0
+  int32_t PlumeX = 0;    // last point of a track or line pass
+  int32_t PlumeY = 0;
+  int32_t EchelleX = 100;
+  int32_t EchelleY = 100;
+  int32_t SurfaceX = 11820;  // surface size in units
+  int32_t SurfaceY = 7880;
+  Canevas* Toile = nullptr;  // the surface drawn on, not owned
+
+  // Cursor and rubber band.
+  int32_t FormeCurseur = 0;
+  int32_t CurseurX = 0, CurseurY = 0;
+  int32_t CurseurPixX = 0, CurseurPixY = 0;
+  int32_t AncreX = 0, AncreY = 0;
+  int32_t SecondX = 0, SecondY = 0;
+  int32_t AncrePixX = 0, AncrePixY = 0, SecondPixX = 0, SecondPixY = 0;
+  int32_t LargeurElastique = 1;
+  Couleur CouleurCurseur = 0x7FFFFF;
+  bool CurseurVisible = false;
+  bool ElastiqueActif = false;
+  bool PisteEnCours = false;
+  int32_t OutilCurseur = 0;  // tool code of the last ChoixFormeCurseur
+
+  // When set, drawing passes neither hide nor show the cursor (pictures, printer frames).
+  bool SansCurseur = false;
+
+  // Selection highlight.
+  bool SelectionVisible = false;
+  int32_t SelectionDebut = 0;
+  int32_t SelectionFin = 0;
+  EtatTravail EtatSelection;
+
+  // When set, elements lying wholly outside Zone are not sent to the canvas. Only for a
+  // canvas that shows nothing outside Zone (the editor's drawing area, an image); the picture
+  // is the same either way.
+  bool Elagage = false;
+
+  TaillesTrace Tailles;
+};
+
+inline int32_t ValeurZoom(const ContexteTrace& ctx) { return kValeursZoom[ctx.Zoom]; }
+
+// Scaled pixels of a value in units (no origin applied).
+int32_t PixelX(const ContexteTrace& ctx, int32_t x);
+int32_t PixelY(const ContexteTrace& ctx, int32_t y);
+// Device point of a stored point.
+PointPixel PixelPoint(const ContexteTrace& ctx, int32_t x, int32_t y);
+// Units of a scaled pixel value, snapped down to the grid step.
+int32_t GrilleX(const ContexteTrace& ctx, int32_t p);
+int32_t GrilleY(const ContexteTrace& ctx, int32_t p);
+// Fills ctx.Tailles for the current scale and zoom and the given drill diameters (tenths
+// of a millimetre, index 0 = no hole).
+void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresPercage);
+
+}  // namespace korv4

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+
+#include "model/Circuit.h"
+#include "render/ContexteTrace.h"
+
+// The drawing cursor, its rubber band and frames, and the relative-origin mark. Everything is
+// drawn in exclusive-or: drawing a figure a second time erases it.
+
+namespace korv4 {
+
+// Cursor shape of a tool code (0..111).
+int32_t FormeDeOutil(int32_t outil);
+
+void TraceCurseur(ContexteTrace& ctx);
+void PlaceCurseur(ContexteTrace& ctx, int32_t x, int32_t y);
+void CacheCurseur(ContexteTrace& ctx);
+void MontreCurseur(ContexteTrace& ctx);
+void RazCurseur(ContexteTrace& ctx);
+void ChoixFormeCurseur(ContexteTrace& ctx, int32_t outil);
+void Elastique(ContexteTrace& ctx, bool actif);
+void FixeAncre(ContexteTrace& ctx, int32_t x, int32_t y);
+// The rectangle as x1, y1, x2, y2 in units: the anchor, then the second point.
+void FixeCadre(ContexteTrace& ctx, const Cadre& rectangle, bool actif);
+// The rectangle spanned by the cursor and the anchor: (smallest x, largest y, largest x,
+// smallest y).
+Cadre ZoneCurseur(const ContexteTrace& ctx);
+void TraceMarqueOrigine(ContexteTrace& ctx, int32_t x, int32_t y, ModePlume mode, Couleur plume,
+                        Couleur brosse);
+
+}  // namespace korv4
