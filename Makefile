@@ -3,6 +3,11 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+FUZZ_BUILD := build-fuzz
+FUZZ_TARGETS := fuzz_lit_circuit fuzz_lit_ancien fuzz_insere_composant fuzz_modele
+FUZZ_SMOKE_SECONDS ?= 20
+FUZZ_SECONDS ?= 600
+FUZZ_CORPUS ?= fuzz-corpus
 
 # Every Debian package the build, the tests, the benchmarks and the fuzzers need.
 DEB_PACKAGES := cmake make g++ pkg-config \
@@ -12,7 +17,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-asan bench format clean
+.PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench format clean
 
 deps:
 	@missing=""; \
@@ -41,7 +46,23 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure
 
-test: build test-asan
+# libFuzzer targets (clang): briefly in `make test`, longer on a kept corpus with `make fuzz`.
+fuzz-build: deps
+	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_CXX_COMPILER=clang++ -DKORV4_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz-smoke: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  fuzz/lance.sh $(FUZZ_BUILD) $$t $(FUZZ_SMOKE_SECONDS) $(FUZZ_BUILD)/corpus/$$t || exit 1; \
+	done
+
+fuzz: fuzz-build
+	@for t in $(FUZZ_TARGETS); do \
+	  fuzz/lance.sh $(FUZZ_BUILD) $$t $(FUZZ_SECONDS) $(FUZZ_CORPUS)/$$t || exit 1; \
+	done
+
+test: build test-asan fuzz-smoke
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build
@@ -51,4 +72,4 @@ format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

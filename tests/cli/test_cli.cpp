@@ -184,6 +184,12 @@ TEST_F(Cli, InfoApresJonctionReparationEtAncienFormat) {
         FichierCircuit({Rec(0, 255, 0, 1, 1), Rec(3, 199, 2, 500, 600), Rec(0, 254, 0, 1, 1)}));
   EXPECT_TRUE(InfoJson("g.CIX")["modifie"].toBool());
 
+  // Windows-1252 to UTF-8; the bytes with no character in that code page become U+FFFD.
+  Ecrit(Chemin("w.CIX"), FichierCircuit(kPropre,
+                                        "a\x81"
+                                        "b\x80\xE7"));
+  EXPECT_EQ(InfoJson("w.CIX")["titre"].toString(), QString::fromUtf8("a\uFFFDb€ç"));
+
   Ecrit(Chemin("vide.CIX"), FichierCircuit({}));
   o = InfoJson("vide.CIX");
   EXPECT_EQ(o["elements"].toInt(), 0);
