@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Circuit.h"
+
+// Gerber (RS-274X) photo-plotter files: one file per layer (face 1, face 2, placement plan), in
+// thousandths of an inch, the board's box shifted to start at 100. Pads are flashed, tracks,
+// drawings and texts are stroked; circles and ellipses become polygons. The functions return
+// bytes; writing them to the disk is the caller's job.
+
+namespace korv4 {
+
+// Layer masks of the three files.
+constexpr uint8_t kMasqueFace1 = 1, kMasqueFace2 = 2, kMasqueImplantation = 4;
+
+// The records of one layer (those whose layer mask shares a bit with `masque`), in plotting
+// order: copper files take the pads by kind, then the track points by kind, then the texts by
+// size; the placement plan takes the drawings by thickness, then the texts by size. Within
+// each kind or size the records keep their store order, so tracks and drawings stay whole.
+// Spare-diameter pads (kind 204) have no outline on the screen and give no copper: they are
+// left out (their holes are still drilled).
+std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque);
+
+// Round pads (kinds 198..203) as octagons or as circles.
+enum class StylePastilles { Octogonales, Circulaires };
+
+// The complete file for the records of one layer; `etendue` is the board's box (CadreElements
+// over the whole store), the same for every layer.
+std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
+                                        const Cadre& etendue, StylePastilles style);
+
+// Where the plotting commands go: each point is written relative to the board's box.
+class TraceurGerber {
+ public:
+  TraceurGerber(std::vector<uint8_t>& sortie, const Cadre& etendue)
+      : sortie_(sortie), xmin_(etendue.Gauche), ymin_(etendue.Bas) {}
+  // The point (x, y) in units with its operation: "D01*" draw to, "D02*" move to, "D03*"
+  // flash. Coordinates have 5 digits with leading zeros; one that falls below the margin keeps
+  // its minus sign, one beyond 99999 all its digits.
+  void Point(int32_t x, int32_t y, const char* operation);
+  void DeplaceVers(int32_t x, int32_t y) { Point(x, y, "D02*"); }
+  void TraceVers(int32_t x, int32_t y) { Point(x, y, "D01*"); }
+
+ private:
+  std::vector<uint8_t>& sortie_;
+  int32_t xmin_, ymin_;
+};
+
+// The closed outline that stands for a circle or an ellipse of centre (cx, cy) and half-axes
+// rx, ry: 8 N + 1 points from an eighth-turn table of N + 1 points of nominal radius R, N = R
+// / 25; a diamond when R is below 25, nothing when N reaches 1500.
+void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry);
+
+// One file of a Gerber export.
+struct FichierGerber {
+  std::string Nom;
+  std::vector<uint8_t> Octets;
+};
+
+// The layer files of a circuit, named from the base name as typed: base + "-FC1.GBR" (face 1,
+// also written for a board of pads alone), base + "_FC2.GBR", base + "_SER.GBR" (placement
+// plan); only the layers that hold records. Drilling-plan records never reach a file.
+std::vector<FichierGerber> ExporteGerber(const Circuit& c, const Cadre& etendue,
+                                         StylePastilles style, const std::string& base);
+
+}  // namespace korv4
