@@ -217,11 +217,12 @@ void CanevasQt::TraitLarge(int x1, int y1, int x2, int y2) {
   const double ax = x1 + o, ay = y1 + o, bx = x2 + o, by = y2 + o;
   const double dx = bx - ax, dy = by - ay;
   const double l = std::sqrt(dx * dx + dy * dy);
-  const double ux = dx / l, uy = dy / l;
+  const double ux = dx / l, uy = dy / l;  // neither is 0 off the axes
+  const double iux = 1.0 / ux, iuy = 1.0 / uy;
   const int yDebut = std::max(0, std::min(y1, y2) - n);
   const int yFin = std::min(hauteur_ - 1, std::max(y1, y2) + n);
   for (int j = yDebut; j <= yFin; ++j) {
-    const double yc = j + 0.5;
+    const double ty = j + 0.5 - ay;
     double lo = 1e18, hi = -1e18;
     const double h1 = bout(j - y1), h2 = bout(j - y2);
     if (h1 >= 0) {
@@ -232,23 +233,14 @@ void CanevasQt::TraitLarge(int x1, int y1, int x2, int y2) {
       lo = std::min(lo, bx - h2);
       hi = std::max(hi, bx + h2);
     }
-    // 0 <= (p - a).u <= l and |(p - a).n| <= r, with n = (-uy, ux), on the row.
-    double bLo = -1e18, bHi = 1e18;
-    bool vide = false;
-    auto contrainte = [&](double k, double t, double cMin, double cMax) {
-      if (std::abs(k) < 1e-12) {
-        if (t < cMin - 1e-9 || t > cMax + 1e-9) vide = true;
-        return;
-      }
-      double a = (cMin - t) / k, b = (cMax - t) / k;
-      if (a > b) std::swap(a, b);
-      bLo = std::max(bLo, ax + a);
-      bHi = std::min(bHi, ax + b);
-    };
-    const double ty = yc - ay;
-    contrainte(ux, ty * uy, 0.0, l);
-    contrainte(-uy, ty * ux, -r, r);
-    if (!vide && bLo <= bHi) {
+    // The band between the ends: 0 <= (p - a).u <= l and |(p - a).n| <= r with
+    // n = (-uy, ux), solved for x on the row.
+    double a1 = (0.0 - ty * uy) * iux, b1 = (l - ty * uy) * iux;
+    if (a1 > b1) std::swap(a1, b1);
+    double a2 = (-r - ty * ux) * -iuy, b2 = (r - ty * ux) * -iuy;
+    if (a2 > b2) std::swap(a2, b2);
+    const double bLo = ax + std::max(a1, a2), bHi = ax + std::min(b1, b2);
+    if (bLo <= bHi) {
       lo = std::min(lo, bLo);
       hi = std::max(hi, bHi);
     }
