@@ -129,6 +129,14 @@ TEST(FichierCircuit, DispositionEtAllerRetourExact) {
   EXPECT_EQ(lu.EnteteCI.DiametresPercage[13], 70);
   EXPECT_EQ(EcritCircuit(lu), v);
 
+  // A damaged length byte cannot make a field longer than its size.
+  std::vector<uint8_t> abime = v;
+  abime[0] = 200;
+  abime[103] = 255;
+  ASSERT_TRUE(LitCircuit(lu, abime, "a.CIX", erreur));
+  EXPECT_EQ(lu.EnteteCI.Titre, std::string(40, 'T'));
+  EXPECT_EQ(lu.EnteteCI.Auteur.size(), 20u);
+
   // A larger random store, and an empty one, come back byte for byte too.
   for (int n : {0, 5000}) {
     Circuit g;
