@@ -72,6 +72,9 @@ void MessageLimite(const Circuit& c) {
 
 Cadre CadreElements(const Circuit& c, int32_t premier, int32_t dernier) {
   Cadre r{32767, 0, 0, 32767};
+  // A range that reaches outside the live records only counts the records it holds.
+  if (premier < 1) premier = 1;
+  if (dernier > c.NbElements) dernier = c.NbElements;
   for (int32_t i = premier; i <= dernier; ++i) {
     const ElementCI& e = c.Elements[i];
     const int32_t x = e.X, y = e.Y;

@@ -186,6 +186,9 @@ void SupprimeZone(Circuit& c) {
   z.Premier -= n;
   z.Dernier = c.NbElements;
   --z.Active;
+  // Copies that remain but no longer fit before the end (the copy changed size since it was
+  // made, or there was none): no zone is left rather than a range outside the store.
+  if (z.Active > 0 && z.Premier < 1) DeselectionZone(c);
   c.CircuitModifie = true;
 }
 

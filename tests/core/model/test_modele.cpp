@@ -293,6 +293,19 @@ TEST_F(Modele, DupliquerPuisSupprimerLaCopie) {
   EXPECT_EQ(c.Selection.Active, 2);
 }
 
+TEST_F(Modele, SupprimerUneCopieQuiAChangeDeTailleNeLaissePasDeZoneHorsDuMagasin) {
+  Pose({Rec(3, 199, 2, 500, 500)});
+  Zone(1, 1);
+  DupliqueZone(c, 100, 0);
+  c.Selection.CadreZone = CadreElements(c, 2, 2);
+  GroupeZone(c);  // the copy is now 3 records
+  SupprimeZone(c);
+  EXPECT_EQ(c.NbElements, 1);
+  EXPECT_EQ(c.Selection.Active, 0);
+  EXPECT_EQ(c.Selection.Premier, 0);
+  EXPECT_EQ(CadreElements(c, -1, 5), CadreElements(c, 1, 1));
+}
+
 TEST_F(Modele, DupliquerAuDelaDeLaLimite) {
   Pose({Rec(3, 199, 2, 500, 500), Rec(3, 199, 2, 700, 500)});
   Zone(1, 2);
