@@ -8,6 +8,8 @@ const SousCommande kSousCommandes[] = {
      ExecuteConvertir},
     {"image", "dessine un circuit dans une image PNG, comme la zone de dessin de l'éditeur",
      ExecuteImage},
+    {"gerber", "écrit les fichiers Gerber des faces et de l'implantation", ExecuteGerber},
+    {"percage", "écrit le fichier de perçage (Excellon, ISO, HPGL ou PEX)", ExecutePercage},
     {nullptr, nullptr, nullptr},
 };
 

@@ -29,5 +29,7 @@ extern const SousCommande kSousCommandes[];
 int ExecuteInfo(const QStringList& arguments);
 int ExecuteConvertir(const QStringList& arguments);
 int ExecuteImage(const QStringList& arguments);
+int ExecuteGerber(const QStringList& arguments);
+int ExecutePercage(const QStringList& arguments);
 
 }  // namespace korv4::cli
