@@ -13,7 +13,8 @@ FUZZ_CORPUS ?= fuzz-corpus
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	xvfb xauth clang libclang-rt-14-dev
+	xvfb xauth clang libclang-rt-14-dev \
+	gerbv
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

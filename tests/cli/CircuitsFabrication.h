@@ -91,11 +91,11 @@ inline Circuit CarteComplete() {
   }
   // Texts of the three sizes: upright and vertical on the placement plan and face 2, mirrored
   // on face 1.
-  f.Texte(4, 64, 1, x0 + 400, y0 + 3400, "R1 10k \xE9t\xE9");
-  f.Texte(4, 64, 2, x0 + 400, y0 + 3150, "IC2 TL072");
-  f.Texte(4, 65, 3, x0 + 4800, y0 + 2500, "KORV4");
+  f.Texte(4, 64, 1, x0 + 400, y0 + 3850, "R1 10k \xE9t\xE9");
+  f.Texte(4, 64, 2, x0 + 400, y0 + 3550, "IC2 TL072");
+  f.Texte(4, 65, 3, x0 + 5200, y0 + 2500, "KORV4");
   f.Texte(2, 64, 2, x0 + 2000, y0 + 1500, "Face 2");
-  f.Texte(2, 65, 1, x0 + 4700, y0 + 300, "gnd");
+  f.Texte(2, 65, 1, x0 + 5300, y0 + 300, "gnd");
   f.Texte(1, 68, 3, x0 + 3700, y0 + 3000, "CUIVRE");
   f.Texte(1, 69, 2, x0 + 4400, y0 + 1700, "+12V");
   // A drilling-plan drawing: never in a Gerber file.
