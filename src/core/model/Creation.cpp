@@ -11,10 +11,34 @@ void EffaceDerniers(Circuit& c, int32_t n) {
   c.NbElements -= n;
 }
 
+// Ends the track being drawn, the open run at the end of the store: its last point becomes the
+// track's last point and the track is joined; a track of one point is no track. Nothing happens
+// when the store ends with no track being drawn (its first click was refused at the limit).
+void TermineTrace(Circuit& c) {
+  if (c.NbElements < 1) return;
+  ElementCI& dernier = c.Elements[c.NbElements];
+  if (dernier.Attribut == kPointMilieu) {
+    dernier.Attribut = kDernierPoint;
+    c.CircuitModifie = true;
+    JonctionPistes(c);
+  } else if (dernier.Attribut == kPremierPoint) {
+    EffaceDerniers(c, 1);
+    c.CircuitModifie = true;
+  }
+}
+
 }  // namespace
 
 void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
-  if (c.NbElements >= kMaxElements - 1) {
+  // Ending a track adds nothing, so the limit never leaves a track open. The second point of a
+  // drawing completes what its first point started, and that one was refused at 99999 records:
+  // the second always has its slot.
+  if (outil == 7) {
+    TermineTrace(c);
+    return;
+  }
+  const bool deuxiemePoint = outil >= 101 && outil <= 104;
+  if (c.NbElements >= (deuxiemePoint ? kMaxElements : kMaxElements - 1)) {
     MessageLimite(c);
     return;
   }
@@ -37,16 +61,6 @@ void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
     }
     e.Code = code;
     e.Attribut = pisteEnCours ? kPointMilieu : kPremierPoint;
-  } else if (outil == 7) {
-    EffaceDerniers(c, 1);
-    if (c.NbElements < 1) return;
-    ElementCI& dernier = c.Elements[c.NbElements];
-    if (dernier.Attribut != kPremierPoint) {
-      dernier.Attribut = kDernierPoint;
-      JonctionPistes(c);
-    } else {  // a track of one point is no track
-      EffaceDerniers(c, 1);
-    }
   } else if (outil >= 11 && outil <= 23) {
     e.Couche = kCouchePastilles;
     e.Code = code;

@@ -83,6 +83,30 @@ TEST_F(Modele, PastillesEtLimite) {
   EXPECT_EQ(messages.notes[0], kMessageLimite);
 }
 
+TEST_F(Modele, UnElementCommenceSAcheveALaLimite) {
+  // A track whose last point brings the store to 99999 records is still ended: ending adds
+  // nothing. Left open, the next track would have continued it.
+  c.NbElements = kMaxElements - 3;
+  Trace(1, 3, {{100, 100}, {300, 100}});
+  EXPECT_EQ(c.NbElements, kMaxElements - 1);
+  EXPECT_EQ(c.Elements[kMaxElements - 1], Rec(1, 163, 0x40, 300, 100));
+  // A drawing whose first point was accepted gets its second point.
+  AjoutElement(c, 3, 31, 500, 500);
+  EXPECT_EQ(c.NbElements, kMaxElements - 1) << "a first point at 99999 records is refused";
+  c.NbElements = kMaxElements - 2;
+  AjoutElement(c, 3, 31, 500, 500);
+  AjoutElement(c, 3, 101, 900, 500);
+  EXPECT_EQ(c.NbElements, kMaxElements);
+  EXPECT_EQ(c.Elements[kMaxElements], Rec(4, 129, 1, 900, 500));
+  EXPECT_EQ(messages.notes.size(), 1u);
+  // The first point of a track refused at the limit: ending it leaves the last record alone.
+  AjoutElement(c, 1, 3, 700, 700);
+  AjoutElement(c, 0, 7, 0, 0);
+  EXPECT_EQ(c.NbElements, kMaxElements);
+  EXPECT_EQ(c.Elements[kMaxElements], Rec(4, 129, 1, 900, 500));
+  EXPECT_EQ(messages.notes.size(), 2u) << "only the refused first point says so";
+}
+
 TEST_F(Modele, TextesFace1EtFace2EtLimite) {
   AjoutTexte(c, 1000, 500, 51, "AB", 1, 1);
   AjoutTexte(c, 1000, 500, 51, "AB", 1, 2);
