@@ -102,8 +102,9 @@ bool SurDessin(const ElementCI& a, const ElementCI& b, int32_t x, int32_t y) {
       const int32_t cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
       const int32_t ea = Abs(x2 - cx), eb = Abs(y2 - cy);
       int64_t dx = Abs(x - cx), dy = Abs(y - cy);
-      // A flat ellipse (from a damaged file) would divide by zero: it is never hit.
-      if (ea == 0 || eb == 0) return false;
+      // A half-axis of 0 (an ellipse one unit wide or high, drawn towards the origin) leaves
+      // the ellipse along its box: it is hit wherever the widened box is.
+      if (ea == 0 || eb == 0) return true;
       if (eb < ea) {
         dy = (static_cast<int64_t>(ea) * dy) / eb;
       } else {

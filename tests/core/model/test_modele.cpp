@@ -217,6 +217,13 @@ TEST_F(Modele, ChercherDessin) {
   EXPECT_EQ(ChercherDessin(c, 3, 2010, 2150), (Plage{3, 4}));
   EXPECT_EQ(ChercherDessin(c, 3, 2200, 2150), (Plage{0, 0})) << "the middle of a rectangle";
   EXPECT_EQ(ChercherDessin(c, 1, 2010, 2150), (Plage{0, 0})) << "another work";
+  // Ellipses one unit wide or high drawn towards the origin have a half-axis of 0: they lie
+  // along their box and are found near it like a line.
+  Pose({Rec(4, 134, 1, 3001, 3000), Rec(4, 135, 1, 3000, 3400), Rec(4, 134, 1, 4000, 4001),
+        Rec(4, 135, 1, 4400, 4000)});
+  EXPECT_EQ(ChercherDessin(c, 3, 3010, 3200), (Plage{5, 6}));
+  EXPECT_EQ(ChercherDessin(c, 3, 3030, 3200), (Plage{0, 0}));
+  EXPECT_EQ(ChercherDessin(c, 3, 4200, 3990), (Plage{7, 8}));
 }
 
 // ---- deletion and undo ----
