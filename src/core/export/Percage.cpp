@@ -90,14 +90,15 @@ ListePercages CollectePercages(const Circuit& c) {
       l.Percages[suivant[e.Attribut]++] = Percage{d, e.X, e.Y};
     }
   }
-  // The tool list: diameters of the circuit holes, consecutive repeats collapsed. The walk
-  // starts on the last pin (or the empty entry 0), whose diameter 0 is entry 0 of the list.
-  if (l.NbPercages > l.NbPions) {
-    for (int32_t i = l.NbPions; i <= l.NbPercages; ++i) {
-      if (l.Percages[i].Diametre != l.Diametres.back()) {
-        l.Diametres.push_back(l.Percages[i].Diametre);
-        ++l.NbDiametres;
-      }
+  // The tool list: diameters of the circuit holes, consecutive repeats collapsed. The first
+  // hole always opens it, even with a diameter of 0 (a table entry read from a file), so that
+  // tool k of the holes is always tool k of the table.
+  int32_t precedent = -1;
+  for (int32_t i = l.NbPions + 1; i <= l.NbPercages; ++i) {
+    if (l.Percages[i].Diametre != precedent) {
+      precedent = l.Percages[i].Diametre;
+      l.Diametres.push_back(precedent);
+      ++l.NbDiametres;
     }
   }
   return l;
@@ -196,7 +197,8 @@ std::vector<uint8_t> SaveISO(const ListePercages& l, const Cadre& etendue,
       Bloc("X" + x + " Y" + y);
       continue;
     }
-    if (diametre > 0) {
+    // Close the tool in use; pins (all of diameter 0) only ever use one.
+    if (outil > 0) {
       Bloc("G80 G0 Z10 ");
       Bloc("G52 G0 M5 ");
       Bloc("M0 ");

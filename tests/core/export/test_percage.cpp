@@ -185,6 +185,24 @@ TEST(Writers, DiametreQuiDiminue) {
                 std::string("\0\x13", 2));
 }
 
+TEST(Writers, DiametreNulLuDansUnFichier) {
+  // A drill table entry of 0 (read from a file) for the first circuit holes: the Excellon tool
+  // table still names every tool the holes select, and ISO stops the spindle and the program
+  // before the second tool as before any other.
+  Circuit c = Fait({Rec(3, 198, 1, 100, 100), Rec(3, 198, 2, 200, 100)});
+  c.EnteteCI.DiametresPercage[1] = 0;
+  const ListePercages l = CollectePercages(c);
+  EXPECT_EQ(l.Diametres, (std::vector<int32_t>{0, 0, 10}));
+  const Cadre e = Etendue(c);
+  EXPECT_EQ(Texte(SaveExcellon(l, e, kCI)),
+            "M48\r\nINCH,LZ\r\nT01C0.000\r\nT02C0.039\r\n%\r\n"
+            "T01\r\nX00150Y00150\r\nT02\r\nX00250Y00150\r\nT00\r\nM30\r\n");
+  EXPECT_NE(Texte(SaveISO(l, e, kCI))
+                .find("N20 G81 X3.81 Y3.81 ER3 Z-4 F300\r\n"
+                      "N25 G80 G0 Z10 \r\nN30 G52 G0 M5 \r\nN35 M0 \r\nN40 T2 D2\r\n"),
+            std::string::npos);
+}
+
 TEST(SaveISO, UnTrouEtPionsEtEnTete) {
   // One hole: N5 to N20 for its four blocks, N25 to N35 for the footer, then NUL and DC3.
   const Circuit c = Fait({Rec(3, 198, 2, 1000, 500)});
