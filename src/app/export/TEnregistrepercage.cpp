@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "FichiersDisque.h"
@@ -107,8 +108,12 @@ bool TEnregistrepercage::PreparePercages() {
 int TEnregistrepercage::Ouvre() { return PreparePercages() ? exec() : 0; }
 
 void TEnregistrepercage::showEvent(QShowEvent* e) {
-  move(200, 150);
-  FormShow();
+  // Only an opening sets the dialog up: the window system's show events (a minimized window
+  // restored) keep what the user chose.
+  if (!e->spontaneous()) {
+    move(200, 150);
+    FormShow();
+  }
   QDialog::showEvent(e);
 }
 

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 #include "FichiersDisque.h"
@@ -49,7 +50,7 @@ TExportGerber::TExportGerber(const Circuit& circuit, ServiceDialogues& service, 
 int TExportGerber::Ouvre() { return circuit_.NbElements > 0 ? exec() : 0; }
 
 void TExportGerber::showEvent(QShowEvent* e) {
-  move(250, 150);  // FormShow
+  if (!e->spontaneous()) move(250, 150);  // FormShow, at an opening only
   QDialog::showEvent(e);
 }
 

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpontaneKeyEvent>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -207,6 +208,33 @@ TEST_F(Dialogues, PercageAnnulationEtEchec) {
   EXPECT_FALSE(d.isVisible());
   EXPECT_EQ(d.result(), QDialog::Rejected);
   EXPECT_TRUE(fs::is_empty(dossier_));
+}
+
+// The show event the window system sends when a minimized window is restored.
+void Restaure(QWidget& w) {
+  QShowEvent e;
+  QSpontaneKeyEvent::setSpontaneous(&e);
+  QCoreApplication::instance()->notify(&w, &e);  // sendEvent would clear the flag
+}
+
+TEST_F(Dialogues, RestaurationGardeLesChoix) {
+  // Restoring a minimized dialog is no new opening: the holes chosen and the place stay.
+  const Circuit c = Fait(kCarte);
+  TEnregistrepercage p(c, service_);
+  ASSERT_TRUE(p.PreparePercages());
+  p.show();
+  Clique(p, "PercagePion");
+  p.move(400, 300);
+  Restaure(p);
+  EXPECT_TRUE(Controle<QRadioButton>(p, "PercagePion")->isChecked());
+  EXPECT_EQ(p.Options().Elements, ElementsAPercer::Pions);
+  EXPECT_EQ(p.pos(), QPoint(400, 300));
+
+  TExportGerber g(c, service_);
+  g.show();
+  g.move(400, 300);
+  Restaure(g);
+  EXPECT_EQ(g.pos(), QPoint(400, 300));
 }
 
 TEST_F(Dialogues, OuvertureParLeMenu) {
