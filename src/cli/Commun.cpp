@@ -1,5 +1,6 @@
 #include "Commun.h"
 
+#include <cerrno>
 #include <cstdio>
 
 #include "FichiersDisque.h"
@@ -12,10 +13,11 @@ void Erreur(const std::string& message) {
   std::fprintf(stderr, "korv4-cli: %s\n", message.c_str());
 }
 
-void Affiche(const QString& texte) {
+bool Affiche(const QString& texte) {
   const QByteArray utf8 = texte.toUtf8();
-  std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
-  std::fflush(stdout);
+  errno = 0;
+  const size_t n = std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
+  return std::fflush(stdout) == 0 && n == static_cast<size_t>(utf8.size());
 }
 
 LigneDeCommande::LigneDeCommande(const QString& sousCommande, const QString& syntaxe,

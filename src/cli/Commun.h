@@ -16,8 +16,9 @@ namespace korv4::cli {
 
 // "korv4-cli: " and the message on stderr (UTF-8).
 void Erreur(const std::string& message);
-// The text on stdout (UTF-8).
-void Affiche(const QString& texte);
+// The text on stdout (UTF-8). False when stdout did not take all of it (full disk, closed
+// output...); errno then tells why.
+bool Affiche(const QString& texte);
 
 // The command line of one sub-command.
 class LigneDeCommande {

@@ -119,6 +119,8 @@ bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octet
   return true;
 }
 
+std::string RaisonSysteme(int numero) { return Raison(numero, QFileDevice::NoError); }
+
 void IgnoreSignalTailleFichier() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace korv4

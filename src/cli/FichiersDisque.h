@@ -26,6 +26,9 @@ bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::
 bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octets,
                         std::string& erreur);
 
+// The reason of a failed system call (errno), in French.
+std::string RaisonSysteme(int numero);
+
 // A write beyond the process's file size limit must fail with an error, not kill the program:
 // call once at start-up.
 void IgnoreSignalTailleFichier();

@@ -3,8 +3,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <cerrno>
 
 #include "Commun.h"
+#include "FichiersDisque.h"
 #include "SousCommandes.h"
 #include "Texte.h"
 #include "model/Fichiers.h"
@@ -103,10 +105,15 @@ int ExecuteInfo(const QStringList& arguments) {
   const QString chemin = ligne.Positionnels().first();
   Circuit c;
   if (!OuvreEntree(chemin, c)) return kEntreeInvalide;
-  if (ligne.Present(json))
-    Affiche(QString::fromUtf8(QJsonDocument(Json(c)).toJson(QJsonDocument::Compact)) + '\n');
-  else
-    Affiche(Resume(chemin, c));
+  const QString texte =
+      ligne.Present(json)
+          ? QString::fromUtf8(QJsonDocument(Json(c)).toJson(QJsonDocument::Compact)) + '\n'
+          : Resume(chemin, c);
+  if (!Affiche(texte)) {
+    Erreur("info : impossible d'écrire le résumé sur la sortie standard : " + RaisonSysteme(errno) +
+           ".");
+    return kEcritureImpossible;
+  }
   return kFait;
 }
 

@@ -88,19 +88,24 @@ class Cli : public ::testing::Test {
 
   fs::path Chemin(const std::string& nom) const { return dossier_ / nom; }
 
-  // Runs the tool through the shell; avant: shell commands run first (e.g. a ulimit).
-  Resultat Lance(const std::string& arguments, const std::string& avant = "") const {
-    const fs::path out = dossier_ / ".sortie", err = dossier_ / ".erreur";
+  // Runs the tool through the shell; avant: shell commands run first (e.g. a ulimit); vers:
+  // where stdout goes instead of being collected (e.g. /dev/full).
+  Resultat Lance(const std::string& arguments, const std::string& avant = "",
+                 const fs::path& vers = {}) const {
+    const fs::path out = vers.empty() ? dossier_ / ".sortie" : vers, err = dossier_ / ".erreur";
     const std::string commande = "cd '" + dossier_.string() + "' && " + avant +
                                  (avant.empty() ? "" : "; ") + "exec '" KORV4_CLI "' " + arguments +
                                  " >'" + out.string() + "' 2>'" + err.string() + "'";
     const int s = std::system(("/bin/sh -c \"" + commande + "\"").c_str());
     Resultat r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, {}, {}};
-    const std::vector<uint8_t> o = Lit(out), e = Lit(err);
-    r.sortie.assign(o.begin(), o.end());
+    const std::vector<uint8_t> e = Lit(err);
     r.erreur.assign(e.begin(), e.end());
-    fs::remove(out);
     fs::remove(err);
+    if (vers.empty()) {
+      const std::vector<uint8_t> o = Lit(out);
+      r.sortie.assign(o.begin(), o.end());
+      fs::remove(out);
+    }
     return r;
   }
 
@@ -307,6 +312,12 @@ TEST_F(Cli, EcritureImpossibleLaissePrecedentIntact) {
     EXPECT_NE(r.erreur.find("n'a pas été modifié"), std::string::npos) << r.erreur;
   }
   EXPECT_EQ(Lit(Chemin("sortie.CIX")), precedent);
+  // A summary that cannot be written is a failure too, not a success.
+  for (const char* option : {"", " --json"}) {
+    const Resultat r = Lance(std::string("info grand.CIX") + option, "", "/dev/full");
+    EXPECT_EQ(r.code, 3) << option << ": " << r.erreur;
+    EXPECT_NE(r.erreur.find("sortie standard : plus de place"), std::string::npos) << r.erreur;
+  }
   // No temporary file is left behind.
   std::vector<std::string> noms;
   for (const auto& e : fs::directory_iterator(dossier_))
