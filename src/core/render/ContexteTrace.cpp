@@ -1,5 +1,7 @@
 #include "render/ContexteTrace.h"
 
+#include <algorithm>
+
 namespace korv4 {
 
 namespace {
@@ -10,6 +12,8 @@ constexpr int32_t kDemiPastille[13][2] = {
     {241, 630},   {301, 787}, {467, 1220}, {602, 1575}, {752, 1968}, {236, 433}};
 constexpr int32_t kSymbolePercage[13] = {0,    400,  400,  500,  600,  800, 900,
                                          1000, 1200, 1400, 1000, 1000, 1000};
+// The widest hole drawn, in tenths of a millimetre.
+constexpr int32_t kDiametreMax = 8000;
 // Index 0 of these three is the constant 1 pixel.
 constexpr int32_t kLargeurPiste[7] = {0, 118, 197, 394, 590, 787, 984};
 constexpr int32_t kTailleCaractere[8] = {0, 500, 750, 1000, 1250, 1500, 1750, 2000};
@@ -52,7 +56,11 @@ void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresP
     t.SymbolePercage[s] = px(kSymbolePercage[s]);
   }
   t.Trou[0] = 0;
-  for (int i = 1; i < 14; ++i) t.Trou[i] = (diametresPercage[i] * m) / h;
+  for (int i = 1; i < 14; ++i) {
+    // A damaged table may hold anything: no hole is wider than the largest surface, 800 mm.
+    const int32_t d = std::clamp(diametresPercage[i], 0, kDiametreMax);
+    t.Trou[i] = (d * m) / h;
+  }
   for (int w = 0; w < 7; ++w) {
     t.LargeurPiste[w] = w == 0 ? 1 : px(kLargeurPiste[w]);
     t.EpaisseurDessin[w] = px(kEpaisseurDessin[w]);

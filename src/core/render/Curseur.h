@@ -10,6 +10,10 @@
 
 namespace korv4 {
 
+// The cursor colour of the screen, set on its context at start-up. A context that never sets
+// it (a printer page) keeps 0, and its cursor figure in exclusive-or then changes nothing.
+constexpr Couleur kCouleurCurseur = 0x7FFFFF;
+
 // Cursor shape of a tool code (0..111).
 int32_t FormeDeOutil(int32_t outil);
 

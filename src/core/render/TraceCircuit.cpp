@@ -82,7 +82,8 @@ CouleursTrace CouleursSurbrillance(int32_t travail) {
 }
 
 void TraceFond(ContexteTrace& ctx) {
-  if (!ctx.SansCurseur) CacheCurseur(ctx);
+  // Always: a cursor left shown under the new background would be drawn back by its erasure.
+  CacheCurseur(ctx);
   if (ctx.Toile == nullptr) return;
   Canevas& t = *ctx.Toile;
   // The navy fill takes a navy outline too, so that the zone's edge never keeps the colour of

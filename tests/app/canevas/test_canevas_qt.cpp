@@ -34,6 +34,7 @@ ContexteTrace Ecran(Canevas& t, const Circuit& c, int zoom, int w, int h, int de
   ctx.LargeurSurface = PixelX(ctx, ctx.SurfaceX);
   ctx.HauteurSurface = PixelY(ctx, ctx.SurfaceY);
   ctx.Zone = {0, 0, w, h};
+  ctx.CouleurCurseur = kCouleurCurseur;  // as the main window sets it at start-up
   ctx.OrigineX = PixelX(ctx, debutX);
   ctx.OrigineY = h - 1 + PixelY(ctx, debutY);
   CalculTailles(ctx, c.EnteteCI.DiametresPercage);
@@ -141,7 +142,6 @@ TEST(CanevasQt, CurseursElastiquesEtMarqueDeuxFoisEnOuExclusif) {
     Elastique(ctx, true);
     ctx.PisteEnCours = outil == 6;
     PlaceCurseur(ctx, 2300, 1700);
-    ctx.CouleurCurseur = 0x7FFFFF;
     ASSERT_NE(im, avant) << outil;
     TraceCurseur(ctx);  // drawn twice
     EXPECT_EQ(im, avant) << outil;
@@ -153,6 +153,25 @@ TEST(CanevasQt, CurseursElastiquesEtMarqueDeuxFoisEnOuExclusif) {
   ASSERT_NE(im, avant);
   TraceMarqueOrigine(ctx, 1500, 1500, ModePlume::OuExclusif, 0x7FFFFF, 0);
   EXPECT_EQ(im, avant);
+}
+
+// A context whose cursor colour was never set (a printer page) shows and hides its cursor
+// with every drawing pass, and the page does not change.
+TEST(CanevasQt, CurseurSansCouleurLaissePageIntacte) {
+  Circuit c;
+  CircuitExemple(c, 300, 4000, 3000, 5);
+  QImage images[2];
+  for (int sansCurseur = 0; sansCurseur < 2; ++sansCurseur) {
+    images[sansCurseur] = Image(420, 320);
+    CanevasQt t(images[sansCurseur]);
+    ContexteTrace ctx;
+    ctx.Toile = &t;
+    ctx.Zone = {0, 0, 420, 320};
+    ctx.OrigineY = 319;
+    ctx.SansCurseur = sansCurseur == 1;
+    TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, {1, 1, 1, 1});
+  }
+  EXPECT_EQ(images[0], images[1]);
 }
 
 TEST(CanevasQt, SurbrillanceDeuxFoisEnOuExclusif) {

@@ -18,6 +18,7 @@ ContexteTrace Ecran(int zoom, CanevasEnregistreur* toile = nullptr) {
   ContexteTrace ctx;
   ctx.Zoom = zoom;
   ctx.Toile = toile;
+  ctx.CouleurCurseur = kCouleurCurseur;  // as the main window sets it at start-up
   CalculTailles(ctx, kDiametresPercageDefaut);
   return ctx;
 }
@@ -96,6 +97,15 @@ TEST(ContexteTrace, TableDesTailles) {
   diam[5] = 30;
   CalculTailles(ctx, diam);
   EXPECT_EQ(ctx.Tailles.Trou[5], (30 * 2000) / 508);
+
+  // A damaged table: no hole is wider than the largest surface (800 mm), none is negative.
+  diam[2] = 2000000000;
+  diam[3] = -40;
+  diam[4] = 8000;
+  CalculTailles(ctx, diam);
+  EXPECT_EQ(ctx.Tailles.Trou[2], (8000 * 2000) / 508);
+  EXPECT_EQ(ctx.Tailles.Trou[3], 0);
+  EXPECT_EQ(ctx.Tailles.Trou[4], (8000 * 2000) / 508);
 }
 
 TEST(TracePastille, FormesTrousEtMire) {
@@ -309,6 +319,21 @@ TEST(TraceFond, FondSurfaceEtPoints) {
     EXPECT_EQ(t.appels[1].brosse, kBlanc);
     EXPECT_EQ(Filtre(t, AppelCanevas::Pixel).size(), k.points) << k.zoom;
   }
+
+  // The cursor is erased before the background covers it, also on a context whose drawing
+  // passes leave the cursor alone: otherwise its next erasure would draw it back.
+  CanevasEnregistreur t;
+  ContexteTrace ctx = Ecran(2, &t);
+  ctx.Zone = {0, 0, 400, 300};
+  ctx.OrigineY = 300;
+  PlaceCurseur(ctx, 100, 100);
+  ctx.SansCurseur = true;
+  t.appels.clear();
+  TraceFond(ctx);
+  EXPECT_FALSE(ctx.CurseurVisible);
+  ASSERT_FALSE(t.appels.empty());
+  EXPECT_EQ(t.appels[0].mode, ModePlume::OuExclusif);
+  EXPECT_EQ(t.appels[0].Texte(), "MoveTo 0 290");
 }
 
 TEST(Curseur, ContrainteDesPistes) {
