@@ -100,16 +100,28 @@ int ExecuteImage(const QStringList& arguments) {
   ctx.Zoom = indexZoom;
   ctx.SurfaceX = c.EnteteCI.SurfaceX;
   ctx.SurfaceY = c.EnteteCI.SurfaceY;
-  ctx.LargeurSurface = PixelX(ctx, ctx.SurfaceX);
-  ctx.HauteurSurface = PixelY(ctx, ctx.SurfaceY);
-  // The surface's frame spans columns 0..width-1 and rows 0..height (its bottom edge is the
-  // row of unit 0).
-  const int64_t largeur = ctx.LargeurSurface, hauteur = int64_t{ctx.HauteurSurface} + 1;
-  if (largeur < 1 || hauteur < 1 || largeur * hauteur > kPixelsMax) {
+  if (ctx.SurfaceX < 1 || ctx.SurfaceY < 1) {
+    Erreur("le circuit « " + entree.toStdString() + " » a une surface de travail invalide (" +
+           std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités).");
+    return kEntreeInvalide;
+  }
+  // The surface in pixels as PixelX and PixelY give it, in 64 bits: a damaged header may hold a
+  // size whose pixels pass 32 bits. The surface's frame spans columns 0..width-1 and rows
+  // 0..height (its bottom edge is the row of unit 0).
+  const int64_t z = ValeurZoom(ctx);
+  const int64_t largeur = ((int64_t{ctx.ResolX} * ctx.SurfaceX * z) / ctx.EchelleX) / 20;
+  const int64_t hauteur = ((int64_t{ctx.ResolY} * ctx.SurfaceY * z) / ctx.EchelleY) / 20 + 1;
+  if (largeur < 1) {
+    return ligne.MauvaisUsage("l'image ferait " + std::to_string(largeur) + " x " +
+                              std::to_string(hauteur) + " pixels : choisissez un zoom plus grand");
+  }
+  if (largeur * hauteur > kPixelsMax) {
     return ligne.MauvaisUsage("l'image ferait " + std::to_string(largeur) + " x " +
                               std::to_string(hauteur) +
                               " pixels, au-delà de 100 millions : choisissez un zoom plus petit");
   }
+  ctx.LargeurSurface = static_cast<int32_t>(largeur);
+  ctx.HauteurSurface = static_cast<int32_t>(hauteur - 1);
   QImage image(static_cast<int>(largeur), static_cast<int>(hauteur), QImage::Format_RGB32);
   if (image.isNull()) {
     Erreur("mémoire insuffisante pour une image de " + std::to_string(largeur) + " x " +
