@@ -1,10 +1,13 @@
 // korv4-cli image FICHIER SORTIE.png [--travail N] [--visu L] [--zoom Z]: the picture of a
 // circuit as the editor's drawing area shows it when the whole surface fits in the window.
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
+#include <vector>
 
 #include "Commun.h"
+#include "FichiersDisque.h"
 #include "SousCommandes.h"
 #include "canevas/CanevasQt.h"
 #include "render/ContexteTrace.h"
@@ -138,10 +141,20 @@ int ExecuteImage(const QStringList& arguments) {
   TraceFond(ctx);
   TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, etat);
 
-  QImageWriter ecrivain(sortie, "png");
+  // Coded in memory, then written like every other output: a failed write leaves the previous
+  // file as it was.
+  QByteArray png;
+  QBuffer tampon(&png);
+  tampon.open(QIODevice::WriteOnly);
+  QImageWriter ecrivain(&tampon, "png");
   if (!ecrivain.write(image)) {
-    Erreur("impossible d'écrire l'image « " + sortie.toStdString() +
+    Erreur("impossible de coder l'image « " + sortie.toStdString() +
            " » : " + ecrivain.errorString().toStdString());
+    return kEcritureImpossible;
+  }
+  std::string erreur;
+  if (!EcritFichierDisque(sortie, std::vector<uint8_t>(png.cbegin(), png.cend()), erreur)) {
+    Erreur(erreur);
     return kEcritureImpossible;
   }
   return kFait;

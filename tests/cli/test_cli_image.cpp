@@ -42,9 +42,12 @@ class CliImage : public ::testing::Test {
     f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
   }
 
-  int Lance(const std::string& arguments, std::string* erreur = nullptr) const {
+  // `avant`: a shell command run first (a file size limit).
+  int Lance(const std::string& arguments, std::string* erreur = nullptr,
+            const std::string& avant = "") const {
     const fs::path err = dossier_ / ".erreur";
-    const std::string commande = "cd '" + dossier_.string() + "' && exec '" KORV4_CLI "' " +
+    const std::string commande = "cd '" + dossier_.string() + "' && " +
+                                 (avant.empty() ? "" : avant + " && ") + "exec '" KORV4_CLI "' " +
                                  arguments + " >/dev/null 2>'" + err.string() + "'";
     const int s = std::system(("/bin/sh -c \"" + commande + "\"").c_str());
     if (erreur != nullptr) {
@@ -131,6 +134,13 @@ TEST_F(CliImage, Refus) {
     EXPECT_FALSE(fs::exists(dossier_ / "x.png")) << k.arguments;
   }
   std::string erreur;
+  // A picture that cannot be written whole leaves the previous file as it was.
+  const std::string precedent(600, 'p');
+  std::ofstream(dossier_ / "y.png", std::ios::binary) << precedent;
+  EXPECT_EQ(Lance("image a.CIX y.png", &erreur, "ulimit -f 1"), 3) << erreur;
+  EXPECT_NE(erreur.find("n'a pas été modifié"), std::string::npos) << erreur;
+  std::ifstream f(dossier_ / "y.png", std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(f), {}), precedent);
   Lance("image grand.CIX x.png --zoom 1000", &erreur);
   EXPECT_NE(erreur.find("100 millions"), std::string::npos) << erreur;
   EXPECT_EQ(Lance("image grand.CIX x.png --zoom 25"), 0);
