@@ -124,6 +124,7 @@ void CanevasQt::LineTo(int x, int y) {
   const int x0 = posX_, y0 = posY_;
   posX_ = x;
   posY_ = y;
+  if (SansEffet(false)) return;
   if (image_ == nullptr) {
     PreparePeintre();
     peintre_->drawLine(x0, y0, x, y);
@@ -255,6 +256,7 @@ void CanevasQt::Rectangle(int x1, int y1, int x2, int y2) {
   // The right and bottom edges are excluded; an empty rectangle still shows one pixel.
   const int l = std::min(x1, x2), t = std::min(y1, y2);
   const int r = std::max(l, std::max(x1, x2) - 1), b = std::max(t, std::max(y1, y2) - 1);
+  if (SansEffet(true)) return;
   if (image_ == nullptr) {
     PreparePeintre();
     peintre_->drawRect(QRect(l, t, r - l, b - t));
@@ -285,6 +287,7 @@ void CanevasQt::Rectangle(int x1, int y1, int x2, int y2) {
 void CanevasQt::Ellipse(int x1, int y1, int x2, int y2) {
   const int l = std::min(x1, x2), t = std::min(y1, y2);
   const int r = std::max(l, std::max(x1, x2) - 1), b = std::max(t, std::max(y1, y2) - 1);
+  if (SansEffet(true)) return;
   if (image_ == nullptr) {
     PreparePeintre();
     peintre_->drawEllipse(QRect(l, t, r - l, b - t));
@@ -318,7 +321,7 @@ void CanevasQt::Ellipse(int x1, int y1, int x2, int y2) {
 }
 
 void CanevasQt::Polygone(const int* xy, int n) {
-  if (n < 1) return;
+  if (n < 1 || SansEffet(true)) return;
   const bool plein = styleBrosse_ == StyleBrosse::Plein;
   if (image_ == nullptr || (plein && !Convexe(xy, n))) {
     QPolygon poly;

@@ -52,6 +52,14 @@ class CanevasQt : public Canevas {
   // Pixels x1..x2 of row y of a figure's outline (dotted pens skip every other pixel).
   void LigneContour(int y, int x1, int x2);
 
+  // In exclusive-or, colour 0 changes no pixel: such a figure is left out, so that a device
+  // without exclusive-or (a printer page) does not draw it opaque. `brosse`: the figure is
+  // filled with the brush when it is solid.
+  bool SansEffet(bool brosse) const {
+    return mode_ == ModePlume::OuExclusif && (plume_ & 0xFFFFFF) == 0 &&
+           (!brosse || styleBrosse_ == StyleBrosse::Creux || (brosse_ & 0xFFFFFF) == 0);
+  }
+
   // Painter route.
   void PreparePeintre();
   QPainter& Peintre();

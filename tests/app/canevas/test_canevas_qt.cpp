@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
+#include <QPicture>
 #include <string>
 #include <vector>
 
@@ -172,6 +174,27 @@ TEST(CanevasQt, CurseurSansCouleurLaissePageIntacte) {
     TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, {1, 1, 1, 1});
   }
   EXPECT_EQ(images[0], images[1]);
+}
+
+// A printer page cannot do exclusive-or: a figure in exclusive-or with colour 0 would come out
+// opaque black there. Nothing of it reaches the device.
+TEST(CanevasQt, OuExclusifDeCouleurNulleNAtteintPasLePeripherique) {
+  QPicture vide, page;
+  { QPainter p(&vide); }
+  {
+    QPainter p(&page);
+    CanevasQt t(p);
+    ContexteTrace ctx;  // a page's context: its cursor colour is never set
+    ctx.Toile = &t;
+    ctx.OrigineY = 500;
+    CalculTailles(ctx, kDiametresPercageDefaut);
+    ChoixFormeCurseur(ctx, 11);
+    FixeCadre(ctx, Cadre{0, 2000, 1000, 1000}, true);
+    ChoixFormeCurseur(ctx, 33);
+    PlaceCurseur(ctx, 1500, 300);
+    TraceMarqueOrigine(ctx, 1000, 1000, ModePlume::OuExclusif, 0, 0);
+  }
+  EXPECT_EQ(page.size(), vide.size());
 }
 
 TEST(CanevasQt, SurbrillanceDeuxFoisEnOuExclusif) {
