@@ -2,7 +2,6 @@
 // and the files it leaves.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -11,15 +10,17 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
+#include "OutilsCli.h"
 #include "model/Fichiers.h"
 
 namespace korv4 {
 namespace {
 
 namespace fs = std::filesystem;
+using essai::Ecrit;
+using essai::Lit;
+using essai::Resultat;
 
 ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y) {
   ElementCI e;
@@ -29,16 +30,6 @@ ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y
   e.X = x;
   e.Y = y;
   return e;
-}
-
-std::vector<uint8_t> Lit(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-void Ecrit(const fs::path& p, const std::vector<uint8_t>& v) {
-  std::ofstream f(p, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
 }
 
 std::vector<uint8_t> FichierCircuit(const std::vector<ElementCI>& recs,
@@ -72,43 +63,8 @@ std::vector<uint8_t> FichierAncien() {
 const std::vector<ElementCI> kPropre = {Rec(3, 199, 2, 500, 600), Rec(1, 163, 0x80, 100, 100),
                                         Rec(1, 163, 0x40, 300, 100)};
 
-struct Resultat {
-  int code;
-  std::string sortie, erreur;
-};
-
-class Cli : public ::testing::Test {
+class Cli : public essai::DossierCli {
  protected:
-  void SetUp() override {
-    char modele[] = "/tmp/korv4-cli-XXXXXX";
-    ASSERT_NE(mkdtemp(modele), nullptr);
-    dossier_ = modele;
-  }
-  void TearDown() override { fs::remove_all(dossier_); }
-
-  fs::path Chemin(const std::string& nom) const { return dossier_ / nom; }
-
-  // Runs the tool through the shell; avant: shell commands run first (e.g. a ulimit); vers:
-  // where stdout goes instead of being collected (e.g. /dev/full).
-  Resultat Lance(const std::string& arguments, const std::string& avant = "",
-                 const fs::path& vers = {}) const {
-    const fs::path out = vers.empty() ? dossier_ / ".sortie" : vers, err = dossier_ / ".erreur";
-    const std::string commande = "cd '" + dossier_.string() + "' && " + avant +
-                                 (avant.empty() ? "" : "; ") + "exec '" KORV4_CLI "' " + arguments +
-                                 " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int s = std::system(("/bin/sh -c \"" + commande + "\"").c_str());
-    Resultat r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, {}, {}};
-    const std::vector<uint8_t> e = Lit(err);
-    r.erreur.assign(e.begin(), e.end());
-    fs::remove(err);
-    if (vers.empty()) {
-      const std::vector<uint8_t> o = Lit(out);
-      r.sortie.assign(o.begin(), o.end());
-      fs::remove(out);
-    }
-    return r;
-  }
-
   QJsonObject InfoJson(const std::string& nom) const {
     const Resultat r = Lance("info " + nom + " --json");
     EXPECT_EQ(r.code, 0) << r.erreur;
@@ -117,8 +73,6 @@ class Cli : public ::testing::Test {
     EXPECT_EQ(e.error, QJsonParseError::NoError) << r.sortie;
     return d.object();
   }
-
-  fs::path dossier_;
 };
 
 TEST_F(Cli, AideEtMauvaisUsage) {

@@ -2,14 +2,12 @@
 // it writes with the core writers applied to the same board opened the same way.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "CircuitsFabrication.h"
+#include "OutilsCli.h"
 #include "export/Gerber.h"
 #include "export/Percage.h"
 #include "model/Fichiers.h"
@@ -18,16 +16,9 @@ namespace korv4 {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::vector<uint8_t> Lit(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::vector<uint8_t>(std::istreambuf_iterator<char>(f), {});
-}
-
-void Ecrit(const fs::path& p, const std::vector<uint8_t>& v) {
-  std::ofstream f(p, std::ios::binary);
-  f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
-}
+using essai::Ecrit;
+using essai::Lit;
+using essai::Resultat;
 
 std::vector<uint8_t> FichierCircuit(Circuit c) {
   RemplitEnteteCI(c, "Essai", "1/2/2026", "Moi", 11820, 7880);
@@ -42,39 +33,7 @@ Circuit Ouvert(const std::vector<uint8_t>& octets) {
   return c;
 }
 
-struct Resultat {
-  int code;
-  std::string sortie, erreur;
-};
-
-class CliExport : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char modele[] = "/tmp/korv4-export-XXXXXX";
-    ASSERT_NE(mkdtemp(modele), nullptr);
-    dossier_ = modele;
-  }
-  void TearDown() override { fs::remove_all(dossier_); }
-
-  fs::path Chemin(const std::string& nom) const { return dossier_ / nom; }
-
-  Resultat Lance(const std::string& arguments, const std::string& avant = "") const {
-    const fs::path out = dossier_ / ".sortie", err = dossier_ / ".erreur";
-    const std::string commande = "cd '" + dossier_.string() + "' && " + avant +
-                                 (avant.empty() ? "" : "; ") + "exec '" KORV4_CLI "' " + arguments +
-                                 " >'" + out.string() + "' 2>'" + err.string() + "'";
-    const int s = std::system(("/bin/sh -c \"" + commande + "\"").c_str());
-    Resultat r{WIFEXITED(s) ? WEXITSTATUS(s) : -1, {}, {}};
-    const std::vector<uint8_t> o = Lit(out), e = Lit(err);
-    r.sortie.assign(o.begin(), o.end());
-    r.erreur.assign(e.begin(), e.end());
-    fs::remove(out);
-    fs::remove(err);
-    return r;
-  }
-
-  fs::path dossier_;
-};
+class CliExport : public essai::DossierCli {};
 
 TEST_F(CliExport, GerberEcritChaqueCoucheCommeLeCoeur) {
   const std::vector<uint8_t> octets = FichierCircuit(fabrication::CarteComplete());

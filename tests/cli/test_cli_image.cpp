@@ -1,15 +1,12 @@
 // korv4-cli image: the picture of a circuit, its size, its works and overlays, its refusals.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "OutilsCli.h"
 #include "model/Fichiers.h"
 
 namespace korv4 {
@@ -17,16 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class CliImage : public ::testing::Test {
+class CliImage : public essai::DossierCli {
  protected:
-  void SetUp() override {
-    dossier_ = fs::temp_directory_path() /
-               ("korv4_image_" + std::to_string(::getpid()) + "_" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dossier_);
-  }
-  void TearDown() override { fs::remove_all(dossier_); }
-
   // A circuit file with a 3,2 mm pad (drill index 2) at (1000, 1000) and a face-1 track.
   void Circuit(const std::string& nom, int32_t sx, int32_t sy) {
     korv4::Circuit c;
@@ -37,31 +26,20 @@ class CliImage : public ::testing::Test {
     pose(1, 166, kPremierPoint, 2000, 2000);
     pose(1, 166, kDernierPoint, 4000, 2000);
     RemplitEnteteCI(c, "Essai", "", "", sx, sy);
-    const std::vector<uint8_t> v = EcritCircuit(c);
-    std::ofstream f(dossier_ / nom, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
+    essai::Ecrit(Chemin(nom), EcritCircuit(c));
   }
 
   // `avant`: a shell command run first (a file size limit).
   int Lance(const std::string& arguments, std::string* erreur = nullptr,
             const std::string& avant = "") const {
-    const fs::path err = dossier_ / ".erreur";
-    const std::string commande = "cd '" + dossier_.string() + "' && " +
-                                 (avant.empty() ? "" : avant + " && ") + "exec '" KORV4_CLI "' " +
-                                 arguments + " >/dev/null 2>'" + err.string() + "'";
-    const int s = std::system(("/bin/sh -c \"" + commande + "\"").c_str());
-    if (erreur != nullptr) {
-      std::ifstream f(err);
-      erreur->assign(std::istreambuf_iterator<char>(f), {});
-    }
-    return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+    const essai::Resultat r = DossierCli::Lance(arguments, avant);
+    if (erreur != nullptr) *erreur = r.erreur;
+    return r.code;
   }
 
   QImage Image(const std::string& nom) const {
-    return QImage(QString::fromStdString((dossier_ / nom).string()));
+    return QImage(QString::fromStdString(Chemin(nom).string()));
   }
-
-  fs::path dossier_;
 };
 
 uint32_t Px(const QImage& im, int x, int y) { return im.pixel(x, y) & 0xFFFFFF; }

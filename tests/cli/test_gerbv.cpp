@@ -6,17 +6,15 @@
 // KORV4_GERBV_GARDE=folder keeps the pictures there, to look at them.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QColor>
 #include <QImage>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 #include "CircuitsFabrication.h"
+#include "OutilsCli.h"
 #include "model/Fichiers.h"
 
 namespace korv4 {
@@ -24,14 +22,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-int Shell(const std::string& commande) {
-  const int s = std::system(commande.c_str());
-  return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
-}
+using essai::Shell;
 
 std::string LitTexte(const fs::path& p) {
-  std::ifstream f(p, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(f), {});
+  const std::vector<uint8_t> v = essai::Lit(p);
+  return std::string(v.begin(), v.end());
 }
 
 // The lines gerbv printed that are neither blank nor one of the two accepted messages.
@@ -55,32 +50,25 @@ Circuit CarteCoordonneesNegatives() {
   return f.c;
 }
 
-class Gerbv : public ::testing::Test {
+class Gerbv : public essai::DossierCli {
  protected:
   void SetUp() override {
     ASSERT_EQ(Shell("command -v gerbv >/dev/null"), 0) << "gerbv manque (make deps l'installe)";
-    char modele[] = "/tmp/korv4-gerbv-XXXXXX";
-    ASSERT_NE(mkdtemp(modele), nullptr);
-    dossier_ = modele;
+    DossierCli::SetUp();
     const char* garde = std::getenv("KORV4_GERBV_GARDE");
     if (garde) garde_ = garde;
   }
-  void TearDown() override { fs::remove_all(dossier_); }
 
   void EcritCircuit(const std::string& nom, Circuit c) const {
     RemplitEnteteCI(c, "Essai", "1/2/2026", "Moi", 11820, 7880);
-    const std::vector<uint8_t> v = korv4::EcritCircuit(c);
-    std::ofstream f(dossier_ / nom, std::ios::binary);
-    f.write(reinterpret_cast<const char*>(v.data()), static_cast<std::streamsize>(v.size()));
+    essai::Ecrit(Chemin(nom), korv4::EcritCircuit(c));
   }
 
   // Runs korv4-cli in the folder; returns its stdout.
   std::string Cli(const std::string& arguments) const {
-    const fs::path out = dossier_ / ".sortie";
-    const int code = Shell("cd \"" + dossier_.string() + "\" && \"" KORV4_CLI "\" " + arguments +
-                           " >\"" + out.string() + "\"");
-    EXPECT_EQ(code, 0) << arguments;
-    return LitTexte(out);
+    const essai::Resultat r = Lance(arguments);
+    EXPECT_EQ(r.code, 0) << arguments << "\n" << r.erreur;
+    return r.sortie;
   }
 
   // Has gerbv render the file; checks its messages and that the picture is not empty.
@@ -104,7 +92,7 @@ class Gerbv : public ::testing::Test {
     }
   }
 
-  fs::path dossier_, garde_;
+  fs::path garde_;
 };
 
 TEST_F(Gerbv, LitEtDessineChaqueFichier) {
