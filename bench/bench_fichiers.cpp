@@ -8,20 +8,12 @@
 #include <random>
 
 #include "model/Fichiers.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
 
-ElementCI R(uint8_t couche, uint8_t code, uint8_t attr, int x, int y, uint8_t car = 0) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.Caractere = car;
-  e.X = static_cast<uint16_t>(x);
-  e.Y = static_cast<uint16_t>(y);
-  return e;
-}
+using essai::Rec;
 
 // A finished board: groups of about 20 records (pads, a track that touches no other, a text, a
 // drawing) with their markers already right, so that neither joining nor repair changes
@@ -34,20 +26,20 @@ std::vector<ElementCI> CarteTerminee(int n) {
   while (static_cast<int>(v.size()) + 22 <= n) {
     const int x0 = 500 + (bloc % 90) * 600, y0 = 500 + (bloc / 90) * 100;
     ++bloc;
-    v.push_back(R(0, 255, 0, 0, 0));
-    for (int k = 0; k < 6; ++k) v.push_back(R(3, 198, 1, x0 + 80 * k, y0));
+    v.push_back(Rec(0, 255, 0, 0, 0));
+    for (int k = 0; k < 6; ++k) v.push_back(Rec(3, 198, 1, x0 + 80 * k, y0));
     const uint8_t couche = static_cast<uint8_t>(tire(1, 2));
     for (int k = 0; k < 8; ++k)  // a zigzag: every middle point turns
-      v.push_back(R(couche, 163, k == 0 ? kPremierPoint : (k == 7 ? kDernierPoint : kPointMilieu),
+      v.push_back(Rec(couche, 163, k == 0 ? kPremierPoint : (k == 7 ? kDernierPoint : kPointMilieu),
                     x0 + 50 * k, y0 + 20 + 20 * (k % 2)));
-    for (int k = 0; k < 3; ++k) v.push_back(R(4, 64, 1, x0 + 100 * k, y0 + 60, 'A' + k));
-    v.push_back(R(4, 79, 0, 0, 0));
-    v.push_back(R(4, 130, 1, x0, y0));
-    v.push_back(R(4, 131, 1, x0 + 400, y0 + 90));
-    v.push_back(R(0, 254, 0, 0, 0));
+    for (int k = 0; k < 3; ++k) v.push_back(Rec(4, 64, 1, x0 + 100 * k, y0 + 60, 'A' + k));
+    v.push_back(Rec(4, 79, 0, 0, 0));
+    v.push_back(Rec(4, 130, 1, x0, y0));
+    v.push_back(Rec(4, 131, 1, x0 + 400, y0 + 90));
+    v.push_back(Rec(0, 254, 0, 0, 0));
   }
   while (static_cast<int>(v.size()) < n)
-    v.push_back(R(3, 197, 1, 500 + 100 * static_cast<int>(v.size() % 500), 60000));
+    v.push_back(Rec(3, 197, 1, 500 + 100 * static_cast<int>(v.size() % 500), 60000));
   // The markers get the box of their contents once, here.
   Circuit c;
   c.NbElements = static_cast<int32_t>(v.size());
@@ -70,7 +62,7 @@ std::vector<ElementCI> Fragments(int n) {
     for (int k = 0; k < 3; ++k) {
       const auto [x, y] = point(2 * f + k);
       t.push_back(
-          R(1, 163, k == 0 ? kPremierPoint : (k == 2 ? kDernierPoint : kPointMilieu), x, y));
+          Rec(1, 163, k == 0 ? kPremierPoint : (k == 2 ? kDernierPoint : kPointMilieu), x, y));
     }
     if (g() % 2) {
       std::reverse(t.begin(), t.end());
@@ -82,7 +74,7 @@ std::vector<ElementCI> Fragments(int n) {
   std::vector<ElementCI> v;
   for (const auto& t : fragments) v.insert(v.end(), t.begin(), t.end());
   while (static_cast<int>(v.size()) < n)
-    v.push_back(R(3, 197, 1, 300 + 100 * static_cast<int>(v.size() % 500), 64000));
+    v.push_back(Rec(3, 197, 1, 300 + 100 * static_cast<int>(v.size() % 500), 64000));
   return v;
 }
 

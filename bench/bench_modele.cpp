@@ -6,20 +6,12 @@
 #include <random>
 
 #include "model/Circuit.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
 
-ElementCI R(uint8_t couche, uint8_t code, uint8_t attr, int x, int y, uint8_t car = 0) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.Caractere = car;
-  e.X = static_cast<uint16_t>(x);
-  e.Y = static_cast<uint16_t>(y);
-  return e;
-}
+using essai::Rec;
 
 // A board of n records spread over 30000 x 30000 units: finished tracks that touch nothing
 // (about half the records, in tracks of 10 points that turn at every point), pads, texts and
@@ -38,22 +30,22 @@ std::vector<ElementCI> Carte(int n, uint32_t graine = 7) {
       const int x0 = 500 + ((piste / 9000) * 3000) % 27000;
       for (int k = 0; k < 10; ++k) {
         const uint8_t attr = k == 0 ? kPremierPoint : (k == 9 ? kDernierPoint : kPointMilieu);
-        v.push_back(R(static_cast<uint8_t>(1 + piste % 2), static_cast<uint8_t>(161 + piste % 6),
+        v.push_back(Rec(static_cast<uint8_t>(1 + piste % 2), static_cast<uint8_t>(161 + piste % 6),
                       attr, x0 + 20 * k, ligne + (k % 2)));
       }
     } else if (genre < 7) {
-      v.push_back(R(3, static_cast<uint8_t>(tire(193, 205)), static_cast<uint8_t>(tire(0, 7)), x, y));
+      v.push_back(Rec(3, static_cast<uint8_t>(tire(193, 205)), static_cast<uint8_t>(tire(0, 7)), x, y));
     } else if (genre < 8 && static_cast<int>(v.size()) + 5 <= n) {
       const uint8_t couche = static_cast<uint8_t>(1 << tire(0, 3));
-      for (int k = 0; k < 4; ++k) v.push_back(R(couche, 64, 2, x + 150 * k, y, 'A'));
-      v.push_back(R(couche, 79, 0, 0, 0));
+      for (int k = 0; k < 4; ++k) v.push_back(Rec(couche, 64, 2, x + 150 * k, y, 'A'));
+      v.push_back(Rec(couche, 79, 0, 0, 0));
     } else if (static_cast<int>(v.size()) + 2 <= n) {
       const uint8_t code = static_cast<uint8_t>(128 + 2 * tire(0, 3));
       const uint8_t couche = static_cast<uint8_t>(1 << tire(0, 3));
-      v.push_back(R(couche, code, 1, x, y));
-      v.push_back(R(couche, code + 1, 1, code == 132 ? 200 : x + 300, code == 132 ? 0 : y + 200));
+      v.push_back(Rec(couche, code, 1, x, y));
+      v.push_back(Rec(couche, code + 1, 1, code == 132 ? 200 : x + 300, code == 132 ? 0 : y + 200));
     } else {
-      v.push_back(R(3, 199, 2, x, y));
+      v.push_back(Rec(3, 199, 2, x, y));
     }
   }
   return v;
@@ -84,7 +76,7 @@ std::vector<ElementCI> Fragments(int fragments, bool melanges) {
         }
         if (g() % 3 == 0) y += 10;  // a diagonal step now and then: the path turns
       }
-      t.push_back(R(1, 163, kPointMilieu, x, y));
+      t.push_back(Rec(1, 163, kPointMilieu, x, y));
     }
     if (g() % 2) std::reverse(t.begin(), t.end());
     t.front().Attribut = kPremierPoint;

@@ -13,24 +13,17 @@
 
 #include "OutilsCli.h"
 #include "model/Fichiers.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
+
+using essai::Rec;
 
 namespace fs = std::filesystem;
 using essai::Ecrit;
 using essai::Lit;
 using essai::Resultat;
-
-ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.X = x;
-  e.Y = y;
-  return e;
-}
 
 std::vector<uint8_t> FichierCircuit(const std::vector<ElementCI>& recs,
                                     const std::string& titre = "Carte d'\xE9t\xE9") {

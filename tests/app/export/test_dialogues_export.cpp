@@ -18,21 +18,14 @@
 #include "export/TEnregistrepercage.h"
 #include "export/TExportGerber.h"
 #include "ui/ServiceDialogues.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
 
-namespace fs = std::filesystem;
+using essai::Rec;
 
-ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.X = x;
-  e.Y = y;
-  return e;
-}
+namespace fs = std::filesystem;
 
 Circuit Fait(const std::vector<ElementCI>& recs) {
   Circuit c;

@@ -6,19 +6,12 @@
 #include <vector>
 
 #include "export/Percage.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
 
-ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.X = x;
-  e.Y = y;
-  return e;
-}
+using essai::Rec;
 
 Circuit Fait(const std::vector<ElementCI>& recs) {
   Circuit c;

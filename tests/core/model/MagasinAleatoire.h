@@ -10,20 +10,9 @@
 #include <vector>
 
 #include "model/Circuit.h"
+#include "Enregistrement.h"
 
 namespace korv4::essai {
-
-inline ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y,
-                     uint8_t car = 0) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.Caractere = car;
-  e.X = x;
-  e.Y = y;
-  return e;
-}
 
 class MagasinAleatoire {
  public:

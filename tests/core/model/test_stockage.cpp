@@ -1,21 +1,12 @@
 #include <gtest/gtest.h>
 
 #include "model/Circuit.h"
+#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {
 
-ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, uint16_t x, uint16_t y,
-              uint8_t car = 0) {
-  ElementCI e;
-  e.Couche = couche;
-  e.Code = code;
-  e.Attribut = attr;
-  e.Caractere = car;
-  e.X = x;
-  e.Y = y;
-  return e;
-}
+using essai::Rec;
 
 void Pose(Circuit& c, std::initializer_list<ElementCI> recs) {
   for (const ElementCI& e : recs) c.Elements[++c.NbElements] = e;
