@@ -126,9 +126,11 @@ class TableCles {
   std::vector<uint64_t> cles_;
   std::vector<std::pair<int32_t, int32_t>> listes_;
   size_t masque_ = 0, nb_ = 0;
+  int decalage_ = 64;
 
+  // Fibonacci hashing: the top bits of the product mix every bit of the key.
   size_t Hache(uint64_t cle) const {
-    return static_cast<size_t>((cle * 0x9E3779B97F4A7C15ull) >> 20) & masque_;
+    return static_cast<size_t>((cle * 0x9E3779B97F4A7C15ull) >> decalage_);
   }
   void Redimensionne(size_t taille) {
     std::vector<uint64_t> anciennes;
@@ -138,6 +140,8 @@ class TableCles {
     cles_.assign(taille, kVide);
     listes_.assign(taille, {-1, -1});
     masque_ = taille - 1;
+    decalage_ = 64;
+    for (size_t t = taille; t > 1; t >>= 1) --decalage_;
     nb_ = 0;
     for (size_t k = 0; k < anciennes.size(); ++k)
       if (anciennes[k] != kVide) Obtient(anciennes[k]) = anciennesListes[k];
