@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <random>
 
-#include "model/Fichiers.h"
 #include "Enregistrement.h"
+#include "model/Fichiers.h"
 
 namespace korv4 {
 namespace {
@@ -31,7 +31,7 @@ std::vector<ElementCI> CarteTerminee(int n) {
     const uint8_t couche = static_cast<uint8_t>(tire(1, 2));
     for (int k = 0; k < 8; ++k)  // a zigzag: every middle point turns
       v.push_back(Rec(couche, 163, k == 0 ? kPremierPoint : (k == 7 ? kDernierPoint : kPointMilieu),
-                    x0 + 50 * k, y0 + 20 + 20 * (k % 2)));
+                      x0 + 50 * k, y0 + 20 + 20 * (k % 2)));
     for (int k = 0; k < 3; ++k) v.push_back(Rec(4, 64, 1, x0 + 100 * k, y0 + 60, 'A' + k));
     v.push_back(Rec(4, 79, 0, 0, 0));
     v.push_back(Rec(4, 130, 1, x0, y0));

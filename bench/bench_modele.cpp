@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <random>
 
-#include "model/Circuit.h"
 #include "Enregistrement.h"
+#include "model/Circuit.h"
 
 namespace korv4 {
 namespace {
@@ -31,10 +31,11 @@ std::vector<ElementCI> Carte(int n, uint32_t graine = 7) {
       for (int k = 0; k < 10; ++k) {
         const uint8_t attr = k == 0 ? kPremierPoint : (k == 9 ? kDernierPoint : kPointMilieu);
         v.push_back(Rec(static_cast<uint8_t>(1 + piste % 2), static_cast<uint8_t>(161 + piste % 6),
-                      attr, x0 + 20 * k, ligne + (k % 2)));
+                        attr, x0 + 20 * k, ligne + (k % 2)));
       }
     } else if (genre < 7) {
-      v.push_back(Rec(3, static_cast<uint8_t>(tire(193, 205)), static_cast<uint8_t>(tire(0, 7)), x, y));
+      v.push_back(
+          Rec(3, static_cast<uint8_t>(tire(193, 205)), static_cast<uint8_t>(tire(0, 7)), x, y));
     } else if (genre < 8 && static_cast<int>(v.size()) + 5 <= n) {
       const uint8_t couche = static_cast<uint8_t>(1 << tire(0, 3));
       for (int k = 0; k < 4; ++k) v.push_back(Rec(couche, 64, 2, x + 150 * k, y, 'A'));
@@ -117,7 +118,11 @@ void BM_JonctionFragments(benchmark::State& s) {
   s.counters["avant"] = static_cast<double>(v.size());
   s.counters["apres"] = apres;
 }
-BENCHMARK(BM_JonctionFragments)->Arg(0)->Arg(1)->ArgNames({"melanges"})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JonctionFragments)
+    ->Arg(0)
+    ->Arg(1)
+    ->ArgNames({"melanges"})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_SelectionRectangleMoitie(benchmark::State& s) {
   const std::vector<ElementCI> v = Carte(kMaxElements);

@@ -106,12 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     int32_t x, y;
     bool garderZone = false;
     switch (op % 16) {
-      case 0:
-        JonctionPistes(c);
-        break;
-      case 1:
-        Repare(c);
-        break;
+      case 0: JonctionPistes(c); break;
+      case 1: Repare(c); break;
       case 2:
         Point(c, l, x, y);
         Suppression(c, ChercherPastille(c, x, y));

@@ -15,48 +15,29 @@ std::string Nom(const QString& chemin) { return "« " + chemin.toStdString() + "
 // The reason of a failed system call, in French.
 std::string Raison(int numero, QFileDevice::FileError erreurQt) {
   switch (numero) {
-    case ENOENT:
-      return "fichier ou dossier introuvable";
+    case ENOENT: return "fichier ou dossier introuvable";
     case EACCES:
-    case EPERM:
-      return "permission refusée";
-    case EISDIR:
-      return "c'est un dossier";
-    case ENOTDIR:
-      return "un élément du chemin n'est pas un dossier";
-    case ENOSPC:
-      return "plus de place sur le disque";
-    case EDQUOT:
-      return "quota disque dépassé";
-    case EFBIG:
-      return "taille maximale de fichier dépassée";
-    case EROFS:
-      return "système de fichiers en lecture seule";
-    case ENAMETOOLONG:
-      return "nom de fichier trop long";
-    case EIO:
-      return "erreur d'entrée-sortie du disque";
+    case EPERM: return "permission refusée";
+    case EISDIR: return "c'est un dossier";
+    case ENOTDIR: return "un élément du chemin n'est pas un dossier";
+    case ENOSPC: return "plus de place sur le disque";
+    case EDQUOT: return "quota disque dépassé";
+    case EFBIG: return "taille maximale de fichier dépassée";
+    case EROFS: return "système de fichiers en lecture seule";
+    case ENAMETOOLONG: return "nom de fichier trop long";
+    case EIO: return "erreur d'entrée-sortie du disque";
     case EMFILE:
-    case ENFILE:
-      return "trop de fichiers ouverts";
-    default:
-      break;
+    case ENFILE: return "trop de fichiers ouverts";
+    default: break;
   }
   switch (erreurQt) {
-    case QFileDevice::OpenError:
-      return "ouverture impossible";
-    case QFileDevice::ReadError:
-      return "erreur de lecture";
-    case QFileDevice::WriteError:
-      return "erreur d'écriture";
-    case QFileDevice::ResourceError:
-      return "ressources insuffisantes (disque plein ?)";
-    case QFileDevice::PermissionsError:
-      return "permission refusée";
-    case QFileDevice::RenameError:
-      return "le fichier n'a pas pu être remplacé";
-    default:
-      break;
+    case QFileDevice::OpenError: return "ouverture impossible";
+    case QFileDevice::ReadError: return "erreur de lecture";
+    case QFileDevice::WriteError: return "erreur d'écriture";
+    case QFileDevice::ResourceError: return "ressources insuffisantes (disque plein ?)";
+    case QFileDevice::PermissionsError: return "permission refusée";
+    case QFileDevice::RenameError: return "le fichier n'a pas pu être remplacé";
+    default: break;
   }
   return numero ? "erreur système n° " + std::to_string(numero) : "erreur inconnue";
 }

@@ -11,9 +11,9 @@
 #include <cstring>
 #include <filesystem>
 
+#include "Enregistrement.h"
 #include "OutilsCli.h"
 #include "model/Fichiers.h"
-#include "Enregistrement.h"
 
 namespace korv4 {
 namespace {

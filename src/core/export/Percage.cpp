@@ -264,14 +264,10 @@ std::vector<uint8_t> SavePEX(const ListePercages& l, const Cadre& etendue,
 std::vector<uint8_t> EcritFichierPercage(FormatPercage f, const ListePercages& l,
                                          const Cadre& etendue, const OptionsPercage& o) {
   switch (f) {
-    case FormatPercage::Excellon:
-      return SaveExcellon(l, etendue, o);
-    case FormatPercage::ISO:
-      return SaveISO(l, etendue, o);
-    case FormatPercage::HPGL:
-      return SaveHPGL(l, etendue, o);
-    case FormatPercage::PEX:
-      return SavePEX(l, etendue, o);
+    case FormatPercage::Excellon: return SaveExcellon(l, etendue, o);
+    case FormatPercage::ISO: return SaveISO(l, etendue, o);
+    case FormatPercage::HPGL: return SaveHPGL(l, etendue, o);
+    case FormatPercage::PEX: return SavePEX(l, etendue, o);
   }
   return {};
 }

@@ -63,7 +63,7 @@ struct Circuit {
   Circuit(const Circuit&) = default;
   Circuit& operator=(const Circuit&) = default;
 
-  std::vector<ElementCI> Elements;   // kMaxElements + 1 records, index 0 never used
+  std::vector<ElementCI> Elements;  // kMaxElements + 1 records, index 0 never used
   int32_t NbElements = 0;
   std::vector<ElementCI> Supprimes;  // undo copy of the last deletion, 1..NbSupprimes
   int32_t NbSupprimes = 0;

@@ -403,9 +403,8 @@ bool Jonction::Execute() {
       }
       return true;
     };
-    const bool propre =
-        (entiereA || Propre(pa, 1, pa.Taille() - 1)) &&
-        (entiereB || Propre(pb, 0, pb.Taille() == 0 ? 0 : pb.Taille() - 1));
+    const bool propre = (entiereA || Propre(pa, 1, pa.Taille() - 1)) &&
+                        (entiereB || Propre(pb, 0, pb.Taille() == 0 ? 0 : pb.Taille() - 1));
     const size_t tailleA = pa.Taille();
     Piste jointe;
     if (pa.Taille() >= pb.Taille()) {

@@ -96,8 +96,7 @@ bool SurDessin(const ElementCI& a, const ElementCI& b, int32_t x, int32_t y) {
       return (presVerticale && bb - T < y && y < t + T) ||
              (presHorizontale && l - T < x && x < r + T);
     }
-    case code::Cercle:
-      return TestCercle(Abs(x - x1), Abs(y - y1), x2);
+    case code::Cercle: return TestCercle(Abs(x - x1), Abs(y - y1), x2);
     case code::Ellipse1: {
       const int32_t cx = (x1 + x2) / 2, cy = (y1 + y2) / 2;
       const int32_t ea = Abs(x2 - cx), eb = Abs(y2 - cy);
@@ -134,8 +133,7 @@ Plage ChercherSegment(const Circuit& c, int travail, int32_t x, int32_t y) {
   for (int32_t i = 1; i < c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     niveau += DeltaNiveau(e.Code);
-    if (niveau != 0 || e.Couche != m || e.Code < 161 || e.Code > 166 ||
-        e.Attribut == kDernierPoint)
+    if (niveau != 0 || e.Couche != m || e.Code < 161 || e.Code > 166 || e.Attribut == kDernierPoint)
       continue;
     if (SurSegment(e, c.Elements[i + 1], x, y)) return {i, i + 1};
   }

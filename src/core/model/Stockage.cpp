@@ -56,8 +56,7 @@ int32_t EncombrementPastille(uint8_t c) {
 }
 int32_t LargeurPiste(uint8_t c) { return (c >= 161 && c <= 166) ? kLargeurs[c - 161] : 0; }
 
-Circuit::Circuit()
-    : Elements(kMaxElements + 1), Supprimes(kMaxElements + 1) {}
+Circuit::Circuit() : Elements(kMaxElements + 1), Supprimes(kMaxElements + 1) {}
 
 void RazCircuit(Circuit& c) {
   std::fill(c.Elements.begin(), c.Elements.end(), ElementCI{});
@@ -81,8 +80,7 @@ Cadre CadreElements(const Circuit& c, int32_t premier, int32_t dernier) {
     switch (e.Code) {
       case code::FinTexte:
       case code::FinGroupe:
-      case code::DebutGroupe:
-        break;
+      case code::DebutGroupe: break;
       case code::TexteH: {
         const int32_t p = PasTexteDe(e.Attribut);
         Elargit(r, x, y, x + p, y + p);

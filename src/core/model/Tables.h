@@ -68,7 +68,9 @@ constexpr std::array<int32_t, 14> kDiametresPercageDefaut = {0,  8,  10, 12, 15,
                                                              32, 40, 45, 50, 55, 60, 65};
 
 inline bool EstPiste(uint8_t c) { return c >= 160 && c <= 166; }
-inline bool EstPastille(uint8_t c) { return c >= code::PastillePremier && c <= code::PastilleDernier; }
+inline bool EstPastille(uint8_t c) {
+  return c >= code::PastillePremier && c <= code::PastilleDernier;
+}
 inline bool EstTexte(uint8_t c) {
   return c == code::TexteH || c == code::TexteV || c == code::TexteHMiroir ||
          c == code::TexteVMiroir;

@@ -86,7 +86,8 @@ void ExamineElement(const Circuit& c, const Rect& r, int32_t i, int32_t& fin, bo
   } else if (k >= 160 && k <= 166) {
     while (fin < n && c.Elements[fin].Attribut != kDernierPoint) ++fin;
     dedans = true;
-    for (int32_t m = i; m <= fin && dedans; ++m) dedans = r.Contient(c.Elements[m].X, c.Elements[m].Y);
+    for (int32_t m = i; m <= fin && dedans; ++m)
+      dedans = r.Contient(c.Elements[m].X, c.Elements[m].Y);
   } else if (EstPastille(k)) {
     const auto& h = kContourPastille[k - 192];
     dedans = r.ContientBoite(e.X - h[0], e.Y - h[1], e.X + h[0], e.Y + h[1]);
@@ -244,8 +245,8 @@ void TourneZone(Circuit& c) {
       continue;
     }
     const bool point = (k >= 128 && k <= 132) || k == code::Ellipse1 || k == code::Ellipse2 ||
-                       (k >= 160 && k <= 166) || k == code::FinGroupe ||
-                       k == code::DebutGroupe || EstPastille(k);
+                       (k >= 160 && k <= 166) || k == code::FinGroupe || k == code::DebutGroupe ||
+                       EstPastille(k);
     if (!point) continue;
     const int32_t x = e.X, y = e.Y;
     e.X = U16(L + T - y);

@@ -108,8 +108,7 @@ void TraceCurseur(ContexteTrace& ctx) {
         t.EpaisseurPlume(ctx.LargeurElastique);
         t.Ellipse(a.X, a.Y, c.X, c.Y);
         break;
-      default:
-        break;
+      default: break;
     }
   }
   t.StyleDePlume(StylePlume::Plein);

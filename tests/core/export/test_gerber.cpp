@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "export/Gerber.h"
 #include "Enregistrement.h"
+#include "export/Gerber.h"
 
 namespace korv4 {
 namespace {

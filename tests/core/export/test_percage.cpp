@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "export/Percage.h"
 #include "Enregistrement.h"
+#include "export/Percage.h"
 
 namespace korv4 {
 namespace {

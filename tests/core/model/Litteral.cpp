@@ -89,8 +89,7 @@ void JonctionPistes(Circuit& c) {
   }
   // Only a change of the store marks the circuit modified.
   const bool change =
-      c.NbElements != nAvant ||
-      !std::equal(avant.begin(), avant.end(), c.Elements.begin());
+      c.NbElements != nAvant || !std::equal(avant.begin(), avant.end(), c.Elements.begin());
   c.CircuitModifie = modifieAvant || change;
 }
 
@@ -120,7 +119,10 @@ Plage SelectionRectangle(Circuit& c, const Cadre& r) {
         if (q.Code == code::TexteVMiroir) x0 -= s, y0 -= s;
         dedans = dedans && Dedans(r, x0, y0) && Dedans(r, x1, y1);
       }
-      if (dedans) Prend(i, fin); else i = fin + 1;
+      if (dedans)
+        Prend(i, fin);
+      else
+        i = fin + 1;
     } else if (e.Code >= 128 && e.Code <= 135) {
       if (i == n) break;
       const ElementCI& q = c.Elements[i + 1];
@@ -131,19 +133,29 @@ Plage SelectionRectangle(Circuit& c, const Cadre& r) {
       } else {
         dedans = Dedans(r, e.X, e.Y) && Dedans(r, q.X, q.Y);
       }
-      if (dedans) Prend(i, i + 1); else i += 2;
+      if (dedans)
+        Prend(i, i + 1);
+      else
+        i += 2;
     } else if (e.Code >= 160 && e.Code <= 166) {
       int32_t fin = i;
       while (fin < n && c.Elements[fin].Attribut != kDernierPoint) ++fin;
       bool dedans = true;
-      for (int32_t m = i; m <= fin; ++m) dedans = dedans && Dedans(r, c.Elements[m].X, c.Elements[m].Y);
-      if (dedans) Prend(i, fin); else i = fin + 1;
+      for (int32_t m = i; m <= fin; ++m)
+        dedans = dedans && Dedans(r, c.Elements[m].X, c.Elements[m].Y);
+      if (dedans)
+        Prend(i, fin);
+      else
+        i = fin + 1;
     } else if (EstPastille(e.Code)) {
-      static const int32_t demi[14][2] = {{0, 0},   {18, 30},   {30, 18},   {24, 43}, {43, 24},
-                                          {30, 30}, {40, 40},   {63, 63},   {79, 79}, {122, 122},
+      static const int32_t demi[14][2] = {{0, 0},     {18, 30},   {30, 18},   {24, 43},  {43, 24},
+                                          {30, 30},   {40, 40},   {63, 63},   {79, 79},  {122, 122},
                                           {158, 158}, {197, 197}, {150, 150}, {150, 150}};
       const int32_t hw = demi[e.Code - 192][0], hh = demi[e.Code - 192][1];
-      if (Dedans(r, e.X - hw, e.Y - hh) && Dedans(r, e.X + hw, e.Y + hh)) Prend(i, i); else ++i;
+      if (Dedans(r, e.X - hw, e.Y - hh) && Dedans(r, e.X + hw, e.Y + hh))
+        Prend(i, i);
+      else
+        ++i;
     } else if (e.Code == code::DebutGroupe) {
       int32_t compte = 0, j = i;
       for (; j <= n; ++j) {
@@ -155,7 +167,10 @@ Plage SelectionRectangle(Circuit& c, const Cadre& r) {
         continue;
       }
       const ElementCI& q = c.Elements[j];
-      if (Dedans(r, e.X, e.Y) && Dedans(r, q.X, q.Y)) Prend(i, j); else i = j + 1;
+      if (Dedans(r, e.X, e.Y) && Dedans(r, q.X, q.Y))
+        Prend(i, j);
+      else
+        i = j + 1;
     } else {
       ++i;
     }

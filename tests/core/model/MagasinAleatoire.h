@@ -9,8 +9,8 @@
 #include <random>
 #include <vector>
 
-#include "model/Circuit.h"
 #include "Enregistrement.h"
+#include "model/Circuit.h"
 
 namespace korv4::essai {
 
@@ -54,8 +54,8 @@ class MagasinAleatoire {
           x += 100 * Tire(0, 1);
           y += 100;
         }
-        t.push_back(Rec(couche, code, kPointMilieu, static_cast<uint16_t>(x),
-                        static_cast<uint16_t>(y)));
+        t.push_back(
+            Rec(couche, code, kPointMilieu, static_cast<uint16_t>(x), static_cast<uint16_t>(y)));
       }
       if (Chance(50)) std::reverse(t.begin(), t.end());
       t.front().Attribut = kPremierPoint;
@@ -89,7 +89,8 @@ class MagasinAleatoire {
         const uint8_t couche = static_cast<uint8_t>(Tire(1, 4));
         v.push_back(Rec(couche, code, 1, Coord(), Coord()));
         if (!(abime && Chance(10)))
-          v.push_back(Rec(couche, code + 1, 1, code == 132 ? 100 : Coord(), code == 132 ? 0 : Coord()));
+          v.push_back(
+              Rec(couche, code + 1, 1, code == 132 ? 100 : Coord(), code == 132 ? 0 : Coord()));
       } else if (genre < 74) {
         groupes.push_back(static_cast<int>(v.size()));
         v.push_back(Rec(0, 255, 0, Coord(), Coord()));
@@ -122,7 +123,8 @@ class MagasinAleatoire {
       const int genre = Tire(0, 99);
       const uint8_t code = genre < 4 ? 255 : (genre < 8 ? 254 : (genre < 12 ? 161 : 163));
       v.push_back(Rec(code >= 254 ? 0 : 1, code, roles[Tire(0, 6)],
-                      static_cast<uint16_t>(100 * Tire(1, 3)), static_cast<uint16_t>(100 * Tire(1, 3))));
+                      static_cast<uint16_t>(100 * Tire(1, 3)),
+                      static_cast<uint16_t>(100 * Tire(1, 3))));
     }
     return v;
   }

@@ -61,8 +61,8 @@ TEST(Differentiel, SelectionRectangle) {
   Circuit rapide, litteral;
   for (uint32_t graine = 1; graine <= 3000; ++graine) {
     MagasinAleatoire m(graine);
-    const std::vector<ElementCI> v =
-        graine % 4 == 0 ? m.MagasinDense(m.Tire(0, 60)) : m.Magasin(m.Tire(0, 120), graine % 2 == 0);
+    const std::vector<ElementCI> v = graine % 4 == 0 ? m.MagasinDense(m.Tire(0, 60))
+                                                     : m.Magasin(m.Tire(0, 120), graine % 2 == 0);
     Charge(rapide, v);
     Charge(litteral, v);
     const int32_t x0 = 50 * m.Tire(0, 14), y0 = 50 * m.Tire(0, 14);

@@ -27,7 +27,8 @@ struct Modele : ::testing::Test {
   }
   // Draws a track point by point with a tool, then ends it.
   void Trace(int travail, int outil, std::initializer_list<std::pair<int, int>> pts) {
-    for (auto [x, y] : pts) AjoutElement(c, travail, outil, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    for (auto [x, y] : pts)
+      AjoutElement(c, travail, outil, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
     AjoutElement(c, travail, 7, 0, 0);
   }
   void Zone(int32_t premier, int32_t dernier) {
@@ -110,10 +111,10 @@ TEST_F(Modele, UnElementCommenceSAcheveALaLimite) {
 TEST_F(Modele, TextesFace1EtFace2EtLimite) {
   AjoutTexte(c, 1000, 500, 51, "AB", 1, 1);
   AjoutTexte(c, 1000, 500, 51, "AB", 1, 2);
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{
-                           Rec(1, 68, 1, 1100, 500, 'B'), Rec(1, 68, 1, 1200, 500, 'A'),
-                           Rec(1, 79, 0, 0, 0), Rec(2, 64, 1, 1000, 500, 'A'),
-                           Rec(2, 64, 1, 1100, 500, 'B'), Rec(2, 79, 0, 0, 0)}));
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{Rec(1, 68, 1, 1100, 500, 'B'), Rec(1, 68, 1, 1200, 500, 'A'),
+                                    Rec(1, 79, 0, 0, 0), Rec(2, 64, 1, 1000, 500, 'A'),
+                                    Rec(2, 64, 1, 1100, 500, 'B'), Rec(2, 79, 0, 0, 0)}));
   // 99998 + 2 characters reaches the limit: refused; 99997 + 2 + end record = 100000: accepted.
   c.NbElements = kMaxElements - 2;
   AjoutTexte(c, 0, 0, 51, "AB", 1, 2);
@@ -133,19 +134,19 @@ TEST_F(Modele, JonctionBoutABoutEtPasSinonMemeLargeurEtFace) {
   Trace(2, 3, {{300, 100}, {300, 500}});  // another face: not joined
   Trace(1, 3, {{300, 100}, {500, 300}});
   // The joined track comes after all other records; the meeting point once, as a middle.
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{
-                           Rec(3, 199, 2, 50, 50), Rec(1, 164, 0x80, 300, 100),
-                           Rec(1, 164, 0x40, 300, 400), Rec(2, 163, 0x80, 300, 100),
-                           Rec(2, 163, 0x40, 300, 500), Rec(1, 163, 0x80, 100, 100),
-                           Rec(1, 163, 0x60, 300, 100), Rec(1, 163, 0x40, 500, 300)}));
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{Rec(3, 199, 2, 50, 50), Rec(1, 164, 0x80, 300, 100),
+                                    Rec(1, 164, 0x40, 300, 400), Rec(2, 163, 0x80, 300, 100),
+                                    Rec(2, 163, 0x40, 300, 500), Rec(1, 163, 0x80, 100, 100),
+                                    Rec(1, 163, 0x60, 300, 100), Rec(1, 163, 0x40, 500, 300)}));
   EXPECT_TRUE(c.CircuitModifie);
 }
 
 TEST_F(Modele, PassesColineaires) {
   Trace(1, 3, {{100, 100}, {200, 100}, {300, 100}, {400, 200}});
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{Rec(1, 163, 0x80, 100, 100),
-                                               Rec(1, 163, 0x60, 300, 100),
-                                               Rec(1, 163, 0x40, 400, 200)}));
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{Rec(1, 163, 0x80, 100, 100), Rec(1, 163, 0x60, 300, 100),
+                                    Rec(1, 163, 0x40, 400, 200)}));
 }
 
 TEST_F(Modele, PartenaireDansUnGroupe) {
@@ -156,13 +157,12 @@ TEST_F(Modele, PartenaireDansUnGroupe) {
         Rec(0, 255, 0, 0, 0), Rec(2, 163, 0x80, 0, 0), Rec(2, 163, 0x40, 900, 0),
         Rec(0, 254, 0, 900, 0), Rec(2, 163, 0x80, 900, 0), Rec(2, 163, 0x40, 900, 900)});
   JonctionPistes(c);
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{
-                           Rec(0, 255, 0, 100, 100), Rec(0, 254, 0, 300, 100),
-                           Rec(0, 255, 0, 0, 0), Rec(2, 163, 0x80, 0, 0),
-                           Rec(2, 163, 0x40, 900, 0), Rec(0, 254, 0, 900, 0),
-                           Rec(2, 163, 0x80, 900, 0), Rec(2, 163, 0x40, 900, 900),
-                           Rec(1, 163, 0x80, 300, 300), Rec(1, 163, 0x60, 300, 100),
-                           Rec(1, 163, 0x40, 100, 100)}));
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{
+                Rec(0, 255, 0, 100, 100), Rec(0, 254, 0, 300, 100), Rec(0, 255, 0, 0, 0),
+                Rec(2, 163, 0x80, 0, 0), Rec(2, 163, 0x40, 900, 0), Rec(0, 254, 0, 900, 0),
+                Rec(2, 163, 0x80, 900, 0), Rec(2, 163, 0x40, 900, 900), Rec(1, 163, 0x80, 300, 300),
+                Rec(1, 163, 0x60, 300, 100), Rec(1, 163, 0x40, 100, 100)}));
 }
 
 TEST_F(Modele, JonctionSansChangementLaisseLeDrapeau) {
@@ -192,7 +192,8 @@ TEST_F(Modele, ChercherSegmentParDirection) {
     Plage attendu;
   } cas[] = {{200, 119, {1, 2}}, {200, 120, {0, 0}}, {99, 100, {0, 0}},  {400, 229, {2, 3}},
              {400, 230, {0, 0}}, {519, 400, {3, 4}}, {300, 500, {4, 5}}, {500, 300, {2, 3}}};
-  for (const Cas& k : cas) EXPECT_EQ(ChercherSegment(c, 1, k.x, k.y), k.attendu) << k.x << "," << k.y;
+  for (const Cas& k : cas)
+    EXPECT_EQ(ChercherSegment(c, 1, k.x, k.y), k.attendu) << k.x << "," << k.y;
   EXPECT_EQ(ChercherSegment(c, 2, 200, 100), (Plage{0, 0})) << "another face";
   EXPECT_EQ(ChercherPiste(c, 1, 519, 400), (Plage{1, 5}));
 }
@@ -239,9 +240,9 @@ TEST_F(Modele, SuppressionDeSegmentsEtAnnulation) {
   EXPECT_EQ(c.Elements[3].Attribut, 0x80);
   EXPECT_TRUE(c.CircuitModifie);
   AnnuleSuppression(c);
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{
-                           Rec(1, 163, 0x80, 500, 500), Rec(1, 163, 0x60, 300, 300),
-                           Rec(1, 163, 0x60, 300, 100), Rec(1, 163, 0x40, 100, 100)}))
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{Rec(1, 163, 0x80, 500, 500), Rec(1, 163, 0x60, 300, 300),
+                                    Rec(1, 163, 0x60, 300, 100), Rec(1, 163, 0x40, 100, 100)}))
       << "joined back as one track, at the end of the store";
 
   struct Cas {
@@ -290,9 +291,8 @@ TEST_F(Modele, SelectionRectangleNePrendQueLesElementsEntiers) {
         Rec(1, 163, 0x80, 200, 200), Rec(1, 163, 0x40, 900, 200),    // first point only
         Rec(3, 199, 2, 440, 200),                                    // outline sticks out
         Rec(2, 64, 1, 100, 300, 'A'), Rec(2, 64, 1, 450, 300, 'B'),  // last cell sticks out
-        Rec(2, 79, 0, 0, 0),
-        Rec(0, 255, 0, 100, 100), Rec(3, 199, 2, 200, 200), Rec(0, 254, 0, 900, 900),
-        Rec(3, 199, 2, 300, 300)});  // whole pad: taken
+        Rec(2, 79, 0, 0, 0), Rec(0, 255, 0, 100, 100), Rec(3, 199, 2, 200, 200),
+        Rec(0, 254, 0, 900, 900), Rec(3, 199, 2, 300, 300)});  // whole pad: taken
   const Plage p = SelectionRectangle(c, {0, 500, 500, 0});
   EXPECT_EQ(p, (Plage{10, 12}));
   EXPECT_EQ(c.Elements[10], Rec(1, 163, 0x80, 100, 100));
@@ -409,7 +409,8 @@ TEST_F(Modele, EffacerLaZone) {
   Pose({Rec(3, 199, 2, 1000, 1000), Rec(3, 200, 3, 2000, 1000), Rec(3, 201, 4, 3000, 1000)});
   Zone(2, 2);
   EffaceZone(c);
-  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{Rec(3, 199, 2, 1000, 1000), Rec(3, 201, 4, 3000, 1000)}));
+  EXPECT_EQ(Magasin(),
+            (std::vector<ElementCI>{Rec(3, 199, 2, 1000, 1000), Rec(3, 201, 4, 3000, 1000)}));
   EXPECT_EQ(c.Selection.Premier, 0);
   EXPECT_EQ(c.NbSupprimes, 1);
 }

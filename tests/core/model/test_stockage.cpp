@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/Circuit.h"
 #include "Enregistrement.h"
+#include "model/Circuit.h"
 
 namespace korv4 {
 namespace {
@@ -26,9 +26,15 @@ TEST(Stockage, CadreElementsParGenre) {
        {900, 1100, 1100, 900}},
       {"pastille 192: son centre", {Rec(3, 192, 0, 500, 600)}, {500, 600, 500, 600}},
       {"pastille 199: encombrement 100", {Rec(3, 199, 2, 500, 600)}, {400, 700, 600, 500}},
-      {"texte horizontal", {Rec(2, 64, 1, 1000, 500, 'A'), Rec(2, 79, 0, 0, 0)}, {1000, 600, 1100, 500}},
-      {"texte vertical miroir", {Rec(1, 69, 2, 1000, 500, 'A'), Rec(1, 79, 0, 0, 0)}, {850, 500, 1000, 350}},
-      {"point de piste sans largeur", {Rec(1, 163, 0x80, 10, 20), Rec(1, 163, 0x40, 30, 5)}, {10, 20, 30, 5}},
+      {"texte horizontal",
+       {Rec(2, 64, 1, 1000, 500, 'A'), Rec(2, 79, 0, 0, 0)},
+       {1000, 600, 1100, 500}},
+      {"texte vertical miroir",
+       {Rec(1, 69, 2, 1000, 500, 'A'), Rec(1, 79, 0, 0, 0)},
+       {850, 500, 1000, 350}},
+      {"point de piste sans largeur",
+       {Rec(1, 163, 0x80, 10, 20), Rec(1, 163, 0x40, 30, 5)},
+       {10, 20, 30, 5}},
   };
   for (const Cas& k : cas) {
     Circuit c;
