@@ -3,7 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "model/Fichiers.h"
 

@@ -2,7 +2,7 @@
 // editor's save command does, title, date, author, surface and drill table taken from the file.
 
 #include "Commun.h"
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "model/Fichiers.h"
 

@@ -4,7 +4,7 @@
 #include "export/Gerber.h"
 
 #include "Commun.h"
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 
 namespace korv4::cli {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "Commun.h"
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "canevas/CanevasQt.h"
 #include "render/ContexteTrace.h"

@@ -6,7 +6,7 @@
 #include <cerrno>
 
 #include "Commun.h"
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "Texte.h"
 #include "model/Fichiers.h"

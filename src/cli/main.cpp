@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "Commun.h"
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 #include "ui/ServiceDialogues.h"
 
 namespace korv4 {

@@ -1,4 +1,4 @@
-#include "FichiersDisque.h"
+#include "disque/FichiersDisque.h"
 
 #include <QFile>
 #include <QFileInfo>
