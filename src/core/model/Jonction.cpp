@@ -30,15 +30,13 @@ bool EstExtremite(uint8_t attribut) {
   return attribut == kPremierPoint || attribut == kDernierPoint;
 }
 
-uint64_t Cle(const ElementCI& e) {
-  return (static_cast<uint64_t>(e.Couche) << 40) | (static_cast<uint64_t>(e.Code) << 32) |
-         (static_cast<uint64_t>(e.X) << 16) | e.Y;
-}
-
+// The key a partner is looked for by: layer and width of the track, and a point.
 uint64_t Cle(uint8_t couche, uint8_t code, const ElementCI& point) {
   return (static_cast<uint64_t>(couche) << 40) | (static_cast<uint64_t>(code) << 32) |
          (static_cast<uint64_t>(point.X) << 16) | point.Y;
 }
+
+uint64_t Cle(const ElementCI& e) { return Cle(e.Couche, e.Code, e); }
 
 // A joined track kept as one unit: a run of records in a buffer with room at both ends, read
 // in either direction. Its middle points all have the middle role and none of its records is a
