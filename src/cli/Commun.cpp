@@ -3,8 +3,8 @@
 #include <cerrno>
 #include <cstdio>
 
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
+#include "disque/FichiersDisque.h"
 #include "model/Fichiers.h"
 
 namespace korv4::cli {

@@ -2,8 +2,8 @@
 // editor's save command does, title, date, author, surface and drill table taken from the file.
 
 #include "Commun.h"
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
+#include "disque/FichiersDisque.h"
 #include "model/Fichiers.h"
 
 namespace korv4::cli {

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "Commun.h"
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "canevas/CanevasQt.h"
+#include "disque/FichiersDisque.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"
 

@@ -6,9 +6,9 @@
 #include <cerrno>
 
 #include "Commun.h"
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
 #include "Texte.h"
+#include "disque/FichiersDisque.h"
 #include "model/Fichiers.h"
 
 namespace korv4::cli {

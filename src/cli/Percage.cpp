@@ -4,8 +4,8 @@
 #include "export/Percage.h"
 
 #include "Commun.h"
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
+#include "disque/FichiersDisque.h"
 
 namespace korv4::cli {
 

@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "Commun.h"
-#include "disque/FichiersDisque.h"
 #include "SousCommandes.h"
+#include "disque/FichiersDisque.h"
 
 namespace {
 

@@ -1,8 +1,10 @@
 #pragma once
 
-// One element record in a line, for tests and benchmarks.
+// One element record in a line, and a circuit of given records, for tests and benchmarks.
 
-#include "model/Tables.h"
+#include <vector>
+
+#include "model/Circuit.h"
 
 namespace korv4::essai {
 
@@ -18,6 +20,13 @@ inline ElementCI Rec(uint8_t couche, uint8_t code, uint8_t attr, int32_t x, int3
   e.X = static_cast<uint16_t>(x);
   e.Y = static_cast<uint16_t>(y);
   return e;
+}
+
+// A circuit whose store holds exactly these records.
+inline Circuit Fait(const std::vector<ElementCI>& recs) {
+  Circuit c;
+  for (const ElementCI& e : recs) c.Elements[++c.NbElements] = e;
+  return c;
 }
 
 }  // namespace korv4::essai

@@ -23,15 +23,10 @@
 namespace korv4 {
 namespace {
 
+using essai::Fait;
 using essai::Rec;
 
 namespace fs = std::filesystem;
-
-Circuit Fait(const std::vector<ElementCI>& recs) {
-  Circuit c;
-  for (const ElementCI& e : recs) c.Elements[++c.NbElements] = e;
-  return c;
-}
 
 std::vector<uint8_t> Lit(const fs::path& p) {
   std::ifstream f(p, std::ios::binary);

@@ -13,13 +13,8 @@
 namespace korv4 {
 namespace {
 
+using essai::Fait;
 using essai::Rec;
-
-Circuit Fait(const std::vector<ElementCI>& recs) {
-  Circuit c;
-  for (const ElementCI& e : recs) c.Elements[++c.NbElements] = e;
-  return c;
-}
 
 std::string Texte(const std::vector<uint8_t>& v) { return std::string(v.begin(), v.end()); }
 

@@ -23,6 +23,16 @@ using essai::MagasinAleatoire;
   return ::testing::AssertionSuccess();
 }
 
+// Joins the same store with both versions and compares.
+::testing::AssertionResult MemeJonction(Circuit& rapide, Circuit& litteral,
+                                        const std::vector<ElementCI>& v) {
+  Charge(rapide, v);
+  Charge(litteral, v);
+  JonctionPistes(rapide);
+  litteral::JonctionPistes(litteral);
+  return MemeMagasin(rapide, litteral);
+}
+
 TEST(Differentiel, JonctionPistes) {
   Circuit rapide, litteral;
   for (uint32_t graine = 1; graine <= 3000; ++graine) {
@@ -34,11 +44,7 @@ TEST(Differentiel, JonctionPistes) {
       default: v = m.Magasin(m.Tire(0, 120), true); break;
     }
     if (graine % 5 == 0) m.Chaine(v, m.Tire(2, 30), 1, 163);
-    Charge(rapide, v);
-    Charge(litteral, v);
-    JonctionPistes(rapide);
-    litteral::JonctionPistes(litteral);
-    ASSERT_TRUE(MemeMagasin(rapide, litteral)) << "seed " << graine;
+    ASSERT_TRUE(MemeJonction(rapide, litteral, v)) << "seed " << graine;
   }
 }
 
@@ -48,12 +54,7 @@ TEST(Differentiel, JonctionPistesMagasinsDenses) {
   Circuit rapide, litteral;
   for (uint32_t graine = 1; graine <= 20000; ++graine) {
     MagasinAleatoire m(graine);
-    const std::vector<ElementCI> v = m.MagasinDense(m.Tire(2, 25));
-    Charge(rapide, v);
-    Charge(litteral, v);
-    JonctionPistes(rapide);
-    litteral::JonctionPistes(litteral);
-    ASSERT_TRUE(MemeMagasin(rapide, litteral)) << "seed " << graine;
+    ASSERT_TRUE(MemeJonction(rapide, litteral, m.MagasinDense(m.Tire(2, 25)))) << "seed " << graine;
   }
 }
 
