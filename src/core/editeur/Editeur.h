@@ -1,0 +1,378 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Circuit.h"
+#include "render/ContexteTrace.h"
+
+// The editor without windows: everything the main window owns (the circuit, the screen's
+// drawing context, the current work and action code, the display choices, every control's
+// state and the status texts) and the operations that the window's events run. The window
+// builds its widgets from the control table, forwards clicks, pointer and key events here and
+// shows the states back; everything modal goes through `Dialogues`.
+
+namespace korv4 {
+
+enum class Controle : int16_t {
+  Aucun = 0,
+#define X(nom, libelle, bulle, conteneur, genre, groupe, code) nom,
+#include "editeur/Controles.def"
+#undef X
+  Nombre
+};
+constexpr int kNombreControles = static_cast<int>(Controle::Nombre);
+
+enum class Genre {
+  Racine,            // the menu bar
+  Menu,              // a menu of the bar
+  ElementMenu,       // a menu item
+  ElementMenuCoche,  // a menu item with a check mark
+  Surgissant,        // a popup menu
+  BarreOutils,       // a toolbar or bar of buttons
+  Conteneur,         // a panel that holds other panels
+  Panneau,           // an option panel (its code: the panel's default action code)
+  Poussoir,          // a push button
+  Bascule,           // a toggle button (its code: the action code it selects)
+  Liste,             // a drop-down list
+  Etiquette,         // a label
+  Saisie,            // a one-line edit (its code: the maximum length)
+};
+
+// Exclusive groups: at most one button of a group is down; the work group always has one.
+enum Groupe {
+  GAucun = 0,
+  GTravail,
+  GTypon,
+  GImplantation,
+  GOutilsPercage,
+  GPastilles,
+  GPistes,
+  GDessin,
+  GEpaisseur,
+  GTexte,
+  GTaille,
+  GPerc,
+  GModifTotale,
+  GModifPartielle,
+  GInsertion,
+  GTitre,
+};
+
+struct DefinitionControle {
+  const char* Nom;      // object name
+  const char* Libelle;  // caption (UTF-8)
+  const char* Bulle;    // hint (UTF-8)
+  Controle Conteneur;
+  Genre Type;
+  int Groupe;
+  int Code;
+};
+const DefinitionControle& Definition(Controle c);
+inline int Index(Controle c) { return static_cast<int>(c); }
+
+struct EtatControle {
+  bool Enfonce = false;  // a toggle down, a menu item checked
+  bool Visible = true;
+  bool Actif = true;     // enabled
+  std::string Libelle;   // caption (UTF-8)
+};
+
+// Labels of the action codes 0..110, shown in status panel 5.
+extern const std::array<const char*, 111> LibellesActions;
+
+// Zoom and grid lists.
+extern const std::array<const char*, 10> kListeEchelles;
+extern const std::array<const char*, 6> kListeGrilles;
+
+struct Ascenseur {
+  int32_t Position = 0;  // 0..1000
+  int32_t Page = 0;
+  int32_t GrandPas = 1;
+  int32_t PetitPas = 1;
+  bool Visible = false;
+};
+
+// The windows the main window opens.
+enum class Fenetre {
+  AboutBox,
+  Aide,
+  FicheModifDiametre,
+  Surfacedetravail,
+  FicheImpression,
+  ConfigurationImprimante,
+  Enregistrepercage,
+  ExportGerber,
+  PressePapier,  // the clipboard picture of the circuit
+};
+
+enum class Boutons { OuiNon, OkAnnuler };
+enum class Reponse { Oui, Non, Ok, Annuler };
+
+// A common file dialog as the commands describe it.
+struct DemandeFichier {
+  std::string Titre;
+  std::vector<std::string> Filtres;  // "description|*.EXT"
+  std::string Extension;            // default extension, "CIX"
+  std::string Dossier;              // the folder it opens in
+  std::string Nom;                  // the file name it shows first
+  bool ConfirmeEcrasement = false;
+};
+
+// Everything modal, and the disk, in one place: the window shows real dialogs and writes
+// through the disk layer, tests answer from a script and keep files in memory.
+class Dialogues {
+ public:
+  virtual ~Dialogues() = default;
+  // A warning box with an OK button (UTF-8).
+  virtual void Message(const std::string& texte) = 0;
+  virtual Reponse Question(const std::string& texte, Boutons boutons) = 0;
+  // The chosen file name, empty when cancelled.
+  virtual std::string FichierAOuvrir(const DemandeFichier& d) = 0;
+  virtual std::string FichierAEnregistrer(const DemandeFichier& d) = 0;
+  // The text entry window, centred over the drawing area, with `texte` (Windows-1252) in its
+  // edit field; returns 1 when confirmed (texte is then the line typed), 2 when cancelled.
+  virtual int SaisieTexte(std::string& texte) = 0;
+  // A popup menu at a point of the drawing area; the item chosen or Controle::Aucun.
+  virtual Controle MenuSurgissant(Controle menu, int32_t x, int32_t y) = 0;
+  // Another window, modally; returns its result (1 confirmed, 2 cancelled, 0 not shown).
+  virtual int Ouvre(Fenetre f) = 0;
+  // Today's date in the system's short format (Windows-1252).
+  virtual std::string DateDuJour() = 0;
+  // The disk: false with a French message (UTF-8) naming the file and the reason; a failed
+  // write leaves the previous file as it was.
+  virtual bool LitFichier(const std::string& nom, std::vector<uint8_t>& octets,
+                          std::string& erreur) = 0;
+  virtual bool EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
+                            std::string& erreur) = 0;
+};
+
+// A canvas that passes every figure on and keeps the box of the pixels it may have touched,
+// so that the window repaints only that part of the drawing area.
+class CanevasSuivi : public Canevas {
+ public:
+  void Cible(Canevas* c) { cible_ = c; }
+  Canevas* Cible() const { return cible_; }
+  // The damaged box since the last call (empty: Droite <= Gauche), then forgets it.
+  RectPixel Prend() {
+    RectPixel r = dommage_;
+    dommage_ = RectPixel{};
+    return r;
+  }
+  void Tout(const RectPixel& r) { Ajoute(r.Gauche, r.Haut, r.Droite - 1, r.Bas - 1, 0); }
+
+  void CouleurPlume(Couleur c) override { cible_->CouleurPlume(c); }
+  void EpaisseurPlume(int l) override {
+    largeur_ = l;
+    cible_->EpaisseurPlume(l);
+  }
+  void StyleDePlume(StylePlume s) override { cible_->StyleDePlume(s); }
+  void ModeDePlume(ModePlume m) override { cible_->ModeDePlume(m); }
+  void CouleurBrosse(Couleur c) override { cible_->CouleurBrosse(c); }
+  void StyleDeBrosse(StyleBrosse s) override { cible_->StyleDeBrosse(s); }
+  void MoveTo(int x, int y) override {
+    x_ = x;
+    y_ = y;
+    cible_->MoveTo(x, y);
+  }
+  void LineTo(int x, int y) override {
+    Ajoute(x_, y_, x, y, largeur_);
+    x_ = x;
+    y_ = y;
+    cible_->LineTo(x, y);
+  }
+  void Rectangle(int x1, int y1, int x2, int y2) override {
+    Ajoute(x1, y1, x2, y2, largeur_);
+    cible_->Rectangle(x1, y1, x2, y2);
+  }
+  void Ellipse(int x1, int y1, int x2, int y2) override {
+    Ajoute(x1, y1, x2, y2, largeur_);
+    cible_->Ellipse(x1, y1, x2, y2);
+  }
+  void Polygone(const int* xy, int n) override {
+    for (int i = 0; i < n; ++i) Ajoute(xy[2 * i], xy[2 * i + 1], xy[2 * i], xy[2 * i + 1], 1);
+    cible_->Polygone(xy, n);
+  }
+  void Pixel(int x, int y, Couleur c) override {
+    Ajoute(x, y, x, y, 0);
+    cible_->Pixel(x, y, c);
+  }
+
+ private:
+  void Ajoute(int x1, int y1, int x2, int y2, int largeur);
+
+  Canevas* cible_ = nullptr;
+  RectPixel dommage_;
+  int largeur_ = 1;
+  int x_ = 0, y_ = 0;
+};
+
+struct Editeur {
+  Editeur();
+  Editeur(const Editeur&) = delete;
+  Editeur& operator=(const Editeur&) = delete;
+
+  Circuit circuit;
+  ContexteTrace ctx;  // the screen's drawing context
+  EtatTravail Etat{0, 0, 0, 0};
+  int32_t CodeAction = 0;
+  bool EnMillimetres = false;
+  bool OrigineRelative = false;
+  int32_t X0 = 0, Y0 = 0;  // the relative origin, units
+
+  std::string RepertoireBase;
+  std::string RepertoireCircuits;
+  std::string RepertoireComposants;
+  std::string Legende = "KORV4";  // the window's caption
+
+  std::array<EtatControle, kNombreControles> controles;
+  std::array<std::string, 6> Panneaux;  // status bar
+  std::array<std::string, 3> Titres;    // the three title edits (Windows-1252)
+  int32_t IndexEchelle = 2;             // the zoom list's index
+  int32_t IndexGrille = 1;              // the grid list's index
+  Ascenseur AscHorizontal, AscVertical;
+  bool ApercuTouches = false;  // keys reach the dispatcher before the focused control
+  bool RetireFocus = false;    // a press on the drawing area takes the focus from the edits
+  int32_t FocusTitre = 0;      // 1..3: that title edit gets the focus
+  std::string TexteSaisi;      // the text entry's edit field (Windows-1252)
+
+  // The area that holds the drawing area and the scroll bars, and a scroll bar's thickness.
+  int32_t LargeurClient = 800, HauteurClient = 600;
+  int32_t EpaisseurAscenseur = 16;
+
+  Dialogues* dialogues = nullptr;  // not owned
+  CanevasSuivi toile;              // the drawing area's canvas, with its damaged box
+  uint64_t Version = 1;            // grows whenever a control, text or scroll bar changes
+
+  EtatControle& operator[](Controle c) { return controles[Index(c)]; }
+  const EtatControle& operator[](Controle c) const { return controles[Index(c)]; }
+};
+
+// ---- Control states (each change bumps Version) ----
+void Enfonce(Editeur& ed, Controle c, bool b);
+void Visible(Editeur& ed, Controle c, bool b);
+void Actif(Editeur& ed, Controle c, bool b);
+void Libelle(Editeur& ed, Controle c, const std::string& s);
+void Panneau(Editeur& ed, int i, const std::string& s);
+inline bool EstEnfonce(const Editeur& ed, Controle c) { return ed[c].Enfonce; }
+inline bool EstVisible(const Editeur& ed, Controle c) { return ed[c].Visible; }
+
+// ---- Start-up, works and tools ----
+void FormCreate(Editeur& ed, const std::string& repertoire);
+void Initialisation(Editeur& ed);
+void FormShow(Editeur& ed);
+void Changetravail(Editeur& ed, int32_t code);
+void Selectiontravail(Editeur& ed);
+void AfficheMenu(Editeur& ed);
+void AffichePanneauOutils(Editeur& ed);
+void RazBoutonsPastille(Editeur& ed);
+void RazBoutonsPiste(Editeur& ed);
+void RazBoutonsDessin(Editeur& ed);
+void RazBoutonsTexte(Editeur& ed);
+void RazBoutonsModiftotale(Editeur& ed);
+void RazBoutonsModifpartielle(Editeur& ed);
+void RazBoutonsInsertion(Editeur& ed);
+void RazBoutonsPercage(Editeur& ed);
+void razBoutonsTravail(Editeur& ed);
+void RazBoutons(Editeur& ed);
+void RAZ01(Editeur& ed);
+void EtatVisualisation(Editeur& ed);
+bool changementvisualisation(const Editeur& ed);
+void AfficheCI(Editeur& ed);
+void ReAfficheCI(Editeur& ed);
+void initialiseBpPercage(Editeur& ed);
+std::string FormatDiametre(int32_t d);
+// Undo button and menu item enabled exactly when the undo store holds something.
+void EtatAnnulation(Editeur& ed);
+
+// A click on any control: toggles follow their group, then the control's handler runs.
+void Clic(Editeur& ed, Controle c);
+
+// ---- Viewport ----
+void Affichage(Editeur& ed);
+void calculascenseurX(Editeur& ed, int32_t v, int32_t t);
+void calculascenseurY(Editeur& ed, int32_t v, int32_t t);
+void calculorigineX(Editeur& ed);
+void calculorigineY(Editeur& ed);
+void TraceCimp(Editeur& ed);
+void ReTraceCimp(Editeur& ed);
+void Affichagecurseur(Editeur& ed, int32_t px, int32_t py);
+void Affichecurseur(Editeur& ed, int32_t x, int32_t y);
+void Affichepositioncurseur(Editeur& ed);
+std::string FormatCoordonnee(const Editeur& ed, int32_t v);
+// The window's free area changed size (the drawing area and the scroll bars).
+void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur);
+void AscenseurChange(Editeur& ed, bool vertical, int32_t position);
+void ChoixEchelle1Change(Editeur& ed, int32_t index);
+void Choixgrille1Change(Editeur& ed, int32_t index);
+void ZoomPlus1Click(Editeur& ed);
+void Zoommoins1Click(Editeur& ed);
+void Originerelative1Click(Editeur& ed);
+void Origineabsolue1Click(Editeur& ed);
+
+// ---- Pointer and keyboard ----
+void action(Editeur& ed, int geste);
+void elementselect(Editeur& ed, Plage p);
+void elementdeselect(Editeur& ed);
+bool ZoneDansSurface(const Editeur& ed);
+void actionsuppression(Editeur& ed);
+void boutondroit(Editeur& ed, int32_t x, int32_t y);
+enum class BoutonSouris { Gauche, Droit, Milieu };
+void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int32_t y);
+void FormMouseMove(Editeur& ed, int32_t x, int32_t y);
+void FormMouseUp(Editeur& ed, BoutonSouris b);
+void FormKeyDown(Editeur& ed, int touche);
+int GesteEspace(const Editeur& ed);
+
+// ---- Edit commands ----
+void BoutonModiftotaleClick(Editeur& ed);
+void BprotationtotaleClick(Editeur& ed);
+void BpInversionTotaleClick(Editeur& ed);
+void BpDuplicationTotaleClick(Editeur& ed);
+void BpSuppressionTotaleClick(Editeur& ed);
+void BoutonModifpartielleClick(Editeur& ed);
+void BpSelectionZoneClick(Editeur& ed);
+void BpselectiongroupeClick(Editeur& ed);
+void BpDeplacerZoneClick(Editeur& ed);
+void BpDuplicationZoneClick(Editeur& ed);
+void BpRotationZoneClick(Editeur& ed);
+void BpInversionZoneClick(Editeur& ed);
+void BpSuppressionZoneClick(Editeur& ed);
+void BpGrouperZoneClick(Editeur& ed);
+void BpDissocierZoneClick(Editeur& ed);
+void BpSauverZoneClick(Editeur& ed);
+void BpInsertionComposantClick(Editeur& ed);
+void BpDeplacerComposantClick(Editeur& ed);
+void BpDuplicationComposantClick(Editeur& ed);
+void BpRotationcomposantClick(Editeur& ed);
+void BpInversionComposantClick(Editeur& ed);
+void Deplacer1Click(Editeur& ed);
+void Rotation1Click(Editeur& ed);
+void Inversion1Click(Editeur& ed);
+void Duplication1Click(Editeur& ed);
+void Suppression1Click(Editeur& ed);
+void Rotationdelazone(Editeur& ed);
+void Inversiondelazone(Editeur& ed);
+void Suppressiondelazone(Editeur& ed);
+void BpanullsuppClick(Editeur& ed);
+void Annuler1Click(Editeur& ed);
+bool QuartDeTourPossible(const Editeur& ed);
+void EditTexte(Editeur& ed);
+void ModifTexte(Editeur& ed, Plage p);
+
+// ---- Files, title block, other windows ----
+void Ouvrir1Click(Editeur& ed);
+void Enregistrerunfichier1Click(Editeur& ed);
+void Nouveaufichier1Click(Editeur& ed);
+// Closing the window: true when it may close.
+bool FormClose(Editeur& ed);
+void Fichier1Click(Editeur& ed);
+void Edition1Click(Editeur& ed);
+void TitreClick(Editeur& ed, Controle bouton);
+void TitreTouche(Editeur& ed, int edit, int touche);
+// Opens a circuit file by name as the open command does after its dialog; false when refused.
+bool OuvreFichier(Editeur& ed, const std::string& nom);
+
+}  // namespace korv4
