@@ -155,6 +155,15 @@ void CanevasSuivi::Ajoute(int x1, int y1, int x2, int y2, int largeur) {
 }
 
 void Enfonce(Editeur& ed, Controle c, bool b) {
+  // A button pressed in an exclusive group releases the others.
+  const int groupe = Definition(c).Groupe;
+  if (b && groupe != GAucun) {
+    for (int i = 1; i < kNombreControles; ++i) {
+      if (i != Index(c) && Definition(static_cast<Controle>(i)).Groupe == groupe) {
+        Enfonce(ed, static_cast<Controle>(i), false);
+      }
+    }
+  }
   if (ed[c].Enfonce == b) return;
   ed[c].Enfonce = b;
   ++ed.Version;

@@ -209,6 +209,18 @@ class CanevasSuivi : public Canevas {
   int x_ = 0, y_ = 0;
 };
 
+// The model's messages reach the user through the editor's dialogues.
+class RelaisMessages : public Messages {
+ public:
+  explicit RelaisMessages(Dialogues* const& d) : d_(d) {}
+  void Message(const std::string& texte) override {
+    if (d_ != nullptr) d_->Message(texte);
+  }
+
+ private:
+  Dialogues* const& d_;
+};
+
 struct Editeur {
   Editeur();
   Editeur(const Editeur&) = delete;
@@ -243,6 +255,8 @@ struct Editeur {
   int32_t EpaisseurAscenseur = 16;
 
   Dialogues* dialogues = nullptr;  // not owned
+  RelaisMessages relais{dialogues};
+  bool Fermeture = false;          // the close command asks the window to close
   CanevasSuivi toile;              // the drawing area's canvas, with its damaged box
   uint64_t Version = 1;            // grows whenever a control, text or scroll bar changes
 

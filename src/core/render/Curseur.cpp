@@ -151,7 +151,11 @@ void MontreCurseur(ContexteTrace& ctx) {
   ctx.SecondPixX = PixelX(ctx, ctx.SecondX);
   ctx.SecondPixY = PixelY(ctx, ctx.SecondY);
   const int32_t o = ctx.OutilCurseur;
-  ctx.LargeurElastique = (o >= 1 && o <= 6) ? ctx.Tailles.LargeurPiste[o] : 1;
+  // Tracks stretch at their width, drawings at the chosen thickness, the rest at one pixel.
+  const bool dessin = (o >= 31 && o <= 37) || (o >= 101 && o <= 107);
+  ctx.LargeurElastique = (o >= 1 && o <= 6)
+                             ? ctx.Tailles.LargeurPiste[o]
+                             : (dessin ? ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)] : 1);
   TraceCurseur(ctx);
   ctx.CurseurVisible = true;
 }

@@ -1,0 +1,162 @@
+#include "editeur/Editeur.h"
+#include "model/Fichiers.h"
+#include "render/Curseur.h"
+#include "render/TraceCircuit.h"
+
+// Open, save, new work and close with their questions, and the title block.
+
+namespace korv4 {
+
+namespace {
+
+using C = Controle;
+
+constexpr const char* kQuestionModifie =
+    "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?";
+constexpr const char* kQuestionEffacer = "Désirez-vous effacer votre travail ?";
+constexpr const char* kQuestionTerminer = "Désirez-vous terminer votre travail ?";
+
+std::string Dossier(const std::string& chemin) {
+  const size_t p = chemin.find_last_of('/');
+  return p == std::string::npos ? std::string() : chemin.substr(0, p);
+}
+
+void ProposeEnregistrement(Editeur& ed) {
+  if (ed.circuit.CircuitModifie && ed.circuit.NbElements > 0 &&
+      ed.dialogues->Question(kQuestionModifie, Boutons::OuiNon) == Reponse::Oui) {
+    Enregistrerunfichier1Click(ed);
+  }
+}
+
+void Legende(Editeur& ed, const std::string& nom) {
+  ed.Legende = nom.empty() ? "KORV4" : "KORV4 : " + nom;
+  ++ed.Version;
+}
+
+}  // namespace
+
+bool OuvreFichier(Editeur& ed, const std::string& nom) {
+  std::vector<uint8_t> octets;
+  std::string erreur;
+  // The circuit on screen stays as it was when the file is refused.
+  Circuit lu = ed.circuit;
+  if (!ed.dialogues->LitFichier(nom, octets, erreur) || !OuvreCircuit(lu, octets, nom, erreur)) {
+    ed.dialogues->Message(erreur);
+    return false;
+  }
+  ed.RepertoireCircuits = Dossier(nom);
+  Legende(ed, nom);
+  const char derniere = nom.back();
+  const bool ancien = derniere == 'P' || derniere == 'p';
+  // An undo may never bring records of the previous circuit into this one.
+  lu.NbSupprimes = 0;
+  lu.messages = ed.circuit.messages;
+  ed.circuit = std::move(lu);
+  ed.Titres = {ed.circuit.EnteteCI.Titre, ed.circuit.EnteteCI.DateCI, ed.circuit.EnteteCI.Auteur};
+  ++ed.Version;
+  if (!ancien) {
+    ed.ctx.SurfaceX = ed.circuit.EnteteCI.SurfaceX;
+    ed.ctx.SurfaceY = ed.circuit.EnteteCI.SurfaceY;
+    initialiseBpPercage(ed);
+  }
+  ed.circuit.CircuitModifie = false;
+  RazBoutons(ed);
+  EtatAnnulation(ed);
+  RazCurseur(ed.ctx);
+  ed.ctx.SelectionVisible = false;
+  AnnuleSelection(ed.circuit, ed.ctx);
+  AfficheCI(ed);
+  return true;
+}
+
+void Ouvrir1Click(Editeur& ed) {
+  if (ed.dialogues == nullptr) return;
+  ProposeEnregistrement(ed);
+  DemandeFichier d;
+  d.Titre = "Ouverture d'un fichier ";
+  d.Filtres = {"*.CIX pour KORV4|*.CIX", "*.CIP pour KORV3|*.CIP"};
+  d.Dossier = ed.RepertoireCircuits;
+  const std::string nom = ed.dialogues->FichierAOuvrir(d);
+  if (nom.empty()) return;
+  OuvreFichier(ed, nom);
+}
+
+void Enregistrerunfichier1Click(Editeur& ed) {
+  if (ed.dialogues == nullptr) return;
+  NettoyageCircuit(ed.circuit);
+  if (ed.circuit.NbElements == 0) return;
+  DemandeFichier d;
+  d.Titre = "Ecriture d'un fichier ";
+  d.Filtres = {"*.CIX|*.CIX"};
+  d.Extension = "CIX";
+  d.Dossier = ed.RepertoireCircuits;
+  const std::string& actuel = ed.circuit.NomFichier;
+  d.Nom = actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
+  d.ConfirmeEcrasement = true;
+  const std::string nom = ed.dialogues->FichierAEnregistrer(d);
+  if (nom.empty()) return;
+  ed.circuit.NomFichier = nom;
+  Legende(ed, nom);
+  ed.RepertoireCircuits = Dossier(nom);
+  RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
+                  ed.ctx.SurfaceY);
+  std::string erreur;
+  if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
+    // The previous file is intact and the circuit still needs saving.
+    ed.dialogues->Message(erreur);
+    return;
+  }
+  ed.circuit.CircuitModifie = false;
+}
+
+void Nouveaufichier1Click(Editeur& ed) {
+  if (ed.dialogues == nullptr) return;
+  ProposeEnregistrement(ed);
+  if (ed.dialogues->Question(kQuestionEffacer, Boutons::OkAnnuler) != Reponse::Ok) return;
+  Initialisation(ed);
+  Legende(ed, "");
+  AfficheCI(ed);
+}
+
+bool FormClose(Editeur& ed) {
+  if (ed.dialogues == nullptr) return true;
+  ProposeEnregistrement(ed);
+  return ed.dialogues->Question(kQuestionTerminer, Boutons::OkAnnuler) == Reponse::Ok;
+}
+
+void Fichier1Click(Editeur& ed) {
+  const bool b = ed.circuit.NbElements > 0;
+  for (C c : {C::Enregistrerunfichier1, C::Nouveaufichier1, C::Exporterlefichierdeperage1,
+              C::ExporterlecircuitauformatGerber1, C::Impression1}) {
+    Actif(ed, c, b);
+  }
+}
+
+void Edition1Click(Editeur& ed) { Actif(ed, C::Copier1, ed.circuit.NbElements > 0); }
+
+void TitreClick(Editeur& ed, Controle bouton) {
+  const C edit = bouton == C::Boutontitre  ? C::EditTitre1
+                 : bouton == C::Boutondate ? C::EditTitre2
+                                           : C::EditTitre3;
+  for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) {
+    Actif(ed, e, e == edit && EstEnfonce(ed, bouton));
+  }
+  ed.FocusTitre = EstEnfonce(ed, bouton) ? (edit == C::EditTitre1 ? 1 : edit == C::EditTitre2 ? 2 : 3)
+                                         : 0;
+  if (bouton == C::Boutondate && ed.Titres[1].empty() && ed.dialogues != nullptr) {
+    ed.Titres[1] = "Le " + ed.dialogues->DateDuJour();
+    ++ed.Version;
+  }
+}
+
+void TitreTouche(Editeur& ed, int edit, int touche) {
+  if (touche == 13 || touche == 27) {
+    constexpr C kEdits[] = {C::EditTitre1, C::EditTitre2, C::EditTitre3};
+    constexpr C kBoutons[] = {C::Boutontitre, C::Boutondate, C::Boutonauteur};
+    Actif(ed, kEdits[edit - 1], false);
+    Enfonce(ed, kBoutons[edit - 1], false);
+  }
+  ed.circuit.CircuitModifie = true;
+}
+
+}  // namespace korv4

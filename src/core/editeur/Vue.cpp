@@ -1,0 +1,239 @@
+#include <algorithm>
+#include <cstdlib>
+
+#include "editeur/Editeur.h"
+#include "render/Curseur.h"
+#include "render/TraceCircuit.h"
+
+// The view: the surface laid out in the drawing area with its scroll bars, the zoom and the
+// grid, the cursor on the grid and its coordinates in the status bar.
+
+namespace korv4 {
+
+namespace {
+
+using C = Controle;
+
+// The drawing area: what the scroll bars shown leave of the client area.
+RectPixel ZoneLibre(const Editeur& ed) {
+  RectPixel r;
+  r.Droite = ed.LargeurClient - (EstVisible(ed, C::PanelAscVertical) ? ed.EpaisseurAscenseur : 0);
+  r.Bas = ed.HauteurClient - (EstVisible(ed, C::PanelAscHorizontal) ? ed.EpaisseurAscenseur : 0);
+  r.Droite = std::max(r.Droite, 0);
+  r.Bas = std::max(r.Bas, 0);
+  return r;
+}
+
+void Pas(Ascenseur& a, int32_t page) {
+  a.GrandPas = std::max(page / 10, 1);
+  a.PetitPas = std::max(page / 100, 1);
+}
+
+}  // namespace
+
+void calculascenseurX(Editeur& ed, int32_t v, int32_t t) {
+  if (!(t > v && v >= 1)) return;
+  Ascenseur& a = ed.AscHorizontal;
+  a.Page = static_cast<int32_t>((1000LL * v) / t);
+  if (a.Position + a.Page >= 1000) a.Position = 1000 - a.Page;
+  Pas(a, a.Page);
+  ++ed.Version;
+}
+
+void calculascenseurY(Editeur& ed, int32_t v, int32_t t) {
+  if (!(t > v && v >= 1)) return;
+  Ascenseur& a = ed.AscVertical;
+  const int32_t bas = a.Position + a.Page;
+  a.Page = static_cast<int32_t>((1000LL * v) / t);
+  // The lower edge of the page stays; the page never starts above the surface's top.
+  a.Position = std::clamp(bas - a.Page, 0, 1000 - a.Page);
+  Pas(a, a.Page);
+  ++ed.Version;
+}
+
+void calculorigineX(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  if (EstVisible(ed, C::PanelAscHorizontal)) {
+    ctx.OrigineX = static_cast<int32_t>((int64_t{ctx.LargeurSurface} * ed.AscHorizontal.Position) /
+                                        1000) -
+                   ctx.Zone.Gauche;
+  } else {
+    ctx.OrigineX = -ctx.Zone.Gauche;
+  }
+}
+
+void calculorigineY(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  const Ascenseur& a = ed.AscVertical;
+  if (EstVisible(ed, C::PanelAscVertical)) {
+    ctx.OrigineY =
+        static_cast<int32_t>((int64_t{1000 - a.Page - a.Position} * ctx.HauteurSurface) / 1000) +
+        ctx.Zone.Bas - 1;
+  } else {
+    ctx.OrigineY = ctx.Zone.Bas;
+  }
+}
+
+void Affichage(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  ctx.SansCurseur = false;
+  RectPixel r = ZoneLibre(ed);
+  const int32_t wpx = PixelX(ctx, ctx.SurfaceX);
+  const int32_t hpx = PixelY(ctx, ctx.SurfaceY);
+  Visible(ed, C::PanelAscHorizontal, r.Droite - r.Gauche < wpx);
+  Visible(ed, C::PanelAscVertical, r.Bas - r.Haut < hpx);
+  r = ZoneLibre(ed);
+  ed.AscHorizontal.Visible = EstVisible(ed, C::PanelAscHorizontal);
+  ed.AscVertical.Visible = EstVisible(ed, C::PanelAscVertical);
+  calculascenseurX(ed, r.Droite - r.Gauche, wpx);
+  calculascenseurY(ed, r.Bas - r.Haut, hpx);
+  ctx.Zone = r;
+  ctx.LargeurSurface = wpx;
+  ctx.HauteurSurface = hpx;
+  ctx.Toile = &ed.toile;
+}
+
+void ReTraceCimp(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  Circuit& c = ed.circuit;
+  if (ed.toile.Cible() == nullptr) return;  // no window yet
+  CacheSelection(c, ctx);
+  TraceFond(ctx);
+  TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, ed.Etat);
+  MontreSelection(c, ctx);
+  if (ed.OrigineRelative) {
+    TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+  }
+}
+
+void TraceCimp(Editeur& ed) {
+  Affichage(ed);
+  calculorigineX(ed);
+  calculorigineY(ed);
+  ReTraceCimp(ed);
+}
+
+void Affichagecurseur(Editeur& ed, int32_t px, int32_t py) {
+  ContexteTrace& ctx = ed.ctx;
+  const int32_t s = kPasGrille[ctx.Grille];
+  const int32_t h = PixelX(ctx, s) / 2;
+  int32_t x = std::max(GrilleX(ctx, h + px + ctx.OrigineX), 0);
+  int32_t y = std::max(GrilleY(ctx, h - py + ctx.OrigineY), 0);
+  if (ctx.FormeCurseur == 10) {
+    const Cadre& z = ed.circuit.Selection.CadreZone;
+    const int32_t w = z.Droite - z.Gauche;
+    const int32_t hg = z.Haut - z.Bas;
+    if (w + x > ctx.SurfaceX) x = ctx.SurfaceX - w;
+    if (hg + y > ctx.SurfaceY) y = ctx.SurfaceY - hg;
+    // A frame larger than the surface cannot be held inside it: it stays at the origin.
+    x = std::max(x, 0);
+    y = std::max(y, 0);
+  }
+  Affichecurseur(ed, x, y);
+}
+
+void Affichecurseur(Editeur& ed, int32_t x, int32_t y) {
+  ContexteTrace& ctx = ed.ctx;
+  if (x < ctx.SurfaceX && y < ctx.SurfaceY) {
+    const int32_t ancienX = ctx.CurseurX, ancienY = ctx.CurseurY;
+    PlaceCurseur(ctx, x, y);
+    ed.ApercuTouches = true;
+    if (ctx.CurseurX != ancienX || ctx.CurseurY != ancienY) Affichepositioncurseur(ed);
+  } else if (ed.OrigineRelative) {
+    Panneau(ed, 0, "Xr = ----");
+    Panneau(ed, 1, "Yr = ----");
+  } else {
+    Panneau(ed, 0, "X = ----");
+    Panneau(ed, 1, "Y = ----");
+    Panneau(ed, 2, "");
+    Panneau(ed, 3, "");
+  }
+}
+
+void Affichepositioncurseur(Editeur& ed) {
+  const ContexteTrace& ctx = ed.ctx;
+  if (ed.OrigineRelative) {
+    Panneau(ed, 0, "X0 = " + FormatCoordonnee(ed, ed.X0));
+    Panneau(ed, 1, "Y0 = " + FormatCoordonnee(ed, ed.Y0));
+    Panneau(ed, 2, "Xr = " + FormatCoordonnee(ed, ctx.CurseurX - ed.X0));
+    Panneau(ed, 3, "Yr = " + FormatCoordonnee(ed, ctx.CurseurY - ed.Y0));
+  } else {
+    Panneau(ed, 0, "X = " + FormatCoordonnee(ed, ctx.CurseurX));
+    Panneau(ed, 1, "Y = " + FormatCoordonnee(ed, ctx.CurseurY));
+    Panneau(ed, 2, "");
+    Panneau(ed, 3, "");
+  }
+}
+
+std::string FormatCoordonnee(const Editeur& ed, int32_t v) {
+  const int64_t n = ed.EnMillimetres ? (int64_t{v} * 254) / 100 : v;
+  std::string chiffres = std::to_string(n < 0 ? -n : n);
+  if (chiffres.size() < 3) {
+    chiffres.insert(0, ",");
+  } else {
+    chiffres.insert(chiffres.size() - 2, ",");
+  }
+  return (n < 0 ? "-" : "") + chiffres + (ed.EnMillimetres ? " mm" : " pas");
+}
+
+void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur) {
+  ed.LargeurClient = std::max(largeur, 0);
+  ed.HauteurClient = std::max(hauteur, 0);
+  TraceCimp(ed);
+}
+
+void AscenseurChange(Editeur& ed, bool vertical, int32_t position) {
+  Ascenseur& a = vertical ? ed.AscVertical : ed.AscHorizontal;
+  a.Position = std::clamp(position, 0, 1000);
+  if (a.Position + a.Page > 1000) a.Position = 1000 - a.Page;
+  ++ed.Version;
+  TraceCimp(ed);
+}
+
+void ChoixEchelle1Change(Editeur& ed, int32_t index) {
+  index = std::clamp(index, 0, 9);
+  if (ed.IndexEchelle != index) {
+    ed.IndexEchelle = index;
+    ++ed.Version;
+  }
+  if (index == ed.ctx.Zoom) return;
+  // The cursor is hidden at the scale it was drawn at.
+  CacheCurseur(ed.ctx);
+  ed.ctx.Zoom = index;
+  TraceCimp(ed);
+}
+
+void Choixgrille1Change(Editeur& ed, int32_t index) {
+  ed.IndexGrille = std::clamp(index, 0, 5);
+  ed.ctx.Grille = ed.IndexGrille;
+  ++ed.Version;
+}
+
+void ZoomPlus1Click(Editeur& ed) {
+  if (ed.IndexEchelle < 9) ChoixEchelle1Change(ed, ed.IndexEchelle + 1);
+}
+
+void Zoommoins1Click(Editeur& ed) {
+  if (ed.IndexEchelle >= 1) ChoixEchelle1Change(ed, ed.IndexEchelle - 1);
+}
+
+void Originerelative1Click(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  if (ed.OrigineRelative) {
+    TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+  }
+  ed.OrigineRelative = true;
+  ed.X0 = ctx.CurseurX;
+  ed.Y0 = ctx.CurseurY;
+  TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+}
+
+void Origineabsolue1Click(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  if (ed.OrigineRelative) {
+    TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+  }
+  ed.OrigineRelative = false;
+}
+
+}  // namespace korv4
