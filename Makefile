@@ -11,7 +11,7 @@ FUZZ_CORPUS ?= fuzz-corpus
 
 # Every Debian package the build, the tests, the benchmarks and the fuzzers need.
 DEB_PACKAGES := cmake make g++ pkg-config \
-	qt6-base-dev qt6-svg-dev libgl-dev \
+	qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth clang libclang-rt-14-dev \
 	gerbv

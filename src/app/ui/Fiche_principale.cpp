@@ -1,7 +1,238 @@
 #include "ui/Fiche_principale.h"
 
-Fiche_principale::Fiche_principale(QWidget* parent) : QMainWindow(parent) {
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "dialogs/Editiontexte.h"
+#include "export/TEnregistrepercage.h"
+#include "export/TExportGerber.h"
+#include "ui/CodePage.h"
+#include "ui/DialoguesQt.h"
+#include "ui/ServiceDialogues.h"
+#include "ui/Touches.h"
+#include "ui/ZoneDessin.h"
+
+namespace korv4 {
+
+namespace {
+
+// A window that a later piece of the editor fills in; exists hidden from the start.
+QWidget* Coquille(QWidget* parent, const char* nom) {
+  auto* w = new QDialog(parent);
+  w->setObjectName(QString::fromLatin1(nom));
+  w->hide();
+  return w;
+}
+
+BoutonSouris Bouton(Qt::MouseButton b) {
+  return b == Qt::LeftButton ? BoutonSouris::Gauche
+                             : (b == Qt::RightButton ? BoutonSouris::Droit : BoutonSouris::Milieu);
+}
+
+}  // namespace
+
+Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Fiche_principale"));
   setWindowTitle(QStringLiteral("KORV4"));
-  resize(1024, 700);
+  move(10, 10);
+  resize(1200, 880);
+  setAcceptDrops(false);
+  Construit();
+
+  // The other windows exist from the start, hidden.
+  service_ = std::make_unique<ServiceDialoguesQt>();
+  AboutBox_ = Coquille(this, "AboutBox");
+  FicheModifDiametre_ = Coquille(this, "FicheModifDiametre");
+  Surfacedetravail_ = Coquille(this, "Surfacedetravail");
+  FicheImpression_ = Coquille(this, "FicheImpression");
+  FenetreEditiontexte_ = new TFenetreEditiontexte(this);
+  Enregistrepercage_ = new TEnregistrepercage(ed_.circuit, *service_, this);
+  ExportGerber_ = new TExportGerber(ed_.circuit, *service_, this);
+
+  dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_);
+  dialoguesQt_->fenetres = [this](Fenetre f) { return OuvreFenetre(f); };
+  ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
+
+  zone_->appui = [this](QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    FormMouseDown(ed_, Bouton(e->button()), (e->buttons() & Qt::LeftButton) != 0, p.x(), p.y());
+    Apres();
+  };
+  zone_->deplacement = [this](QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    FormMouseMove(ed_, p.x(), p.y());
+    Apres();
+  };
+  zone_->relache = [this](QMouseEvent* e) {
+    FormMouseUp(ed_, Bouton(e->button()));
+    Apres();
+  };
+  qApp->installEventFilter(this);
+
+  FormCreate(ed_, QDir::currentPath().toStdString());
+  Apres();
 }
+
+Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
+
+void Fiche_principale::Clique(Controle c) {
+  Clic(ed_, c);
+  Apres();
+  if (ed_.Fermeture) {
+    ed_.Fermeture = false;
+    close();
+  }
+}
+
+int Fiche_principale::OuvreFenetre(Fenetre f) {
+  switch (f) {
+    case Fenetre::Enregistrepercage: return Enregistrepercage_->Ouvre();
+    case Fenetre::ExportGerber: return ExportGerber_->Ouvre();
+    default: return 0;
+  }
+}
+
+bool Fiche_principale::OuvreFichier(const QString& nom) {
+  const bool ok = korv4::OuvreFichier(ed_, QFile::encodeName(nom).toStdString());
+  Apres();
+  return ok;
+}
+
+void Fiche_principale::Place() {
+  const RectPixel& z = ed_.ctx.Zone;
+  zone_->setGeometry(z.Gauche, z.Haut, z.Droite - z.Gauche, z.Bas - z.Haut);
+  const int e = ed_.EpaisseurAscenseur;
+  const bool h = EstVisible(ed_, Controle::PanelAscHorizontal);
+  const bool v = EstVisible(ed_, Controle::PanelAscVertical);
+  AscVertical_->parentWidget()->setGeometry(ed_.LargeurClient - e, 0, e,
+                                            ed_.HauteurClient - (h ? e : 0));
+  AscHorizontal_->parentWidget()->setGeometry(0, ed_.HauteurClient - e,
+                                              ed_.LargeurClient - (v ? e : 0), e);
+}
+
+void Fiche_principale::Apres() {
+  if (ed_.Version != versionMontree_) {
+    versionMontree_ = ed_.Version;
+    for (int i = 1; i < kNombreControles; ++i) {
+      const EtatControle& s = ed_.controles[i];
+      EtatControle& m = montres_[i];
+      QObject* o = objets_[i];
+      if (o == nullptr) continue;
+      if (auto* a = qobject_cast<QAction*>(o)) {
+        if (m.Actif != s.Actif || premierAffichage_) a->setEnabled(s.Actif);
+        if (a->isCheckable() && a->isChecked() != s.Enfonce) a->setChecked(s.Enfonce);
+      } else if (auto* b = qobject_cast<QToolButton*>(o)) {
+        if (b->isChecked() != s.Enfonce) b->setChecked(s.Enfonce);
+        if (b->isEnabled() != s.Actif) b->setEnabled(s.Actif);
+        if (m.Libelle != s.Libelle) b->setText(QString::fromStdString(s.Libelle));
+      } else if (auto* l = qobject_cast<QLabel*>(o)) {
+        if (m.Libelle != s.Libelle) l->setText(QString::fromStdString(s.Libelle));
+      } else if (auto* edit = qobject_cast<QLineEdit*>(o)) {
+        if (edit->isEnabled() != s.Actif) edit->setEnabled(s.Actif);
+      } else if (const Genre g = Definition(static_cast<Controle>(i)).Type;
+                 g == Genre::BarreOutils || g == Genre::Panneau) {
+        auto* w = static_cast<QWidget*>(o);
+        if (w->isVisibleTo(this) != s.Visible) w->setVisible(s.Visible);
+      }
+      m = s;
+    }
+    premierAffichage_ = false;
+    for (int i = 0; i < 6; ++i) {
+      const QString t = QString::fromStdString(ed_.Panneaux[i]);
+      if (panneaux_[i]->text() != t) panneaux_[i]->setText(t);
+    }
+    for (int i = 0; i < 3; ++i) {
+      const QString t = DeWindows1252(ed_.Titres[i]);
+      if (titres_[i]->text() != t) titres_[i]->setText(t);
+    }
+    const QString legende = QString::fromStdString(ed_.Legende);
+    if (windowTitle() != legende) setWindowTitle(legende);
+    auto* echelle = static_cast<QComboBox*>(objets_[Index(Controle::ChoixEchelle1)]);
+    if (echelle->currentIndex() != ed_.IndexEchelle) echelle->setCurrentIndex(ed_.IndexEchelle);
+    auto* grille = static_cast<QComboBox*>(objets_[Index(Controle::Choixgrille1)]);
+    if (grille->currentIndex() != ed_.IndexGrille) grille->setCurrentIndex(ed_.IndexGrille);
+    for (QScrollBar* s : {AscHorizontal_, AscVertical_}) {
+      const Ascenseur& a = s == AscVertical_ ? ed_.AscVertical : ed_.AscHorizontal;
+      const QSignalBlocker bloque(s);
+      s->setRange(0, std::max(1000 - a.Page, 0));
+      s->setPageStep(a.Page);
+      s->setSingleStep(a.PetitPas);
+      s->setValue(a.Position);
+      const bool visible = EstVisible(
+          ed_, s == AscVertical_ ? Controle::PanelAscVertical : Controle::PanelAscHorizontal);
+      if (s->parentWidget()->isVisibleTo(this) != visible) s->parentWidget()->setVisible(visible);
+    }
+    Place();
+  }
+  const RectPixel d = ed_.toile.Prend();
+  if (d.Droite > d.Gauche) zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (ed_.RetireFocus) {
+    ed_.RetireFocus = false;
+    zone_->setFocus();
+  }
+  if (ed_.FocusTitre > 0) {
+    titres_[ed_.FocusTitre - 1]->setFocus();
+    ed_.FocusTitre = 0;
+  }
+}
+
+void Fiche_principale::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!e->spontaneous()) {
+    FormShow(ed_);
+    Apres();
+  }
+}
+
+void Fiche_principale::closeEvent(QCloseEvent* e) {
+  if (FormClose(ed_)) {
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
+  if (objet == cadre_ && e->type() == QEvent::Resize) {
+    zone_->Dimensionne(cadre_->width(), cadre_->height());
+    ed_.toile.Cible(zone_->Toile());
+    FormResize(ed_, cadre_->width(), cadre_->height());
+    Apres();
+    zone_->update();
+    return false;
+  }
+  for (int n = 0; n < 3; ++n) {
+    if (objet != titres_[n]) continue;
+    if (e->type() == QEvent::MouseButtonPress) ed_.ApercuTouches = false;
+    if (e->type() == QEvent::KeyPress) {
+      TitreTouche(ed_, n + 1, CodeTouche(*static_cast<QKeyEvent*>(e)));
+      Apres();
+    }
+    return false;
+  }
+  if (e->type() != QEvent::KeyPress || !ed_.ApercuTouches) return false;
+  auto* w = qobject_cast<QWidget*>(objet);
+  if (w == nullptr || w->window() != this || !isActiveWindow()) return false;
+  if (EstEnfonce(ed_, Controle::Boutontitre) || EstEnfonce(ed_, Controle::Boutondate) ||
+      EstEnfonce(ed_, Controle::Boutonauteur)) {
+    return false;
+  }
+  const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
+  if (!ToucheDuDispatcher(code)) return false;
+  FormKeyDown(ed_, code);
+  Apres();
+  return true;
+}
+
+}  // namespace korv4

@@ -1,11 +1,72 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
+#include <memory>
 
-// The editor's main window. It owns the one circuit of the run.
+#include "editeur/Editeur.h"
+
+class QLabel;
+class QScrollBar;
+class QLineEdit;
+
+namespace korv4 {
+
+class ZoneDessin;
+class DialoguesQt;
+class TFenetreEditiontexte;
+class TEnregistrepercage;
+class TExportGerber;
+class ServiceDialogues;
+
+// The editor's main window: its widgets are built from the control table, its events go to
+// the editor, and the editor's states come back to the widgets after each event.
 class Fiche_principale : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit Fiche_principale(QWidget* parent = nullptr);
+  // `dialogues`: the modal service (tests pass a scripted one); null: Qt's dialogs.
+  explicit Fiche_principale(Dialogues* dialogues = nullptr, QWidget* parent = nullptr);
+  ~Fiche_principale() override;
+
+  Editeur& editeur() { return ed_; }
+  ZoneDessin* zone() const { return zone_; }
+  // Opens a circuit file as the open command does; a refused file shows why.
+  bool OuvreFichier(const QString& nom);
+  // Pushes the editor's states to the widgets and repaints what was drawn.
+  void Apres();
+
+ protected:
+  void showEvent(QShowEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  bool eventFilter(QObject* objet, QEvent* e) override;
+
+ private:
+  void Construit();
+  void ConstruitCadre();
+  void Place();
+  int OuvreFenetre(Fenetre f);
+  void Clique(Controle c);
+
+  Editeur ed_;
+  std::unique_ptr<DialoguesQt> dialoguesQt_;
+  std::unique_ptr<ServiceDialogues> service_;
+  std::array<QObject*, kNombreControles> objets_{};
+  std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
+  uint64_t versionMontree_ = 0;
+  bool premierAffichage_ = true;
+
+  QWidget* cadre_ = nullptr;
+  ZoneDessin* zone_ = nullptr;
+  QScrollBar *AscHorizontal_ = nullptr, *AscVertical_ = nullptr;
+  std::array<QLabel*, 6> panneaux_{};
+  std::array<QLineEdit*, 3> titres_{};
+
+  TFenetreEditiontexte* FenetreEditiontexte_ = nullptr;
+  TEnregistrepercage* Enregistrepercage_ = nullptr;
+  TExportGerber* ExportGerber_ = nullptr;
+  QWidget *AboutBox_ = nullptr, *FicheModifDiametre_ = nullptr, *Surfacedetravail_ = nullptr,
+          *FicheImpression_ = nullptr;
 };
+
+}  // namespace korv4

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QKeyEvent>
+
+// Qt keys as the virtual key codes the editor's key handlers use.
+
+namespace korv4 {
+
+inline int CodeTouche(const QKeyEvent& e) {
+  const bool pave = (e.modifiers() & Qt::KeypadModifier) != 0;
+  switch (e.key()) {
+    case Qt::Key_PageUp: return 33;
+    case Qt::Key_PageDown: return 34;
+    case Qt::Key_End: return 35;
+    case Qt::Key_Home: return 36;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Escape: return 27;
+    case Qt::Key_Delete: return 46;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Plus: return pave ? 107 : 187;
+    case Qt::Key_Minus: return pave ? 109 : 189;
+    default: return 0;
+  }
+}
+
+// The keys the drawing area's dispatcher acts on.
+inline bool ToucheDuDispatcher(int code) {
+  return (code >= 32 && code <= 36) || code == 27 || code == 46 || code == 107 || code == 109;
+}
+
+}  // namespace korv4
