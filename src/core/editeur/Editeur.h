@@ -153,8 +153,9 @@ class Dialogues {
 // so that the window repaints only that part of the drawing area.
 class CanevasSuivi : public Canevas {
  public:
-  void Cible(Canevas* c) { cible_ = c; }
-  Canevas* Cible() const { return cible_; }
+  // No target: the figures go nowhere (an editor without a window).
+  void Cible(Canevas* c) { cible_ = c != nullptr ? c : &nul_; }
+  bool Branche() const { return cible_ != &nul_; }
   // The damaged box since the last call (empty: Droite <= Gauche), then forgets it.
   RectPixel Prend() {
     RectPixel r = dommage_;
@@ -203,7 +204,23 @@ class CanevasSuivi : public Canevas {
  private:
   void Ajoute(int x1, int y1, int x2, int y2, int largeur);
 
-  Canevas* cible_ = nullptr;
+  class Nul : public Canevas {
+   public:
+    void CouleurPlume(Couleur) override {}
+    void EpaisseurPlume(int) override {}
+    void StyleDePlume(StylePlume) override {}
+    void ModeDePlume(ModePlume) override {}
+    void CouleurBrosse(Couleur) override {}
+    void StyleDeBrosse(StyleBrosse) override {}
+    void MoveTo(int, int) override {}
+    void LineTo(int, int) override {}
+    void Rectangle(int, int, int, int) override {}
+    void Ellipse(int, int, int, int) override {}
+    void Polygone(const int*, int) override {}
+    void Pixel(int, int, Couleur) override {}
+  };
+  Nul nul_;
+  Canevas* cible_ = &nul_;
   RectPixel dommage_;
   int largeur_ = 1;
   int x_ = 0, y_ = 0;

@@ -96,7 +96,6 @@ void Affichage(Editeur& ed) {
 void ReTraceCimp(Editeur& ed) {
   ContexteTrace& ctx = ed.ctx;
   Circuit& c = ed.circuit;
-  if (ed.toile.Cible() == nullptr) return;  // no window yet
   CacheSelection(c, ctx);
   TraceFond(ctx);
   TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, ed.Etat);

@@ -1,0 +1,615 @@
+#include <gtest/gtest.h>
+
+#include "editeur/Session.h"
+#include "model/Fichiers.h"
+
+namespace korv4 {
+namespace {
+
+using C = Controle;
+
+TEST(Editeur, DemarreSurLaFace1SansPanneau) {
+  Session s;
+  EXPECT_EQ(s.ed.Etat.Travail, 1);
+  EXPECT_TRUE(EstVisible(s.ed, C::ToolboutonTypon));
+  EXPECT_FALSE(EstVisible(s.ed, C::ToolBoutonImplantation));
+  EXPECT_FALSE(EstVisible(s.ed, C::ToolBoutonPercage));
+  for (C p : {C::PanelPastilles, C::PanelPistes, C::PanelDessin, C::PanelTexte, C::PanelPercage,
+              C::PanelModifTotale, C::PanelModifPartielle, C::PanelInsertion}) {
+    EXPECT_FALSE(EstVisible(s.ed, p)) << Definition(p).Nom;
+  }
+  EXPECT_EQ(s.Code(), 0);
+  EXPECT_EQ(s.ed.Panneaux[5], "KORV4");
+  EXPECT_EQ(s.ed.Legende, "KORV4");
+  EXPECT_EQ(s.ed[C::BPerc1].Libelle, "0,8 mm");
+  EXPECT_EQ(s.ed[C::BPerc7].Libelle, "3,2 mm");
+  EXPECT_FALSE(s.ed[C::Bpanullsupp].Actif);
+  EXPECT_EQ(s.ed.RepertoireCircuits, "/base/Circuits");
+}
+
+// Buttons clicked in order, the action code and the status text they give.
+struct CasCode {
+  std::vector<C> clics;
+  int32_t code;
+  const char* libelle;
+};
+
+TEST(Editeur, LesBoutonsDonnentLeCodeAction) {
+  const std::vector<CasCode> cas = {
+      {{C::BoutonPiste}, 25, "Tracé d'une piste"},
+      {{C::BoutonPiste, C::Bpist3}, 3, "Piste d'èpaisseur 1 mm"},
+      {{C::BoutonPiste, C::Bpist3, C::Bpist3}, 25, "Tracé d'une piste"},  // all up again
+      {{C::BoutonPiste, C::Bpist3, C::BsegSupprime}, 8, "Suppression d'un segment"},
+      {{C::BoutonPastille}, 24, "Implantation d'une pastille"},
+      {{C::BoutonPastille, C::Bpast11}, 21, "Pastille de diamètre = 10 mm"},
+      {{C::BoutonAffichagePercage, C::BoutonPercage}, 49, "Choix d'un perçage"},
+      {{C::BoutonAffichagePercage, C::BoutonPercage, C::BPerc2}, 42, "Diamètre de perçage = 1 mm"},
+      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation, C::BpDessinCercle}, 33,
+       "Tracé d'un cercle"},
+      {{C::BoutonTexteTypon}, 55, "Tracé d'un texte"},
+      {{C::BoutonTexteTypon, C::TexteVertical}, 52, "Tracé d'un texte vertical"},
+      {{C::BoutonModifPartielleTypon}, 0, "KORV4"},  // an empty circuit shows no zone panel
+      {{C::BoutonModifTotaleTypon}, 0, "KORV4"},
+      {{C::BoutonInsertionTypon}, 87, "Insertion d'un élément"},
+      {{C::BoutonPiste, C::BoutonAffichageImplantation}, 0, "KORV4"},
+  };
+  for (const CasCode& c : cas) {
+    Session s;
+    for (C b : c.clics) s.Clic(b);
+    EXPECT_EQ(s.Code(), c.code) << Definition(c.clics.back()).Nom;
+    EXPECT_EQ(s.ed.Panneaux[5], c.libelle) << Definition(c.clics.back()).Nom;
+  }
+}
+
+TEST(Editeur, EpaisseurDesDessinsEtTailleDesTextes) {
+  Session s;
+  s.Clic(C::BoutonAffichageImplantation);
+  s.Clic(C::BoutonDessinImplantation);
+  s.Clic(C::BpEpaisseur08);
+  EXPECT_EQ(s.ed.circuit.EpaisseurDessin, 3);
+  EXPECT_FALSE(EstEnfonce(s.ed, C::BpEpaisseur03));
+  EXPECT_EQ(s.Code(), 38);
+}
+
+TEST(Editeur, FormatDiametreEtCoordonnees) {
+  for (auto [d, texte] : std::vector<std::pair<int, const char*>>{
+           {8, "0,8 mm"}, {10, "1,0 mm"}, {32, "3,2 mm"}, {65, "6,5 mm"}, {0, "0,0 mm"}}) {
+    EXPECT_EQ(FormatDiametre(d), texte);
+  }
+  Session s;
+  struct Cas {
+    bool mm;
+    int32_t v;
+    const char* texte;
+  };
+  for (const Cas& c : std::vector<Cas>{{false, 100, "1,00 pas"},
+                                       {true, 100, "2,54 mm"},
+                                       {false, 12700, "127,00 pas"},
+                                       {true, 12700, "322,58 mm"},
+                                       {false, 50, ",50 pas"},
+                                       {false, 5, ",5 pas"},
+                                       {false, 0, ",0 pas"},
+                                       {true, 1, ",2 mm"},
+                                       {false, -100, "-1,00 pas"}}) {
+    s.ed.EnMillimetres = c.mm;
+    EXPECT_EQ(FormatCoordonnee(s.ed, c.v), c.texte);
+  }
+}
+
+TEST(Editeur, CurseurSurLaGrilleEtHorsSurface) {
+  Session s;
+  // 1/2 pas at 100 %: the pointer snaps to the nearest multiple of 50 units.
+  const PointPixel p = s.Ecran(1000, 1000);
+  FormMouseMove(s.ed, p.X + 3, p.Y - 3);  // 30 units away
+  EXPECT_EQ(s.ed.ctx.CurseurX, 1050);
+  EXPECT_EQ(s.ed.ctx.CurseurY, 1050);
+  EXPECT_EQ(s.ed.Panneaux[0], "X = 10,50 pas");
+  FormMouseMove(s.ed, p.X + 2, p.Y - 2);  // 20 units away
+  EXPECT_EQ(s.ed.ctx.CurseurX, 1000);
+  // Left of and below the surface: 0; beyond its right edge: the cursor stays.
+  FormMouseMove(s.ed, -40, s.ed.ctx.OrigineY + 40);
+  EXPECT_EQ(s.ed.ctx.CurseurX, 0);
+  EXPECT_EQ(s.ed.ctx.CurseurY, 0);
+  const PointPixel loin = s.Ecran(s.ed.ctx.SurfaceX + 100, 500);
+  FormMouseMove(s.ed, loin.X, loin.Y);
+  EXPECT_EQ(s.ed.ctx.CurseurX, 0);
+  EXPECT_EQ(s.ed.Panneaux[0], "X = ----");
+  EXPECT_EQ(s.ed.Panneaux[2], "");
+}
+
+TEST(Editeur, OrigineRelative) {
+  Session s;
+  s.Bouge(1000, 500);
+  Originerelative1Click(s.ed);
+  s.Bouge(900, 500);
+  EXPECT_EQ(s.ed.Panneaux[0], "X0 = 10,00 pas");
+  EXPECT_EQ(s.ed.Panneaux[2], "Xr = -1,00 pas");
+  Origineabsolue1Click(s.ed);
+  s.Bouge(950, 500);
+  EXPECT_EQ(s.ed.Panneaux[0], "X = 9,50 pas");
+}
+
+TEST(Editeur, VueEtAscenseurs) {
+  {
+    // A surface smaller than the area: no scroll bar, the corner at the area's bottom left.
+    Session s(1400, 900);
+    EXPECT_FALSE(EstVisible(s.ed, C::PanelAscHorizontal));
+    EXPECT_FALSE(EstVisible(s.ed, C::PanelAscVertical));
+    EXPECT_EQ(s.ed.ctx.OrigineX, 0);
+    EXPECT_EQ(s.ed.ctx.OrigineY, s.ed.ctx.Zone.Bas);
+    for (int i = 0; i < 20; ++i) ZoomPlus1Click(s.ed);
+    EXPECT_EQ(s.ed.ctx.Zoom, 9);
+    EXPECT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
+    for (int i = 0; i < 20; ++i) Zoommoins1Click(s.ed);
+    EXPECT_EQ(s.ed.ctx.Zoom, 0);
+  }
+  Session s(600, 400);
+  ASSERT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
+  const Ascenseur& v = s.ed.AscVertical;
+  EXPECT_EQ(v.Position + v.Page, 1000);  // the bottom of the surface shows first
+  s.Touche(33);                          // Page Up
+  EXPECT_EQ(v.Position, 1000 - v.Page - v.GrandPas);
+  for (int i = 0; i < 40; ++i) s.Touche(33);
+  EXPECT_EQ(v.Position, 0);
+  for (int i = 0; i < 40; ++i) s.Touche(34);
+  EXPECT_EQ(v.Position, 1000 - v.Page);
+  AscenseurChange(s.ed, true, 990);  // pulled back so that the page stays on the surface
+  EXPECT_EQ(v.Position, 1000 - v.Page);
+  // At every zoom the view stays on the surface.
+  for (int z = 0; z < 10; ++z) {
+    ChoixEchelle1Change(s.ed, z);
+    EXPECT_GE(v.Position, 0);
+    EXPECT_LE(v.Position + v.Page, 1000);
+    EXPECT_LE(s.ed.AscHorizontal.Position + s.ed.AscHorizontal.Page, 1000);
+  }
+}
+
+TEST(Editeur, PisteTraceeReprisEtTerminee) {
+  Session s;
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist3);
+  s.Clique(1000, 1000);
+  EXPECT_TRUE(s.ed.ctx.PisteEnCours);
+  s.Clique(2000, 1000);
+  s.Clique(3000, 2000);
+  EXPECT_EQ(s.Nb(), 3);
+  s.Touche(46);  // Delete takes back the last segment
+  EXPECT_EQ(s.Nb(), 2);
+  EXPECT_EQ(s.ed.ctx.AncreX, 2000);
+  s.Clique(2000, 3000);
+  s.Touche(27);  // Escape ends the track
+  EXPECT_FALSE(s.ed.ctx.PisteEnCours);
+  ASSERT_EQ(s.Nb(), 3);
+  EXPECT_EQ(s.E(1).Attribut, kPremierPoint);
+  EXPECT_EQ(s.E(3).Attribut, kDernierPoint);
+  EXPECT_EQ(s.E(3).X, 2000);
+  EXPECT_EQ(s.E(3).Y, 3000);
+  EXPECT_EQ(s.Code(), 3);
+  s.Touche(27);  // with no track: the width buttons go up
+  EXPECT_EQ(s.Code(), 25);
+}
+
+TEST(Editeur, ChangerDeTravailTermineLaPiste) {
+  Session s;
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist1);
+  s.Clique(1000, 1000);
+  s.Clique(2000, 1000);
+  s.Clic(C::BoutonAffichageImplantation);
+  EXPECT_FALSE(s.ed.ctx.PisteEnCours);
+  EXPECT_EQ(s.E(s.Nb()).Attribut, kDernierPoint);
+  EXPECT_EQ(s.Code(), 0);
+  // A right click ends a track too.
+  s.Clic(C::BoutonAffichageFace2);  // the track tool is still down in the face toolbar
+  s.Clic(C::Bpist2);
+  ASSERT_EQ(s.Code(), 2);
+  s.Clique(1000, 3000);
+  s.Clique(1000, 4000);
+  s.Droit(1000, 4000);
+  EXPECT_FALSE(s.ed.ctx.PisteEnCours);
+  EXPECT_TRUE(s.d.menusOuverts.empty());
+}
+
+TEST(Editeur, PastillesPoseesEtChangees) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  ASSERT_EQ(s.Nb(), 1);
+  s.ed.circuit.CircuitModifie = false;
+  s.Clic(C::Bpast1);
+  s.Clique(1000, 1000);  // at the centre: the pad takes the tool's kind and drill
+  ASSERT_EQ(s.Nb(), 1);
+  EXPECT_EQ(s.E(1).Code, CodeOutil[11]);
+  EXPECT_EQ(s.E(1).Attribut, PercageDefaut(CodeOutil[11]));
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  const ElementCI avant = s.E(1);
+  s.Clique(1020, 1000);  // overlapping, not at the centre: nothing
+  EXPECT_EQ(s.Nb(), 1);
+  EXPECT_EQ(s.E(1), avant);
+  s.Clique(3000, 3000);
+  EXPECT_EQ(s.Nb(), 2);
+  s.Clic(C::BpastSupprime);
+  s.Clique(3000, 3000);  // one press deletes a pad
+  EXPECT_EQ(s.Nb(), 1);
+  EXPECT_TRUE(s.ed[C::Bpanullsupp].Actif);
+}
+
+TEST(Editeur, PercagesDesPastilles) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clic(C::BoutonAffichagePercage);
+  s.Clic(C::BoutonPercage);
+  ASSERT_EQ(s.Code(), 49);
+  s.Clique(1000, 1000);
+  EXPECT_EQ(s.E(1).Attribut, 9);
+  s.Clic(C::BPercSupprime);
+  s.Clique(1000, 1000);
+  EXPECT_EQ(s.E(1).Attribut, 0);
+}
+
+TEST(Editeur, SuppressionEnDeuxAppuisEtAnnulation) {
+  Session s;
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist3);
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{1000, 1000}, {3000, 1000}}) s.Clique(x, y);
+  s.Touche(27);
+  for (auto [x, y] : std::vector<std::pair<int, int>>{{1000, 3000}, {3000, 3000}}) s.Clique(x, y);
+  s.Touche(27);
+  ASSERT_EQ(s.Nb(), 4);
+  s.Clic(C::BpistSupprime);
+  s.Clique(2000, 1000);  // designates the first track
+  EXPECT_TRUE(s.ed.ctx.SelectionVisible);
+  EXPECT_EQ(s.ed.ctx.SelectionDebut, 1);
+  s.Clique(2000, 3000);  // another track: the highlight moves
+  EXPECT_EQ(s.ed.ctx.SelectionDebut, 3);
+  s.Clique(5000, 5000);  // nothing: no highlight
+  EXPECT_EQ(s.ed.ctx.SelectionDebut, 0);
+  s.Clique(2000, 3000);
+  s.Clique(2000, 3000);  // the second press deletes
+  EXPECT_EQ(s.Nb(), 2);
+  EXPECT_TRUE(s.ed[C::Bpanullsupp].Actif);
+  s.Clic(C::Bpanullsupp);
+  EXPECT_EQ(s.Nb(), 4);
+  EXPECT_FALSE(s.ed[C::Bpanullsupp].Actif);
+  // Choosing another function forgets the undo store.
+  s.Clique(2000, 3000);
+  s.Clique(2000, 3000);
+  s.Clic(C::BoutonPastille);
+  EXPECT_FALSE(s.ed[C::Bpanullsupp].Actif);
+  EXPECT_EQ(s.ed.circuit.NbSupprimes, 0);
+}
+
+TEST(Editeur, DessinTireEtAnnule) {
+  Session s;
+  s.Clic(C::BoutonAffichageImplantation);
+  s.Clic(C::BoutonDessinImplantation);
+  s.Clic(C::BpDessinRectangle);
+  s.Appui(1000, 1000);
+  EXPECT_EQ(s.Code(), 102);
+  s.Relache(3000, 2000);
+  EXPECT_EQ(s.Code(), 32);
+  ASSERT_EQ(s.Nb(), 2);
+  EXPECT_EQ(s.E(2).X, 3000);
+  s.Appui(4000, 4000);
+  s.Touche(27);  // cancelled before the release: the lone first point goes
+  EXPECT_EQ(s.Nb(), 2);
+  EXPECT_EQ(s.Code(), 38);
+}
+
+TEST(Editeur, ZoneSelectionneeTourneeDeplaceeEtDupliquee) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clique(2000, 1000);
+  s.Clic(C::BoutonModifPartielleTypon);
+  EXPECT_EQ(s.Code(), 70);
+  s.Clic(C::BpSelectionZone);
+  EXPECT_EQ(s.Code(), 71);
+  s.Appui(500, 500);
+  EXPECT_EQ(s.Code(), 100);
+  s.Relache(2500, 1500);
+  EXPECT_EQ(s.Code(), 70);
+  EXPECT_EQ(s.ed.circuit.Selection.Active, 1);
+  EXPECT_FALSE(EstEnfonce(s.ed, C::BpSelectionZone));
+  s.Clic(C::BpRotationZone);
+  EXPECT_EQ(s.E(1).X, s.E(2).X);  // a quarter turn: the two pads one above the other
+  EXPECT_FALSE(EstEnfonce(s.ed, C::BpRotationZone));
+  s.Clic(C::BpDeplacerZone);
+  EXPECT_EQ(s.Code(), 73);
+  s.Appui(100, 100);  // picked up: the frame is carried
+  EXPECT_EQ(s.Code(), 78);
+  EXPECT_EQ(s.ed.ctx.FormeCurseur, 10);
+  s.Relache(5000, 4000);
+  EXPECT_EQ(s.Code(), 73);
+  EXPECT_EQ(s.ed.circuit.Selection.CadreZone.Gauche, 5000);
+  EXPECT_EQ(s.ed.circuit.Selection.CadreZone.Bas, 4000);
+  s.Clic(C::BpDuplicationZone);
+  s.Appui(100, 100);
+  s.Relache(7000, 4000);
+  EXPECT_EQ(s.Nb(), 4);
+  EXPECT_TRUE(EstEnfonce(s.ed, C::BpDeplacerZone));
+  EXPECT_EQ(s.Code(), 73);
+  // The carried frame is held on the surface.
+  s.Appui(100, 100);
+  s.Bouge(s.ed.ctx.SurfaceX - 10, s.ed.ctx.SurfaceY - 10);
+  const Cadre& z = s.ed.circuit.Selection.CadreZone;
+  EXPECT_LE(s.ed.ctx.CurseurX + z.Droite - z.Gauche, s.ed.ctx.SurfaceX);
+  EXPECT_LE(s.ed.ctx.CurseurY + z.Haut - z.Bas, s.ed.ctx.SurfaceY);
+}
+
+TEST(Editeur, QuartDeTourAuBordDeLaSurface) {
+  Session s;
+  // A box 20 mm wide and 30 mm high, 25 mm from the right edge, cannot turn; 10 mm further
+  // left it can.
+  const int32_t mm = 10000 / 254;
+  auto& z = s.ed.circuit.Selection.CadreZone;
+  for (auto [gauche, attendu] : std::vector<std::pair<int32_t, bool>>{
+           {s.ed.ctx.SurfaceX - 25 * mm, false}, {s.ed.ctx.SurfaceX - 35 * mm, true}}) {
+    z = Cadre{gauche, 1000 + 30 * mm, gauche + 20 * mm, 1000};
+    EXPECT_EQ(QuartDeTourPossible(s.ed), attendu);
+  }
+}
+
+TEST(Editeur, TextesSaisisPlacesEtModifies) {
+  Session s;
+  s.Clic(C::BoutonTexteTypon);
+  s.Clic(C::TexteHorizontal);
+  s.d.textes = {""};
+  s.Clique(1000, 1000);  // an empty line changes nothing
+  EXPECT_EQ(s.Code(), 51);
+  s.d.textes = {"AB"};
+  s.Appui(1000, 1000);
+  EXPECT_EQ(s.Code(), 53);
+  s.Relache(1000, 1000);
+  EXPECT_EQ(s.Code(), 51);
+  ASSERT_EQ(s.Nb(), 3);
+  // Face-1 texts are stored last character first; the entry shows them in reading order.
+  s.Clic(C::BpTexteSelection);
+  s.Clique(1050, 1050);
+  s.d.textes = {"XYZ"};
+  s.Appui(1050, 1050);
+  EXPECT_EQ(s.d.textesMontres.back(), "AB");
+  EXPECT_EQ(s.Code(), 56);
+  s.Relache(2000, 2000);
+  EXPECT_EQ(s.Code(), 60);
+  EXPECT_EQ(s.Nb(), 4);
+  std::string lu;
+  for (int i = s.Nb() - 1; i >= 1; --i) lu += static_cast<char>(s.E(i).Caractere);
+  EXPECT_EQ(lu.substr(0, 3), "XYZ");
+}
+
+TEST(Editeur, ComposantInsereAnnuleOuPose) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clique(2000, 1000);
+  // The zone saved as a component.
+  s.Clic(C::BoutonModifPartielleTypon);
+  s.Clic(C::BpSelectionZone);
+  s.Appui(500, 500);
+  s.Relache(2500, 1500);
+  s.d.fichiers = {"/base/Composants/R.CPX"};
+  s.Clic(C::BpSauverZone);
+  ASSERT_EQ(s.d.disque.count("/base/Composants/R.CPX"), 1u);
+  EXPECT_EQ(s.d.demandes.back().Titre, "Enregitrement d'un composant");
+  // Inserted, then cancelled: exactly the inserted records go.
+  s.Clic(C::BoutonInsertionTypon);
+  s.d.fichiers = {"/base/Composants/R.CPX"};
+  s.Clic(C::BpInsertionComposant);
+  EXPECT_EQ(s.Code(), 91);
+  EXPECT_EQ(s.Nb(), 6);  // group markers around the two pads
+  s.Touche(27);
+  EXPECT_EQ(s.Nb(), 2);
+  // Inserted and dropped twice.
+  for (int fois = 0; fois < 2; ++fois) {
+    s.d.fichiers = {"/base/Composants/R.CPX"};
+    s.Clic(C::BpInsertionComposant);
+    s.Relache(4000 + 3000 * fois, 4000);
+    EXPECT_EQ(s.Code(), 82);
+  }
+  EXPECT_EQ(s.Nb(), 10);
+  EXPECT_EQ(s.ed.circuit.Selection.CadreZone.Gauche, 7000);
+}
+
+TEST(Editeur, CircuitEntier) {
+  Session s;
+  s.Clic(C::BoutonModifTotaleTypon);  // empty: the button goes up, no panel
+  EXPECT_FALSE(EstEnfonce(s.ed, C::BoutonModifTotaleTypon));
+  EXPECT_FALSE(EstVisible(s.ed, C::PanelModifTotale));
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clic(C::BoutonModifTotaleTypon);
+  EXPECT_EQ(s.Code(), 68);
+  s.Clic(C::BpDeplacerTotale);
+  EXPECT_EQ(s.Code(), 61);
+  s.Clic(C::BpDuplicationTotale);
+  s.Appui(0, 0);
+  EXPECT_EQ(s.Code(), 66);
+  s.Relache(3000, 3000);
+  EXPECT_EQ(s.Nb(), 2);
+  EXPECT_EQ(s.Code(), 61);
+  EXPECT_TRUE(EstEnfonce(s.ed, C::BpDeplacerTotale));
+  s.Clic(C::BpSuppressionTotale);  // the duplicate goes
+  EXPECT_EQ(s.Nb(), 1);
+  // The function button pressed again while a whole-circuit command is under way: nothing.
+  s.Clic(C::BpDeplacerTotale);
+  ASSERT_EQ(s.Code(), 61);
+  s.Clic(C::BoutonModifTotaleTypon);
+  EXPECT_EQ(s.Code(), 61);
+}
+
+TEST(Editeur, MenuSurgissantSelonLaSelection) {
+  Session s;
+  s.Droit(1000, 1000);
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clic(C::BpastSelect);
+  s.Clique(1000, 1000);
+  ASSERT_EQ(s.ed.circuit.Selection.Active, 1);
+  s.d.choixMenu = {C::Deplacer1};
+  s.Droit(1000, 1000);
+  ASSERT_EQ(s.d.menusOuverts.size(), 2u);
+  EXPECT_EQ(s.d.menusOuverts[0], C::PopupMenuAffichage1);
+  EXPECT_EQ(s.d.menusOuverts[1], C::PopupMenuAffichage2);
+  EXPECT_EQ(s.Code(), 94);
+  const int32_t gauche = s.ed.circuit.Selection.CadreZone.Gauche;  // the pad's extent
+  s.Relache(3000, 3000);  // the pad is carried and dropped, its box's corner on the cursor
+  EXPECT_EQ(s.E(1).X, 3000 + 1000 - gauche);
+  EXPECT_EQ(s.ed.circuit.Selection.Active, 0);
+  EXPECT_EQ(s.Code(), 30);
+}
+
+TEST(Editeur, GesteDeLaBarreDEspace) {
+  Session s;
+  EXPECT_EQ(GesteEspace(s.ed), 0);
+  s.Clic(C::BoutonModifPartielleTypon);
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  EXPECT_EQ(GesteEspace(s.ed), 1);
+  s.Clic(C::BoutonModifPartielleTypon);
+  s.Clic(C::BpSelectionZone);
+  s.Bouge(500, 500);
+  s.Touche(32);  // the rubber band starts at the cursor
+  EXPECT_EQ(s.Code(), 100);
+  EXPECT_EQ(GesteEspace(s.ed), 2);
+  s.Bouge(1500, 1500);
+  s.Touche(32);
+  EXPECT_EQ(s.Code(), 70);
+}
+
+// ---- Files ----
+
+std::vector<uint8_t> CircuitUnePastille() {
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  c.EnteteCI.SurfaceX = 20000;
+  return EcritCircuit(c);
+}
+
+TEST(Editeur, EnregistreEtRouvre) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.ed.Titres = {"Titre", "Date", "Moi"};
+  s.d.fichiers = {"/base/Circuits/Essai.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.demandes.back().Nom, "Circuit 1");
+  EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+  EXPECT_EQ(s.ed.Legende, "KORV4 : /base/Circuits/Essai.CIX");
+  s.d.fichiers = {"/base/Circuits/Essai.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.demandes.back().Nom, "/base/Circuits/Essai");
+
+  Session t;
+  t.d.disque = s.d.disque;
+  t.d.fichiers = {"/base/Circuits/Essai.CIX"};
+  t.Clic(C::BoutonOuvrir);
+  ASSERT_EQ(t.Nb(), 1);
+  EXPECT_EQ(t.E(1), s.E(1));
+  EXPECT_EQ(t.ed.Titres[2], "Moi");
+  EXPECT_TRUE(t.d.questions.empty());
+}
+
+TEST(Editeur, FichierRefuseOuEcritureImpossible) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.d.disque["/x/Essai.TXT"] = CircuitUnePastille();
+  s.d.fichiers = {"/x/Essai.TXT"};
+  s.Clic(C::BoutonOuvrir);  // neither X nor P: refused, nothing changes
+  EXPECT_EQ(s.d.messages.size(), 1u);
+  EXPECT_EQ(s.ed.Legende, "KORV4");
+  EXPECT_TRUE(s.ed.circuit.NomFichier.empty());
+  EXPECT_EQ(s.Nb(), 1);
+  s.d.dossierInterdit = "/ro";
+  s.d.fichiers = {"/ro/Essai.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.messages.size(), 2u);
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+}
+
+// Questions and answers of the open, new-work and close commands.
+TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
+  const std::string modifie = "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?";
+  const std::string effacer = "Désirez-vous effacer votre travail ?";
+  const std::string terminer = "Désirez-vous terminer votre travail ?";
+  struct Cas {
+    bool modifie;
+    std::deque<Reponse> reponses;
+    std::vector<std::string> questions;
+    bool efface;
+  };
+  for (const Cas& c : std::vector<Cas>{
+           {false, {Reponse::Ok}, {effacer}, true},
+           {false, {Reponse::Annuler}, {effacer}, false},
+           {true, {Reponse::Non, Reponse::Ok}, {modifie, effacer}, true},
+           {true, {Reponse::Oui, Reponse::Annuler}, {modifie, effacer}, false},
+       }) {
+    Session s;
+    AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+    s.ed.circuit.CircuitModifie = c.modifie;
+    s.d.reponses = c.reponses;
+    s.Clic(C::Nouveaufichier1);
+    EXPECT_EQ(s.d.questions, c.questions);
+    EXPECT_EQ(s.Nb() == 0, c.efface);
+  }
+  Session s;
+  AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+  s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled
+  EXPECT_TRUE(FormClose(s.ed));
+  EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie, terminer}));
+  s.ed.circuit.CircuitModifie = false;
+  s.d.questions.clear();
+  EXPECT_FALSE(FormClose(s.ed));
+  EXPECT_EQ(s.d.questions, std::vector<std::string>{terminer});
+}
+
+TEST(Editeur, BlocTitre) {
+  Session s;
+  s.Clic(C::Boutondate);
+  EXPECT_TRUE(s.ed[C::EditTitre2].Actif);
+  EXPECT_FALSE(s.ed[C::EditTitre1].Actif);
+  EXPECT_EQ(s.ed.Titres[1], "Le 10/12/2026");
+  TitreTouche(s.ed, 2, 'x');
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  TitreTouche(s.ed, 2, 13);
+  EXPECT_FALSE(s.ed[C::EditTitre2].Actif);
+  EXPECT_FALSE(EstEnfonce(s.ed, C::Boutondate));
+  s.ed.Titres[1] = "hier";
+  s.Clic(C::Boutondate);
+  EXPECT_EQ(s.ed.Titres[1], "hier");
+  // A press on the drawing area ends the title edit and does nothing else.
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Boutontitre);
+  s.Clique(1000, 1000);
+  EXPECT_FALSE(EstEnfonce(s.ed, C::Boutontitre));
+  EXPECT_FALSE(s.ed[C::EditTitre1].Actif);
+}
+
+TEST(Editeur, MenusActifsALOuverture) {
+  Session s;
+  s.Clic(C::Fichier1);
+  EXPECT_FALSE(s.ed[C::Enregistrerunfichier1].Actif);
+  EXPECT_FALSE(s.ed[C::Impression1].Actif);
+  AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+  s.Clic(C::Fichier1);
+  s.Clic(C::Edition1);
+  EXPECT_TRUE(s.ed[C::ExporterlecircuitauformatGerber1].Actif);
+  EXPECT_TRUE(s.ed[C::Copier1].Actif);
+  s.Clic(C::ExporterlecircuitauformatGerber1);
+  s.Clic(C::Impression1);
+  EXPECT_EQ(s.d.fenetres, (std::vector<Fenetre>{Fenetre::ExportGerber, Fenetre::FicheImpression}));
+}
+
+}  // namespace
+}  // namespace korv4
