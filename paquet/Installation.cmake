@@ -56,11 +56,11 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR KORV4)
 set(CPACK_PACKAGE_CONTACT "KORV4 <dev@korv4.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "éditeur de circuits imprimés simple et double face")
-set(CPACK_PACKAGE_DESCRIPTION
-    "KORV4 dessine les circuits imprimés simple et double face sur une grille au pas de \
-2,54 mm : cuivre des faces 1 et 2, plan d'implantation et plan de perçage. Il imprime le \
-circuit à l'échelle 1 et l'exporte pour la fabrication (Gerber, Excellon, ISO, HPGL). \
-korv4-cli fait de même sans fenêtre, pour les scripts.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "KORV4 dessine les circuits imprimés simple et double face sur une grille au pas\n"
+       "de 2,54 mm : cuivre des faces 1 et 2, plan d'implantation et plan de perçage.\n"
+       "Il imprime le circuit à l'échelle 1 et l'exporte pour la fabrication (Gerber,\n"
+       "Excellon, ISO, HPGL). korv4-cli fait de même sans fenêtre, pour les scripts.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
