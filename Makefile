@@ -8,17 +8,21 @@ FUZZ_TARGETS := fuzz_lit_circuit fuzz_lit_ancien fuzz_insere_composant fuzz_mode
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_SECONDS ?= 600
 FUZZ_CORPUS ?= fuzz-corpus
+# make install: where the programs go (DESTDIR, when given, is put before it).
+PREFIX ?= /usr/local
 
 # Every Debian package the build, the tests, the benchmarks and the fuzzers need.
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth clang libclang-rt-14-dev \
-	gerbv
+	gerbv \
+	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench format clean
+.PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench install paquet \
+	format clean
 
 deps:
 	@missing=""; \
@@ -68,6 +72,20 @@ test: build test-asan fuzz-smoke
 
 bench: build
 	@for b in $(BUILD)/bench/korv4_bench_*; do echo "== $$b"; $$b; done
+
+# Installs the programs, the desktop entry, the icon, the file types and the manual pages under
+# PREFIX, then refreshes the file type and desktop entry caches there (not when staging into a
+# DESTDIR: a package's own triggers do that).
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+	@if [ -z "$(DESTDIR)" ]; then \
+	  update-mime-database "$(PREFIX)/share/mime" 2>/dev/null || true; \
+	  update-desktop-database -q "$(PREFIX)/share/applications" 2>/dev/null || true; \
+	fi
+
+# The Debian package, in build/paquet/.
+paquet: build
+	cd $(BUILD) && cpack -G DEB
 
 format:
 	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -3,10 +3,14 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include "LigneCommande.h"
 #include "disque/FichiersDisque.h"
 #include "ui/Fiche_principale.h"
 
 int main(int argc, char** argv) {
+  // Before the QApplication: --help and --version need no display.
+  const korv4::LigneCommande ligne = korv4::AnalyseLigneCommande(argc, argv);
+  if (ligne.quitter) return ligne.statut;
   korv4::IgnoreSignalTailleFichier();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORV4 "));
@@ -18,7 +22,8 @@ int main(int argc, char** argv) {
   }
   korv4::Fiche_principale fiche;
   fiche.show();
-  const QStringList arguments = QApplication::arguments();
-  if (arguments.size() > 1) fiche.OuvreFichier(arguments.at(1));
+  // A circuit named on the command line opens as the open command does; a refused one shows
+  // why and the editor starts empty.
+  if (!ligne.fichier.isEmpty()) fiche.OuvreFichier(ligne.fichier);
   return QApplication::exec();
 }
