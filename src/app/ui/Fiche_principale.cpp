@@ -17,7 +17,10 @@
 #include "dialogs/Editiontexte.h"
 #include "export/TEnregistrepercage.h"
 #include "export/TExportGerber.h"
+#include "ui/Apropos.h"
 #include "ui/CodePage.h"
+#include "ui/FenetreAide.h"
+#include "ui/PressePapier.h"
 #include "ui/DialoguesQt.h"
 #include "ui/ServiceDialogues.h"
 #include "ui/Touches.h"
@@ -52,7 +55,9 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
 
   // The other windows exist from the start, hidden.
   service_ = std::make_unique<ServiceDialoguesQt>();
-  AboutBox_ = Coquille(this, "AboutBox");
+  setWindowIcon(IconeProgramme());
+  AboutBox_ = new TAboutBox(this);
+  Aide_ = new FenetreAide(this);
   FicheModifDiametre_ = Coquille(this, "FicheModifDiametre");
   Surfacedetravail_ = Coquille(this, "Surfacedetravail");
   FicheImpression_ = Coquille(this, "FicheImpression");
@@ -99,6 +104,10 @@ int Fiche_principale::OuvreFenetre(Fenetre f) {
   switch (f) {
     case Fenetre::Enregistrepercage: return Enregistrepercage_->Ouvre();
     case Fenetre::ExportGerber: return ExportGerber_->Ouvre();
+    case Fenetre::AboutBox: return static_cast<TAboutBox*>(AboutBox_)->exec();
+    case Fenetre::Aide: Aide_->Ouvre(); return 1;
+    case Fenetre::PressePapier:
+      return CopiePressePapier(ed_.circuit, ed_.Etat, ed_.ctx.SurfaceX, ed_.ctx.SurfaceY) ? 1 : 0;
     default: return 0;
   }
 }

@@ -18,6 +18,7 @@ class TFenetreEditiontexte;
 class TEnregistrepercage;
 class TExportGerber;
 class ServiceDialogues;
+class FenetreAide;
 
 // The editor's main window: its widgets are built from the control table, its events go to
 // the editor, and the editor's states come back to the widgets after each event.
@@ -65,6 +66,7 @@ class Fiche_principale : public QMainWindow {
   TFenetreEditiontexte* FenetreEditiontexte_ = nullptr;
   TEnregistrepercage* Enregistrepercage_ = nullptr;
   TExportGerber* ExportGerber_ = nullptr;
+  FenetreAide* Aide_ = nullptr;
   QWidget *AboutBox_ = nullptr, *FicheModifDiametre_ = nullptr, *Surfacedetravail_ = nullptr,
           *FicheImpression_ = nullptr;
 };
