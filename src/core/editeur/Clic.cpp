@@ -55,9 +55,20 @@ void Unites(Editeur& ed, bool mm) {
 
 }  // namespace
 
+bool Accessible(const Editeur& ed, Controle c) {
+  if (!ed[c].Actif) return false;
+  // A menu item is reached through its menu; a button through its visible panels and bars.
+  const Genre g = Definition(c).Type;
+  if (g == Genre::Menu || g == Genre::ElementMenu || g == Genre::ElementMenuCoche) return true;
+  for (Controle k = c; k != Controle::Aucun; k = Definition(k).Conteneur) {
+    if (!ed[k].Visible) return false;
+  }
+  return true;
+}
+
 void Clic(Editeur& ed, Controle c) {
   const DefinitionControle& d = Definition(c);
-  if (!ed[c].Actif) return;
+  if (!Accessible(ed, c)) return;
   if (d.Type == Genre::Bascule) {
     if (d.Groupe == GTravail) {
       Enfonce(ed, c, true);

@@ -248,11 +248,13 @@ void BpInsertionComposantClick(Editeur& ed) {
     Selectiontravail(ed);
     return;
   }
-  // Whatever was highlighted goes before the inserted records are carried.
+  // Whatever was highlighted goes before the inserted records are carried; they are drawn
+  // where the file puts them until the release drops them, so the screen shows the store.
   AnnuleSelection(ed.circuit, ed.ctx);
   RazCurseur(ed.ctx);
   CadreAutourSelection(ed);
   Changetravail(ed, 91);
+  ReTraceCimp(ed);
 }
 
 void BpDeplacerComposantClick(Editeur& ed) { PriseZone(ed, C::BpDeplacerComposant, 82); }

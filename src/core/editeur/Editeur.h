@@ -318,7 +318,9 @@ std::string FormatDiametre(int32_t d);
 // Undo button and menu item enabled exactly when the undo store holds something.
 void EtatAnnulation(Editeur& ed);
 
-// A click on any control: toggles follow their group, then the control's handler runs.
+// A click on any control: toggles follow their group, then the control's handler runs. A
+// control that is disabled, or inside a hidden panel or bar, cannot be clicked.
+bool Accessible(const Editeur& ed, Controle c);
 void Clic(Editeur& ed, Controle c);
 
 // ---- Viewport ----
