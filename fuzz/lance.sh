@@ -7,6 +7,7 @@ build=$1 cible=$2 secondes=$3 corpus=$4
 case $cible in
   fuzz_lit_ancien) options=(-max_len=20000 -len_control=0) ;;  # blocks of 1500 bytes
   fuzz_modele) options=(-max_len=8500) ;;                     # a store of 1000 records and a script
+  fuzz_editeur) options=(-max_len=1500) ;;                     # 500 gestures
   *) options=() ;;
 esac
 mkdir -p "$corpus" "$build/artefacts"

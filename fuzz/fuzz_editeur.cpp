@@ -1,0 +1,46 @@
+// The editor driven by a script of gestures: every three bytes are one gesture (a click on any
+// control, pointer presses, moves and releases, right clicks with a popup choice, keys, typed
+// texts, a resized window). The store keeps its limits, the zone and the highlight designate
+// records of the store, and no track stays open when none is being drawn.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "Verifications.h"
+#include "editeur/Gestes.h"
+
+using namespace korv4;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
+  static Session* s = nullptr;
+  // One editor for the whole run (the stores are 1.6 MB each); every input starts anew.
+  if (s == nullptr) {
+    s = new Session(800, 600);
+    PrepareDisque(s->d);
+  }
+  s->d.reponses = {Reponse::Ok};  // a new work: the store empties
+  s->d.textes.clear();
+  s->d.fichiers.clear();
+  s->ed.circuit.CircuitModifie = false;
+  Clic(s->ed, Controle::Nouveaufichier1);
+  Clic(s->ed, Controle::BoutonAffichageFace1);
+  s->d.messages.clear();
+  s->d.questions.clear();
+  s->d.demandes.clear();
+  s->d.textesMontres.clear();
+  s->d.menusOuverts.clear();
+  s->d.fenetres.clear();
+  for (size_t i = 0; i + 3 <= taille; i += 3) {
+    JoueGeste(*s, donnees[i], donnees[i + 1], donnees[i + 2]);
+    const Circuit& c = s->ed.circuit;
+    fuzz::VerifieLimites(c);
+    if (c.Selection.Active > 0) KORV4_VERIFIE(c.Selection.Dernier <= c.NbElements);
+    KORV4_VERIFIE(s->ed.ctx.SelectionFin <= c.NbElements || !s->ed.ctx.SelectionVisible);
+    if (!s->ed.ctx.PisteEnCours && c.NbElements > 0) {
+      const ElementCI& e = c[c.NbElements];
+      KORV4_VERIFIE(!EstPiste(e.Code) || e.Attribut == kDernierPoint);
+    }
+    KORV4_VERIFIE(s->ed.CodeAction >= 0 && s->ed.CodeAction <= 110);
+  }
+  return 0;
+}
