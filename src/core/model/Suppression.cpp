@@ -15,7 +15,11 @@ void SupprimeElements(Circuit& c, Plage p) {
   c.CircuitModifie = true;
 }
 
-void SupprimeElement(Circuit& c, int32_t i) { SupprimeElements(c, {i, i}); }
+// Sets CircuitModifie even for an index outside the store, where nothing is removed (Part 1.3).
+void SupprimeElement(Circuit& c, int32_t i) {
+  SupprimeElements(c, {i, i});
+  c.CircuitModifie = true;
+}
 
 void SupprimeDernier(Circuit& c) {
   if (c.NbElements < 1) return;
@@ -42,6 +46,9 @@ void Suppression(Circuit& c, Plage p) {
   ElementCI& a = c.Elements[p.Premier];
   ElementCI& b = c.Elements[p.Dernier];
   if (!EstPiste(a.Code)) {
+    // Texts, drawings and pads. Any other first record (a group marker or an end-of-text
+    // record, where a finder may land in a damaged store) is removed too, where the Part only
+    // saves the copy: an undo would then append records that were never removed.
     SupprimeElements(c, p);
     return;
   }

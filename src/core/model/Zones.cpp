@@ -214,7 +214,9 @@ void TourneZone(Circuit& c) {
     ElementCI& e = c.Elements[i];
     const uint8_t k = e.Code;
     if (EstTexte(k)) {
-      const int32_t fin = FinDuTexte(c, i, z.Dernier);
+      // The whole text up to its end-of-text record, also when the zone ends inside it (a
+      // stale zone): a text half turned would be garbled.
+      const int32_t fin = FinDuTexte(c, i, c.NbElements);
       const int32_t l = DernierCaractere(c, i, fin);
       const ElementCI f0 = c.Elements[i], l0 = c.Elements[l];
       const int32_t p = PasTexteDe(f0.Attribut);
@@ -271,7 +273,8 @@ void InverseZone(Circuit& c) {
     ElementCI& e = c.Elements[i];
     const uint8_t k = e.Code;
     if (EstTexte(k)) {
-      const int32_t fin = FinDuTexte(c, i, z.Dernier);
+      // The whole text, also past the zone's end (as TourneZone).
+      const int32_t fin = FinDuTexte(c, i, c.NbElements);
       const int32_t l = DernierCaractere(c, i, fin);
       const ElementCI l0 = c.Elements[l];
       const int32_t p = PasTexteDe(l0.Attribut);

@@ -415,5 +415,74 @@ TEST_F(Modele, EffacerLaZone) {
   EXPECT_EQ(c.NbSupprimes, 1);
 }
 
+// A stale zone that ends inside a text: turning and mirroring rewrite the whole text up to its
+// end-of-text record (Part 1.4), as when the zone holds the whole text; a text rewritten only up
+// to the zone's end would be garbled.
+TEST_F(Modele, TournerOuInverserUneZoneQuiFinitDansUnTexte) {
+  const std::vector<ElementCI> texte = {Rec(3, 199, 2, 900, 900),
+                                        Rec(1, 64, 2, 1000, 1300, 'A'),
+                                        Rec(1, 64, 2, 1150, 1300, 'B'),
+                                        Rec(1, 64, 2, 1300, 1300, 'C'),
+                                        Rec(1, 79, 0, 0, 0),
+                                        Rec(3, 199, 2, 2000, 2000)};
+  for (void (*operation)(Circuit&) : {TourneZone, InverseZone}) {
+    // The zone ends on the text's second character, then on its end-of-text record; the box is
+    // the same for both, so the text must come out the same.
+    std::vector<ElementCI> resultats[2];
+    for (int k = 0; k < 2; ++k) {
+      RazCircuit(c);
+      for (const ElementCI& e : texte) Pose({e});
+      Zone(1, 5);
+      c.Selection.Dernier = k == 0 ? 3 : 5;
+      c.CircuitModifie = false;
+      operation(c);
+      EXPECT_TRUE(c.CircuitModifie);
+      resultats[k] = Magasin();
+    }
+    EXPECT_EQ(resultats[0], resultats[1]);
+    EXPECT_EQ(resultats[0][5], texte[5]) << "the record after the text is not the zone's";
+    EXPECT_NE(resultats[0][3], texte[3]) << "the third character moved with the others";
+  }
+  // Turned: one vertical text, characters one pitch apart (pitch of size 2: 150).
+  RazCircuit(c);
+  for (const ElementCI& e : texte) Pose({e});
+  Zone(1, 5);
+  c.Selection.Dernier = 2;
+  TourneZone(c);
+  for (int m = 2; m <= 4; ++m) {
+    EXPECT_EQ(c.Elements[m].Code, 65) << m;
+    EXPECT_EQ(c.Elements[m].X, c.Elements[2].X) << m;
+    EXPECT_EQ(c.Elements[m].Y, c.Elements[2].Y + (m - 2) * 150) << m;
+  }
+}
+
+TEST_F(Modele, SupprimeElementHorsDuMagasinMarqueLeCircuitModifie) {
+  Pose({Rec(3, 199, 2, 1000, 1000)});
+  for (int32_t i : {0, 2, -5, kMaxElements + 1}) {
+    c.CircuitModifie = false;
+    SupprimeElement(c, i);  // Part 1.3: = SupprimeElements(i, i), and sets CircuitModifie
+    EXPECT_TRUE(c.CircuitModifie) << i;
+    EXPECT_EQ(c.NbElements, 1) << i;
+  }
+  c.CircuitModifie = false;
+  EffaceElement(c, 2);  // outside the store: nothing happens, the flag neither
+  EXPECT_FALSE(c.CircuitModifie);
+}
+
+// Deliberate difference from Part 1.3: a range whose first record is none of a text, drawing,
+// pad or track point (a finder led there by a damaged store) is removed, with its undo copy;
+// the Part only saves the copy, and its undo would then duplicate the records.
+TEST_F(Modele, SuppressionDUnMarqueurDeGroupeLeRetireAvecSaCopie) {
+  Pose({Rec(0, 255, 0, 900, 900), Rec(3, 199, 2, 1000, 1000), Rec(0, 254, 0, 1100, 1100),
+        Rec(1, 79, 0, 0, 0)});
+  Suppression(c, {1, 3});
+  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{Rec(1, 79, 0, 0, 0)}));
+  EXPECT_EQ(c.NbSupprimes, 3);
+  Suppression(c, {1, 1});  // an end-of-text record alone
+  EXPECT_EQ(c.NbElements, 0);
+  AnnuleSuppression(c);
+  EXPECT_EQ(Magasin(), (std::vector<ElementCI>{Rec(1, 79, 0, 0, 0)})) << "restored once";
+}
+
 }  // namespace
 }  // namespace korv4
