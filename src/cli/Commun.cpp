@@ -1,6 +1,11 @@
 #include "Commun.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <QRegularExpression>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 
 #include "SousCommandes.h"
@@ -18,6 +23,37 @@ bool Affiche(const QString& texte) {
   errno = 0;
   const size_t n = std::fwrite(utf8.constData(), 1, static_cast<size_t>(utf8.size()), stdout);
   return std::fflush(stdout) == 0 && n == static_cast<size_t>(utf8.size());
+}
+
+std::string RaisonSortieStandard(int numero) {
+  switch (numero) {
+    case EBADF: return "elle est fermée";
+    case EPIPE: return "elle est fermée (le programme qui la lisait s'est arrêté)";
+    case EAGAIN: return "elle n'accepte rien pour l'instant (non bloquante et pleine)";
+    case EINVAL: return "elle n'accepte pas l'écriture";
+    case 0: return "elle n'a pas tout pris";
+    default: return RaisonSysteme(numero);
+  }
+}
+
+bool AfficheOuSignale(const QString& texte, const std::string& quoi) {
+  if (Affiche(texte)) return true;
+  const int numero = errno;
+  Erreur("impossible d'écrire " + quoi +
+         " sur la sortie standard : " + RaisonSortieStandard(numero) + ".");
+  return false;
+}
+
+void GardeFluxStandard() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int ouvert = ::open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
+    if (ouvert >= 0 && ouvert != fd) {
+      ::dup2(ouvert, fd);
+      ::close(ouvert);
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
 }
 
 LigneDeCommande::LigneDeCommande(const QString& sousCommande, const QString& syntaxe,
@@ -73,11 +109,20 @@ int LigneDeCommande::Analyse(const QStringList& arguments) {
     const QStringList inconnues = parser_.unknownOptionNames();
     if (!inconnues.isEmpty())
       return MauvaisUsage("option inconnue : " + inconnues.first().toStdString());
-    return MauvaisUsage("ligne de commande incorrecte (" + parser_.errorText().toStdString() + ")");
+    // Qt's own text is English: its two other cases are said in French, anything else plainly.
+    static const QRegularExpression manque(QStringLiteral("^Missing value after '(.*)'\\.$"));
+    static const QRegularExpression enTrop(QStringLiteral("^Unexpected value after '(.*)'\\.$"));
+    const QString texte = parser_.errorText();
+    QRegularExpressionMatch m = manque.match(texte);
+    if (m.hasMatch())
+      return MauvaisUsage("une valeur est attendue après « " + m.captured(1).toStdString() + " »");
+    m = enTrop.match(texte);
+    if (m.hasMatch())
+      return MauvaisUsage("« " + m.captured(1).toStdString() + " » ne prend pas de valeur");
+    return MauvaisUsage("ligne de commande incorrecte");
   }
   if (parser_.isSet(aide_)) {
-    Affiche(Aide());
-    return kFait;
+    return AfficheOuSignale(Aide(), "l'aide") ? kFait : kEcritureImpossible;
   }
   const qsizetype attendus = static_cast<qsizetype>(positionnels_.size());
   const qsizetype recus = parser_.positionalArguments().size();
@@ -88,14 +133,18 @@ int LigneDeCommande::Analyse(const QStringList& arguments) {
 }
 
 bool OuvreEntree(const QString& chemin, Circuit& c) {
-  std::vector<uint8_t> octets;
   std::string erreur;
-  if (!LitFichierDisque(chemin, octets, erreur) ||
-      !OuvreCircuit(c, octets, chemin.toStdString(), erreur)) {
+  if (!OuvreCircuitDisque(chemin, c, erreur)) {
     Erreur(erreur);
     return false;
   }
   return true;
+}
+
+int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
+                           const QString& entree) {
+  std::string erreur;
+  return SortieDistincte(sortie, entree, erreur) ? -1 : ligne.MauvaisUsage(erreur);
 }
 
 }  // namespace korv4::cli

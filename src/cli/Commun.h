@@ -19,6 +19,18 @@ void Erreur(const std::string& message);
 // The text on stdout (UTF-8). False when stdout did not take all of it (full disk, closed
 // output...); errno then tells why.
 bool Affiche(const QString& texte);
+// Why stdout did not take a text (errno after Affiche), in French, after "sur la sortie
+// standard : ": "elle est fermée", "plus de place sur le disque"...
+std::string RaisonSortieStandard(int numero);
+// Shows the text on stdout; when stdout does not take it, says so on stderr ("quoi": what could
+// not be written) and returns false: the caller exits with kEcritureImpossible.
+bool AfficheOuSignale(const QString& texte, const std::string& quoi);
+
+// Called first in main, before anything opens a file. A standard stream that is closed gets
+// /dev/null, so that no file the tool opens takes its number (a message or a summary would land
+// in it); a closed stdout is opened read-only, so that writing to it fails as closed. A reader
+// of stdout that went away (a closed pipe) is an error to report, not a signal that kills.
+void GardeFluxStandard();
 
 // The command line of one sub-command.
 class LigneDeCommande {
@@ -54,5 +66,11 @@ class LigneDeCommande {
 // last letter of the name, join the tracks, repair). On failure prints the reason and returns
 // false (exit status kEntreeInvalide).
 bool OuvreEntree(const QString& chemin, Circuit& c);
+
+// An output that is the input file itself (the same name, another path, a link) would replace
+// the circuit: refused as a usage error before anything is read or written. Returns -1 when
+// the sub-command may go on, otherwise kMauvaisUsage.
+int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
+                           const QString& entree);
 
 }  // namespace korv4::cli

@@ -25,6 +25,13 @@ int ExecuteConvertir(const QStringList& arguments) {
     return ligne.MauvaisUsage("le nom de sortie « " + sortie.toStdString() +
                               " » doit finir par X (circuit .CIX)");
 
+  // Rewriting a circuit in place is allowed; an old-format file (through a link named .CIX)
+  // would be replaced by a current-format file that its name no longer reads.
+  if (!entree.endsWith(QLatin1Char('X'), Qt::CaseInsensitive)) {
+    const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+    if (refus >= 0) return refus;
+  }
+
   Circuit c;
   if (!OuvreEntree(entree, c)) return kEntreeInvalide;
 

@@ -3,6 +3,8 @@
 
 #include "export/Gerber.h"
 
+#include <cerrno>
+
 #include "Commun.h"
 #include "SousCommandes.h"
 #include "disque/FichiersDisque.h"
@@ -17,7 +19,8 @@ int ExecuteGerber(const QStringList& arguments) {
                      "(face 1, ou les pastilles seules), BASE_FC2.GBR (face 2) et BASE_SER.GBR\n"
                      "(implantation), BASE pris tel quel. Affiche le nom de chaque fichier écrit.\n"
                      "Un fichier n'est remplacé qu'une fois le nouveau entièrement écrit ; après\n"
-                     "un échec, les couches suivantes ne sont pas écrites."));
+                     "un échec (fichier ou sortie standard), les couches suivantes ne sont pas\n"
+                     "écrites."));
   ligne.AjoutePositionnel(QStringLiteral("FICHIER"), QStringLiteral("circuit .CIX ou .CIP"));
   ligne.AjoutePositionnel(QStringLiteral("BASE"), QStringLiteral("début du nom des fichiers"));
   const QCommandLineOption pastilles(
@@ -53,6 +56,11 @@ int ExecuteGerber(const QStringList& arguments) {
            " » n'a rien sur les faces ni sur l'implantation : aucun fichier Gerber écrit.");
     return kRienAEcrire;
   }
+  // No layer file may replace the circuit it is made from: checked before the first is written.
+  for (const FichierGerber& f : fichiers) {
+    const int refus = VerifieSortieDistincte(ligne, QString::fromStdString(f.Nom), entree);
+    if (refus >= 0) return refus;
+  }
   for (const FichierGerber& f : fichiers) {
     const QString nom = QString::fromStdString(f.Nom);
     std::string erreur;
@@ -60,7 +68,15 @@ int ExecuteGerber(const QStringList& arguments) {
       Erreur(erreur);
       return kEcritureImpossible;
     }
-    Affiche(nom + QLatin1Char('\n'));
+    // A list that stdout cannot take is a failure too; the layers after it are not written.
+    if (!Affiche(nom + QLatin1Char('\n'))) {
+      const int numero = errno;
+      Erreur("« " + f.Nom +
+             " » est écrit, mais son nom n'a pas pu être écrit sur la sortie "
+             "standard : " +
+             RaisonSortieStandard(numero) + " ; les couches suivantes ne sont pas écrites.");
+      return kEcritureImpossible;
+    }
   }
   return kFait;
 }

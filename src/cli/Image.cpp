@@ -30,6 +30,20 @@ int IndexZoom(const QString& texte) {
   return -1;
 }
 
+// The picture of the whole surface at a zoom, in pixels, as PixelX and PixelY give it, in 64
+// bits: a damaged header may hold a size whose pixels pass 32 bits. The surface's frame spans
+// columns 0..width-1 and rows 0..height (its bottom edge is the row of unit 0).
+struct Pixels {
+  int64_t largeur, hauteur;
+  bool Admise() const { return largeur * hauteur <= kPixelsMax; }
+};
+
+Pixels TaillePixels(const ContexteTrace& ctx, int indexZoom) {
+  const int64_t z = kValeursZoom[indexZoom];
+  return {((int64_t{ctx.ResolX} * ctx.SurfaceX * z) / ctx.EchelleX) / 20,
+          ((int64_t{ctx.ResolY} * ctx.SurfaceY * z) / ctx.EchelleY) / 20 + 1};
+}
+
 }  // namespace
 
 int ExecuteImage(const QStringList& arguments) {
@@ -96,6 +110,8 @@ int ExecuteImage(const QStringList& arguments) {
 
   const QString entree = ligne.Positionnels().at(0);
   const QString sortie = ligne.Positionnels().at(1);
+  const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+  if (refus >= 0) return refus;
   Circuit c;
   if (!OuvreEntree(entree, c)) return kEntreeInvalide;
 
@@ -108,20 +124,38 @@ int ExecuteImage(const QStringList& arguments) {
            std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités).");
     return kEntreeInvalide;
   }
-  // The surface in pixels as PixelX and PixelY give it, in 64 bits: a damaged header may hold a
-  // size whose pixels pass 32 bits. The surface's frame spans columns 0..width-1 and rows
-  // 0..height (its bottom edge is the row of unit 0).
-  const int64_t z = ValeurZoom(ctx);
-  const int64_t largeur = ((int64_t{ctx.ResolX} * ctx.SurfaceX * z) / ctx.EchelleX) / 20;
-  const int64_t hauteur = ((int64_t{ctx.ResolY} * ctx.SurfaceY * z) / ctx.EchelleY) / 20 + 1;
-  if (largeur < 1) {
-    return ligne.MauvaisUsage("l'image ferait " + std::to_string(largeur) + " x " +
-                              std::to_string(hauteur) + " pixels : choisissez un zoom plus grand");
-  }
-  if (largeur * hauteur > kPixelsMax) {
-    return ligne.MauvaisUsage("l'image ferait " + std::to_string(largeur) + " x " +
-                              std::to_string(hauteur) +
-                              " pixels, au-delà de 100 millions : choisissez un zoom plus petit");
+  const Pixels taille = TaillePixels(ctx, indexZoom);
+  const int64_t largeur = taille.largeur, hauteur = taille.hauteur;
+  auto pourcent = [](int index) { return std::to_string(kValeursZoom[index] * 5) + " %"; };
+  auto enTexte = [](const Pixels& p) {
+    return std::to_string(p.largeur) + " x " + std::to_string(p.hauteur) + " pixels";
+  };
+  if (taille.largeur < 1 || !taille.Admise()) {
+    // The nearest zoom the editor offers that gives a picture: a usage error that names it.
+    // When no zoom does, the circuit's surface is at fault (a damaged header): invalid input.
+    const int pas = taille.largeur < 1 ? 1 : -1;
+    int k = indexZoom + pas;
+    while (k >= 0 && k < static_cast<int>(kValeursZoom.size()) &&
+           !(TaillePixels(ctx, k).largeur >= 1 && TaillePixels(ctx, k).Admise()))
+      k += pas;
+    if (k < 0 || k >= static_cast<int>(kValeursZoom.size())) {
+      const int extreme = pas > 0 ? static_cast<int>(kValeursZoom.size()) - 1 : 0;
+      Erreur("le circuit « " + entree.toStdString() + " » a une surface de travail de " +
+             std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités (" +
+             std::to_string(int64_t{ctx.SurfaceX} * 254 / 10000) + " x " +
+             std::to_string(int64_t{ctx.SurfaceY} * 254 / 10000) + " mm), " +
+             (pas < 0 ? "trop grande" : "trop petite") + " pour une image : même au zoom " +
+             (pas < 0 ? "le plus petit (" : "le plus grand (") + pourcent(extreme) +
+             "), l'image ferait " + enTexte(TaillePixels(ctx, extreme)) +
+             (pas < 0 ? ", au-delà de 100 millions" : "") +
+             ". Une surface de travail ne dépasse pas 800 x 800 mm : l'en-tête du fichier est "
+             "sans doute endommagé.");
+      return kEntreeInvalide;
+    }
+    return ligne.MauvaisUsage(
+        "au zoom de " + pourcent(indexZoom) + ", l'image ferait " + enTexte(taille) +
+        (pas < 0 ? ", au-delà de 100 millions : choisissez un zoom de " + pourcent(k) + " au plus"
+                 : " : choisissez un zoom d'au moins " + pourcent(k)));
   }
   ctx.LargeurSurface = static_cast<int32_t>(largeur);
   ctx.HauteurSurface = static_cast<int32_t>(hauteur - 1);
@@ -149,7 +183,7 @@ int ExecuteImage(const QStringList& arguments) {
   QImageWriter ecrivain(&tampon, "png");
   if (!ecrivain.write(image)) {
     Erreur("impossible de coder l'image « " + sortie.toStdString() +
-           " » : " + ecrivain.errorString().toStdString());
+           " » en PNG. Rien n'a été écrit.");
     return kEcritureImpossible;
   }
   std::string erreur;

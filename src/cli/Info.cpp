@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <cerrno>
 
 #include "Commun.h"
 #include "SousCommandes.h"
@@ -109,12 +108,7 @@ int ExecuteInfo(const QStringList& arguments) {
       ligne.Present(json)
           ? QString::fromUtf8(QJsonDocument(Json(c)).toJson(QJsonDocument::Compact)) + '\n'
           : Resume(chemin, c);
-  if (!Affiche(texte)) {
-    Erreur("info : impossible d'écrire le résumé sur la sortie standard : " + RaisonSysteme(errno) +
-           ".");
-    return kEcritureImpossible;
-  }
-  return kFait;
+  return AfficheOuSignale(texte, "le résumé") ? kFait : kEcritureImpossible;
 }
 
 }  // namespace korv4::cli

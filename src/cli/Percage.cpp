@@ -62,6 +62,8 @@ int ExecutePercage(const QStringList& arguments) {
   }
   const QString entree = ligne.Positionnels().at(0);
   const QString sortie = ligne.Positionnels().at(1);
+  const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+  if (refus >= 0) return refus;
 
   Circuit c;
   if (!OuvreEntree(entree, c)) return kEntreeInvalide;
@@ -84,6 +86,11 @@ int ExecutePercage(const QStringList& arguments) {
     o.Elements = ElementsAPercer::Pions;
   }
   o.Face = face;
+  std::string erreur;
+  if (!VerifieDiametresPercage(c, o, erreur)) {
+    Erreur(nom + " a " + erreur);
+    return kEntreeInvalide;
+  }
   const std::vector<uint8_t> octets =
       EcritFichierPercage(f, l, CadreElements(c, 1, c.NbElements), o);
   if (octets.empty()) {
@@ -91,7 +98,6 @@ int ExecutePercage(const QStringList& arguments) {
            " perçages, trop pour le format PEX (compte sur 16 bits) ; rien n'est écrit.");
     return kEcritureImpossible;
   }
-  std::string erreur;
   if (!EcritFichierDisque(sortie, octets, erreur)) {
     Erreur(erreur);
     return kEcritureImpossible;

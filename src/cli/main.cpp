@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QStringList>
+#include <QtGlobal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "Commun.h"
@@ -25,9 +27,20 @@ QString AideGenerale() {
   return t;
 }
 
+// Qt's own warnings are English and meant for developers: every failure the user must know of
+// is reported by the tool itself, in French. A fatal one still ends the program.
+void MessageQt(QtMsgType type, const QMessageLogContext&, const QString&) {
+  if (type == QtFatalMsg) {
+    std::fputs("korv4-cli: erreur interne (bibliothèque Qt), arrêt.\n", stderr);
+    std::abort();
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  korv4::cli::GardeFluxStandard();
+  qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("korv4-cli"));
   korv4::IgnoreSignalTailleFichier();
@@ -42,8 +55,7 @@ int main(int argc, char** argv) {
   const QString nom = arguments.at(1);
   if (nom == QLatin1String("--help") || nom == QLatin1String("-h") ||
       nom == QLatin1String("aide")) {
-    Affiche(AideGenerale());
-    return kFait;
+    return AfficheOuSignale(AideGenerale(), "l'aide") ? kFait : kEcritureImpossible;
   }
   for (const SousCommande* s = kSousCommandes; s->nom; ++s)
     if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));

@@ -50,13 +50,16 @@ class DossierCli : public ::testing::Test {
   fs::path Chemin(const std::string& nom) const { return dossier_ / nom; }
 
   // Runs the tool in the folder through the shell; avant: shell commands run first (e.g. a
-  // ulimit); vers: where stdout goes instead of being collected (e.g. /dev/full).
+  // ulimit); vers: where stdout goes instead of being collected (e.g. /dev/full; kFermee: stdout
+  // closed).
+  static constexpr const char* kFermee = "&-";
   Resultat Lance(const std::string& arguments, const std::string& avant = "",
                  const fs::path& vers = {}) const {
     const fs::path out = vers.empty() ? dossier_ / ".sortie" : vers, err = dossier_ / ".erreur";
+    const std::string redirection = vers == kFermee ? " >&-" : " >'" + out.string() + "'";
     const std::string commande = "cd '" + dossier_.string() + "' && " + avant +
                                  (avant.empty() ? "" : "; ") + "exec '" KORV4_CLI "' " + arguments +
-                                 " >'" + out.string() + "' 2>'" + err.string() + "'";
+                                 redirection + " 2>'" + err.string() + "'";
     Resultat r{Shell("/bin/sh -c \"" + commande + "\""), {}, {}};
     const std::vector<uint8_t> e = Lit(err);
     r.erreur.assign(e.begin(), e.end());

@@ -1,10 +1,15 @@
 #include "disque/FichiersDisque.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QFile>
-#include <QFileInfo>
 #include <QSaveFile>
 #include <cerrno>
 #include <csignal>
+
+#include "model/Fichiers.h"
 
 namespace korv4 {
 
@@ -28,6 +33,8 @@ std::string Raison(int numero, QFileDevice::FileError erreurQt) {
     case EIO: return "erreur d'entrée-sortie du disque";
     case EMFILE:
     case ENFILE: return "trop de fichiers ouverts";
+    case ENXIO: return "ce n'est pas un fichier ordinaire";
+    case ELOOP: return "trop de liens symboliques dans le chemin";
     default: break;
   }
   switch (erreurQt) {
@@ -42,35 +49,79 @@ std::string Raison(int numero, QFileDevice::FileError erreurQt) {
   return numero ? "erreur système n° " + std::to_string(numero) : "erreur inconnue";
 }
 
+// What a file that is not a regular one is, for a message.
+std::string Genre(mode_t mode) {
+  if (S_ISDIR(mode)) return "c'est un dossier";
+  std::string genre = "un fichier spécial";
+  if (S_ISFIFO(mode)) genre = "un tube nommé";
+  if (S_ISCHR(mode) || S_ISBLK(mode)) genre = "un périphérique";
+  if (S_ISSOCK(mode)) genre = "une socket";
+  return "ce n'est pas un fichier ordinaire mais " + genre;
+}
+
 }  // namespace
 
-bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::string& erreur) {
-  const QFileInfo info(chemin);
-  if (info.isDir()) {
-    erreur = "Impossible de lire " + Nom(chemin) + " : c'est un dossier.";
+bool NomDisqueValide(const QString& chemin, std::string& erreur) {
+  if (chemin.isEmpty()) {
+    erreur = "Aucun nom de fichier n'est donné (le nom est vide).";
     return false;
   }
-  QFile f(chemin);
-  errno = 0;
-  if (!f.open(QIODevice::ReadOnly)) {
-    erreur = "Impossible de lire " + Nom(chemin) + " : " + Raison(errno, f.error()) + ".";
+  if (chemin.contains(QChar::ReplacementCharacter)) {
+    erreur = "Le nom de fichier " + Nom(chemin) +
+             " n'est pas un nom UTF-8 valide (sans doute un ancien nom en Latin-1 ; chaque "
+             "octet illisible y est montré par \uFFFD) : il désignerait un autre fichier sur le "
+             "disque. Renommez le fichier en UTF-8 (par exemple avec convmv) ou choisissez un "
+             "autre nom.";
     return false;
+  }
+  return true;
+}
+
+bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::string& erreur) {
+  if (!NomDisqueValide(chemin, erreur)) return false;
+  auto echec = [&](const std::string& raison) {
+    erreur = "Impossible de lire " + Nom(chemin) + " : " + raison + ".";
+    octets.clear();
+    return false;
+  };
+  const QByteArray natif = QFile::encodeName(chemin);
+  // Only a regular file is opened: opening a named pipe would wait for a writer, and a device
+  // has no end. The kind is checked before the opening (which never waits: O_NONBLOCK) and once
+  // more on what was opened, in case the name changed in between.
+  struct stat info;
+  if (::stat(natif.constData(), &info) != 0) return echec(Raison(errno, QFileDevice::NoError));
+  if (!S_ISREG(info.st_mode)) return echec(Genre(info.st_mode));
+  const int fd = ::open(natif.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return echec(Raison(errno, QFileDevice::OpenError));
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int numero = errno;
+    const bool regulier = S_ISREG(info.st_mode);
+    ::close(fd);
+    return echec(regulier ? Raison(numero, QFileDevice::ReadError) : Genre(info.st_mode));
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  QFile f;
+  if (!f.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+    ::close(fd);
+    return echec(Raison(0, QFileDevice::OpenError));
   }
   octets.resize(static_cast<size_t>(kTailleLectureMax));
   int64_t lus = 0;
   while (lus < kTailleLectureMax) {
     errno = 0;
     const qint64 n = f.read(reinterpret_cast<char*>(octets.data()) + lus, kTailleLectureMax - lus);
-    if (n < 0) {
-      erreur = "Impossible de lire " + Nom(chemin) + " : " + Raison(errno, f.error()) + ".";
-      octets.clear();
-      return false;
-    }
+    if (n < 0) return echec(Raison(errno, f.error()));
     if (n == 0) break;
     lus += n;
   }
   octets.resize(static_cast<size_t>(lus));
   return true;
+}
+
+bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur) {
+  std::vector<uint8_t> octets;
+  return LitFichierDisque(chemin, octets, erreur) &&
+         OuvreCircuit(c, octets, chemin.toStdString(), erreur);
 }
 
 bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octets,
@@ -80,6 +131,15 @@ bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octet
              ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
     return false;
   };
+  if (!NomDisqueValide(chemin, erreur)) return false;
+  // A directory, named pipe, device or socket (a symbolic link to one too) is never replaced by
+  // a regular file: QSaveFile would rename its temporary file over it.
+  struct stat info;
+  if (::stat(QFile::encodeName(chemin).constData(), &info) == 0 && !S_ISREG(info.st_mode)) {
+    erreur = "Impossible d'écrire " + Nom(chemin) + " : " + Genre(info.st_mode) +
+             " ; seul un fichier ordinaire est remplacé. Rien n'a été écrit.";
+    return false;
+  }
   QSaveFile f(chemin);
   f.setDirectWriteFallback(false);  // never write in place
   // Unbuffered: every byte goes through our write call, whose short count we check. Buffered,
@@ -98,6 +158,22 @@ bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octet
   errno = 0;
   if (!f.commit()) return echec(errno, f.error());
   return true;
+}
+
+bool MemeFichier(const QString& a, const QString& b) {
+  if (a.isEmpty() || b.isEmpty()) return false;
+  struct stat sa, sb;
+  return ::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
+
+bool SortieDistincte(const QString& sortie, const QString& entree, std::string& erreur) {
+  if (!MemeFichier(sortie, entree)) return true;
+  erreur = "La sortie " + Nom(sortie) + " est le fichier lu " + Nom(entree) +
+           " lui-même (par le même nom, un autre chemin ou un lien) : il serait remplacé. Rien "
+           "n'a été écrit.";
+  return false;
 }
 
 std::string RaisonSysteme(int numero) { return Raison(numero, QFileDevice::NoError); }

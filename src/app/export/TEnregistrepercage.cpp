@@ -151,6 +151,12 @@ FormatPercage TEnregistrepercage::Format() const {
 }
 
 void TEnregistrepercage::EnregistreFichierPercageClick() {
+  // Diameters that no dialog gives (a damaged file): no drill file, before a name is asked.
+  std::string erreur;
+  if (!VerifieDiametresPercage(circuit_, Options(), erreur)) {
+    service_.Message(this, QStringLiteral("Le circuit a ") + QString::fromStdString(erreur));
+    return;  // the dialog stays open
+  }
   DemandeEnregistrement d;  // SavePercage
   d.confirmeEcrasement = true;
   switch (Format()) {
@@ -184,8 +190,8 @@ void TEnregistrepercage::EnregistreFichierPercageClick() {
                                .arg(kPercagesMaxPEX));
     return;
   }
-  std::string erreur;
-  if (!EcritFichierDisque(nom, octets, erreur)) {
+  if (!SortieDistincte(nom, QString::fromStdString(circuit_.NomFichier), erreur) ||
+      !EcritFichierDisque(nom, octets, erreur)) {
     service_.Message(this, QString::fromStdString(erreur));
     return;  // the dialog stays open
   }

@@ -69,7 +69,18 @@ void TExportGerber::EnregistreFichierGerberClick() {
   const Cadre etendue = CadreElements(circuit_, 1, circuit_.NbElements);
   // ExporteGerber: the layer files in order; a file that cannot be written stops the export
   // there (it keeps its previous contents) and the dialog stays open.
-  for (const FichierGerber& f : ExporteGerber(circuit_, etendue, Style(), nom.toStdString())) {
+  const std::vector<FichierGerber> fichiers =
+      ExporteGerber(circuit_, etendue, Style(), nom.toStdString());
+  // No layer file may replace the open circuit's file: checked before the first is written.
+  for (const FichierGerber& f : fichiers) {
+    std::string erreur;
+    if (!SortieDistincte(QString::fromStdString(f.Nom), QString::fromStdString(circuit_.NomFichier),
+                         erreur)) {
+      service_.Message(this, QString::fromStdString(erreur));
+      return;
+    }
+  }
+  for (const FichierGerber& f : fichiers) {
     std::string erreur;
     if (!EcritFichierDisque(QString::fromStdString(f.Nom), f.Octets, erreur)) {
       service_.Message(this, QString::fromStdString(erreur));

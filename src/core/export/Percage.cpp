@@ -104,6 +104,32 @@ ListePercages CollectePercages(const Circuit& c) {
   return l;
 }
 
+bool VerifieDiametresPercage(const Circuit& c, const OptionsPercage& o, std::string& erreur) {
+  if (o.Elements != ElementsAPercer::CI) return true;
+  std::array<bool, 14> utilise{};
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    const ElementCI& e = c.Elements[i];
+    if (e.Code >= code::PastillePremier && e.Code < kCodeMire && e.Attribut >= 1 &&
+        e.Attribut <= 13)
+      utilise[e.Attribut] = true;
+  }
+  std::string fautifs;
+  int nombre = 0;
+  for (int k = 1; k <= 13; ++k) {
+    const int32_t d = c.EnteteCI.DiametresPercage[k];
+    if (!utilise[k] || (d >= kDiametrePercageMin && d <= kDiametrePercageMax)) continue;
+    fautifs += (nombre++ ? ", n° " : "n° ") + std::to_string(k) + " = " + std::to_string(d);
+  }
+  if (nombre == 0) return true;
+  erreur = std::string(nombre > 1 ? "des diamètres de perçage invalides : "
+                                  : "un diamètre de perçage invalide : ") +
+           fautifs + " (en dixièmes de millimètre ; un foret va de " +
+           std::to_string(kDiametrePercageMin) + " à " + std::to_string(kDiametrePercageMax) +
+           ", soit 0,1 à 800 mm). Le circuit est sans doute endommagé : aucun fichier de perçage "
+           "n'est écrit.";
+  return false;
+}
+
 OptionsPercage OptionsInitiales(const ListePercages& l) {
   OptionsPercage o;
   o.Elements = l.NbPercages > l.NbPions ? ElementsAPercer::CI

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "model/Circuit.h"
@@ -71,6 +72,20 @@ std::vector<uint8_t> SaveHPGL(const ListePercages& l, const Cadre& etendue,
 // an empty result (a PEX file is never empty: it holds at least its count).
 std::vector<uint8_t> SavePEX(const ListePercages& l, const Cadre& etendue, const OptionsPercage& o);
 constexpr int32_t kPercagesMaxPEX = 65535;
+
+// The drill diameters a drilling machine can be given, in tenths of a millimetre: 0,1 mm up to
+// 800 mm, the largest work surface. Every diameter the drill diameter dialog offers is in this
+// range; 0, a negative value or one that would wrap in the 16-bit hole list only come from a
+// damaged file.
+constexpr int32_t kDiametrePercageMin = 1;
+constexpr int32_t kDiametrePercageMax = 8000;
+
+// Before a drill file is written: the diameter of every drill index that a circuit hole of the
+// file uses (pads 192..204 with drill index 1..13, when the options choose the circuit holes)
+// must be in the range above. Pins take no diameter from the table, and entries no hole uses
+// change nothing. False otherwise, and `erreur` names each faulty drill index with its value
+// (French, UTF-8), to follow "Le circuit a " ("un diamètre de perçage invalide : n° 2 = 0 ...").
+bool VerifieDiametresPercage(const Circuit& c, const OptionsPercage& o, std::string& erreur);
 
 // The four formats, in the order of the dialog's buttons.
 enum class FormatPercage { Excellon, ISO, HPGL, PEX };

@@ -6,6 +6,7 @@
 #include "model/Fichiers.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 
 namespace korv4 {
@@ -272,12 +273,33 @@ bool LitAncienCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std:
   return true;
 }
 
+bool EstFichierComposant(const std::vector<uint8_t>& octets) {
+  const size_t n = std::strlen(kLibelleComposant);
+  return octets.size() > n && octets[0] == n &&
+         std::memcmp(octets.data() + 1, kLibelleComposant, n) == 0;
+}
+
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
                   std::string& erreur) {
   const char derniere = nomFichier.empty() ? '\0' : nomFichier.back();
   bool lu;
   if (derniere == 'X' || derniere == 'x') {
-    lu = LitCircuit(c, octets, nomFichier, erreur);
+    // A component file (.CPX) also ends in X. Named .CPX it is a component; under another name
+    // it is one when it does not read as a circuit (a circuit may be titled like a component).
+    std::string extension = nomFichier.size() >= 4 ? nomFichier.substr(nomFichier.size() - 4) : "";
+    for (char& ch : extension) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+    const bool composant = EstFichierComposant(octets);
+    if (composant && extension == ".CPX") {
+      lu = false;
+    } else {
+      lu = LitCircuit(c, octets, nomFichier, erreur);
+    }
+    if (!lu && composant) {
+      erreur = Fichier(nomFichier) +
+               "est un composant (fichier .CPX « Composant pour KORV4 »), pas un circuit : il "
+               "ne s'ouvre pas seul, il s'insère dans un circuit ouvert (Insertion d'un "
+               "composant dans l'éditeur).";
+    }
   } else if (derniere == 'P' || derniere == 'p') {
     lu = LitAncienCircuit(c, octets, nomFichier, erreur);
   } else {

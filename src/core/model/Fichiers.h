@@ -45,10 +45,15 @@ bool LitAncienCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std:
 // anything changed.
 void NettoyageCircuit(Circuit& c);
 
+// True when the bytes begin as a component file does (its label "Composant pour KORV4").
+bool EstFichierComposant(const std::vector<uint8_t>& octets);
+
 // The whole open pipeline of the editor and of korv4-cli: read by the last letter of the name
 // (X or x current format, P or p old format, any other letter refused as an unknown format),
 // clear CircuitModifie, join the tracks, repair. On success NomFichier is the given name and
 // CircuitModifie tells whether joining or repair changed the store. On refusal nothing changes.
+// A component file (its label, and a name ending in .CPX or bytes that do not read as a
+// circuit) is refused with a message that says it is a component.
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
                   std::string& erreur);
 

@@ -304,6 +304,66 @@ TEST_F(Dialogues, GerberEchecArreteLesCouchesSuivantes) {
   EXPECT_FALSE(fs::exists(dossier_ / "b_SER.GBR"));
 }
 
+// A drill table entry read from a damaged file, used by a hole: the drill dialog names it and
+// writes nothing (no name is asked); the pins, which take no diameter, are still exported.
+TEST_F(Dialogues, PercageRefuseLesDiametresEndommages) {
+  Circuit c = Fait(kCarte);
+  c.EnteteCI.DiametresPercage[2] = -4;
+  c.EnteteCI.DiametresPercage[11] = 0;  // used by no pad
+  TEnregistrepercage d(c, service_);
+  ASSERT_TRUE(d.PreparePercages());
+  d.show();
+  service_.reponses = {Chemin("trous.EXL")};
+  Clique(d, "EnregistreFichierPercage");
+  EXPECT_TRUE(d.isVisible());
+  EXPECT_TRUE(service_.demandes.empty());
+  ASSERT_EQ(service_.messages.size(), 1u);
+  EXPECT_TRUE(service_.messages[0].startsWith(
+      QStringLiteral("Le circuit a un diamètre de perçage invalide : n° 2 = -4 (")))
+      << service_.messages[0].toStdString();
+  EXPECT_TRUE(fs::is_empty(dossier_));
+  Clique(d, "PercagePion");
+  Clique(d, "EnregistreFichierPercage");
+  EXPECT_FALSE(d.isVisible());
+  EXPECT_TRUE(fs::exists(dossier_ / "trous.EXL"));
+}
+
+// An export never replaces the open circuit's file (the same name or a link to it).
+TEST_F(Dialogues, ExportNeRemplacePasLeCircuitOuvert) {
+  Circuit c = Fait(kCarte);
+  const std::vector<uint8_t> circuit = {'c', 'i', 'x'};
+  {
+    std::ofstream f(dossier_ / "carte.CIX", std::ios::binary);
+    f.write("cix", 3);
+  }
+  c.NomFichier = (dossier_ / "carte.CIX").string();
+  fs::create_symlink("carte.CIX", dossier_ / "lien.EXL");
+  TEnregistrepercage d(c, service_);
+  ASSERT_TRUE(d.PreparePercages());
+  d.show();
+  for (const char* nom : {"carte.CIX", "lien.EXL"}) {
+    service_.reponses = {Chemin(nom)};
+    Clique(d, "EnregistreFichierPercage");
+    EXPECT_TRUE(d.isVisible()) << nom;
+  }
+  ASSERT_EQ(service_.messages.size(), 2u);
+  EXPECT_TRUE(service_.messages[1].contains(QStringLiteral("lien.EXL » est le fichier lu")))
+      << service_.messages[1].toStdString();
+  EXPECT_EQ(Lit(dossier_ / "carte.CIX"), circuit);
+
+  TExportGerber g(c, service_);
+  g.show();
+  fs::create_symlink("carte.CIX", dossier_ / "b_SER.GBR");
+  service_.reponses = {Chemin("b")};
+  Clique(g, "EnregistreFichierGerber");
+  EXPECT_TRUE(g.isVisible());
+  ASSERT_EQ(service_.messages.size(), 3u);
+  EXPECT_TRUE(service_.messages[2].contains(QStringLiteral("b_SER.GBR » est le fichier lu")))
+      << service_.messages[2].toStdString();
+  EXPECT_FALSE(fs::exists(dossier_ / "b-FC1.GBR"));
+  EXPECT_EQ(Lit(dossier_ / "carte.CIX"), circuit);
+}
+
 TEST(FiltresQt, FiltresDesFiches) {
   EXPECT_EQ(FiltresQt(QStringLiteral("Format Ecellon  (*.EXL)|*.EXL")),
             QStringList{QStringLiteral("Format Ecellon  (*.EXL)")});

@@ -191,6 +191,47 @@ TEST(Writers, DiametreNulLuDansUnFichier) {
             std::string::npos);
 }
 
+// Diameters no dialog gives, read from a damaged file: the export refuses them for the drill
+// indices the circuit holes use, naming each with its value; unused entries and pins change
+// nothing.
+TEST(VerifieDiametresPercage, RefuseLesDiametresEndommagesDesOutilsUtilises) {
+  struct Cas {
+    int32_t d2, d9;       // table entries 2 (used) and 9 (unused)
+    const char* attendu;  // nullptr: accepted
+  };
+  for (const Cas& k : std::vector<Cas>{
+           {10, 10, nullptr},
+           {1, 0, nullptr},  // 0,1 mm; a damaged unused entry changes nothing
+           {8000, -7, nullptr},
+           {0, 10, "un diamètre de perçage invalide : n° 2 = 0 (en dixièmes de millimètre"},
+           {-1, 10, "n° 2 = -1 "},
+           {8001, 10, "n° 2 = 8001 "},
+           {65546, 10, "n° 2 = 65546 "},  // 16 bits would make it 1 mm
+           {2147483647, 10, "n° 2 = 2147483647 "},
+       }) {
+    Circuit c = Fait({Rec(3, 198, 1, 100, 100), Rec(3, 198, 2, 200, 100), Rec(3, 205, 0, 0, 0),
+                      Rec(3, 205, 9, 50, 50), Rec(3, 193, 0, 20, 20)});
+    c.EnteteCI.DiametresPercage[2] = k.d2;
+    c.EnteteCI.DiametresPercage[9] = k.d9;
+    c.EnteteCI.DiametresPercage[0] = -3;  // no pad drills with index 0
+    std::string erreur;
+    EXPECT_EQ(VerifieDiametresPercage(c, kCI, erreur), k.attendu == nullptr) << k.d2;
+    if (k.attendu != nullptr) {
+      EXPECT_NE(erreur.find(k.attendu), std::string::npos) << erreur;
+      EXPECT_NE(erreur.find("aucun fichier de perçage n'est écrit"), std::string::npos);
+    }
+    EXPECT_TRUE(VerifieDiametresPercage(c, kPions, erreur)) << "pins take no diameter";
+  }
+  Circuit c = Fait({Rec(3, 198, 1, 100, 100), Rec(3, 204, 13, 200, 100)});
+  c.EnteteCI.DiametresPercage[1] = 0;
+  c.EnteteCI.DiametresPercage[13] = -20;
+  std::string erreur;
+  EXPECT_FALSE(VerifieDiametresPercage(c, kCI, erreur));
+  EXPECT_NE(erreur.find("des diamètres de perçage invalides : n° 1 = 0, n° 13 = -20 ("),
+            std::string::npos)
+      << erreur;
+}
+
 TEST(SaveISO, UnTrouEtPionsEtEnTete) {
   // One hole: N5 to N20 for its four blocks, N25 to N35 for the footer, then NUL and DC3.
   const Circuit c = Fait({Rec(3, 198, 2, 1000, 500)});

@@ -455,5 +455,35 @@ TEST(Ouverture, ParLaDerniereLettreEtMarqueModifie) {
   }
 }
 
+// A component file ends in X too: opened, it is refused as a component, not with the count of a
+// circuit header read from its bytes; a circuit titled like a component still opens.
+TEST(Ouverture, UnComposantEstRefuseCommeComposant) {
+  const std::vector<uint8_t> composant =
+      FichierComposant({Rec(3, 199, 2, 500, 600), Rec(1, 163, 0x80, 100, 100)});
+  ASSERT_TRUE(EstFichierComposant(composant));
+  std::string erreur;
+  for (const char* nom : {"c.CPX", "c.cpx", "Composant.CIX"}) {
+    Circuit c = CircuitEnCours();
+    const Circuit avant = c;
+    EXPECT_FALSE(OuvreCircuit(c, composant, nom, erreur)) << nom;
+    EXPECT_NE(erreur.find(std::string("« ") + nom + " » est un composant"), std::string::npos)
+        << erreur;
+    EXPECT_NE(erreur.find("Insertion d'un composant"), std::string::npos) << erreur;
+    AttendInchange(c, avant, nom);
+  }
+  // Bytes that are a circuit, whose title is the component label: a circuit under a circuit's
+  // name, a component under a component's name.
+  Circuit titre;
+  titre.Elements[++titre.NbElements] = Rec(3, 199, 2, 500, 600);
+  RemplitEnteteCI(titre, kLibelleComposant, "", "", 11820, 7880);
+  const std::vector<uint8_t> octets = EcritCircuit(titre);
+  ASSERT_TRUE(EstFichierComposant(octets));
+  Circuit c;
+  EXPECT_TRUE(OuvreCircuit(c, octets, "titre.CIX", erreur)) << erreur;
+  EXPECT_EQ(c.NbElements, 1);
+  EXPECT_FALSE(OuvreCircuit(c, octets, "titre.CPX", erreur));
+  EXPECT_FALSE(EstFichierComposant(FichierCircuit(3)));
+}
+
 }  // namespace
 }  // namespace korv4
