@@ -15,7 +15,7 @@ void SupprimeElements(Circuit& c, Plage p) {
   c.CircuitModifie = true;
 }
 
-// Sets CircuitModifie even for an index outside the store, where nothing is removed (Part 1.3).
+// Sets CircuitModifie even for an index outside the store, where nothing is removed.
 void SupprimeElement(Circuit& c, int32_t i) {
   SupprimeElements(c, {i, i});
   c.CircuitModifie = true;
@@ -47,8 +47,8 @@ void Suppression(Circuit& c, Plage p) {
   ElementCI& b = c.Elements[p.Dernier];
   if (!EstPiste(a.Code)) {
     // Texts, drawings and pads. Any other first record (a group marker or an end-of-text
-    // record, where a finder may land in a damaged store) is removed too, where the Part only
-    // saves the copy: an undo would then append records that were never removed.
+    // record, where a finder may land in a damaged store) is removed too: saving only its copy
+    // would let an undo append records that were never removed.
     SupprimeElements(c, p);
     return;
   }

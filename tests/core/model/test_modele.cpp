@@ -416,7 +416,7 @@ TEST_F(Modele, EffacerLaZone) {
 }
 
 // A stale zone that ends inside a text: turning and mirroring rewrite the whole text up to its
-// end-of-text record (Part 1.4), as when the zone holds the whole text; a text rewritten only up
+// end-of-text record, as when the zone holds the whole text; a text rewritten only up
 // to the zone's end would be garbled.
 TEST_F(Modele, TournerOuInverserUneZoneQuiFinitDansUnTexte) {
   const std::vector<ElementCI> texte = {Rec(3, 199, 2, 900, 900),
@@ -460,7 +460,7 @@ TEST_F(Modele, SupprimeElementHorsDuMagasinMarqueLeCircuitModifie) {
   Pose({Rec(3, 199, 2, 1000, 1000)});
   for (int32_t i : {0, 2, -5, kMaxElements + 1}) {
     c.CircuitModifie = false;
-    SupprimeElement(c, i);  // Part 1.3: = SupprimeElements(i, i), and sets CircuitModifie
+    SupprimeElement(c, i);  // = SupprimeElements(i, i), and sets CircuitModifie
     EXPECT_TRUE(c.CircuitModifie) << i;
     EXPECT_EQ(c.NbElements, 1) << i;
   }
@@ -469,9 +469,9 @@ TEST_F(Modele, SupprimeElementHorsDuMagasinMarqueLeCircuitModifie) {
   EXPECT_FALSE(c.CircuitModifie);
 }
 
-// Deliberate difference from Part 1.3: a range whose first record is none of a text, drawing,
+// On purpose: a range whose first record is none of a text, drawing,
 // pad or track point (a finder led there by a damaged store) is removed, with its undo copy;
-// the Part only saves the copy, and its undo would then duplicate the records.
+// saving only the copy would let its undo duplicate the records.
 TEST_F(Modele, SuppressionDUnMarqueurDeGroupeLeRetireAvecSaCopie) {
   Pose({Rec(0, 255, 0, 900, 900), Rec(3, 199, 2, 1000, 1000), Rec(0, 254, 0, 1100, 1100),
         Rec(1, 79, 0, 0, 0)});
