@@ -1,0 +1,203 @@
+// The editor's main window driven offscreen on a 100000-record circuit, its drawing area about
+// 1920 x 1080: a pointer move (cursor, coordinates, repaint of the damaged part), a press that
+// adds a pad, the end of a track with its joining, a scroll and a zoom (one full redraw each),
+// and the zone commands on a 50000-record zone with their redraw.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+
+#include "editeur/Session.h"
+#include "render/Curseur.h"
+#include "render/CircuitExemple.h"
+#include "ui/Fiche_principale.h"
+#include "ui/ZoneDessin.h"
+
+namespace korv4 {
+namespace {
+
+// The largest surface; the elements on a quarter of it, so that a zone of half of them can be
+// turned a quarter turn and carried on the surface.
+constexpr int32_t kSurfaceX = 31000, kSurfaceY = 31000;
+constexpr int32_t kEtendue = 15000;
+
+struct Banc {
+  DialoguesScript d;
+  Fiche_principale fiche{&d};
+  explicit Banc(int32_t nombre) {
+    fiche.resize(2000, 1300);
+    fiche.show();
+    QApplication::processEvents();
+    // The drawing area 1920 x 1080.
+    fiche.resize(fiche.width() + 1920 - fiche.zone()->width(),
+                 fiche.height() + 1080 - fiche.zone()->height());
+    QApplication::processEvents();
+    Editeur& ed = fiche.editeur();
+    CircuitExemple(ed.circuit, nombre, kEtendue, kEtendue, 2024);
+    // Away from the edges, so that no element's box passes the surface's origin.
+    for (int32_t i = 1; i <= ed.circuit.NbElements; ++i) {
+      ElementCI& e = ed.circuit[i];
+      if (e.Code != code::Rayon) e.X = static_cast<uint16_t>(e.X + 1000);
+      e.Y = static_cast<uint16_t>(e.Y + 1000);
+    }
+    ed.ctx.SurfaceX = kSurfaceX;
+    ed.ctx.SurfaceY = kSurfaceY;
+    AfficheCI(ed);
+    fiche.Apres();
+    QApplication::processEvents();
+  }
+  Editeur& ed() { return fiche.editeur(); }
+  void Souris(QEvent::Type type, int32_t x, int32_t y, Qt::MouseButton b = Qt::NoButton) {
+    const PointPixel p = PixelPoint(ed().ctx, x, y);
+    QMouseEvent e(type, QPointF(p.X, p.Y), fiche.zone()->mapToGlobal(QPointF(p.X, p.Y)), b,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : b, Qt::NoModifier);
+    QApplication::sendEvent(fiche.zone(), &e);
+  }
+  void Peint() { QApplication::processEvents(); }
+};
+
+void BM_DeplacementPointeur(benchmark::State& state) {
+  Banc b(kMaxElements);
+  Clic(b.ed(), Controle::BoutonPiste);
+  int i = 0;
+  for (auto _ : state) {
+    b.Souris(QEvent::MouseMove, 8000 + (i & 1) * 150, 9000 + (i & 2) * 50);
+    b.Peint();
+    ++i;
+  }
+  state.counters["largeur"] = b.fiche.zone()->width();
+  state.counters["hauteur"] = b.fiche.zone()->height();
+}
+
+void BM_AppuiPastille(benchmark::State& state) {
+  Banc b(kMaxElements - 2);
+  Clic(b.ed(), Controle::BoutonPastille);
+  Clic(b.ed(), Controle::Bpast8);
+  for (auto _ : state) {
+    b.Souris(QEvent::MouseButtonPress, 100, 100, Qt::LeftButton);
+    b.Peint();
+    state.PauseTiming();
+    b.Souris(QEvent::MouseButtonRelease, 100, 100, Qt::LeftButton);
+    SupprimeDernier(b.ed().circuit);
+    state.ResumeTiming();
+  }
+}
+
+void BM_FinDePiste(benchmark::State& state) {
+  Banc b(kMaxElements - 4);
+  Clic(b.ed(), Controle::BoutonPiste);
+  Clic(b.ed(), Controle::Bpist2);
+  for (auto _ : state) {
+    state.PauseTiming();
+    const int32_t avant = b.ed().circuit.NbElements;
+    for (int32_t x : {200, 600, 1000}) {
+      b.Souris(QEvent::MouseButtonPress, x, 150, Qt::LeftButton);
+      b.Souris(QEvent::MouseButtonRelease, x, 150, Qt::LeftButton);
+    }
+    b.Peint();
+    state.ResumeTiming();
+    FormKeyDown(b.ed(), 27);  // Escape: the track ends and is joined
+    b.fiche.Apres();
+    b.Peint();
+    state.PauseTiming();
+    SupprimeElements(b.ed().circuit, {avant + 1, b.ed().circuit.NbElements});
+    state.ResumeTiming();
+  }
+}
+
+void BM_Defilement(benchmark::State& state) {
+  Banc b(kMaxElements);
+  ChoixEchelle1Change(b.ed(), static_cast<int32_t>(state.range(0)));
+  int i = 0;
+  for (auto _ : state) {
+    AscenseurChange(b.ed(), true, (i++ & 1) ? 0 : 1000);
+    b.fiche.Apres();
+    b.Peint();
+  }
+}
+
+void BM_Zoom(benchmark::State& state) {
+  Banc b(kMaxElements);
+  const int32_t z = static_cast<int32_t>(state.range(0));
+  int i = 0;
+  for (auto _ : state) {
+    ChoixEchelle1Change(b.ed(), (i++ & 1) ? z : (z == 0 ? 1 : z - 1));
+    b.fiche.Apres();
+    b.Peint();
+  }
+}
+
+// A zone of the last 50000 records (or all of them in a smaller circuit).
+void ZoneDeLaMoitie(Banc& b) {
+  Clic(b.ed(), Controle::BoutonModifPartielleTypon);
+  Circuit& c = b.ed().circuit;
+  const int32_t n = c.NbElements;
+  const int32_t premier = std::max(n - 49999, 1);
+  c.Selection = TSelection{1, premier, n, CadreElements(c, premier, n)};
+  FixeCadre(b.ed().ctx, c.Selection.CadreZone, true);  // the zone's frame, as a selection shows it
+}
+
+void BM_ZoneRotation(benchmark::State& state) {
+  Banc b(kMaxElements);
+  ZoneDeLaMoitie(b);
+  for (auto _ : state) {
+    BpRotationZoneClick(b.ed());
+    b.fiche.Apres();
+    b.Peint();
+  }
+}
+
+void BM_ZoneInversion(benchmark::State& state) {
+  Banc b(kMaxElements);
+  ZoneDeLaMoitie(b);
+  for (auto _ : state) {
+    BpInversionZoneClick(b.ed());
+    b.fiche.Apres();
+    b.Peint();
+  }
+}
+
+// Duplicated and dropped (press and release), then the copy deleted outside the timing.
+void BM_ZoneDuplicationDepot(benchmark::State& state) {
+  Banc b(50000);
+  ZoneDeLaMoitie(b);
+  const int32_t avant = b.ed().circuit.NbElements;
+  const int32_t zone = avant - b.ed().circuit.Selection.Premier + 1;
+  state.counters["zone"] = zone;
+  for (auto _ : state) {
+    Clic(b.ed(), Controle::BpDuplicationZone);
+    b.Souris(QEvent::MouseButtonPress, 100, 100, Qt::LeftButton);
+    b.Souris(QEvent::MouseMove, kEtendue + 500, 200);
+    b.Souris(QEvent::MouseButtonRelease, kEtendue + 500, 200, Qt::LeftButton);
+    b.Peint();
+    state.PauseTiming();
+    if (b.ed().circuit.NbElements != avant + zone) {
+      state.SkipWithError("pas de copie");
+      break;
+    }
+    SupprimeZone(b.ed().circuit);
+    state.ResumeTiming();
+  }
+}
+
+BENCHMARK(BM_DeplacementPointeur)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_AppuiPastille)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FinDePiste)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Defilement)->ArgName("zoom")->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Zoom)->ArgName("zoom")->DenseRange(0, 9)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoneRotation)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoneInversion)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoneDuplicationDepot)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace korv4
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
