@@ -9,7 +9,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QMouseEvent>
+#include <QSettings>
 #include <QScrollBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -50,7 +52,6 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   setWindowTitle(QStringLiteral("KORV4"));
   move(10, 10);
   resize(1200, 880);
-  setAcceptDrops(false);
   Construit();
 
   // The other windows exist from the start, hidden.
@@ -85,8 +86,52 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   };
   qApp->installEventFilter(this);
 
+  centralWidget()->setAcceptDrops(true);
+  centralWidget()->installEventFilter(this);
   FormCreate(ed_, QDir::currentPath().toStdString());
+  Reglages(true);
   Apres();
+}
+
+// The last circuit opened or saved and its folder, from one run to the next.
+void Fiche_principale::Reglages(bool lire) {
+  QSettings reglages(QStringLiteral("KORV4"), QStringLiteral("korv4"));
+  if (lire) {
+    const QString dossier = reglages.value(QStringLiteral("RepertoireCircuits")).toString();
+    if (!dossier.isEmpty() && QDir(dossier).exists()) {
+      ed_.RepertoireCircuits = QFile::encodeName(dossier).toStdString();
+    }
+    ed_.DernierFichier =
+        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString()).toStdString();
+  } else {
+    reglages.setValue(QStringLiteral("RepertoireCircuits"),
+                      QFile::decodeName(ed_.RepertoireCircuits.c_str()));
+    reglages.setValue(QStringLiteral("DernierFichier"), QFile::decodeName(ed_.DernierFichier.c_str()));
+  }
+  fichierRetenu_ = ed_.DernierFichier;
+}
+
+namespace {
+// The circuit file a drop carries, or an empty name.
+QString FichierDepose(const QMimeData* m) {
+  if (m == nullptr || m->urls().size() != 1 || !m->urls().first().isLocalFile()) return {};
+  const QString nom = m->urls().first().toLocalFile();
+  const QString extension = nom.right(4).toUpper();
+  return extension == QLatin1String(".CIX") || extension == QLatin1String(".CIP") ? nom : QString();
+}
+}  // namespace
+
+// A circuit dropped on the working area (the panel and the drawing area).
+bool Fiche_principale::Depot(QEvent* e) {
+  auto* depot = static_cast<QDropEvent*>(e);
+  const QString nom = FichierDepose(depot->mimeData());
+  if (nom.isEmpty()) return false;
+  depot->acceptProposedAction();
+  if (e->type() == QEvent::Drop) {
+    OuvreFichierDepose(ed_, QFile::encodeName(nom).toStdString());
+    Apres();
+  }
+  return true;
 }
 
 Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
@@ -194,6 +239,7 @@ void Fiche_principale::Apres() {
     titres_[ed_.FocusTitre - 1]->setFocus();
     ed_.FocusTitre = 0;
   }
+  if (ed_.DernierFichier != fichierRetenu_) Reglages(false);
 }
 
 void Fiche_principale::showEvent(QShowEvent* e) {
@@ -213,6 +259,10 @@ void Fiche_principale::closeEvent(QCloseEvent* e) {
 }
 
 bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
+  if (objet == centralWidget() && (e->type() == QEvent::DragEnter ||
+                                   e->type() == QEvent::DragMove || e->type() == QEvent::Drop)) {
+    return Depot(e);
+  }
   if (objet == cadre_ && e->type() == QEvent::Resize) {
     zone_->Dimensionne(cadre_->width(), cadre_->height());
     ed_.toile.Cible(zone_->Toile());

@@ -48,6 +48,8 @@ class Fiche_principale : public QMainWindow {
   void Place();
   int OuvreFenetre(Fenetre f);
   void Clique(Controle c);
+  void Reglages(bool lire);
+  bool Depot(QEvent* e);
 
   Editeur ed_;
   std::unique_ptr<DialoguesQt> dialoguesQt_;
@@ -56,6 +58,7 @@ class Fiche_principale : public QMainWindow {
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
   bool premierAffichage_ = true;
+  std::string fichierRetenu_;  // what the settings hold
 
   QWidget* cadre_ = nullptr;
   ZoneDessin* zone_ = nullptr;

@@ -254,6 +254,7 @@ struct Editeur {
   std::string RepertoireBase;
   std::string RepertoireCircuits;
   std::string RepertoireComposants;
+  std::string DernierFichier;  // the circuit opened or saved last (kept from run to run)
   std::string Legende = "KORV4";  // the window's caption
 
   std::array<EtatControle, kNombreControles> controles;
@@ -407,5 +408,7 @@ void TitreClick(Editeur& ed, Controle bouton);
 void TitreTouche(Editeur& ed, int edit, int touche);
 // Opens a circuit file by name as the open command does after its dialog; false when refused.
 bool OuvreFichier(Editeur& ed, const std::string& nom);
+// A circuit file dropped on the window: the open command's question first, then the file.
+void OuvreFichierDepose(Editeur& ed, const std::string& nom);
 
 }  // namespace korv4

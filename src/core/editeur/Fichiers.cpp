@@ -45,6 +45,7 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
     return false;
   }
   ed.RepertoireCircuits = Dossier(nom);
+  ed.DernierFichier = nom;
   Legende(ed, nom);
   const char derniere = nom.back();
   const bool ancien = derniere == 'P' || derniere == 'p';
@@ -69,6 +70,12 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   return true;
 }
 
+void OuvreFichierDepose(Editeur& ed, const std::string& nom) {
+  if (ed.dialogues == nullptr) return;
+  ProposeEnregistrement(ed);
+  OuvreFichier(ed, nom);
+}
+
 void Ouvrir1Click(Editeur& ed) {
   if (ed.dialogues == nullptr) return;
   ProposeEnregistrement(ed);
@@ -76,6 +83,7 @@ void Ouvrir1Click(Editeur& ed) {
   d.Titre = "Ouverture d'un fichier ";
   d.Filtres = {"*.CIX pour KORV4|*.CIX", "*.CIP pour KORV3|*.CIP"};
   d.Dossier = ed.RepertoireCircuits;
+  d.Nom = ed.DernierFichier;
   const std::string nom = ed.dialogues->FichierAOuvrir(d);
   if (nom.empty()) return;
   OuvreFichier(ed, nom);
@@ -98,6 +106,7 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   ed.circuit.NomFichier = nom;
   Legende(ed, nom);
   ed.RepertoireCircuits = Dossier(nom);
+  ed.DernierFichier = nom;
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
   std::string erreur;

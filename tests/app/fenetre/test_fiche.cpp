@@ -4,10 +4,14 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
 #include <QTest>
 #include <QToolButton>
 
 #include "editeur/Session.h"
+#include "model/Fichiers.h"
 #include "ui/Fiche_principale.h"
 #include "ui/ZoneDessin.h"
 
@@ -23,6 +27,9 @@ QApplication& Application() {
   static int argc = 1;
   static char nom[] = "korv4_tests_fenetre";
   static char* argv[] = {nom, nullptr};
+  // The settings of the test run stay in a folder of their own.
+  static QTemporaryDir reglages;
+  qputenv("XDG_CONFIG_HOME", reglages.path().toLocal8Bit());
   static QApplication* app = new QApplication(argc, argv);
   return *app;
 }
@@ -134,6 +141,33 @@ TEST(Fiche, BlocTitreAuClavier) {
   EXPECT_FALSE(f.Trouve<QToolButton>(C::Boutontitre)->isChecked());
   EXPECT_EQ(f.ed().Titres[0], "Carte d'essai \xE9");
   EXPECT_TRUE(f.ed().circuit.CircuitModifie);
+}
+
+// A circuit file dropped on the window opens as the open command does, and the next run
+// remembers it.
+TEST(Fiche, FichierDeposeEtRetenu) {
+  Application();
+  QTemporaryDir dossier;
+  const QString nom = dossier.filePath(QStringLiteral("Carte.CIX"));
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  {
+    Fenetre f;
+    f.d.disque[nom.toStdString()] = EcritCircuit(c);  // the scripted disk
+    QMimeData donnees;
+    donnees.setUrls({QUrl::fromLocalFile(nom)});
+    QDragEnterEvent entree(QPoint(200, 200), Qt::CopyAction, &donnees, Qt::LeftButton,
+                           Qt::NoModifier);
+    QApplication::sendEvent(f.fiche.centralWidget(), &entree);
+    EXPECT_TRUE(entree.isAccepted());
+    QDropEvent depot(QPointF(200, 200), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.fiche.centralWidget(), &depot);
+    EXPECT_EQ(f.ed().circuit.NbElements, 1);
+    EXPECT_EQ(f.fiche.windowTitle(), QStringLiteral("KORV4 : ") + nom);
+  }
+  Fenetre suivante;
+  EXPECT_EQ(QString::fromStdString(suivante.ed().DernierFichier), nom);
+  EXPECT_EQ(QString::fromStdString(suivante.ed().RepertoireCircuits), dossier.path());
 }
 
 }  // namespace
