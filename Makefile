@@ -14,7 +14,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth clang libclang-rt-14-dev \
-	gerbv
+	gerbv libdeflate-dev python3
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
