@@ -63,20 +63,45 @@ class Palette {
   std::vector<uint32_t> couleurs_;
 };
 
-// The palette of the picture, or false when it has more than 256 colours.
-bool PaletteDe(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pas,
-               Palette& palette) {
+// The palette index of every pixel, one byte each, row after row; false as soon as the
+// picture has more than 256 colours.
+bool Indexe(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pas, Palette& palette,
+            uint8_t* index) {
   for (int y = 0; y < hauteur; ++y) {
     const uint32_t* ligne = pixels + y * pas;
-    uint32_t precedente = ~(ligne[0] & 0xFFFFFFu);
+    uint32_t precedente = ligne[0] & 0xFFFFFFu;
+    int i = palette.Index(precedente);
+    if (i < 0) return false;
     for (int x = 0; x < largeur; ++x) {
       const uint32_t c = ligne[x] & 0xFFFFFFu;
-      if (c == precedente) continue;  // a circuit view is made of long runs
-      precedente = c;
-      if (palette.Index(c) < 0) return false;
+      if (c != precedente) {  // a circuit view is made of long runs
+        precedente = c;
+        i = palette.Index(c);
+        if (i < 0) return false;
+      }
+      *index++ = static_cast<uint8_t>(i);
     }
   }
   return true;
+}
+
+// One row of indexes of `kBits` bits packed into bytes, the leftmost pixel in the high bits;
+// the unused low bits of the last byte are 0.
+template <int kBits>
+void Empaquette(const uint8_t* index, int largeur, uint8_t* sortie) {
+  constexpr int kParOctet = 8 / kBits;
+  const int entiers = largeur / kParOctet;
+  for (int k = 0; k < entiers; ++k, index += kParOctet) {
+    unsigned octet = 0;
+    for (int j = 0; j < kParOctet; ++j) octet = (octet << kBits) | index[j];
+    sortie[k] = static_cast<uint8_t>(octet);
+  }
+  const int reste = largeur - entiers * kParOctet;
+  if (reste > 0) {
+    unsigned octet = 0;
+    for (int j = 0; j < reste; ++j) octet = (octet << kBits) | index[j];
+    sortie[entiers] = static_cast<uint8_t>(octet << (kBits * (kParOctet - reste)));
+  }
 }
 
 }  // namespace
@@ -95,7 +120,9 @@ bool CodePng(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pa
   }
   try {
     Palette palette;
-    const bool indexee = PaletteDe(pixels, largeur, hauteur, pas, palette);
+    std::vector<uint8_t> index(static_cast<size_t>(largeur) * static_cast<size_t>(hauteur));
+    const bool indexee = Indexe(pixels, largeur, hauteur, pas, palette, index.data());
+    if (!indexee) std::vector<uint8_t>().swap(index);
     const size_t nCouleurs = palette.Couleurs().size();
     const int bits = !indexee          ? 8
                      : nCouleurs <= 2  ? 1
@@ -107,22 +134,18 @@ bool CodePng(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pa
     // Filter byte then the row, for every row.
     std::vector<uint8_t> brut((octetsLigne + 1) * static_cast<size_t>(hauteur));
     if (indexee) {
-      // A second look-up per run only: runs are long.
-      const int parOctet = 8 / bits;
       for (int y = 0; y < hauteur; ++y) {
-        const uint32_t* ligne = pixels + y * pas;
+        const uint8_t* entree = index.data() + static_cast<size_t>(y) * largeur;
         uint8_t* sortie = brut.data() + y * (octetsLigne + 1);
         *sortie++ = 0;  // None
-        uint32_t precedente = ~(ligne[0] & 0xFFFFFFu);
-        int index = 0;
-        for (int x = 0; x < largeur; ++x) {
-          const uint32_t c = ligne[x] & 0xFFFFFFu;
-          if (c != precedente) {
-            precedente = c;
-            index = palette.Index(c);
-          }
-          const int decalage = 8 - bits * (x % parOctet + 1);
-          sortie[x / parOctet] |= static_cast<uint8_t>(index << decalage);
+        if (bits == 8) {
+          std::copy(entree, entree + largeur, sortie);
+          continue;
+        }
+        switch (bits) {
+          case 1: Empaquette<1>(entree, largeur, sortie); break;
+          case 2: Empaquette<2>(entree, largeur, sortie); break;
+          default: Empaquette<4>(entree, largeur, sortie); break;
         }
       }
     } else {
