@@ -272,16 +272,32 @@ void CanevasImage::Polygone(const int* xy, int n) {
       yMax = std::max(yMax, xy[2 * i + 1]);
     }
     const Couleur c = uni ? plume_ : brosse_;
+    // The edges, their ends in increasing y, once for every row.
+    struct Cote {
+      double px, py, qx, qy;
+    };
+    Cote pile[16];
+    std::vector<Cote> tas;
+    Cote* cotes = pile;
+    if (n > 16) {
+      tas.resize(n);
+      cotes = tas.data();
+    }
+    for (int i = 0; i < n; ++i) {
+      const int j = (i + 1) % n;
+      Cote& k = cotes[i];
+      k = {static_cast<double>(xy[2 * i]), static_cast<double>(xy[2 * i + 1]),
+           static_cast<double>(xy[2 * j]), static_cast<double>(xy[2 * j + 1])};
+      if (k.py > k.qy) {
+        std::swap(k.px, k.qx);
+        std::swap(k.py, k.qy);
+      }
+    }
     for (int y = std::max(yMin, 0); y <= std::min(yMax, hauteur_ - 1); ++y) {
       double lo = 1e18, hi = -1e18;
       const double b0 = y - 0.5, b1 = y + 0.5;
       for (int i = 0; i < n; ++i) {
-        const int j = (i + 1) % n;
-        double px = xy[2 * i], py = xy[2 * i + 1], qx = xy[2 * j], qy = xy[2 * j + 1];
-        if (py > qy) {
-          std::swap(px, qx);
-          std::swap(py, qy);
-        }
+        const double px = cotes[i].px, py = cotes[i].py, qx = cotes[i].qx, qy = cotes[i].qy;
         if (qy < b0 || py > b1) continue;
         if (qy == py) {
           lo = std::min({lo, px, qx});
