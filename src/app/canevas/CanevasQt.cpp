@@ -2,6 +2,7 @@
 
 #include <QPen>
 #include <QPolygon>
+#include <algorithm>
 
 namespace korv4 {
 
