@@ -17,7 +17,7 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth clang libclang-rt-14-dev \
-	gerbv \
+	gerbv libdeflate-dev python3 \
 	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)

@@ -1,15 +1,14 @@
 // korv4-cli image FICHIER SORTIE.png [--travail N] [--visu L] [--zoom Z]: the picture of a
 // circuit as the editor's drawing area shows it when the whole surface fits in the window.
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
+#include <new>
 #include <vector>
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "canevas/CanevasQt.h"
 #include "disque/FichiersDisque.h"
+#include "png/CodagePng.h"
+#include "render/CanevasImage.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"
 
@@ -159,13 +158,18 @@ int ExecuteImage(const QStringList& arguments) {
   }
   ctx.LargeurSurface = static_cast<int32_t>(largeur);
   ctx.HauteurSurface = static_cast<int32_t>(hauteur - 1);
-  QImage image(static_cast<int>(largeur), static_cast<int>(hauteur), QImage::Format_RGB32);
-  if (image.isNull()) {
+  // Drawn into plain memory by the editor's rasteriser and coded without Qt's image classes:
+  // the command line then loads neither QtGui nor the libraries behind it.
+  std::vector<uint32_t> image;
+  try {
+    image.resize(static_cast<size_t>(largeur * hauteur));
+  } catch (const std::bad_alloc&) {
     Erreur("mémoire insuffisante pour une image de " + std::to_string(largeur) + " x " +
            std::to_string(hauteur) + " pixels");
     return kEcritureImpossible;
   }
-  CanevasQt toile(image);
+  CanevasImage toile(image.data(), static_cast<int>(largeur), static_cast<int>(hauteur),
+                     static_cast<std::ptrdiff_t>(largeur));
   ctx.Toile = &toile;
   ctx.Zone = {0, 0, static_cast<int32_t>(largeur), static_cast<int32_t>(hauteur)};
   ctx.OrigineX = 0;
@@ -177,17 +181,16 @@ int ExecuteImage(const QStringList& arguments) {
 
   // Coded in memory, then written like every other output: a failed write leaves the previous
   // file as it was.
-  QByteArray png;
-  QBuffer tampon(&png);
-  tampon.open(QIODevice::WriteOnly);
-  QImageWriter ecrivain(&tampon, "png");
-  if (!ecrivain.write(image)) {
-    Erreur("impossible de coder l'image « " + sortie.toStdString() +
-           " » en PNG. Rien n'a été écrit.");
+  std::vector<uint8_t> png;
+  std::string erreur;
+  if (!CodePng(image.data(), static_cast<int>(largeur), static_cast<int>(hauteur),
+               static_cast<std::ptrdiff_t>(largeur), png, erreur)) {
+    Erreur("impossible de coder l'image « " + sortie.toStdString() + " » : " + erreur +
+           ". Rien n'a été écrit.");
     return kEcritureImpossible;
   }
-  std::string erreur;
-  if (!EcritFichierDisque(sortie, std::vector<uint8_t>(png.cbegin(), png.cend()), erreur)) {
+  std::vector<uint32_t>().swap(image);
+  if (!EcritFichierDisque(sortie, png, erreur)) {
     Erreur(erreur);
     return kEcritureImpossible;
   }

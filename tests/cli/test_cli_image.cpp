@@ -2,12 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
 #include <filesystem>
 #include <string>
 
 #include "OutilsCli.h"
+#include "canevas/CanevasQt.h"
 #include "model/Fichiers.h"
+#include "render/CircuitExemple.h"
+#include "render/ContexteTrace.h"
+#include "render/TraceCircuit.h"
 
 namespace korv4 {
 namespace {
@@ -122,6 +127,83 @@ TEST_F(CliImage, Refus) {
   Lance("image grand.CIX x.png --zoom 1000", &erreur);
   EXPECT_NE(erreur.find("100 millions"), std::string::npos) << erreur;
   EXPECT_EQ(Lance("image grand.CIX x.png --zoom 25"), 0);
+}
+
+// The editor's drawing of the whole surface on a QImage, as korv4-cli image drew it with Qt.
+QImage DessinEditeur(const Circuit& c, int zoom, const EtatTravail& etat) {
+  ContexteTrace ctx;
+  ctx.Zoom = zoom;
+  ctx.SurfaceX = c.EnteteCI.SurfaceX;
+  ctx.SurfaceY = c.EnteteCI.SurfaceY;
+  ctx.LargeurSurface = PixelX(ctx, ctx.SurfaceX);
+  ctx.HauteurSurface = PixelY(ctx, ctx.SurfaceY);
+  QImage image(ctx.LargeurSurface, ctx.HauteurSurface + 1, QImage::Format_RGB32);
+  CanevasQt toile(image);
+  ctx.Toile = &toile;
+  ctx.Zone = {0, 0, image.width(), image.height()};
+  ctx.OrigineX = 0;
+  ctx.OrigineY = ctx.HauteurSurface;
+  ctx.SansCurseur = true;
+  ctx.Elagage = true;
+  TraceFond(ctx);
+  TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, etat);
+  return image;
+}
+
+// The picture of a busy board, for every work and overlay and several zooms: a valid PNG that
+// a reader of its own (Python's zlib and struct, every CRC checked) and Qt's reader both read
+// as exactly the editor's drawing, in a file no larger than Qt's writer makes.
+TEST_F(CliImage, PngValideIdentiqueAuDessinDeLEditeur) {
+  korv4::Circuit c;
+  CircuitExemple(c, 6000, 6000, 4000, 12);
+  RemplitEnteteCI(c, "Essai", "", "", 6000, 4000);
+  essai::Ecrit(Chemin("carte.CIX"), EcritCircuit(c));
+  // The circuit as korv4-cli opens it (joined, repaired).
+  korv4::Circuit ouvert;
+  std::string erreur;
+  ASSERT_TRUE(OuvreCircuit(ouvert, EcritCircuit(c), "carte.CIX", erreur)) << erreur;
+  struct Cas {
+    std::string options;
+    int zoom;
+    EtatTravail etat;
+  };
+  const Cas cas[] = {
+      {"", 2, {1, 0, 0, 0}},
+      {"--travail 2 --visu 1,3", 2, {2, 1, 0, 1}},
+      {"--travail 3 --visu 1,2 --zoom 25", 0, {3, 1, 1, 0}},
+      {"--travail 4 --visu 1,2,3 --zoom 150", 3, {4, 1, 1, 1}},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.options);
+    ASSERT_EQ(Lance("image carte.CIX vue.png " + k.options, &erreur), 0) << erreur;
+    const QImage attendu = DessinEditeur(ouvert, k.zoom, k.etat);
+    const std::string png = Chemin("vue.png").string(), ppm = Chemin("vue.ppm").string();
+    ASSERT_EQ(essai::Shell("python3 '" KORV4_LIT_PNG "' '" + png + "' '" + ppm + "' >/dev/null"),
+              0);
+    const std::vector<uint8_t> lu = essai::Lit(ppm);
+    const std::string enTete = "P6\n" + std::to_string(attendu.width()) + " " +
+                               std::to_string(attendu.height()) + "\n255\n";
+    ASSERT_EQ(lu.size(), enTete.size() + 3u * attendu.width() * attendu.height());
+    ASSERT_EQ(std::string(lu.begin(), lu.begin() + enTete.size()), enTete);
+    const QImage qt = Image("vue.png");
+    ASSERT_EQ(qt.size(), attendu.size());
+    int differences = 0;
+    for (int y = 0; y < attendu.height(); ++y) {
+      for (int x = 0; x < attendu.width(); ++x) {
+        const uint8_t* p =
+            lu.data() + enTete.size() + 3 * (static_cast<size_t>(y) * attendu.width() + x);
+        const uint32_t python = static_cast<uint32_t>(p[0]) << 16 | p[1] << 8 | p[2];
+        differences += python != Px(attendu, x, y) || Px(qt, x, y) != Px(attendu, x, y);
+      }
+    }
+    EXPECT_EQ(differences, 0);
+    // No larger than Qt's PNG writer at its default settings makes it.
+    QByteArray qtPng;
+    QBuffer tampon(&qtPng);
+    tampon.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(attendu.save(&tampon, "PNG"));
+    EXPECT_LE(fs::file_size(png), static_cast<uintmax_t>(qtPng.size()));
+  }
 }
 
 }  // namespace
