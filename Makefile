@@ -12,13 +12,16 @@ FUZZ_CORPUS ?= fuzz-corpus
 # make install: where the programs go (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local
 
-# Every Debian package the build, the tests, the benchmarks and the fuzzers need.
+# Every Debian package the build, the tests, the benchmarks and the fuzzers need (qt6-base-dev
+# brings Qt Print Support; cups and cups-pdf for the end-to-end print test, which starts its own
+# cupsd; poppler-utils to measure printed PDFs).
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
 	xvfb xauth clang libclang-rt-14-dev \
 	gerbv libdeflate-dev python3 \
-	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils
+	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils \
+	cups printer-driver-cups-pdf poppler-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

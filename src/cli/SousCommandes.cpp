@@ -10,6 +10,7 @@ const SousCommande kSousCommandes[] = {
      ExecuteImage},
     {"gerber", "écrit les fichiers Gerber des faces et de l'implantation", ExecuteGerber},
     {"percage", "écrit le fichier de perçage (Excellon, ISO, HPGL ou PEX)", ExecutePercage},
+    {"typon", "imprime les documents du circuit à l'échelle 1:1 dans un PDF", ExecuteTypon},
     {nullptr, nullptr, nullptr},
 };
 

@@ -31,5 +31,6 @@ int ExecuteConvertir(const QStringList& arguments);
 int ExecuteImage(const QStringList& arguments);
 int ExecuteGerber(const QStringList& arguments);
 int ExecutePercage(const QStringList& arguments);
+int ExecuteTypon(const QStringList& arguments);
 
 }  // namespace korv4::cli

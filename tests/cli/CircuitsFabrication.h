@@ -117,6 +117,28 @@ inline Circuit CarteSimpleFace() {
   return f.c;
 }
 
+// A board to measure prints by: on face 1 an L of two straight tracks of 100 mm (3937 units),
+// along the top edge and down the left edge of its extent (1000..4937 by 1063..5000), no pad on
+// them; on face 2 an L and a text in the bottom-left corner only (a mirrored print moves
+// them); pads of drill indices 1, 3 and 5 inside; a placement outline with a text; a drilling
+// plan line; a title block.
+inline Circuit CarteMesure() {
+  Fabrique f;
+  f.Piste(1, 162, {{4937, 5000}, {1000, 5000}, {1000, 1063}});
+  f.Rec(3, 199, 1, 2000, 2000);
+  f.Rec(3, 199, 3, 4000, 2000);
+  f.Rec(3, 200, 5, 3000, 3500);
+  f.Piste(2, 163, {{1200, 1300}, {2200, 1300}, {2200, 1800}});
+  f.Texte(2, 64, 2, 1300, 1900, "F2");
+  f.Dessin(4, 130, 2, 1500, 1500, 4500, 4500);
+  f.Texte(4, 64, 2, 2600, 2600, "IMPL");
+  f.Dessin(8, 128, 1, 2500, 4000, 3500, 4000);
+  f.c.EnteteCI.Titre = "Carte de mesure";
+  f.c.EnteteCI.DateCI = "10/12/2026";
+  f.c.EnteteCI.Auteur = "KORV4";
+  return f.c;
+}
+
 // Pins only.
 inline Circuit CartePions() {
   Fabrique f;

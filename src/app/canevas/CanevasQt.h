@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QPainterPath>
 #include <memory>
 
 #include "render/CanevasImage.h"
@@ -9,7 +10,10 @@
 // The drawing surface over Qt. On a 32-bit QImage (the editor's drawing area) every figure is
 // rasterised by CanevasImage straight into the image's pixels. On any other device (printer
 // page, SVG picture) the figures go through the given QPainter, exclusive-or through
-// QPainter::RasterOp_SourceXorDestination.
+// QPainter::RasterOp_SourceXorDestination; there, consecutive lines in copy mode with the same
+// pen are gathered into one path, stroked when anything else is drawn, the pen changes,
+// Acheve() is called or the canvas is destroyed (a page of 100000 elements is a few long paths
+// instead of 300000 short ones): call Acheve() or destroy the canvas before the painter ends.
 
 namespace korv4 {
 
@@ -27,6 +31,9 @@ class CanevasQt : public CanevasImage {
   void Polygone(const int* xy, int n) override;
   void Pixel(int x, int y, Couleur c) override;
 
+  // Painter route: strokes the lines gathered so far.
+  void Acheve();
+
  protected:
   // On the image too, through a painter.
   void PolygoneConcave(const int* xy, int n) override;
@@ -39,6 +46,16 @@ class CanevasQt : public CanevasImage {
   // Painter route.
   void PreparePeintre();
   QPainter& Peintre();
+  QPen PlumeQt() const;
+  // Adds the line a-b, drawn with a solid pen of this colour and width (round ends when wider
+  // than 1), to the gathered lines.
+  void Rassemble(Couleur couleur, int epaisseur, StylePlume style, QPointF a, QPointF b);
+  // The gathered lines: their path, pen and last point.
+  QPainterPath trace_;
+  Couleur tracePlume_ = 0;
+  int traceEpaisseur_ = 0;
+  StylePlume traceStyle_ = StylePlume::Plein;
+  QPointF traceFin_;
 
   QImage* image_ = nullptr;
   QPainter* peintre_ = nullptr;  // the painter route, or a fallback painter on the image

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace korv4 {
 
@@ -40,6 +42,18 @@ QString ServiceDialoguesQt::FichierAEnregistrer(QWidget* parent, const DemandeEn
 
 void ServiceDialoguesQt::Message(QWidget* parent, const QString& texte) {
   QMessageBox::warning(parent, QStringLiteral("KORV4"), texte, QMessageBox::Ok);
+}
+
+bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {
+  QPrintDialog dialogue(&imprimante, parent);
+  dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+  return dialogue.exec() == QDialog::Accepted;
+}
+
+bool ServiceDialoguesQt::ConfirmationOKAnnuler(QWidget* parent, const QString& texte) {
+  return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
+                               QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Cancel) == QMessageBox::Ok;
 }
 
 }  // namespace korv4

@@ -3,8 +3,10 @@
 #include <QString>
 #include <QStringList>
 #include <deque>
+#include <functional>
 #include <vector>
 
+class QPrinter;
 class QWidget;
 
 // How the windows talk to the modal things they open (common file dialogs, message boxes):
@@ -31,6 +33,13 @@ class ServiceDialogues {
   virtual QString FichierAEnregistrer(QWidget* parent, const DemandeEnregistrement& d) = 0;
   // A modal message box with an OK button.
   virtual void Message(QWidget* parent, const QString& texte) = 0;
+
+  // Printing (Parts 4.1, 4.2, 6.1).
+  // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
+  // true when the user confirmed it.
+  virtual bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) = 0;
+  // A confirmation box with the buttons OK and Cancel; true for OK only.
+  virtual bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) = 0;
 };
 
 // The platform's dialogs (QFileDialog, QMessageBox).
@@ -38,6 +47,8 @@ class ServiceDialoguesQt final : public ServiceDialogues {
  public:
   QString FichierAEnregistrer(QWidget* parent, const DemandeEnregistrement& d) override;
   void Message(QWidget* parent, const QString& texte) override;
+  bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) override;
+  bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) override;
 };
 
 // The filter of a form ("Format Ecellon  (*.EXL)|*.EXL", "Format Gerber") as Qt name filters:
@@ -60,6 +71,26 @@ class ServiceDialoguesScript final : public ServiceDialogues {
     return r;
   }
   void Message(QWidget*, const QString& texte) override { messages.push_back(texte); }
+
+  // Printing.
+  std::deque<bool> confirmations;  // answers to confirmation boxes in order; none: Cancel
+  std::vector<QString> questions;  // every confirmation asked
+  // What the user does in the printer set-up dialog (change the printer's settings) and
+  // whether they confirm it; unset: the dialog is cancelled without change.
+  std::function<bool(QPrinter&)> configurationImprimante;
+  int configurationsImprimante = 0;  // how many times it was opened
+
+  bool ConfigurationImprimante(QWidget*, QPrinter& imprimante) override {
+    ++configurationsImprimante;
+    return configurationImprimante ? configurationImprimante(imprimante) : false;
+  }
+  bool ConfirmationOKAnnuler(QWidget*, const QString& texte) override {
+    questions.push_back(texte);
+    if (confirmations.empty()) return false;
+    const bool r = confirmations.front();
+    confirmations.pop_front();
+    return r;
+  }
 };
 
 }  // namespace korv4

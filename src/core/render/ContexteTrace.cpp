@@ -22,12 +22,15 @@ constexpr int32_t kEpaisseurDessin[7] = {118, 118, 197, 315, 394, 590, 787};
 
 }  // namespace
 
+// The products are formed in 64 bits: a printer context (ResolX = dots per inch, EchelleX =
+// 1000) at 1200 dpi and 1000 % passes 32 bits from 9 inches on. Within 32 bits the results
+// are those of the 32-bit formula, truncation for truncation.
 int32_t PixelX(const ContexteTrace& ctx, int32_t x) {
-  return ((ctx.ResolX * x * ValeurZoom(ctx)) / ctx.EchelleX) / 20;
+  return static_cast<int32_t>(((int64_t{ctx.ResolX} * x * ValeurZoom(ctx)) / ctx.EchelleX) / 20);
 }
 
 int32_t PixelY(const ContexteTrace& ctx, int32_t y) {
-  return ((ctx.ResolY * y * ValeurZoom(ctx)) / ctx.EchelleY) / 20;
+  return static_cast<int32_t>(((int64_t{ctx.ResolY} * y * ValeurZoom(ctx)) / ctx.EchelleY) / 20);
 }
 
 PointPixel PixelPoint(const ContexteTrace& ctx, int32_t x, int32_t y) {
@@ -36,19 +39,22 @@ PointPixel PixelPoint(const ContexteTrace& ctx, int32_t x, int32_t y) {
 
 int32_t GrilleX(const ContexteTrace& ctx, int32_t p) {
   const int32_t pas = kPasGrille[ctx.Grille];
-  return ((((ctx.EchelleX * p) / ctx.ResolX) * 20) / ValeurZoom(ctx)) / pas * pas;
+  return static_cast<int32_t>(
+      ((((int64_t{ctx.EchelleX} * p) / ctx.ResolX) * 20) / ValeurZoom(ctx)) / pas * pas);
 }
 
 int32_t GrilleY(const ContexteTrace& ctx, int32_t p) {
   const int32_t pas = kPasGrille[ctx.Grille];
-  return ((((ctx.EchelleY * p) / ctx.ResolY) * 20) / ValeurZoom(ctx)) / pas * pas;
+  return static_cast<int32_t>(
+      ((((int64_t{ctx.EchelleY} * p) / ctx.ResolY) * 20) / ValeurZoom(ctx)) / pas * pas);
 }
 
 void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresPercage) {
-  const int32_t m = ctx.ResolX * ValeurZoom(ctx);
-  const int32_t n = ctx.EchelleX * 200;
-  const int32_t h = (ctx.EchelleX * 20000) / 3937;
-  auto px = [&](int32_t k) { return (m * k) / n; };
+  // 64 bits, as PixelX: a 2400-dpi printer at 1000 % makes M = 480000.
+  const int64_t m = int64_t{ctx.ResolX} * ValeurZoom(ctx);
+  const int64_t n = int64_t{ctx.EchelleX} * 200;
+  const int64_t h = std::max<int64_t>((int64_t{ctx.EchelleX} * 20000) / 3937, 1);
+  auto px = [&](int32_t k) { return static_cast<int32_t>((m * k) / n); };
   TaillesTrace& t = ctx.Tailles;
   for (int s = 0; s < 13; ++s) {
     t.Pastille[s][0] = px(kDemiPastille[s][0]);
@@ -59,7 +65,7 @@ void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresP
   for (int i = 1; i < 14; ++i) {
     // A damaged table may hold anything: no hole is wider than the largest surface, 800 mm.
     const int32_t d = std::clamp(diametresPercage[i], 0, kDiametreMax);
-    t.Trou[i] = (d * m) / h;
+    t.Trou[i] = static_cast<int32_t>((d * m) / h);
   }
   for (int w = 0; w < 7; ++w) {
     t.LargeurPiste[w] = w == 0 ? 1 : px(kLargeurPiste[w]);

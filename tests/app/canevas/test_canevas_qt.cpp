@@ -197,6 +197,96 @@ TEST(CanevasQt, OuExclusifDeCouleurNulleNAtteintPasLePeripherique) {
   EXPECT_EQ(page.size(), vide.size());
 }
 
+// The painter route (a printer page) gathers the lines of one pen into one path and draws a
+// disc of one colour as a round-ended point: the page holds the same figures as one call per
+// figure would draw, and nothing is lost when the canvas is finished before the painter ends.
+TEST(CanevasQt, TraitsRassemblesEtDisquesSurUnePage) {
+  Circuit c;
+  CircuitExemple(c, 3000, 4000, 3000, 5);
+  // A canvas that strokes every line alone: the canvas is finished after every figure.
+  class UnParUn : public Canevas {
+   public:
+    explicit UnParUn(CanevasQt& t) : t_(t) {}
+    void CouleurPlume(Couleur c) override { t_.CouleurPlume(c); }
+    void EpaisseurPlume(int l) override { t_.EpaisseurPlume(l); }
+    void StyleDePlume(StylePlume s) override { t_.StyleDePlume(s); }
+    void ModeDePlume(ModePlume m) override { t_.ModeDePlume(m); }
+    void CouleurBrosse(Couleur c) override { t_.CouleurBrosse(c); }
+    void StyleDeBrosse(StyleBrosse s) override { t_.StyleDeBrosse(s); }
+    void MoveTo(int x, int y) override { t_.MoveTo(x, y); }
+    void LineTo(int x, int y) override {
+      t_.LineTo(x, y);
+      t_.Acheve();
+    }
+    void Rectangle(int a, int b, int c, int d) override { t_.Rectangle(a, b, c, d); }
+    void Ellipse(int a, int b, int c, int d) override { t_.Ellipse(a, b, c, d); }
+    void Polygone(const int* xy, int n) override { t_.Polygone(xy, n); }
+    void Pixel(int x, int y, Couleur c) override { t_.Pixel(x, y, c); }
+
+   private:
+    CanevasQt& t_;
+  };
+  auto page = [&](bool rassembler) {
+    QImage im = Image(420, 320);
+    QPainter p(&im);
+    CanevasQt t(p);
+    UnParUn u(t);
+    ContexteTrace ctx = Ecran(t, c, 2, 420, 320);
+    if (!rassembler) ctx.Toile = &u;
+    ctx.SansCurseur = true;
+    TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, {1, 1, 1, 1});
+    t.Acheve();
+    p.end();
+    return im;
+  };
+  const QImage a = page(true);
+  // Stroked one by one, the segments of a track meet with round ends instead of round joins
+  // and thin lines keep their last pixel: the ink agrees to a few pixels' rounding.
+  const QImage b = page(false);
+  int encreA = 0, encreB = 0, differents = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    for (int x = 0; x < a.width(); ++x) {
+      encreA += Px(a, x, y) != 0xFFFFFF;
+      encreB += Px(b, x, y) != 0xFFFFFF;
+      differents += Px(a, x, y) != Px(b, x, y);
+    }
+  }
+  EXPECT_GT(encreA, 5000);
+  EXPECT_NEAR(encreA, encreB, encreB / 50);
+  EXPECT_LT(differents, encreB / 10);
+
+  // A filled disc of one colour on a page: the ellipse Qt would draw, to its rim.
+  QImage disque = Image(60, 60), ellipse = Image(60, 60);
+  {
+    QPainter p(&disque);
+    CanevasQt t(p);
+    t.CouleurPlume(kNoir);
+    t.CouleurBrosse(kNoir);
+    t.Ellipse(10, 10, 50, 50);
+  }  // the canvas goes before the painter: its destructor strokes what it gathered
+  {
+    QPainter p(&ellipse);
+    p.setPen(QPen(Qt::black, 0));
+    p.setBrush(Qt::black);
+    p.drawEllipse(QRect(10, 10, 39, 39));
+  }
+  int noirsD = 0, noirsE = 0, ecarts = 0;
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      noirsD += Px(disque, x, y) == 0;
+      noirsE += Px(ellipse, x, y) == 0;
+      ecarts += Px(disque, x, y) != Px(ellipse, x, y);
+    }
+  }
+  // A 40-pixel disc: 1257 pixels, its rim about 125; the hairline outline of the ellipse
+  // takes a few more.
+  EXPECT_NEAR(noirsD, noirsE, 52);
+  EXPECT_LT(ecarts, 60);
+  EXPECT_EQ(Px(disque, 30, 30), 0u);
+  EXPECT_EQ(Px(disque, 30, 11), 0u);
+  EXPECT_EQ(Px(disque, 30, 8), 0xFFFFFFu);
+}
+
 TEST(CanevasQt, SurbrillanceDeuxFoisEnOuExclusif) {
   Circuit c;
   CircuitExemple(c, 800, 4000, 3000, 3);
