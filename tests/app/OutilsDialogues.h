@@ -1,6 +1,6 @@
 #pragma once
 
-// Driving a dialog through its controls, found by their object names (the specification's
+// Driving a dialog through its controls, found by their object names (the program's
 // control names), as the user would.
 
 #include <gtest/gtest.h>

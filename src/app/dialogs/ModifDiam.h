@@ -12,7 +12,7 @@ class QPushButton;
 
 namespace korv4 {
 
-// "Modification des diamètres de perçage" (Part 6.2): the diameters of drill indices 1 to 7,
+// "Modification des diamètres de perçage": the diameters of drill indices 1 to 7,
 // each from a list of eleven values 0,1 mm apart. Created once, hidden, with the editor's
 // circuit.
 //

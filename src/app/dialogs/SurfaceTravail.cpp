@@ -74,7 +74,7 @@ TSurfacedetravail::TSurfacedetravail(const Circuit& circuit, ServiceDialogues& s
     const char* texte;
     int32_t w, h;  // millimetres; 0: the printer's format
   };
-  // "200 x 150 mm" sets 250 x 150 mm, as the Part says.
+  // "200 x 150 mm" sets 250 x 150 mm, as users of the program know it.
   const Preset p[6] = {{"RadioButton2", "Format imprimante", 0, 0},
                        {"RadioButton3", "160 x 100mm", 160, 100},
                        {"RadioButton4", "200 x 150 mm", 250, 150},

@@ -16,7 +16,7 @@ namespace korv4 {
 
 class ServiceDialogues;
 
-// "Taille de la surface de travail" (Part 6.1): a width and a height in millimetres or in pas,
+// "Taille de la surface de travail": a width and a height in millimetres or in pas,
 // or a preset, accepted within 800 x 800 mm and beyond the circuit already drawn. Created once,
 // hidden, with the editor's circuit.
 //
@@ -24,7 +24,7 @@ class ServiceDialogues;
 // la surface de travail", handler Taille1Click:
 //   surface.Ouvre(ecran.SurfaceX, ecran.SurfaceY, [&] { AfficheCI(editeur); });
 // with the screen ContexteTrace's surface: the pair is copied in, the dialog runs modally, and
-// only an OK close stores the pair back and calls the callback (AfficheCI, Part 2.1). Changing
+// only an OK close stores the pair back and calls the callback (AfficheCI). Changing
 // the surface does not set CircuitModifie.
 // pageImprimante: the current printer's page, for the preset "Format imprimante" (the print
 // dialog's TFicheImpression::Page()); when empty the preset is disabled.
@@ -41,7 +41,7 @@ class TSurfacedetravail : public QDialog {
   // TailleSurface: width and height in units, as the dialog holds them.
   std::array<int32_t, 2> TailleSurface{};
 
-  // The conversions of Part 6.1 (integer divisions).
+  // The unit conversions (integer divisions).
   static int32_t MmVersUnites(int32_t v) { return static_cast<int32_t>(int64_t{v} * 10000 / 254); }
   static int32_t UnitesVersMm(int32_t v) { return static_cast<int32_t>(int64_t{v} * 254 / 10000); }
 

@@ -18,12 +18,12 @@ namespace korv4 {
 
 class ServiceDialogues;
 
-// "Impression" (Part 4.1): the printer and its orientation, the printable area, the circuit's
-// size, the documents, and the two print commands of Part 4.2 ("Impression des documents" at
+// "Impression": the printer and its orientation, the printable area, the circuit's
+// size, the documents, and the two print commands ("Impression des documents" at
 // 1:1, "Impression tel qu'à l'ecran"). Created once, hidden, with the editor's circuit; it owns
 // the current printer (a QPrinter in high resolution) for the whole run.
 //
-// What the editor wires (Part 4.1, Interfaces):
+// What the editor wires:
 // - "&Impression" (Impression1) and the toolbar button, handler Impression1Click: when
 //   NbElements > 0, fill the header's Titre, DateCI and Auteur from the title block exactly as
 //   the save command does, then `fiche.Ouvre(editeur.EtatTravail, editeur.Ecran)` with the
@@ -59,7 +59,7 @@ class TFicheImpression : public QDialog {
   static QStringList NomsImprimantes();
   static const char* const kFichierPdf;  // "Fichier PDF"
 
-  // Init (Part 4.1): every control from the printer and the circuit. Runs on every paint of
+  // Init: every control from the printer and the circuit. Runs on every paint of
   // the whole dialog (FormPaint), and after each command of the dialog.
   void Init();
 

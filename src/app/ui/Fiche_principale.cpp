@@ -17,8 +17,11 @@
 #include <QToolButton>
 
 #include "dialogs/Editiontexte.h"
+#include "dialogs/ModifDiam.h"
+#include "dialogs/SurfaceTravail.h"
 #include "export/TEnregistrepercage.h"
 #include "export/TExportGerber.h"
+#include "print/TFicheImpression.h"
 #include "ui/Apropos.h"
 #include "ui/CodePage.h"
 #include "ui/FenetreAide.h"
@@ -31,14 +34,6 @@
 namespace korv4 {
 
 namespace {
-
-// A window that a later piece of the editor fills in; exists hidden from the start.
-QWidget* Coquille(QWidget* parent, const char* nom) {
-  auto* w = new QDialog(parent);
-  w->setObjectName(QString::fromLatin1(nom));
-  w->hide();
-  return w;
-}
 
 BoutonSouris Bouton(Qt::MouseButton b) {
   return b == Qt::LeftButton ? BoutonSouris::Gauche
@@ -59,9 +54,10 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   setWindowIcon(IconeProgramme());
   AboutBox_ = new TAboutBox(this);
   Aide_ = new FenetreAide(this);
-  FicheModifDiametre_ = Coquille(this, "FicheModifDiametre");
-  Surfacedetravail_ = Coquille(this, "Surfacedetravail");
-  FicheImpression_ = Coquille(this, "FicheImpression");
+  FicheModifDiametre_ = new TFicheModifDiametre(ed_.circuit, this);
+  FicheImpression_ = new TFicheImpression(ed_.circuit, *service_, this);
+  Surfacedetravail_ = new TSurfacedetravail(
+      ed_.circuit, *service_, [this] { return FicheImpression_->Page(); }, this);
   FenetreEditiontexte_ = new TFenetreEditiontexte(this);
   Enregistrepercage_ = new TEnregistrepercage(ed_.circuit, *service_, this);
   ExportGerber_ = new TExportGerber(ed_.circuit, *service_, this);
@@ -149,6 +145,19 @@ int Fiche_principale::OuvreFenetre(Fenetre f) {
   switch (f) {
     case Fenetre::Enregistrepercage: return Enregistrepercage_->Ouvre();
     case Fenetre::ExportGerber: return ExportGerber_->Ouvre();
+    case Fenetre::FicheImpression: return FicheImpression_->Ouvre(ed_.Etat, ed_.ctx);
+    case Fenetre::ConfigurationImprimante: return FicheImpression_->ConfigurationImprimante();
+    case Fenetre::Surfacedetravail: {
+      // The pair is stored back on OK only; the editor then lays the view out again.
+      int r = 2;
+      Surfacedetravail_->Ouvre(ed_.ctx.SurfaceX, ed_.ctx.SurfaceY, [&r] { r = 1; });
+      return r;
+    }
+    case Fenetre::FicheModifDiametre: {
+      int r = 2;
+      FicheModifDiametre_->Ouvre([&r] { r = 1; });
+      return r;
+    }
     case Fenetre::AboutBox: return static_cast<TAboutBox*>(AboutBox_)->exec();
     case Fenetre::Aide: Aide_->Ouvre(); return 1;
     case Fenetre::PressePapier:

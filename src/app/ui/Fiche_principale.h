@@ -19,6 +19,9 @@ class TEnregistrepercage;
 class TExportGerber;
 class ServiceDialogues;
 class FenetreAide;
+class TFicheModifDiametre;
+class TSurfacedetravail;
+class TFicheImpression;
 
 // The editor's main window: its widgets are built from the control table, its events go to
 // the editor, and the editor's states come back to the widgets after each event.
@@ -70,8 +73,10 @@ class Fiche_principale : public QMainWindow {
   TEnregistrepercage* Enregistrepercage_ = nullptr;
   TExportGerber* ExportGerber_ = nullptr;
   FenetreAide* Aide_ = nullptr;
-  QWidget *AboutBox_ = nullptr, *FicheModifDiametre_ = nullptr, *Surfacedetravail_ = nullptr,
-          *FicheImpression_ = nullptr;
+  QWidget* AboutBox_ = nullptr;
+  TFicheModifDiametre* FicheModifDiametre_ = nullptr;
+  TSurfacedetravail* Surfacedetravail_ = nullptr;
+  TFicheImpression* FicheImpression_ = nullptr;
 };
 
 }  // namespace korv4

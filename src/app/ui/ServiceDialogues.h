@@ -34,7 +34,7 @@ class ServiceDialogues {
   // A modal message box with an OK button.
   virtual void Message(QWidget* parent, const QString& texte) = 0;
 
-  // Printing (Parts 4.1, 4.2, 6.1).
+  // Printing.
   // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
   // true when the user confirmed it.
   virtual bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) = 0;

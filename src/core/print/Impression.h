@@ -9,7 +9,7 @@
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"
 
-// Printing (Parts 4.1 and 4.2) without the platform: the printable area of a page, the checks
+// Printing without the platform: the printable area of a page, the checks
 // of the print dialog's document boxes, the printer's drawing context at exactly 1:1, the
 // placing of the documents on the one page of a job, the frame, the title block and the drill
 // legend. Everything is drawn on a Canevas: the print dialog and korv4-cli give a canvas over
@@ -32,7 +32,7 @@ struct PageImprimante {
   bool Paysage = false;  // landscape orientation (else portrait)
 };
 
-// LargeurImprimable and HauteurImprimable of Part 4.1: the printable area in units (1/1000
+// LargeurImprimable and HauteurImprimable: the printable area in units (1/1000
 // inch), dots x 1000 div dots per inch; 0 for a page without resolution.
 int32_t LargeurImprimable(const PageImprimante& page);
 int32_t HauteurImprimable(const PageImprimante& page);
@@ -62,7 +62,7 @@ const char* DescriptionDocuments(int32_t documents);
 // The legend's text of a drill diameter in tenths of a millimetre: "0,8 mm", "3,2 mm".
 std::string TexteDiametreLegende(int32_t diametre);
 
-// "La taille du CI ets trop grande. Désirez-vous continuer ?" (UTF-8, the Part's text).
+// "La taille du CI ets trop grande. Désirez-vous continuer ?" (UTF-8).
 extern const char* const kQuestionTaille;
 
 // What BoutonImpressionClick prints: the boxes of the print dialog.
@@ -119,7 +119,7 @@ bool TailleAcceptable(const TravailImpression& t, int32_t ah, int32_t aw, int32_
 // frame and title block, then every document, or the view.
 void Imprime(const Circuit& c, TravailImpression& t, Canevas& toile);
 
-// The pieces, as the Part names them (t.Contexte.Toile must be set).
+// The pieces of a page (t.Contexte.Toile must be set).
 // ImprimeDocument: the k-th (from 1) of n documents, of work t.EtatImpression.Travail.
 void ImprimeDocument(const Circuit& c, TravailImpression& t, int32_t k, int32_t n);
 // Frame and title block, with the drill legend when asked; the context is left as it was.

@@ -1,4 +1,4 @@
-// The work-surface dialog (Part 6.1) and the drill-diameter dialog (Part 6.2), driven offscreen
+// The work-surface dialog and the drill-diameter dialog, driven offscreen
 // through their controls; the messages answered by the scripted dialog service.
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// Printing without the platform (Parts 4.1, 4.2): the exact printer scale, the printable area,
+// Printing without the platform: the exact printer scale, the printable area,
 // the document boxes, the placing of the documents, the size check, the frame, title block and
 // drill legend, on a recording canvas.
 
@@ -40,7 +40,7 @@ TEST(Impression, EchelleExacteAToutesResolutions) {
           << ppp << " " << x;
       EXPECT_EQ(PixelY(t.Contexte, x), static_cast<int32_t>(int64_t{x} * ppp / 1000));
     }
-    // Where the resolution is a multiple of 10, every position and size is the Part's (R =
+    // Where the resolution is a multiple of 10, every position and size is that of a context at dpi div 10 (R =
     // dpi div 10, D = 100), at every zoom.
     if (ppp % 10 != 0) continue;
     ContexteTrace partie;
@@ -48,7 +48,7 @@ TEST(Impression, EchelleExacteAToutesResolutions) {
     for (int32_t z = 0; z < 10; ++z) {
       ContexteTrace ctx = t.Contexte;
       ctx.Zoom = partie.Zoom = z;
-      if (ppp <= 340) {  // where the Part's 32-bit products hold
+      if (ppp <= 340) {  // where the 32-bit products of that context hold
         for (const int32_t x : {1, 77, 3937, 31500}) {
           EXPECT_EQ(PixelX(ctx, x), PixelX(partie, x)) << ppp << " " << z << " " << x;
         }
