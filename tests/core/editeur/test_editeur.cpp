@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "editeur/Session.h"
 #include "model/Fichiers.h"
 
@@ -609,6 +612,110 @@ TEST(Editeur, MenusActifsALOuverture) {
   s.Clic(C::ExporterlecircuitauformatGerber1);
   s.Clic(C::Impression1);
   EXPECT_EQ(s.d.fenetres, (std::vector<Fenetre>{Fenetre::ExportGerber, Fenetre::FicheImpression}));
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+using C = Controle;
+
+// A whole job as a user runs it: draw, select a zone, rotate, mirror, duplicate and drop,
+// delete and undo, group, save the zone as a component, insert it twice into a new circuit,
+// save, reopen, and the store read back is the one saved.
+TEST(EditeurScenario, TravailComplet) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  for (int x : {1000, 1500, 2000}) s.Clique(x, 1000);
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist2);
+  s.Clique(1000, 1000);
+  s.Clique(2000, 1000);
+  s.Touche(27);
+  const int32_t dessin = s.Nb();
+  ASSERT_EQ(dessin, 5);
+
+  s.Clic(C::BoutonModifPartielleTypon);
+  s.Clic(C::BpSelectionZone);
+  s.Appui(500, 500);
+  s.Relache(2500, 1500);
+  ASSERT_EQ(s.ed.circuit.Selection.Active, 1);
+  s.Clic(C::BpRotationZone);
+  s.Clic(C::BpInversionZone);
+  s.Clic(C::BpDuplicationZone);
+  s.Appui(0, 0);
+  s.Relache(5000, 3000);
+  EXPECT_EQ(s.Nb(), 2 * dessin);
+  s.Clic(C::BpSuppressionZone);  // the duplicate goes, and can come back
+  EXPECT_EQ(s.Nb(), dessin);
+  EXPECT_TRUE(s.ed[C::Bpanullsupp].Actif);
+  s.Clic(C::Bpanullsupp);
+  EXPECT_EQ(s.Nb(), 2 * dessin);
+  s.Clic(C::BpSelectionZone);
+  s.Appui(4500, 2500);
+  s.Relache(7000, 6000);
+  s.Clic(C::BpGrouperZone);
+  EXPECT_TRUE(EstUnGroupe(s.ed.circuit));
+  s.d.fichiers = {"/base/Composants/Bloc.CPX"};
+  s.Clic(C::BpSauverZone);
+  ASSERT_EQ(s.d.disque.count("/base/Composants/Bloc.CPX"), 1u);
+  EXPECT_EQ(s.ed.RepertoireComposants, "/base/Composants");
+
+  // A new circuit, the component inserted twice.
+  s.d.reponses = {Reponse::Non, Reponse::Ok};
+  s.Clic(C::Nouveaufichier1);
+  ASSERT_EQ(s.Nb(), 0);
+  s.Clic(C::BoutonInsertionTypon);
+  for (int fois = 0; fois < 2; ++fois) {
+    s.d.fichiers = {"/base/Composants/Bloc.CPX"};
+    s.Clic(C::BpInsertionComposant);
+    s.Relache(1000 + 4000 * fois, 1000);
+  }
+  const int32_t insere = s.Nb();
+  EXPECT_EQ(insere, 2 * (dessin + 2));
+  s.d.fichiers = {"/base/Circuits/Deux.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  const std::vector<ElementCI> enregistre(s.ed.circuit.Elements.begin() + 1,
+                                          s.ed.circuit.Elements.begin() + 1 + s.Nb());
+
+  Session t;
+  t.d.disque = s.d.disque;
+  t.d.fichiers = {"/base/Circuits/Deux.CIX"};
+  t.Clic(C::BoutonOuvrir);
+  ASSERT_EQ(t.Nb(), insere);
+  EXPECT_TRUE(std::equal(enregistre.begin(), enregistre.end(), t.ed.circuit.Elements.begin() + 1));
+  EXPECT_FALSE(t.ed.circuit.CircuitModifie);
+}
+
+// An old-format circuit: its title block comes in, the surface and drill buttons stay.
+TEST(EditeurScenario, AncienFormat) {
+  std::vector<uint8_t> v(kTailleEnteteAncien, 0);
+  v[0] = 6;
+  std::memcpy(&v[1], "Ancien", 6);
+  v[82] = 4;
+  std::memcpy(&v[83], "1995", 4);
+  v[103] = 3;
+  std::memcpy(&v[104], "Lui", 3);
+  v[130] = 1;  // one pad entry in the first group
+  std::vector<uint8_t> bloc(kTailleBlocAncien, 0);
+  bloc[0] = 10;
+  bloc[1] = 10;
+  bloc[2] = 3;
+  v.insert(v.end(), bloc.begin(), bloc.end());
+  Session s;
+  s.ed.ctx.SurfaceX = 15000;
+  s.d.disque["/x/vieux.CIP"] = v;
+  s.d.fichiers = {"/x/vieux.CIP"};
+  s.Clic(C::BoutonOuvrir);
+  ASSERT_TRUE(s.d.messages.empty()) << s.d.messages[0];
+  EXPECT_GE(s.Nb(), 1);
+  EXPECT_EQ(s.ed.Titres[0], "Ancien");
+  EXPECT_EQ(s.ed.Titres[2], "Lui");
+  EXPECT_EQ(s.ed.ctx.SurfaceX, 15000);
+  EXPECT_EQ(s.ed.Legende, "KORV4 : /x/vieux.CIP");
 }
 
 }  // namespace
