@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "Verifications.h"
 #include "editeur/Gestes.h"
@@ -12,24 +13,9 @@
 using namespace korv4;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
-  static Session* s = nullptr;
-  // One editor for the whole run (the stores are 1.6 MB each); every input starts anew.
-  if (s == nullptr) {
-    s = new Session(800, 600);
-    PrepareDisque(s->d);
-  }
-  s->d.reponses = {Reponse::Ok};  // a new work: the store empties
-  s->d.textes.clear();
-  s->d.fichiers.clear();
-  s->ed.circuit.CircuitModifie = false;
-  Clic(s->ed, Controle::Nouveaufichier1);
-  Clic(s->ed, Controle::BoutonAffichageFace1);
-  s->d.messages.clear();
-  s->d.questions.clear();
-  s->d.demandes.clear();
-  s->d.textesMontres.clear();
-  s->d.menusOuverts.clear();
-  s->d.fenetres.clear();
+  // A fresh editor for every input, so that a finding replays alone.
+  auto s = std::make_unique<Session>(800, 600);
+  PrepareDisque(s->d);
   for (size_t i = 0; i + 3 <= taille; i += 3) {
     JoueGeste(*s, donnees[i], donnees[i + 1], donnees[i + 2]);
     const Circuit& c = s->ed.circuit;

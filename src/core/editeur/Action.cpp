@@ -160,7 +160,7 @@ void PresseGroupe(Editeur& ed) {
   const Plage p = ChercherGroupe(Ci(ed), ed.ctx.CurseurX, ed.ctx.CurseurY);
   if (p.Vide()) {
     DeselectionZone(Ci(ed));
-    RazCurseur(ed.ctx);
+    TermineCurseur(ed);
   } else {
     TSelection& s = Ci(ed).Selection;
     s.Active = 1;
@@ -294,7 +294,7 @@ void DeposeElement(Editeur& ed) {
   } else {
     DupliqueZone(Ci(ed), Dx(ed), Dy(ed));
   }
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   Ci(ed).Selection.Active = 0;
   TraceCimp(ed);
   Selectiontravail(ed);
@@ -360,13 +360,13 @@ void AnnuleModifTotale(Editeur& ed) { RazBoutonsModiftotale(ed); }
 void AnnuleZone(Editeur& ed) {
   RazBoutonsModifpartielle(ed);
   DeselectionZone(Ci(ed));
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
 }
 
 void AnnuleComposant(Editeur& ed) {
   RazBoutonsInsertion(ed);
   DeselectionZone(Ci(ed));
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
 }
 
 void AnnuleInsertion(Editeur& ed) {
@@ -377,7 +377,7 @@ void AnnuleInsertion(Editeur& ed) {
     SupprimeElements(Ci(ed), {premier, Ci(ed).NbElements});
   }
   DeselectionZone(Ci(ed));
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   ReTraceCimp(ed);
 }
 
@@ -478,7 +478,7 @@ void elementselect(Editeur& ed, Plage p) {
 
 void elementdeselect(Editeur& ed) {
   AnnuleSelection(ed.circuit, ed.ctx);
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   DeselectionZone(ed.circuit);
 }
 

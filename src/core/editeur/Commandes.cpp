@@ -66,7 +66,7 @@ void BoutonModiftotaleClick(Editeur& ed) {
     s.Active = 0;
     s.Premier = 1;
     s.Dernier = ed.circuit.NbElements;
-    RazCurseur(ed.ctx);
+    TermineCurseur(ed);
     CadreAutourSelection(ed);
   }
   AfficheMenu(ed);
@@ -106,7 +106,7 @@ void BpSuppressionTotaleClick(Editeur& ed) {
 // ---- Zone ----
 
 void BoutonModifpartielleClick(Editeur& ed) {
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   DeselectionZone(ed.circuit);
   Actif(ed, C::Bpanullsupp, false);
   Actif(ed, C::Annuler1, false);
@@ -114,7 +114,7 @@ void BoutonModifpartielleClick(Editeur& ed) {
   Enfonce(ed, C::BpSelectionZone, false);
   Enfonce(ed, C::BpDeplacerZone, false);
   Enfonce(ed, C::BpDuplicationZone, false);
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   if (ed.circuit.NbElements == 0) {
     Enfonce(ed, C::BoutonModifPartielleTypon, false);
     Enfonce(ed, C::BoutonModifPartielleImplantation, false);
@@ -251,7 +251,7 @@ void BpInsertionComposantClick(Editeur& ed) {
   // Whatever was highlighted goes before the inserted records are carried; they are drawn
   // where the file puts them until the release drops them, so the screen shows the store.
   AnnuleSelection(ed.circuit, ed.ctx);
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   CadreAutourSelection(ed);
   Changetravail(ed, 91);
   ReTraceCimp(ed);
@@ -366,7 +366,7 @@ void Rotationdelazone(Editeur& ed) {
     AnnuleSelection(ed.circuit, ed.ctx);
     TourneZone(ed.circuit);
     TraceCimp(ed);
-    RazCurseur(ed.ctx);
+    TermineCurseur(ed);
     Sel(ed).Active = 0;
   }
   Selectiontravail(ed);
@@ -377,7 +377,7 @@ void Inversiondelazone(Editeur& ed) {
     AnnuleSelection(ed.circuit, ed.ctx);
     InverseZone(ed.circuit);
     TraceCimp(ed);
-    RazCurseur(ed.ctx);
+    TermineCurseur(ed);
     Sel(ed).Active = 0;
   }
   Selectiontravail(ed);
@@ -388,7 +388,7 @@ void Suppressiondelazone(Editeur& ed) {
     AnnuleSelection(ed.circuit, ed.ctx);
     EffaceZone(ed.circuit);
     TraceCimp(ed);
-    RazCurseur(ed.ctx);
+    TermineCurseur(ed);
     Sel(ed).Active = 0;
   }
   Selectiontravail(ed);

@@ -316,6 +316,8 @@ void AfficheCI(Editeur& ed);
 void ReAfficheCI(Editeur& ed);
 void initialiseBpPercage(Editeur& ed);
 std::string FormatDiametre(int32_t d);
+// The cursor reset (hidden, shape 0, no rubber band), a track being drawn ended first.
+void TermineCurseur(Editeur& ed);
 // Undo button and menu item enabled exactly when the undo store holds something.
 void EtatAnnulation(Editeur& ed);
 

@@ -78,14 +78,17 @@ void EtatAnnulation(Editeur& ed) {
   Actif(ed, C::Annuler1, b);
 }
 
+void TermineCurseur(Editeur& ed) {
+  // A track being drawn is ended before the cursor forgets it: a track never stays open.
+  if (ed.ctx.PisteEnCours) AjoutElement(ed.circuit, 0, 7, 0, 0);
+  RazCurseur(ed.ctx);
+}
+
 void Changetravail(Editeur& ed, int32_t code) {
   ed.CodeAction = code;
   Panneau(ed, 5, LibellesActions[std::clamp(code, 0, 110)]);
   AnnuleSelection(ed.circuit, ed.ctx);
-  if (ed.ctx.PisteEnCours) {
-    AjoutElement(ed.circuit, 0, 7, 0, 0);
-    RazCurseur(ed.ctx);
-  }
+  if (ed.ctx.PisteEnCours) TermineCurseur(ed);
   ChoixFormeCurseur(ed.ctx, code);
 }
 
@@ -180,7 +183,7 @@ void RazBoutons(Editeur& ed) {
 }
 
 void RAZ01(Editeur& ed) {
-  RazCurseur(ed.ctx);
+  TermineCurseur(ed);
   DeselectionZone(ed.circuit);
   Actif(ed, C::Bpanullsupp, false);
   Actif(ed, C::Annuler1, false);

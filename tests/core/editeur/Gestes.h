@@ -14,11 +14,14 @@ namespace korv4 {
 
 // A component of two pads in a group, saved once on the scripted disk.
 inline void PrepareDisque(DialoguesScript& d) {
-  Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
-  AjoutElement(c, 1, 18, 1300, 1000);
-  c.Selection = TSelection{1, 1, 2, CadreElements(c, 1, 2)};
-  d.disque["/c/R.CPX"] = EcritComposant(c);
+  static const std::vector<uint8_t> composant = [] {
+    Circuit c;
+    AjoutElement(c, 1, 18, 1000, 1000);
+    AjoutElement(c, 1, 18, 1300, 1000);
+    c.Selection = TSelection{1, 1, 2, CadreElements(c, 1, 2)};
+    return EcritComposant(c);
+  }();
+  d.disque["/c/R.CPX"] = composant;
   d.resultatFenetre = 1;
 }
 

@@ -211,6 +211,16 @@ TEST(Editeur, ChangerDeTravailTermineLaPiste) {
   s.Droit(1000, 4000);
   EXPECT_FALSE(s.ed.ctx.PisteEnCours);
   EXPECT_TRUE(s.d.menusOuverts.empty());
+  // A function button, which forgets the cursor, ends the track first: a lone first point goes,
+  // and the next press starts a track of its own.
+  s.Appui(5000, 5000);
+  const int32_t avant = s.Nb();
+  s.Clic(C::BoutonPiste);
+  EXPECT_FALSE(s.ed.ctx.PisteEnCours);
+  EXPECT_EQ(s.Nb(), avant - 1);
+  s.Clic(C::BoutonPiste);
+  s.Clique(6000, 6000);
+  EXPECT_EQ(s.E(s.Nb()).Attribut, kPremierPoint);
 }
 
 TEST(Editeur, PastillesPoseesEtChangees) {
