@@ -275,6 +275,11 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
   if (objet == cadre_ && e->type() == QEvent::Resize) {
     zone_->Dimensionne(cadre_->width(), cadre_->height());
     ed_.toile.Cible(zone_->Toile());
+    QImage& image = zone_->Image();
+    ed_.Image.Pixels = reinterpret_cast<uint32_t*>(image.bits());
+    ed_.Image.Largeur = image.width();
+    ed_.Image.Hauteur = image.height();
+    ed_.Image.Pas = image.bytesPerLine() / 4;
     FormResize(ed_, cadre_->width(), cadre_->height());
     Apres();
     zone_->update();

@@ -319,10 +319,8 @@ void FinZone(Editeur& ed) {
 
 void AnnulePiste(Editeur& ed) {
   if (ed.ctx.PisteEnCours) {
-    AjoutElement(Ci(ed), 0, 7, 0, 0);
-    ed.ctx.PisteEnCours = false;
     Elastique(ed.ctx, false);
-    ReTraceCimp(ed);
+    TerminePiste(ed);
   } else {
     RazBoutonsPiste(ed);
   }

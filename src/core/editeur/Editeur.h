@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -272,6 +273,14 @@ struct Editeur {
   int32_t LargeurClient = 800, HauteurClient = 600;
   int32_t EpaisseurAscenseur = 16;
 
+  // The drawing area's pixels when it is an image of 32-bit pixels (row y at Pixels + y * Pas),
+  // so that a part of it can be redrawn alone; null: every redraw is whole.
+  struct {
+    uint32_t* Pixels = nullptr;
+    int32_t Largeur = 0, Hauteur = 0;
+    std::ptrdiff_t Pas = 0;
+  } Image;
+
   Dialogues* dialogues = nullptr;  // not owned
   RelaisMessages relais{dialogues};
   bool Fermeture = false;          // the close command asks the window to close
@@ -316,6 +325,9 @@ void AfficheCI(Editeur& ed);
 void ReAfficheCI(Editeur& ed);
 void initialiseBpPercage(Editeur& ed);
 std::string FormatDiametre(int32_t d);
+// Ends the track being drawn (joined with the tracks it touches) and redraws its part of the
+// picture.
+void TerminePiste(Editeur& ed);
 // The cursor reset (hidden, shape 0, no rubber band), a track being drawn ended first.
 void TermineCurseur(Editeur& ed);
 // Undo button and menu item enabled exactly when the undo store holds something.
@@ -334,6 +346,9 @@ void calculorigineX(Editeur& ed);
 void calculorigineY(Editeur& ed);
 void TraceCimp(Editeur& ed);
 void ReTraceCimp(Editeur& ed);
+// The same picture as ReTraceCimp, redrawn only within the box of `b` (units) widened by
+// `marge` pixels: what a finished track changed.
+void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge);
 void Affichagecurseur(Editeur& ed, int32_t px, int32_t py);
 void Affichecurseur(Editeur& ed, int32_t x, int32_t y);
 void Affichepositioncurseur(Editeur& ed);

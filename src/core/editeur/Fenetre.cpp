@@ -78,9 +78,21 @@ void EtatAnnulation(Editeur& ed) {
   Actif(ed, C::Annuler1, b);
 }
 
+void TerminePiste(Editeur& ed) {
+  Circuit& c = ed.circuit;
+  int32_t premier = c.NbElements;
+  while (premier > 1 && EstPiste(c[premier].Code) && c[premier].Attribut != kPremierPoint) --premier;
+  const Cadre boite = CadreElements(c, premier, c.NbElements);
+  AjoutElement(c, 0, 7, 0, 0);
+  ed.ctx.PisteEnCours = false;
+  // Its segments were drawn over what the whole picture draws after tracks (pads and their
+  // holes): that part of the picture is drawn again.
+  if (c.NbElements >= 1) ReTraceBoite(ed, boite, ed.ctx.Tailles.LargeurPiste[6] / 2 + 3);
+}
+
 void TermineCurseur(Editeur& ed) {
   // A track being drawn is ended before the cursor forgets it: a track never stays open.
-  if (ed.ctx.PisteEnCours) AjoutElement(ed.circuit, 0, 7, 0, 0);
+  if (ed.ctx.PisteEnCours) TerminePiste(ed);
   RazCurseur(ed.ctx);
 }
 

@@ -2,6 +2,7 @@
 #include <cstdlib>
 
 #include "editeur/Editeur.h"
+#include "render/CanevasImage.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
@@ -103,6 +104,47 @@ void ReTraceCimp(Editeur& ed) {
   if (ed.OrigineRelative) {
     TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
   }
+}
+
+void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge) {
+  ContexteTrace& ctx = ed.ctx;
+  if (ed.Image.Pixels == nullptr) {
+    ReTraceCimp(ed);
+    return;
+  }
+  const PointPixel hg = PixelPoint(ctx, b.Gauche, b.Haut), bd = PixelPoint(ctx, b.Droite, b.Bas);
+  RectPixel r{std::max({hg.X - marge, ctx.Zone.Gauche, 0}), std::max({hg.Y - marge, ctx.Zone.Haut, 0}),
+              std::min({bd.X + marge + 1, ctx.Zone.Droite, ed.Image.Largeur}),
+              std::min({bd.Y + marge + 1, ctx.Zone.Bas, ed.Image.Hauteur})};
+  if (r.Droite <= r.Gauche || r.Bas <= r.Haut) return;  // nothing of it shows
+  // The background leaves out the grid dots of the first row and column of what it draws
+  // (row and column 0 of the whole area): the box starts one pixel before a grid row or column.
+  int32_t pas = (ValeurZoom(ctx) * 10) / 20;
+  if (pas < 10) pas *= 2;
+  if (r.Gauche > 0 && pas > 0 && (r.Gauche + ctx.OrigineX) % pas == 0) --r.Gauche;
+  if (r.Haut > 0 && pas > 0 && (ctx.OrigineY - r.Haut) % pas == 0) --r.Haut;
+
+  Circuit& c = ed.circuit;
+  CacheSelection(c, ctx);
+  CacheCurseur(ctx);
+  CanevasImage partie(ed.Image.Pixels + r.Haut * ed.Image.Pas + r.Gauche, r.Droite - r.Gauche,
+                      r.Bas - r.Haut, ed.Image.Pas);
+  ContexteTrace t = ctx;
+  t.Toile = &partie;
+  t.OrigineX += r.Gauche;
+  t.OrigineY -= r.Haut;
+  t.Zone = RectPixel{0, 0, r.Droite - r.Gauche, r.Bas - r.Haut};
+  t.SansCurseur = true;
+  t.CurseurVisible = false;
+  t.SelectionVisible = false;
+  TraceFond(t);
+  TraceCircuit(c, 1, c.NbElements, CouleursNormales(), t, ed.Etat);
+  if (ed.OrigineRelative) {
+    TraceMarqueOrigine(t, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+  }
+  ed.toile.Tout(r);
+  MontreSelection(c, ctx);
+  MontreCurseur(ctx);
 }
 
 void TraceCimp(Editeur& ed) {

@@ -16,6 +16,14 @@ namespace {
 struct Ecran {
   QImage image{700, 500, QImage::Format_RGB32};
   CanevasQt toile{image};
+  // The editor's canvas on the image, and its pixels for the partial redraws.
+  void Branche(Editeur& ed) {
+    ed.toile.Cible(&toile);
+    ed.Image.Pixels = reinterpret_cast<uint32_t*>(image.bits());
+    ed.Image.Largeur = image.width();
+    ed.Image.Hauteur = image.height();
+    ed.Image.Pas = image.bytesPerLine() / 4;
+  }
 };
 
 // Only the drawing area shows: what lies under the scroll bars is never seen.
@@ -45,7 +53,7 @@ void VerifieMagasin(const Editeur& ed) {
 TEST(Invariant, ScenarioDeDessin) {
   Ecran e;
   Session s(700, 500);
-  s.ed.toile.Cible(&e.toile);
+  e.Branche(s.ed);
   TraceCimp(s.ed);
   s.Clic(Controle::BoutonPiste);
   s.Clic(Controle::Bpist4);
@@ -75,12 +83,41 @@ TEST(Invariant, ScenarioDeDessin) {
   VerifieInvariant(s, e.image, "zoom");
 }
 
+// A track drawn across pads covers their holes; ending it redraws its part of the picture
+// (pads drawn after tracks): the area is then a fresh redraw, at every zoom and for every way
+// of ending the track.
+TEST(Invariant, PisteTermineeSurDesPastilles) {
+  for (int zoom : {0, 2, 5, 9}) {
+    for (int fin = 0; fin < 3; ++fin) {
+      Ecran e;
+      Session s(700, 500);
+      e.Branche(s.ed);
+      ChoixEchelle1Change(s.ed, zoom);
+      TraceCimp(s.ed);
+      s.Clic(Controle::BoutonPastille);
+      s.Clic(Controle::Bpast9);
+      for (int x : {1000, 1300, 1600}) s.Clique(x, 1000);
+      s.Clic(Controle::BoutonPiste);
+      s.Clic(Controle::Bpist6);
+      s.Clique(700, 1000);
+      s.Clique(1900, 1000);
+      s.Clique(1900, 1350);
+      if (fin == 0) s.Touche(27);
+      if (fin == 1) s.Droit(1900, 1350);
+      if (fin == 2) s.Clic(Controle::BoutonAffichageImplantation);
+      ASSERT_FALSE(s.ed.ctx.PisteEnCours);
+      VerifieInvariant(s, e.image, "zoom " + std::to_string(zoom) + ", fin " + std::to_string(fin));
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+}
+
 TEST(Invariant, GestesAuHasard) {
   for (uint32_t graine : {1u, 2u, 3u, 4u, 5u, 6u}) {
     Ecran e;
     Session s(700, 500);
     PrepareDisque(s.d);
-    s.ed.toile.Cible(&e.toile);
+    e.Branche(s.ed);
     TraceCimp(s.ed);
     std::mt19937 hasard(graine);
     for (int pas = 0; pas < 400; ++pas) {
