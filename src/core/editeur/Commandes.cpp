@@ -29,11 +29,6 @@ bool ZoneValide(const Editeur& ed) {
          s.Dernier <= ed.circuit.NbElements;
 }
 
-std::string Dossier(const std::string& chemin) {
-  const size_t p = chemin.find_last_of('/');
-  return p == std::string::npos ? std::string() : chemin.substr(0, p);
-}
-
 DemandeFichier DemandeComposant(const Editeur& ed, const char* titre) {
   DemandeFichier d;
   d.Titre = titre;
@@ -218,7 +213,7 @@ void BpSauverZoneClick(Editeur& ed) {
     d.ConfirmeEcrasement = true;
     const std::string nom = ed.dialogues->FichierAEnregistrer(d);
     if (!nom.empty()) {
-      ed.RepertoireComposants = Dossier(nom);
+      ed.RepertoireComposants = DossierDe(nom);
       std::string erreur;
       if (!ed.dialogues->EcritFichier(nom, EcritComposant(ed.circuit), erreur)) {
         ed.dialogues->Message(erreur);
@@ -239,7 +234,7 @@ void BpInsertionComposantClick(Editeur& ed) {
     Selectiontravail(ed);
     return;
   }
-  ed.RepertoireComposants = Dossier(nom);
+  ed.RepertoireComposants = DossierDe(nom);
   std::vector<uint8_t> octets;
   std::string erreur;
   if (!ed.dialogues->LitFichier(nom, octets, erreur) ||

@@ -414,6 +414,8 @@ void EditTexte(Editeur& ed);
 void ModifTexte(Editeur& ed, Plage p);
 
 // ---- Files, title block, other windows ----
+// The folder of a file name ("" when it has none).
+std::string DossierDe(const std::string& chemin);
 void Ouvrir1Click(Editeur& ed);
 void Enregistrerunfichier1Click(Editeur& ed);
 void Nouveaufichier1Click(Editeur& ed);

@@ -16,11 +16,6 @@ constexpr const char* kQuestionModifie =
 constexpr const char* kQuestionEffacer = "Désirez-vous effacer votre travail ?";
 constexpr const char* kQuestionTerminer = "Désirez-vous terminer votre travail ?";
 
-std::string Dossier(const std::string& chemin) {
-  const size_t p = chemin.find_last_of('/');
-  return p == std::string::npos ? std::string() : chemin.substr(0, p);
-}
-
 void ProposeEnregistrement(Editeur& ed) {
   if (ed.circuit.CircuitModifie && ed.circuit.NbElements > 0 &&
       ed.dialogues->Question(kQuestionModifie, Boutons::OuiNon) == Reponse::Oui) {
@@ -35,6 +30,11 @@ void Legende(Editeur& ed, const std::string& nom) {
 
 }  // namespace
 
+std::string DossierDe(const std::string& chemin) {
+  const size_t p = chemin.find_last_of('/');
+  return p == std::string::npos ? std::string() : chemin.substr(0, p);
+}
+
 bool OuvreFichier(Editeur& ed, const std::string& nom) {
   std::vector<uint8_t> octets;
   std::string erreur;
@@ -44,7 +44,7 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
     ed.dialogues->Message(erreur);
     return false;
   }
-  ed.RepertoireCircuits = Dossier(nom);
+  ed.RepertoireCircuits = DossierDe(nom);
   ed.DernierFichier = nom;
   Legende(ed, nom);
   const char derniere = nom.back();
@@ -105,7 +105,7 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   if (nom.empty()) return;
   ed.circuit.NomFichier = nom;
   Legende(ed, nom);
-  ed.RepertoireCircuits = Dossier(nom);
+  ed.RepertoireCircuits = DossierDe(nom);
   ed.DernierFichier = nom;
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
