@@ -11,6 +11,7 @@
 #include "dialogs/Editiontexte.h"
 #include "disque/FichiersDisque.h"
 #include "ui/CodePage.h"
+#include "ui/ServiceDialogues.h"
 
 namespace korv4 {
 
@@ -24,61 +25,50 @@ QString DossierExistant(const std::string& dossier) {
   return QDir(d).exists() ? d : QDir::currentPath();
 }
 
-QStringList Filtres(const DemandeFichier& d) {
-  QStringList filtres;
-  for (const std::string& f : d.Filtres) {
-    const QString texte = Q(f);
-    const int barre = texte.indexOf(QLatin1Char('|'));
-    const QString description = texte.left(barre);
-    const QString motif = texte.mid(barre + 1);
-    filtres << description + QStringLiteral(" (") + motif + QLatin1Char(')');
-  }
-  return filtres;
+// "description|*.EXT" pairs, as the dialog service reads them.
+QString Filtre(const DemandeFichier& d) {
+  QStringList parties;
+  for (const std::string& f : d.Filtres) parties << Q(f);
+  return parties.join(QLatin1Char('|'));
 }
 
 std::string Nom(const QString& chemin) { return QFile::encodeName(chemin).toStdString(); }
 
 }  // namespace
 
-void DialoguesQt::Message(const std::string& texte) {
-  QMessageBox::warning(fenetre_, QStringLiteral("KORV4"), Q(texte), QMessageBox::Ok);
-}
+void DialoguesQt::Message(const std::string& texte) { service_.Message(fenetre_, Q(texte)); }
 
 Reponse DialoguesQt::Question(const std::string& texte, Boutons boutons) {
-  if (boutons == Boutons::OuiNon) {
-    return QMessageBox::question(fenetre_, QStringLiteral("Confirmation"), Q(texte),
-                                 QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::Yes) == QMessageBox::Yes
-               ? Reponse::Oui
-               : Reponse::Non;
+  if (boutons == Boutons::OkAnnuler) {
+    return service_.ConfirmationOKAnnuler(fenetre_, Q(texte)) ? Reponse::Ok : Reponse::Annuler;
   }
-  return QMessageBox::question(fenetre_, QStringLiteral("Confirmation"), Q(texte),
-                               QMessageBox::Ok | QMessageBox::Cancel,
-                               QMessageBox::Ok) == QMessageBox::Ok
-             ? Reponse::Ok
-             : Reponse::Annuler;
+  return QMessageBox::question(fenetre_, QStringLiteral("KORV4"), Q(texte),
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes
+             ? Reponse::Oui
+             : Reponse::Non;
 }
 
 std::string DialoguesQt::FichierAOuvrir(const DemandeFichier& d) {
   QFileDialog dialogue(fenetre_, Q(d.Titre), DossierExistant(d.Dossier));
   dialogue.setAcceptMode(QFileDialog::AcceptOpen);
   dialogue.setFileMode(QFileDialog::ExistingFile);
-  dialogue.setNameFilters(Filtres(d));
+  dialogue.setNameFilters(FiltresQt(Filtre(d)));
   if (!d.Nom.empty()) dialogue.selectFile(Q(d.Nom));
   if (dialogue.exec() != QDialog::Accepted) return {};
   return Nom(dialogue.selectedFiles().value(0));
 }
 
 std::string DialoguesQt::FichierAEnregistrer(const DemandeFichier& d) {
-  QFileDialog dialogue(fenetre_, Q(d.Titre), DossierExistant(d.Dossier));
-  dialogue.setAcceptMode(QFileDialog::AcceptSave);
-  dialogue.setFileMode(QFileDialog::AnyFile);
-  dialogue.setNameFilters(Filtres(d));
-  dialogue.setDefaultSuffix(Q(d.Extension));
-  dialogue.setOption(QFileDialog::DontConfirmOverwrite, !d.ConfirmeEcrasement);
-  if (!d.Nom.empty()) dialogue.selectFile(Q(d.Nom));
-  if (dialogue.exec() != QDialog::Accepted) return {};
-  return Nom(dialogue.selectedFiles().value(0));
+  DemandeEnregistrement e;
+  e.titre = Q(d.Titre);
+  e.filtre = Filtre(d);
+  e.extensionDefaut = Q(d.Extension);
+  e.dossier = DossierExistant(d.Dossier);
+  e.nom = Q(d.Nom);
+  e.confirmeEcrasement = d.ConfirmeEcrasement;
+  const QString nom = service_.FichierAEnregistrer(fenetre_, e);
+  return nom.isEmpty() ? std::string() : Nom(nom);
 }
 
 int DialoguesQt::SaisieTexte(std::string& texte) {

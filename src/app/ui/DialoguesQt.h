@@ -9,14 +9,17 @@ class QWidget;
 namespace korv4 {
 
 class TFenetreEditiontexte;
+class ServiceDialogues;
 
-// The editor's modal things as Qt shows them: message boxes, the common file dialogs, the
-// text entry window, popup menus built from the control table, the disk through the disk
-// layer. The other windows are opened by the main window (`fenetres`).
+// The editor's modal things as Qt shows them: the message box and the save dialog of the
+// dialog service the other windows use, the open dialog, the questions, the text entry
+// window, popup menus built from the control table, the disk through the disk layer. The
+// other windows are opened by the main window (`fenetres`).
 class DialoguesQt final : public Dialogues {
  public:
-  DialoguesQt(QWidget* fenetre, QWidget* zone, TFenetreEditiontexte* saisie)
-      : fenetre_(fenetre), zone_(zone), saisie_(saisie) {}
+  DialoguesQt(QWidget* fenetre, QWidget* zone, TFenetreEditiontexte* saisie,
+              ServiceDialogues& service)
+      : fenetre_(fenetre), zone_(zone), saisie_(saisie), service_(service) {}
 
   std::function<int(Fenetre)> fenetres;
 
@@ -37,6 +40,7 @@ class DialoguesQt final : public Dialogues {
   QWidget* fenetre_;
   QWidget* zone_;
   TFenetreEditiontexte* saisie_;
+  ServiceDialogues& service_;
 };
 
 }  // namespace korv4

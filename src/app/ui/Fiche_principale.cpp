@@ -62,7 +62,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   Enregistrepercage_ = new TEnregistrepercage(ed_.circuit, *service_, this);
   ExportGerber_ = new TExportGerber(ed_.circuit, *service_, this);
 
-  dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_);
+  dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_, *service_);
   dialoguesQt_->fenetres = [this](Fenetre f) { return OuvreFenetre(f); };
   ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
 
