@@ -1,5 +1,6 @@
-#include "editeur/Editeur.h"
 #include "model/Fichiers.h"
+
+#include "editeur/Editeur.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
@@ -99,7 +100,8 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   d.Extension = "CIX";
   d.Dossier = ed.RepertoireCircuits;
   const std::string& actuel = ed.circuit.NomFichier;
-  d.Nom = actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
+  d.Nom =
+      actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
   d.ConfirmeEcrasement = true;
   const std::string nom = ed.dialogues->FichierAEnregistrer(d);
   if (nom.empty()) return;
@@ -150,7 +152,9 @@ void TitreClick(Editeur& ed, Controle bouton) {
   for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) {
     Actif(ed, e, e == edit && EstEnfonce(ed, bouton));
   }
-  ed.FocusTitre = EstEnfonce(ed, bouton) ? (edit == C::EditTitre1 ? 1 : edit == C::EditTitre2 ? 2 : 3)
+  ed.FocusTitre = EstEnfonce(ed, bouton) ? (edit == C::EditTitre1   ? 1
+                                            : edit == C::EditTitre2 ? 2
+                                                                    : 3)
                                          : 0;
   if (bouton == C::Boutondate && ed.Titres[1].empty() && ed.dialogues != nullptr) {
     ed.Titres[1] = "Le " + ed.dialogues->DateDuJour();

@@ -26,13 +26,12 @@ void Ligne(std::vector<uint8_t>& v, const std::string& s) {
 
 bool EstCaractere(uint8_t c) { return c >= 64 && c <= 71; }
 bool EstDessin(uint8_t c) { return c >= 128 && c <= 135; }
-bool EstPointPiste(uint8_t c) { return c >= 160 && c <= 166; }
 
 // Plotting order of a record in a layer file, or -1 when the record does not go there.
 int CleCuivre(const ElementCI& e) {
   if (e.Code >= code::PastillePremier && e.Code <= kCodeMire)
     return e.Code == kCodeDiametreLibre ? -1 : e.Code - code::PastillePremier;  // 0..13
-  if (EstPointPiste(e.Code)) return 14 + (e.Code - 160);                        // 14..20
+  if (EstPiste(e.Code)) return 14 + (e.Code - code::PisteSansLargeur);          // 14..20
   if (EstCaractere(e.Code) && e.Attribut <= 7) return 21 + e.Attribut;          // 21..28
   return -1;
 }
@@ -46,7 +45,7 @@ constexpr int kNbCles = 29;
 // Aperture (D-code) of a collected record.
 int DCode(const ElementCI& e) {
   if (e.Code >= code::PastillePremier) return e.Code - 182;  // 10..23
-  if (EstPointPiste(e.Code)) return e.Code - 130;            // 30..36
+  if (EstPiste(e.Code)) return e.Code - 130;                 // 30..36
   if (EstDessin(e.Code)) return e.Attribut + 49;             // 50..55
   if (EstCaractere(e.Code)) return e.Attribut + 59;          // 59..66
   return 0;
@@ -304,7 +303,7 @@ std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
       t.TraceVers(x, y + 150);
       TraceEllipse(t, x, y, 100, 100, 100);
       TraceEllipse(t, x, y, 15, 15, 15);
-    } else if (EstPointPiste(e.Code)) {
+    } else if (EstPiste(e.Code)) {
       if (e.Attribut == kPremierPoint) t.DeplaceVers(x, y);
       if (e.Attribut == kDernierPoint || e.Attribut == kPointMilieu) t.TraceVers(x, y);
     } else if (e.Code == code::Trait1) {
