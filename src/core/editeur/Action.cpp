@@ -34,6 +34,7 @@ const Gestes& Ligne(const Editeur& ed) {
 }  // namespace
 
 void action(Editeur& ed, int geste) {
+  const int32_t code = ed.CodeAction;
   switch (geste) {
     case 1: Ligne(ed).Presse(ed); break;
     case 2: Ligne(ed).Relache(ed); break;
@@ -45,6 +46,8 @@ void action(Editeur& ed, int geste) {
     default: break;
   }
   EtatAnnulation(ed);
+  // A gesture's step is named after the tool that started it.
+  Etape(ed, LibellesActions[code >= 0 && code < kNombreActions ? code : 0]);
 }
 
 int GesteEspace(const Editeur& ed) {
@@ -63,12 +66,10 @@ void boutondroit(Editeur& ed, int32_t x, int32_t y) {
   if (choix != C::Aucun) Clic(ed, choix);
 }
 
-namespace {
 bool TitreEnCours(const Editeur& ed) {
   return EstEnfonce(ed, C::Boutontitre) || EstEnfonce(ed, C::Boutondate) ||
          EstEnfonce(ed, C::Boutonauteur);
 }
-}  // namespace
 
 void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int32_t y) {
   Affichagecurseur(ed, x, y);
@@ -79,6 +80,7 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
     Actif(ed, C::EditTitre1, false);
     Actif(ed, C::EditTitre2, false);
     Actif(ed, C::EditTitre3, false);
+    Etape(ed, "Titre du circuit");
     return;
   }
   ed.RetireFocus = true;
@@ -123,7 +125,10 @@ void FormKeyDown(Editeur& ed, int touche) {
   if (touche == 27) action(ed, 3);
   if (touche == 107) ZoomPlus1Click(ed);
   if (touche == 109) Zoommoins1Click(ed);
-  if (touche == 46) actionsuppression(ed);
+  if (touche == 46) {
+    actionsuppression(ed);
+    Etape(ed, "Suppression");
+  }
 }
 
 }  // namespace korv4

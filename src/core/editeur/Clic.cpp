@@ -65,11 +65,11 @@ void Rien() {}
 using Gestionnaire = void (*)(Editeur&, Controle);
 constexpr Gestionnaire kClics[] = {
     [](Editeur&, Controle) {},
-#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic) \
-  [](Editeur& ed, Controle c) {                                      \
-    (void)ed;                                                        \
-    (void)c;                                                         \
-    clic;                                                            \
+#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic, raccourci) \
+  [](Editeur& ed, Controle c) {                                                 \
+    (void)ed;                                                                   \
+    (void)c;                                                                    \
+    clic;                                                                       \
   },
 #include "editeur/Controles.def"
 #undef X
@@ -103,6 +103,13 @@ void Clic(Editeur& ed, Controle c) {
   }
 
   kClics[Index(c)](ed, c);
+  // What the click changed is one step, named after the control.
+  const char* nom = d.Bulle[0] != '\0' ? d.Bulle : d.Libelle;
+  std::string libelle;
+  for (const char* p = nom; *p != '\0'; ++p) {
+    if (*p != '&') libelle += *p;
+  }
+  Etape(ed, libelle);
 }
 
 }  // namespace korv4

@@ -10,9 +10,9 @@ namespace {
 using namespace actions;
 
 constexpr DefinitionControle kDefinitions[] = {
-    {"", "", "", Controle::Aucun, Genre::Racine, 0, 0},
-#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic) \
-  {#nom, libelle, bulle, Controle::conteneur, Genre::genre, groupe, code},
+    {"", "", "", Controle::Aucun, Genre::Racine, 0, 0, ""},
+#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic, raccourci) \
+  {#nom, libelle, bulle, Controle::conteneur, Genre::genre, groupe, code, raccourci},
 #include "editeur/Controles.def"
 #undef X
 };

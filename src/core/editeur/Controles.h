@@ -4,13 +4,13 @@
 #include <string>
 
 // The main window's controls: one row each in Controles.def (name, caption, hint, container,
-// kind, exclusive group, code, click), and the state the editor keeps of each.
+// kind, exclusive group, code, click, shortcut), and the state the editor keeps of each.
 
 namespace korv4 {
 
 enum class Controle : int16_t {
   Aucun = 0,
-#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic) nom,
+#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic, raccourci) nom,
 #include "editeur/Controles.def"
 #undef X
   Nombre
@@ -61,6 +61,7 @@ struct DefinitionControle {
   Genre Type;
   int Groupe;
   int Code;
+  const char* Raccourci;  // keys of a menu item ("Ctrl+Z", "; " between several), or ""
 };
 const DefinitionControle& Definition(Controle c);
 inline int Index(Controle c) { return static_cast<int>(c); }

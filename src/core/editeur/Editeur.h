@@ -9,6 +9,7 @@
 #include "editeur/Actions.h"
 #include "editeur/Controles.h"
 #include "editeur/Dialogues.h"
+#include "historique/Historique.h"
 #include "model/Circuit.h"
 #include "render/CanevasSuivi.h"
 #include "render/ContexteTrace.h"
@@ -77,9 +78,11 @@ struct Editeur {
 
   Dialogues* dialogues = nullptr;  // not owned
   RelaisMessages relais{dialogues};
-  bool Fermeture = false;  // the close command asks the window to close
-  CanevasSuivi toile;      // the drawing area's canvas, with its damaged box
-  uint64_t Version = 1;    // grows whenever a control, text or scroll bar changes
+  bool Fermeture = false;    // the close command asks the window to close
+  CanevasSuivi toile;        // the drawing area's canvas, with its damaged box
+  uint64_t Version = 1;      // grows whenever a control, text or scroll bar changes
+  Historique historique;     // the steps that undo and redo take back and do again
+  std::string LibelleEtape;  // what the step being made is called, once it started
 
   EtatControle& operator[](Controle c) { return controles[Index(c)]; }
   const EtatControle& operator[](Controle c) const { return controles[Index(c)]; }
@@ -169,6 +172,8 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
 void FormMouseMove(Editeur& ed, int32_t x, int32_t y);
 void FormMouseUp(Editeur& ed, BoutonSouris b);
 void FormKeyDown(Editeur& ed, int touche);
+// A title of the title block is being typed (its button is down).
+bool TitreEnCours(const Editeur& ed);
 int GesteEspace(const Editeur& ed);
 
 // ---- Edit commands ----
@@ -206,6 +211,20 @@ void Annuler1Click(Editeur& ed);
 bool QuartDeTourPossible(const Editeur& ed);
 void EditTexte(Editeur& ed);
 void ModifTexte(Editeur& ed, Plage p);
+
+// ---- History ----
+// The circuit's state that a step restores besides the store.
+Instantane InstantaneDe(const Editeur& ed);
+// After a user's action: what it changed becomes one step named after the action (or after
+// the gesture that started it), unless a gesture is still going on (a track being drawn, a
+// drawing's second point, a title being typed, an inserted component being placed).
+void Etape(Editeur& ed, const std::string& libelle);
+// A new history from the circuit as it is (a circuit opened, a new work).
+void CommenceHistorique(Editeur& ed);
+// Undo and redo buttons and menu items: enabled when there is a step, named after it.
+void EtatHistorique(Editeur& ed);
+void Defaire1Click(Editeur& ed);
+void Refaire1Click(Editeur& ed);
 
 // ---- Files, title block, other windows ----
 // The folder of a file name ("" when it has none).

@@ -309,6 +309,7 @@ void Initialisation(Editeur& ed) {
   ctx.PisteEnCours = false;
   AnnuleSelection(ed.circuit, ctx);
   Affichage(ed);
+  CommenceHistorique(ed);
 }
 
 }  // namespace korv4

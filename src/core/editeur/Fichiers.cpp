@@ -68,6 +68,7 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   ed.ctx.SelectionVisible = false;
   AnnuleSelection(ed.circuit, ed.ctx);
   AfficheCI(ed);
+  CommenceHistorique(ed);
   return true;
 }
 
@@ -117,6 +118,10 @@ void Enregistrerunfichier1Click(Editeur& ed) {
     ed.dialogues->Message(erreur);
     return;
   }
+  // What the repair before saving changed is a step of its own; the history knows the saved
+  // state, so that undoing back to it leaves the circuit unmodified.
+  Etape(ed, "Enregistrement du circuit");
+  ed.historique.MarqueEnregistre();
   ed.circuit.CircuitModifie = false;
 }
 
@@ -170,6 +175,8 @@ void TitreTouche(Editeur& ed, int edit, int touche) {
     Enfonce(ed, kBoutons[edit - 1], false);
   }
   ed.circuit.CircuitModifie = true;
+  // One step for the whole title, once it is no longer being typed.
+  Etape(ed, "Titre du circuit");
 }
 
 }  // namespace korv4
