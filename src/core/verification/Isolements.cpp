@@ -566,6 +566,23 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
   return r;
 }
 
+BoiteTracee EtendueTracee(const Circuit& c, StylePastilles style) {
+  BoiteTracee b;
+  for (uint8_t masque : {kMasqueFace1, kMasqueFace2, kMasqueImplantation}) {
+    for (const Forme& f : LitCouche(c, masque, style).formes) {
+      if (b.Vide) {
+        b = {f.xmin, f.ymin, f.xmax, f.ymax, false};
+        continue;
+      }
+      b.Gauche = std::min(b.Gauche, f.xmin);
+      b.Bas = std::min(b.Bas, f.ymin);
+      b.Droite = std::max(b.Droite, f.xmax);
+      b.Haut = std::max(b.Haut, f.ymax);
+    }
+  }
+  return b;
+}
+
 std::vector<Defaut> VerifieIsolements(const Circuit& c, double isolementMm) {
   OptionsVerification o;
   o.IsolementMm = isolementMm;

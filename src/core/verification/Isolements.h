@@ -75,6 +75,14 @@ const char* NomCoucheDefaut(uint8_t couche);
 // "isolement face 2 : écart de 0,20 mm (minimum 0,30 mm) à X = 12,70 mm, Y = 5,08 mm".
 std::string DecritDefaut(const Defaut& d, double isolementMm);
 
+// The box of everything the copper and placement-plan files draw (pads at their shape, strokes
+// at their width), in units; Vide when they draw nothing.
+struct BoiteTracee {
+  double Gauche = 0, Bas = 0, Droite = 0, Haut = 0;
+  bool Vide = true;
+};
+BoiteTracee EtendueTracee(const Circuit& c, StylePastilles style);
+
 // Units (1/1000 inch) to millimetres.
 inline double UnitesEnMm(double u) { return u * 0.0254; }
 
