@@ -34,5 +34,6 @@ int ExecuteGerber(const QStringList& arguments);
 int ExecutePercage(const QStringList& arguments);
 int ExecuteTypon(const QStringList& arguments);
 int ExecuteVerifier(const QStringList& arguments);
+int ExecuteFabrication(const QStringList& arguments);
 
 }  // namespace korv4::cli
