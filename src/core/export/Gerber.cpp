@@ -129,7 +129,7 @@ std::string Millimetres(int32_t v) {
 
 // A text character: its strokes at its record point, moving only where a stroke does not
 // start where the previous one ended.
-void TraceCaractere(TraceurGerber& t, const ElementCI& e) {
+void TraceCaractere(Traceur& t, const ElementCI& e) {
   const int taille = e.Attribut & 7;
   if (kEchelleTexte[taille] == 0) return;
   const int orientation = e.Code - 64;
@@ -154,9 +154,12 @@ void TraceCaractere(TraceurGerber& t, const ElementCI& e) {
 
 }  // namespace
 
-std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) {
-  // One pass per kind or attribute value in store order is a stable sort on that key:
-  // count the records of each key, then place them.
+namespace {
+
+// One pass per kind or attribute value in store order is a stable sort on that key: count the
+// records of each key, then place them (each placed as `Prend` gives it).
+template <typename T, typename Prend>
+std::vector<T> Collecte(const Circuit& c, uint8_t masque, Prend prend) {
   const bool implantation = masque == kMasqueImplantation;
   auto Cle = [implantation](const ElementCI& e) {
     return implantation ? CleImplantation(e) : CleCuivre(e);
@@ -169,15 +172,63 @@ std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) 
     if (k >= 0) ++debut[k + 1];
   }
   for (int k = 0; k < kNbCles; ++k) debut[k + 1] += debut[k];
-  std::vector<ElementCI> liste(static_cast<size_t>(debut[kNbCles]));
+  std::vector<T> liste(static_cast<size_t>(debut[kNbCles]));
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     if ((e.Couche & masque) == 0) continue;
     const int k = Cle(e);
-    if (k >= 0) liste[static_cast<size_t>(debut[k]++)] = e;
+    if (k >= 0) liste[static_cast<size_t>(debut[k]++)] = prend(c, i);
   }
   return liste;
 }
+
+}  // namespace
+
+std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) {
+  return Collecte<ElementCI>(c, masque,
+                             [](const Circuit& cc, int32_t i) { return cc.Elements[i]; });
+}
+
+std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque) {
+  return Collecte<int32_t>(c, masque, [](const Circuit&, int32_t i) { return i; });
+}
+
+const char* DefinitionOuverture(int dcode, StylePastilles style) {
+  for (const Ouverture& o : kOuvertures)
+    if (o.dcode == dcode)
+      return style == StylePastilles::Circulaires && o.circulaire ? o.circulaire : o.octogonale;
+  return nullptr;
+}
+
+FormeOuverture FormeDeLOuverture(int dcode, StylePastilles style) {
+  FormeOuverture f;
+  const char* d = DefinitionOuverture(dcode, style);
+  if (!d) return f;
+  // "ADDnnT,a.bbb[Xc.ddd...]*": the kind letter after the digits, then sizes in inches with
+  // three decimals, which are whole units.
+  const char* p = d + 3;
+  while (*p >= '0' && *p <= '9') ++p;
+  const char type = *p;
+  p += 2;
+  auto Taille = [&p]() {
+    int32_t v = 0;
+    for (; (*p >= '0' && *p <= '9') || *p == '.'; ++p)
+      if (*p != '.') v = v * 10 + (*p - '0');
+    return v;
+  };
+  f.Largeur = Taille();
+  if (type == 'R') {
+    ++p;  // 'X'
+    f.Hauteur = Taille();
+    f.type = FormeOuverture::Rectangle;
+  } else {
+    f.Hauteur = f.Largeur;
+    f.type = type == 'P' ? FormeOuverture::Octogone : FormeOuverture::Cercle;
+  }
+  return f;
+}
+
+void TraceurGerber::Ouverture(int dcode) { Ligne(sortie_, "D" + std::to_string(dcode) + "*"); }
 
 void TraceurGerber::Point(int32_t x, int32_t y, const char* operation) {
   char tampon[48];
@@ -206,7 +257,7 @@ void TraceurGerber::Point(int32_t x, int32_t y, const char* operation) {
   sortie_.insert(sortie_.end(), tampon, p);
 }
 
-void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry) {
+void TraceEllipse(Traceur& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry) {
   const int32_t n = R / 25;
   if (n == 0) {
     t.DeplaceVers(cx + rx, cy);
@@ -244,50 +295,15 @@ void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t r
   for (int32_t i = n - 1; i >= 0; --i) P(c[i], -s[i]);
 }
 
-std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
-                                        const Cadre& etendue, StylePastilles style) {
-  std::array<bool, 256> utilisees{};
-  for (const ElementCI& e : elements) utilisees[static_cast<size_t>(DCode(e) & 0xFF)] = true;
-
-  std::vector<uint8_t> v;
-  // About 60 bytes a record on real boards (texts and outlines are several lines): one
-  // allocation, no copy while the file grows.
-  v.reserve(1024 + elements.size() * 64);
-  const int32_t w = etendue.Droite - etendue.Gauche, h = etendue.Haut - etendue.Bas;
-  Ligne(v, "*G04 KORV4 : Fichier au format GERBER*");
-  Ligne(v, "*G04 Dimension du CI en \"  : X=" + Pouces(w) + " \" , Y=" + Pouces(h) + " \" *");
-  Ligne(v,
-        "*G04 Dimension du CI en mm: X=" + Millimetres(w) + " mm , Y=" + Millimetres(h) + " mm *");
-  Ligne(v,
-        "*G04 D\xE9"
-        "finition des outils*");
-  Ligne(v, "%FSAX23Y23*%");
-  Ligne(v, "%MOIN*%");
-  Ligne(v, "%OFA0B0*%");
-  Ligne(v, "%SFA1.0B1.0*%");
-
-  // The aperture block: one definition a line, "%" glued to the first and the last.
-  Ajoute(v, "%");
-  bool premiere = true;
-  for (const Ouverture& o : kOuvertures) {
-    if (!utilisees[static_cast<size_t>(o.dcode)]) continue;
-    if (!premiere) Ajoute(v, "\r\n");
-    premiere = false;
-    Ajoute(v, style == StylePastilles::Circulaires && o.circulaire ? o.circulaire : o.octogonale);
-  }
-  Ajoute(v, "%\r\n");
-  Ligne(v, "G70*");
-  Ligne(v, "G90*");
-  Ligne(v, "G01*");
-
-  TraceurGerber t(v, etendue);
+void TraceElements(Traceur& t, const std::vector<ElementCI>& elements) {
   int enVigueur = -1;
   const size_t n = elements.size();
   for (size_t i = 0; i < n; ++i) {
     const ElementCI& e = elements[i];
+    t.Element(i);
     const int d = DCode(e);
     if (d != enVigueur) {
-      Ligne(v, "D" + std::to_string(d) + "*");
+      t.Ouverture(d);
       enVigueur = d;
     }
     const int32_t x = e.X, y = e.Y;
@@ -334,6 +350,46 @@ std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
       TraceCaractere(t, e);
     }
   }
+}
+
+std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
+                                        const Cadre& etendue, StylePastilles style) {
+  std::array<bool, 256> utilisees{};
+  for (const ElementCI& e : elements) utilisees[static_cast<size_t>(DCode(e) & 0xFF)] = true;
+
+  std::vector<uint8_t> v;
+  // About 60 bytes a record on real boards (texts and outlines are several lines): one
+  // allocation, no copy while the file grows.
+  v.reserve(1024 + elements.size() * 64);
+  const int32_t w = etendue.Droite - etendue.Gauche, h = etendue.Haut - etendue.Bas;
+  Ligne(v, "*G04 KORV4 : Fichier au format GERBER*");
+  Ligne(v, "*G04 Dimension du CI en \"  : X=" + Pouces(w) + " \" , Y=" + Pouces(h) + " \" *");
+  Ligne(v,
+        "*G04 Dimension du CI en mm: X=" + Millimetres(w) + " mm , Y=" + Millimetres(h) + " mm *");
+  Ligne(v,
+        "*G04 D\xE9"
+        "finition des outils*");
+  Ligne(v, "%FSAX23Y23*%");
+  Ligne(v, "%MOIN*%");
+  Ligne(v, "%OFA0B0*%");
+  Ligne(v, "%SFA1.0B1.0*%");
+
+  // The aperture block: one definition a line, "%" glued to the first and the last.
+  Ajoute(v, "%");
+  bool premiere = true;
+  for (const Ouverture& o : kOuvertures) {
+    if (!utilisees[static_cast<size_t>(o.dcode)]) continue;
+    if (!premiere) Ajoute(v, "\r\n");
+    premiere = false;
+    Ajoute(v, style == StylePastilles::Circulaires && o.circulaire ? o.circulaire : o.octogonale);
+  }
+  Ajoute(v, "%\r\n");
+  Ligne(v, "G70*");
+  Ligne(v, "G90*");
+  Ligne(v, "G01*");
+
+  TraceurGerber t(v, etendue);
+  TraceElements(t, elements);
   Ligne(v, "M02*");
   return v;
 }
