@@ -5,7 +5,7 @@ BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_BUILD := build-fuzz
 FUZZ_TARGETS := fuzz_lit_circuit fuzz_lit_ancien fuzz_insere_composant fuzz_modele fuzz_exporte \
-	fuzz_editeur
+	fuzz_editeur fuzz_recuperation
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_SECONDS ?= 600
 FUZZ_CORPUS ?= fuzz-corpus

@@ -219,8 +219,9 @@ Instantane InstantaneDe(const Editeur& ed);
 // the gesture that started it), unless a gesture is still going on (a track being drawn, a
 // drawing's second point, a title being typed, an inserted component being placed).
 void Etape(Editeur& ed, const std::string& libelle);
-// A new history from the circuit as it is (a circuit opened, a new work).
-void CommenceHistorique(Editeur& ed);
+// A new history from the circuit as it is (a circuit opened, a new work; `enregistre`: the
+// circuit is as it is on the disk).
+void CommenceHistorique(Editeur& ed, bool enregistre = true);
 // Undo and redo buttons and menu items: enabled when there is a step, named after it.
 void EtatHistorique(Editeur& ed);
 void Defaire1Click(Editeur& ed);
@@ -240,6 +241,12 @@ void TitreClick(Editeur& ed, Controle bouton);
 void TitreTouche(Editeur& ed, int edit, int touche);
 // Opens a circuit file by name as the open command does after its dialog; false when refused.
 bool OuvreFichier(Editeur& ed, const std::string& nom);
+// The recovery copy of the circuit as it is now (written `date`, seconds since 1970).
+std::vector<uint8_t> CopieDeRecuperation(const Editeur& ed, int64_t date);
+// A recovery copy restored: the circuit comes back under its file name, modified, with a new
+// history. False, with the reason in `erreur`, when the copy is refused (nothing changes).
+bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::string& nomCopie,
+                   std::string& erreur);
 // A circuit file dropped on the window: the open command's question first, then the file.
 void OuvreFichierDepose(Editeur& ed, const std::string& nom);
 

@@ -91,8 +91,8 @@ void Etape(Editeur& ed, const std::string& libelle) {
   EtatHistorique(ed);
 }
 
-void CommenceHistorique(Editeur& ed) {
-  ed.historique.Commence(ed.circuit, InstantaneDe(ed));
+void CommenceHistorique(Editeur& ed, bool enregistre) {
+  ed.historique.Commence(ed.circuit, InstantaneDe(ed), enregistre);
   ed.LibelleEtape.clear();
   EtatHistorique(ed);
 }

@@ -1,6 +1,7 @@
 #include "model/Fichiers.h"
 
 #include "editeur/Editeur.h"
+#include "historique/Recuperation.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
@@ -36,19 +37,12 @@ std::string DossierDe(const std::string& chemin) {
   return p == std::string::npos ? std::string() : chemin.substr(0, p);
 }
 
-bool OuvreFichier(Editeur& ed, const std::string& nom) {
-  std::vector<uint8_t> octets;
-  std::string erreur;
-  // The circuit on screen stays as it was when the file is refused.
-  Circuit lu = ed.circuit;
-  if (!ed.dialogues->LitFichier(nom, octets, erreur) || !OuvreCircuit(lu, octets, nom, erreur)) {
-    ed.dialogues->Message(erreur);
-    return false;
-  }
-  ed.RepertoireCircuits = DossierDe(nom);
-  ed.DernierFichier = nom;
-  Legende(ed, nom);
-  const char derniere = nom.back();
+namespace {
+
+// A circuit read from a file (or from a recovery copy) becomes the one on screen, with a new
+// history; `enregistre`: it is as saved on the disk.
+void InstalleCircuit(Editeur& ed, Circuit&& lu, const std::string& nom, bool enregistre) {
+  const char derniere = nom.empty() ? 'X' : nom.back();
   const bool ancien = derniere == 'P' || derniere == 'p';
   // An undo may never bring records of the previous circuit into this one.
   lu.NbSupprimes = 0;
@@ -61,14 +55,47 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
     ed.ctx.SurfaceY = ed.circuit.EnteteCI.SurfaceY;
     initialiseBpPercage(ed);
   }
-  ed.circuit.CircuitModifie = false;
+  ed.circuit.CircuitModifie = !enregistre;
   RazBoutons(ed);
   EtatAnnulation(ed);
   RazCurseur(ed.ctx);
   ed.ctx.SelectionVisible = false;
   AnnuleSelection(ed.circuit, ed.ctx);
   AfficheCI(ed);
-  CommenceHistorique(ed);
+  CommenceHistorique(ed, enregistre);
+}
+
+}  // namespace
+
+bool OuvreFichier(Editeur& ed, const std::string& nom) {
+  std::vector<uint8_t> octets;
+  std::string erreur;
+  // The circuit on screen stays as it was when the file is refused.
+  Circuit lu = ed.circuit;
+  if (!ed.dialogues->LitFichier(nom, octets, erreur) || !OuvreCircuit(lu, octets, nom, erreur)) {
+    ed.dialogues->Message(erreur);
+    return false;
+  }
+  ed.RepertoireCircuits = DossierDe(nom);
+  ed.DernierFichier = nom;
+  Legende(ed, nom);
+  InstalleCircuit(ed, std::move(lu), nom, true);
+  return true;
+}
+
+std::vector<uint8_t> CopieDeRecuperation(const Editeur& ed, int64_t date) {
+  return EcritRecuperation(ed.circuit, ed.Titres, ed.ctx.SurfaceX, ed.ctx.SurfaceY,
+                           {ed.circuit.NomFichier, date});
+}
+
+bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::string& nomCopie,
+                   std::string& erreur) {
+  Circuit lu = ed.circuit;
+  CopieRecuperation copie;
+  if (!LitRecuperation(lu, copie, octets, nomCopie, erreur)) return false;
+  // The circuit comes back as it was being edited: under its name, not saved.
+  Legende(ed, copie.NomFichier);
+  InstalleCircuit(ed, std::move(lu), copie.NomFichier, false);
   return true;
 }
 

@@ -50,14 +50,14 @@ size_t Historique::Etape::Octets() const {
 Historique::Historique(size_t octetsMax, size_t etapesMax)
     : octetsMax_(octetsMax), etapesMax_(std::max<size_t>(etapesMax, 1)) {}
 
-void Historique::Commence(const Circuit& c, const Instantane& etat) {
+void Historique::Commence(const Circuit& c, const Instantane& etat, bool enregistre) {
   copie_.assign(c.Elements.begin(), c.Elements.begin() + c.NbElements + 1);
   copie_.resize(kMaxElements + 1);
   nbCopie_ = c.NbElements;
   etat_ = etat;
   etapes_.clear();
   position_ = 0;
-  pointEnregistre_ = 0;
+  pointEnregistre_ = enregistre ? 0 : -1;
   octets_ = 0;
 }
 

@@ -40,8 +40,8 @@ class Historique {
   explicit Historique(size_t octetsMax = size_t{64} << 20, size_t etapesMax = 10000);
 
   // A new history, empty, from the circuit as it is (a circuit opened, a new work); the state
-  // it starts from is the saved one.
-  void Commence(const Circuit& c, const Instantane& etat);
+  // it starts from is the saved one unless `enregistre` is false (a circuit recovered).
+  void Commence(const Circuit& c, const Instantane& etat, bool enregistre = true);
 
   // The changes since the last step become one step named `libelle` (the menu shows
   // "Annuler : libelle"); false when nothing but the selection changed. Steps that could be

@@ -148,10 +148,13 @@ ElementCI ConvertitAncien(int groupe, uint8_t x, uint8_t y, uint8_t a) {
 }  // namespace
 
 std::vector<uint8_t> EcritCircuit(const Circuit& c) {
+  return EcritCircuitAvecEntete(c, c.EnteteCI);
+}
+
+std::vector<uint8_t> EcritCircuitAvecEntete(const Circuit& c, const TEnteteCI& h) {
   const int32_t n = std::max<int32_t>(0, c.NbElements);
   std::vector<uint8_t> v(kTailleEnteteCI, 0);
   v.reserve(kTailleEnteteCI + kTailleElement * static_cast<size_t>(n));
-  const TEnteteCI& h = c.EnteteCI;
   EcritChaine(&v[kPosTitre], h.Titre, kLongueurTitre);
   EcritChaine(&v[kPosTitreBis], h.TitreBis, kLongueurTitre);
   EcritChaine(&v[kPosDate], h.DateCI, kLongueurDate);
@@ -318,12 +321,16 @@ bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::str
 
 void RemplitEnteteCI(Circuit& c, const std::string& titre, const std::string& date,
                      const std::string& auteur, int32_t surfaceX, int32_t surfaceY) {
-  TEnteteCI& h = c.EnteteCI;
+  RemplitEntete(c.EnteteCI, c.NbElements, titre, date, auteur, surfaceX, surfaceY);
+}
+
+void RemplitEntete(TEnteteCI& h, int32_t nombre, const std::string& titre, const std::string& date,
+                   const std::string& auteur, int32_t surfaceX, int32_t surfaceY) {
   h.Titre = titre.substr(0, kLongueurTitre);
   h.TitreBis = h.Titre;
   h.DateCI = date.substr(0, kLongueurDate);
   h.Auteur = auteur.substr(0, kLongueurAuteur);
-  h.Nombre = c.NbElements;
+  h.Nombre = nombre;
   h.SurfaceX = surfaceX;
   h.SurfaceY = surfaceY;
 }

@@ -28,6 +28,8 @@ constexpr const char* kLibelleComposant = "Composant pour KORV4";
 // Header and records 1..NbElements. The header's strings are cut to their field lengths (40,
 // 40, 20, 20) and `Nombre` is written as NbElements, the number of records that follow.
 std::vector<uint8_t> EcritCircuit(const Circuit& c);
+// The same with another header (the circuit's own is left as it is).
+std::vector<uint8_t> EcritCircuitAvecEntete(const Circuit& c, const TEnteteCI& entete);
 
 // Reads a current-format circuit: header (with its surface and drill table) and records. The
 // undo store is emptied and the zone cleared; records above the new count are left alone.
@@ -61,6 +63,9 @@ bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::str
 // and Auteur (20 bytes at most), Nombre, and the surface size. Strings are Windows-1252 bytes.
 void RemplitEnteteCI(Circuit& c, const std::string& titre, const std::string& date,
                      const std::string& auteur, int32_t surfaceX, int32_t surfaceY);
+// The same on a header alone, for a circuit of `nombre` records.
+void RemplitEntete(TEnteteCI& h, int32_t nombre, const std::string& titre, const std::string& date,
+                   const std::string& auteur, int32_t surfaceX, int32_t surfaceY);
 
 // The zone as a component file, wrapped in one group unless it already is exactly one group.
 // The circuit is not changed. Empty when there is no valid zone.

@@ -7,6 +7,7 @@
 #include "editeur/Gestes.h"
 #include "editeur/Session.h"
 #include "historique/Historique.h"
+#include "historique/Recuperation.h"
 
 namespace korv4 {
 
@@ -311,6 +312,66 @@ TEST(HistoriqueEditeur, CircuitModifieSuitLHistoire) {
   s.Clic(C::Ouvrir1);
   EXPECT_FALSE(s.ed[C::Defaire1].Actif);
   EXPECT_FALSE(s.ed[C::Refaire1].Actif);
+}
+
+// The recovery copy brings back the circuit as it was being edited: its records, title block,
+// surface and drills, under its file name, modified; a damaged or foreign copy is refused and
+// changes nothing.
+TEST(Recuperation, CopieRestaureeOuRefusee) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clique(3000, 1000);
+  s.ed.Titres = {"Alimentation", "Le 10/12/2026", "Moi"};
+  s.ed.ctx.SurfaceX = 6319;
+  s.ed.circuit.EnteteCI.DiametresPercage[3] = 13;
+  s.ed.circuit.NomFichier = "/base/Circuits/ALIM.CIX";
+  const std::vector<uint8_t> copie = CopieDeRecuperation(s.ed, 1796900000);
+
+  Session t;
+  std::string erreur;
+  ASSERT_TRUE(RestaureCopie(t.ed, copie, "/etat/1.recup", erreur)) << erreur;
+  EXPECT_EQ(Store(t.ed.circuit), Store(s.ed.circuit));
+  EXPECT_EQ(t.ed.Titres, s.ed.Titres);
+  EXPECT_EQ(t.ed.ctx.SurfaceX, 6319);
+  EXPECT_EQ(t.ed.circuit.EnteteCI.DiametresPercage[3], 13);
+  EXPECT_EQ(t.ed.circuit.NomFichier, "/base/Circuits/ALIM.CIX");
+  EXPECT_EQ(t.ed.Legende, "KORV4 : /base/Circuits/ALIM.CIX");
+  EXPECT_TRUE(t.ed.circuit.CircuitModifie);
+  // Not the saved state: an edit undone leaves it modified.
+  t.Clic(C::BoutonPastille);
+  t.Clic(C::Bpast8);
+  t.Clique(5000, 1000);
+  t.Clic(C::Defaire1);
+  EXPECT_TRUE(t.ed.circuit.CircuitModifie);
+
+  struct Cas {
+    const char* quoi;
+    std::vector<uint8_t> octets;
+    const char* raison;
+  };
+  std::vector<uint8_t> tronquee(copie.begin(), copie.end() - 5);
+  std::vector<uint8_t> autreVersion = copie;
+  autreVersion[18] = 7;
+  std::vector<uint8_t> nomTropLong = copie;
+  nomTropLong[33] = 0x7F;  // the high byte of the name's length
+  const std::vector<Cas> cas = {
+      {"un circuit", EcritCircuit(s.ed.circuit), "n'est pas une copie de récupération"},
+      {"vide", {}, "n'est pas une copie de récupération"},
+      {"tronquée", tronquee, "est endommagée"},
+      {"d'une autre version", autreVersion, "autre version"},
+      {"nom hors de la copie", nomTropLong, "est endommagée"},
+  };
+  for (const Cas& c : cas) {
+    Session u;
+    std::string e;
+    EXPECT_FALSE(RestaureCopie(u.ed, c.octets, "/etat/2.recup", e)) << c.quoi;
+    EXPECT_NE(e.find(c.raison), std::string::npos) << c.quoi << " : " << e;
+    EXPECT_NE(e.find("/etat/2.recup"), std::string::npos) << c.quoi;
+    EXPECT_EQ(u.Nb(), 0) << c.quoi;
+    EXPECT_FALSE(u.ed.circuit.CircuitModifie) << c.quoi;
+  }
 }
 
 }  // namespace
