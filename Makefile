@@ -23,6 +23,11 @@ DEB_PACKAGES := cmake make g++ pkg-config \
 	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils \
 	cups printer-driver-cups-pdf poppler-utils
 
+# The Gerber and drill readers from npm that the tests run on the board-house set
+# (tests/cli/lit_jeu.js): versions pinned by the lock file, installed into $(BUILD)/npm, again
+# only when the lock file changes. nodejs and npm come from Debian when the machine has no npm.
+NPM_LECTEURS := tests/cli/lecteurs
+
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench install paquet \
@@ -37,6 +42,19 @@ deps:
 	  echo "Installation de :$$missing"; \
 	  $(SUDO) apt-get update -q && \
 	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+	@if ! command -v npm >/dev/null; then \
+	  echo "Installation de : nodejs npm"; \
+	  $(SUDO) apt-get update -q && \
+	  DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends nodejs npm; \
+	fi
+	@if ! cmp -s $(NPM_LECTEURS)/package-lock.json $(BUILD)/npm/package-lock.json || \
+	    [ ! -d $(BUILD)/npm/node_modules ]; then \
+	  echo "Installation des lecteurs npm dans $(BUILD)/npm"; \
+	  rm -rf $(BUILD)/npm && mkdir -p $(BUILD)/npm && \
+	  cp $(NPM_LECTEURS)/package.json $(NPM_LECTEURS)/package-lock.json $(BUILD)/npm/ && \
+	  npm ci --prefix $(BUILD)/npm --no-audit --no-fund --loglevel=error || \
+	  { rm -rf $(BUILD)/npm; exit 1; }; \
 	fi
 
 configure: deps
