@@ -2,11 +2,10 @@
 
 #include <QDate>
 #include <QDir>
-#include <QFileDialog>
+#include <QFile>
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QMessageBox>
 
 #include "dialogs/Editiontexte.h"
 #include "disque/FichiersDisque.h"
@@ -42,21 +41,17 @@ Reponse DialoguesQt::Question(const std::string& texte, Boutons boutons) {
   if (boutons == Boutons::OkAnnuler) {
     return service_.ConfirmationOKAnnuler(fenetre_, Q(texte)) ? Reponse::Ok : Reponse::Annuler;
   }
-  return QMessageBox::question(fenetre_, QStringLiteral("KORV4"), Q(texte),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::Yes) == QMessageBox::Yes
-             ? Reponse::Oui
-             : Reponse::Non;
+  return service_.QuestionOuiNon(fenetre_, Q(texte)) ? Reponse::Oui : Reponse::Non;
 }
 
 std::string DialoguesQt::FichierAOuvrir(const DemandeFichier& d) {
-  QFileDialog dialogue(fenetre_, Q(d.Titre), DossierExistant(d.Dossier));
-  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
-  dialogue.setFileMode(QFileDialog::ExistingFile);
-  dialogue.setNameFilters(FiltresQt(Filtre(d)));
-  if (!d.Nom.empty()) dialogue.selectFile(Q(d.Nom));
-  if (dialogue.exec() != QDialog::Accepted) return {};
-  return Nom(dialogue.selectedFiles().value(0));
+  DemandeOuverture o;
+  o.titre = Q(d.Titre);
+  o.filtre = Filtre(d);
+  o.dossier = DossierExistant(d.Dossier);
+  o.nom = Q(d.Nom);
+  const QString nom = service_.FichierAOuvrir(fenetre_, o);
+  return nom.isEmpty() ? std::string() : Nom(nom);
 }
 
 std::string DialoguesQt::FichierAEnregistrer(const DemandeFichier& d) {

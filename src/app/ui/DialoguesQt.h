@@ -11,10 +11,10 @@ namespace korv4 {
 class TFenetreEditiontexte;
 class ServiceDialogues;
 
-// The editor's modal things as Qt shows them: the message box and the save dialog of the
-// dialog service the other windows use, the open dialog, the questions, the text entry
-// window, popup menus built from the control table, the disk through the disk layer. The
-// other windows are opened by the main window (`fenetres`).
+// The editor's modal things as Qt shows them: the message box, the questions and the open and
+// save dialogs through the dialog service the other windows use, the text entry window, popup
+// menus built from the control table, the disk through the disk layer. The other windows are
+// opened by the main window (`fenetres`).
 class DialoguesQt final : public Dialogues {
  public:
   DialoguesQt(QWidget* fenetre, QWidget* zone, TFenetreEditiontexte* saisie,

@@ -40,8 +40,24 @@ QString ServiceDialoguesQt::FichierAEnregistrer(QWidget* parent, const DemandeEn
   return dialogue.selectedFiles().value(0);
 }
 
+QString ServiceDialoguesQt::FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) {
+  QFileDialog dialogue(parent, d.titre, d.dossier);
+  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+  dialogue.setFileMode(QFileDialog::ExistingFile);
+  dialogue.setNameFilters(FiltresQt(d.filtre));
+  if (!d.nom.isEmpty()) dialogue.selectFile(d.nom);
+  if (dialogue.exec() != QDialog::Accepted) return QString();
+  return dialogue.selectedFiles().value(0);
+}
+
 void ServiceDialoguesQt::Message(QWidget* parent, const QString& texte) {
   QMessageBox::warning(parent, QStringLiteral("KORV4"), texte, QMessageBox::Ok);
+}
+
+bool ServiceDialoguesQt::QuestionOuiNon(QWidget* parent, const QString& texte) {
+  return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
 }
 
 bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {

@@ -26,13 +26,25 @@ struct DemandeEnregistrement {
   bool lectureSeuleCachee = false;
 };
 
+// An open dialog: an existing file only.
+struct DemandeOuverture {
+  QString titre;    // empty: the platform's title
+  QString filtre;   // as for DemandeEnregistrement
+  QString dossier;  // the folder it opens in
+  QString nom;      // the file name it shows first; empty: none
+};
+
 class ServiceDialogues {
  public:
   virtual ~ServiceDialogues() = default;
   // The chosen file name, or an empty string when the user cancels.
   virtual QString FichierAEnregistrer(QWidget* parent, const DemandeEnregistrement& d) = 0;
+  // The chosen existing file, or an empty string when the user cancels.
+  virtual QString FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) = 0;
   // A modal message box with an OK button.
   virtual void Message(QWidget* parent, const QString& texte) = 0;
+  // A question box with the buttons Yes and No, Yes by default; true for Yes only.
+  virtual bool QuestionOuiNon(QWidget* parent, const QString& texte) = 0;
 
   // Printing.
   // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
@@ -46,7 +58,9 @@ class ServiceDialogues {
 class ServiceDialoguesQt final : public ServiceDialogues {
  public:
   QString FichierAEnregistrer(QWidget* parent, const DemandeEnregistrement& d) override;
+  QString FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) override;
   void Message(QWidget* parent, const QString& texte) override;
+  bool QuestionOuiNon(QWidget* parent, const QString& texte) override;
   bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) override;
   bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) override;
 };
@@ -71,6 +85,27 @@ class ServiceDialoguesScript final : public ServiceDialogues {
     return r;
   }
   void Message(QWidget*, const QString& texte) override { messages.push_back(texte); }
+
+  // Open dialogs and Yes/No questions.
+  std::deque<QString> ouvertures;                   // file names in order; "" cancels
+  std::vector<DemandeOuverture> demandesOuverture;  // every open dialog asked for
+  std::deque<bool> reponsesOuiNon;                  // answers in order; none: No
+  std::vector<QString> questionsOuiNon;             // every Yes/No question asked
+
+  QString FichierAOuvrir(QWidget*, const DemandeOuverture& d) override {
+    demandesOuverture.push_back(d);
+    if (ouvertures.empty()) return QString();
+    const QString r = ouvertures.front();
+    ouvertures.pop_front();
+    return r;
+  }
+  bool QuestionOuiNon(QWidget*, const QString& texte) override {
+    questionsOuiNon.push_back(texte);
+    if (reponsesOuiNon.empty()) return false;
+    const bool r = reponsesOuiNon.front();
+    reponsesOuiNon.pop_front();
+    return r;
+  }
 
   // Printing.
   std::deque<bool> confirmations;  // answers to confirmation boxes in order; none: Cancel
