@@ -12,11 +12,11 @@
 #include <QTest>
 
 #include "../OutilsDialogues.h"
+#include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "dialogs/ModifDiam.h"
 #include "dialogs/SurfaceTravail.h"
 #include "export/Percage.h"
-#include "ui/ServiceDialogues.h"
 
 namespace korv4 {
 namespace {

@@ -15,10 +15,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "export/TEnregistrepercage.h"
 #include "export/TExportGerber.h"
-#include "ui/ServiceDialogues.h"
 
 namespace korv4 {
 namespace {

@@ -21,10 +21,10 @@
 #include <thread>
 
 #include "../OutilsDialogues.h"
+#include "../ServiceDialoguesScript.h"
 #include "CircuitsFabrication.h"
 #include "MesurePdf.h"
 #include "print/TFicheImpression.h"
-#include "ui/ServiceDialogues.h"
 
 namespace korv4 {
 namespace {

@@ -16,13 +16,13 @@
 #include <filesystem>
 
 #include "../OutilsDialogues.h"
+#include "../ServiceDialoguesScript.h"
 #include "CircuitsFabrication.h"
 #include "Enregistrement.h"
 #include "MesurePdf.h"
 #include "OutilsCli.h"
 #include "model/Fichiers.h"
 #include "print/TFicheImpression.h"
-#include "ui/ServiceDialogues.h"
 
 namespace korv4 {
 namespace {
