@@ -16,12 +16,14 @@ namespace korv4 {
 // each from a list of eleven values 0,1 mm apart. Created once, hidden, with the editor's
 // circuit.
 //
-// What the editor wires: the speed button ModifDiametre ("Modif.", hint "Modification des
-// diamètre des percage"), handler ModifDiametreClick:
-//   modifDiam.Ouvre([&] { initialiseBpPercage(editeur); TraceCimp(editeur); });
-// The circuit's 14 diameters are copied into CopieDiametres, the dialog runs modally, and only
-// an OK close copies them back into EnteteCI.DiametresPercage and calls the callback (the drill
-// buttons' captions, then the whole redraw). CircuitModifie is not set; Cancel changes nothing.
+// Opened by the drilling panel's button "Modif." (ModifDiametre, hint "Modification des
+// diamètre des percage"): the editor's ModifDiametreClick (core, editeur/Clic.cpp) asks
+// Dialogues::Ouvre(Fenetre::FicheModifDiametre), and Fiche_principale::OuvreFenetre calls
+// FicheModifDiametre_->Ouvre(callback). The circuit's 14 diameters are copied into
+// CopieDiametres, the dialog runs modally, and only an OK close copies them back into
+// EnteteCI.DiametresPercage and calls the callback, so that OuvreFenetre answers 1 and
+// ModifDiametreClick sets the drill buttons' captions (initialiseBpPercage), then redraws the
+// whole picture (TraceCimp). CircuitModifie is not set; Cancel changes nothing.
 // A working diameter that no item of its list holds leaves that list without a selection and
 // is kept unchanged by OK (unless the user picks an item).
 class TFicheModifDiametre : public QDialog {
@@ -30,7 +32,7 @@ class TFicheModifDiametre : public QDialog {
  public:
   explicit TFicheModifDiametre(Circuit& circuit, QWidget* parent = nullptr);
 
-  // ModifDiametreClick. Returns the dialog's result (QDialog::Accepted or Rejected).
+  // Runs the dialog, as above. Returns the dialog's result (QDialog::Accepted or Rejected).
   int Ouvre(const std::function<void()>& apresModification = {});
 
   // The working copy, entries 0..13 in tenths of a millimetre; the dialog reads and writes 1..7.

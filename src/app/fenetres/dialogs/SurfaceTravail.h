@@ -20,14 +20,16 @@ class ServiceDialogues;
 // or a preset, accepted within 800 x 800 mm and beyond the circuit already drawn. Created once,
 // hidden, with the editor's circuit.
 //
-// What the editor wires: the menu entry "&Taille" (Taille1) and the toolbar button "Taille de
-// la surface de travail", handler Taille1Click:
-//   surface.Ouvre(ecran.SurfaceX, ecran.SurfaceY, [&] { AfficheCI(editeur); });
-// with the screen ContexteTrace's surface: the pair is copied in, the dialog runs modally, and
-// only an OK close stores the pair back and calls the callback (AfficheCI). Changing
-// the surface does not set CircuitModifie.
-// pageImprimante: the current printer's page, for the preset "Format imprimante" (the print
-// dialog's TFicheImpression::Page()); when empty the preset is disabled.
+// Opened by the menu entry "&Taille" (Taille1) and the main toolbar's button "&Taille"
+// (BoutonTaille): the editor's Taille1Click (core, editeur/Clic.cpp) asks
+// Dialogues::Ouvre(Fenetre::Surfacedetravail), and Fiche_principale::OuvreFenetre calls
+//   Surfacedetravail_->Ouvre(ed_.ctx.SurfaceX, ed_.ctx.SurfaceY, callback)
+// on the surface of the screen's ContexteTrace: the pair is copied in, the dialog runs modally,
+// and only an OK close stores the pair back and calls the callback, so that OuvreFenetre
+// answers 1 and Taille1Click lays the view out again (AfficheCI). Changing the surface does not
+// set CircuitModifie.
+// pageImprimante: the current printer's page, for the preset "Format imprimante" (the main
+// window gives the print dialog's TFicheImpression::Page()); when empty the preset is disabled.
 class TSurfacedetravail : public QDialog {
   Q_OBJECT
 
@@ -35,7 +37,8 @@ class TSurfacedetravail : public QDialog {
   TSurfacedetravail(const Circuit& circuit, ServiceDialogues& service,
                     std::function<PageImprimante()> pageImprimante, QWidget* parent = nullptr);
 
-  // Taille1Click. Returns the dialog's result (QDialog::Accepted or QDialog::Rejected).
+  // Runs the dialog on the pair, as above. Returns the dialog's result (QDialog::Accepted or
+  // QDialog::Rejected).
   int Ouvre(int32_t& surfaceX, int32_t& surfaceY, const std::function<void()>& afficheCI = {});
 
   // TailleSurface: width and height in units, as the dialog holds them.

@@ -22,9 +22,10 @@ class TEnregistrepercage : public QDialog {
  public:
   TEnregistrepercage(const Circuit& circuit, ServiceDialogues& service, QWidget* parent = nullptr);
 
-  // The menu entry "Exporter le fichier de perçage": collects the holes of a circuit that has
-  // elements and runs the dialog modally when there is at least one hole (pins included).
-  // Returns the dialog's result, or 0 when it was not shown.
+  // The menu entry "E&xporter le fichier de perçage" and the main toolbar's button "Export
+  // perçage" (Fiche_principale::OuvreFenetre, Fenetre::Enregistrepercage): collects the holes
+  // of a circuit that has elements and runs the dialog modally when there is at least one hole
+  // (pins included). Returns the dialog's result, or 0 when it was not shown.
   int Ouvre();
   // The collection alone; true when the dialog has something to show.
   bool PreparePercages();

@@ -21,8 +21,9 @@ class TExportGerber : public QDialog {
  public:
   TExportGerber(const Circuit& circuit, ServiceDialogues& service, QWidget* parent = nullptr);
 
-  // The menu entry "Exporter le circuit au format Gerber": runs the dialog modally when the
-  // circuit has elements. Returns the dialog's result, or 0 when it was not shown.
+  // The menu entry "Exporter le circuit au format &Gerber" and the main toolbar's button
+  // "Export Gerber" (Fiche_principale::OuvreFenetre, Fenetre::ExportGerber): runs the dialog
+  // modally when the circuit has elements. Returns the dialog's result, or 0 when it was not shown.
   int Ouvre();
 
   StylePastilles Style() const;

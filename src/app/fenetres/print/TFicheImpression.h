@@ -23,17 +23,19 @@ class ServiceDialogues;
 // 1:1, "Impression tel qu'à l'ecran"). Created once, hidden, with the editor's circuit; it owns
 // the current printer (a QPrinter in high resolution) for the whole run.
 //
-// What the editor wires:
-// - "&Impression" (Impression1) and the toolbar button, handler Impression1Click: when
-//   NbElements > 0, fill the header's Titre, DateCI and Auteur from the title block exactly as
-//   the save command does, then `fiche.Ouvre(editeur.EtatTravail, editeur.Ecran)` with the
-//   current work state and the screen's ContexteTrace (its Zoom and SurfaceX, SurfaceY are
-//   read; nothing of the screen is drawn or changed). Ouvre does nothing when the circuit is
-//   empty.
-// - "&Configuration de l'imprimante" (Configurationdelimprimante1), handler
-//   Configurationdelimprimante1Click: `fiche.ConfigurationImprimante()`.
-// - The work-surface dialog's "Format imprimante" preset: `fiche.Page()` (see
-//   TSurfacedetravail).
+// How the editor opens it:
+// - The menu entry "&Impression" (Impression1) and the main toolbar's button "Imprimer"
+//   (BoutonImpression): when NbElements > 0 the editor (Impression in core, editeur/Clic.cpp)
+//   fills the header from the title block with RemplitEnteteCI, as the save command does, then
+//   asks Dialogues::Ouvre(Fenetre::FicheImpression), and Fiche_principale::OuvreFenetre calls
+//   FicheImpression_->Ouvre(ed_.Etat, ed_.ctx) with the current work state and the screen's
+//   ContexteTrace (read only: nothing of the screen is drawn or changed). Ouvre does nothing
+//   when the circuit is empty.
+// - The menu entry "&Configuration de l'imprimante" (Configurationdelimprimante1) asks
+//   Dialogues::Ouvre(Fenetre::ConfigurationImprimante): OuvreFenetre calls
+//   ConfigurationImprimante().
+// - The work-surface dialog's preset "Format imprimante" reads Page(), which the main window
+//   hands to TSurfacedetravail.
 //
 // When the system has no printer at all the list holds one entry, "Fichier PDF": the printer
 // then prints to a PDF file (QPrinter::PdfFormat) whose name a save dialog asks for.
@@ -43,12 +45,12 @@ class TFicheImpression : public QDialog {
  public:
   TFicheImpression(const Circuit& circuit, ServiceDialogues& service, QWidget* parent = nullptr);
 
-  // Impression1Click (after the title block): runs the dialog modally when the circuit has
+  // The print command (after the title block): runs the dialog modally when the circuit has
   // elements, with the editor's current work state and screen context. Returns the dialog's
   // result (QDialog::Accepted after either print command, whether or not anything was printed;
   // QDialog::Rejected for "Annuler"), or 0 when it was not shown.
   int Ouvre(const EtatTravail& etat, const ContexteTrace& ecran);
-  // Configurationdelimprimante1Click: the platform's printer set-up dialog on the current
+  // "&Configuration de l'imprimante": the platform's printer set-up dialog on the current
   // printer, without this dialog. True when confirmed.
   bool ConfigurationImprimante();
 
