@@ -7,16 +7,19 @@
 
 #include <QImage>
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "Verifications.h"
+#include "export/Fabrication.h"
 #include "export/Gerber.h"
 #include "export/Percage.h"
 #include "model/Fichiers.h"
 #include "partage/canevas/CanevasQt.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"
+#include "verification/Isolements.h"
 
 using namespace korv4;
 
@@ -110,6 +113,25 @@ void Image(const Circuit& c, uint8_t choix) {
 
 // Byte 0 chooses: bit 0 the old format, bits 1..4 the zoom, bit 5 culling, bits 6..7 the work
 // drawn; the other bytes are the file.
+// The isolation check and the board-house set on whatever the store holds: the circuit stays as
+// it was, every fault is somewhere and measured, every Gerber file of the set ends.
+void VerificationEtFabrication(const Circuit& c, uint8_t choix) {
+  const int32_t avant = c.NbElements;
+  OptionsVerification ov;
+  ov.IsolementMm = (choix & 2) ? 0.3 : 1.5;
+  ov.Pastilles = (choix & 4) ? StylePastilles::Circulaires : StylePastilles::Octogonales;
+  for (const Defaut& d : VerifieCircuit(c, ov).Defauts)
+    KORV4_VERIFIE(std::isfinite(d.X) && std::isfinite(d.Y) && d.Distance > 0);
+  OptionsFabrication of;
+  of.Contour = (choix & 8) ? ContourFabrication::Etendue : ContourFabrication::Surface;
+  const JeuFabrication jeu = FabriqueJeu(c, of);
+  KORV4_VERIFIE(jeu.Erreur.empty() || jeu.Fichiers.empty());
+  for (const FichierFabrication& f : jeu.Fichiers)
+    if (f.Nom.size() > 4 && f.Nom[f.Nom.size() - 4] == '.' && f.Nom[f.Nom.size() - 3] == 'G')
+      KORV4_VERIFIE(FinitPar(f.Octets, "M02*\r\n"));
+  KORV4_VERIFIE(c.NbElements == avant);
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
   if (taille < 1) return 0;
   const uint8_t choix = donnees[0];
@@ -122,5 +144,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
   FichiersGerber(c, etendue);
   FichiersPercage(c, etendue);
   Image(c, choix);
+  VerificationEtFabrication(c, choix);
   return 0;
 }

@@ -11,6 +11,11 @@ const SousCommande kSousCommandes[] = {
     {"gerber", "écrit les fichiers Gerber des faces et de l'implantation", ExecuteGerber},
     {"percage", "écrit le fichier de perçage (Excellon, ISO, HPGL ou PEX)", ExecutePercage},
     {"typon", "imprime les documents du circuit à l'échelle 1:1 dans un PDF", ExecuteTypon},
+    {"fabrication",
+     "écrit le jeu de fabrication (couches, vernis, contour, perçage) en zip ou en dossier",
+     ExecuteFabrication},
+    {"verifier", "vérifie les isolements du cuivre (sortie 5 s'il y a des défauts)",
+     ExecuteVerifier},
     {nullptr, nullptr, nullptr},
 };
 

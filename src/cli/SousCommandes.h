@@ -14,6 +14,7 @@ enum Sortie : int {
   kEntreeInvalide = 2,
   kEcritureImpossible = 3,
   kRienAEcrire = 4,
+  kDefautsTrouves = 5,  // verifier: the check found faults
 };
 
 struct SousCommande {
@@ -32,5 +33,7 @@ int ExecuteImage(const QStringList& arguments);
 int ExecuteGerber(const QStringList& arguments);
 int ExecutePercage(const QStringList& arguments);
 int ExecuteTypon(const QStringList& arguments);
+int ExecuteVerifier(const QStringList& arguments);
+int ExecuteFabrication(const QStringList& arguments);
 
 }  // namespace korv4::cli

@@ -1,8 +1,8 @@
 #include "editeur/Editeur.h"
 #include "model/Fichiers.h"
 
-// A click on a control: the button's state first (toggles follow their group), then its
-// handler.
+// A click on a control: the button's state first (toggles follow their group), then what the
+// control's row in Controles.def says.
 
 namespace korv4 {
 
@@ -53,6 +53,29 @@ void Unites(Editeur& ed, bool mm) {
   ++ed.Version;
 }
 
+void Copier1Click(Editeur& ed) {
+  if (ed.circuit.NbElements > 0) ed.dialogues->Ouvre(Fenetre::PressePapier);
+}
+
+void Ouvre(Editeur& ed, Fenetre f) { ed.dialogues->Ouvre(f); }
+void Fermeture(Editeur& ed) { ed.Fermeture = true; }
+void Rien() {}
+
+// What a click on each control runs.
+using Gestionnaire = void (*)(Editeur&, Controle);
+constexpr Gestionnaire kClics[] = {
+    [](Editeur&, Controle) {},
+#define X(nom, libelle, bulle, conteneur, genre, groupe, code, clic, raccourci) \
+  [](Editeur& ed, Controle c) {                                                 \
+    (void)ed;                                                                   \
+    (void)c;                                                                    \
+    clic;                                                                       \
+  },
+#include "editeur/Controles.def"
+#undef X
+};
+static_assert(sizeof(kClics) / sizeof(kClics[0]) == kNombreControles, "one click per control");
+
 }  // namespace
 
 bool Accessible(const Editeur& ed, Controle c) {
@@ -79,131 +102,14 @@ void Clic(Editeur& ed, Controle c) {
     Enfonce(ed, c, !EstEnfonce(ed, c));
   }
 
-  switch (c) {
-    // Works and visualisation.
-    case C::BoutonAffichageFace1:
-    case C::BoutonAffichageFace2:
-    case C::BoutonAffichageImplantation:
-    case C::BoutonAffichagePercage: AfficheCI(ed); break;
-    case C::AffichageFace1: ChoixTravail(ed, C::BoutonAffichageFace1); break;
-    case C::AffichageFace2: ChoixTravail(ed, C::BoutonAffichageFace2); break;
-    case C::AffichageImplantation: ChoixTravail(ed, C::BoutonAffichageImplantation); break;
-    case C::AffichagePercage: ChoixTravail(ed, C::BoutonAffichagePercage); break;
-    case C::BoutonVisualisationFace1:
-      Visualisation(ed, c, C::VisualisationFace11);
-      break;
-    case C::BoutonVisualisationFace2:
-      Visualisation(ed, c, C::VisualisationFace21);
-      break;
-    case C::BoutonVisualisationImplantation:
-      Visualisation(ed, c, C::VisualisationImplantation1);
-      break;
-    case C::VisualisationFace11: VisualisationMenu(ed, c, C::BoutonVisualisationFace1); break;
-    case C::VisualisationFace21: VisualisationMenu(ed, c, C::BoutonVisualisationFace2); break;
-    case C::VisualisationImplantation1:
-      VisualisationMenu(ed, c, C::BoutonVisualisationImplantation);
-      break;
-
-    // Function toolbars.
-    case C::BoutonPastille:
-    case C::BoutonPiste:
-    case C::BoutonTexteTypon:
-    case C::BoutonTexteImplantation:
-    case C::BoutonTextePercage:
-    case C::BoutonDessinImplantation:
-    case C::BoutonDessinPercage:
-    case C::BoutonPercage:
-    case C::BoutonInsertionTypon:
-    case C::BoutonInsertionImplantation: BoutonMenuClick(ed); break;
-    case C::BoutonModifTotaleTypon:
-    case C::BoutonModiftotaleImplantation: BoutonModiftotaleClick(ed); break;
-    case C::BoutonModifPartielleTypon:
-    case C::BoutonModifPartielleImplantation: BoutonModifpartielleClick(ed); break;
-
-    // Option panels with a handler of their own.
-    case C::Bprotationtotale: BprotationtotaleClick(ed); break;
-    case C::BpInversionTotale: BpInversionTotaleClick(ed); break;
-    case C::BpDuplicationTotale: BpDuplicationTotaleClick(ed); break;
-    case C::BpSuppressionTotale: BpSuppressionTotaleClick(ed); break;
-    case C::BpSelectionZone: BpSelectionZoneClick(ed); break;
-    case C::Bpselectiongroupe: BpselectiongroupeClick(ed); break;
-    case C::BpDeplacerZone: BpDeplacerZoneClick(ed); break;
-    case C::BpDuplicationZone: BpDuplicationZoneClick(ed); break;
-    case C::BpRotationZone: BpRotationZoneClick(ed); break;
-    case C::BpInversionZone: BpInversionZoneClick(ed); break;
-    case C::BpSuppressionZone:
-    case C::BpSuppressionComposant: BpSuppressionZoneClick(ed); break;
-    case C::BpGrouperZone: BpGrouperZoneClick(ed); break;
-    case C::BpDissocierZone: BpDissocierZoneClick(ed); break;
-    case C::BpSauverZone: BpSauverZoneClick(ed); break;
-    case C::BpInsertionComposant: BpInsertionComposantClick(ed); break;
-    case C::BpDeplacerComposant: BpDeplacerComposantClick(ed); break;
-    case C::BpDuplicationComposant: BpDuplicationComposantClick(ed); break;
-    case C::BpRotationcomposant: BpRotationcomposantClick(ed); break;
-    case C::BpInversionComposant: BpInversionComposantClick(ed); break;
-    case C::ModifDiametre: ModifDiametreClick(ed); break;
-
-    // Popup menus.
-    case C::Deplacer1: Deplacer1Click(ed); break;
-    case C::Rotation1: Rotation1Click(ed); break;
-    case C::Inversion1: Inversion1Click(ed); break;
-    case C::Duplication1: Duplication1Click(ed); break;
-    case C::Suppression1: Suppression1Click(ed); break;
-    case C::Originerelative1:
-    case C::Originerelative2: Originerelative1Click(ed); break;
-    case C::Origineabsolue1:
-    case C::Origineabsolue2: Origineabsolue1Click(ed); break;
-    case C::Affichageenmm1:
-    case C::Affichageenmm2:
-    case C::Affichageenmm3: Unites(ed, true); break;
-    case C::Affichageenpas1:
-    case C::Affichageenpas2:
-    case C::Affichageenpas3: Unites(ed, false); break;
-
-    // Main toolbar and menus.
-    case C::Ouvrir1:
-    case C::BoutonOuvrir: Ouvrir1Click(ed); break;
-    case C::Enregistrerunfichier1:
-    case C::BoutonEnregistrer: Enregistrerunfichier1Click(ed); break;
-    case C::Nouveaufichier1:
-    case C::BoutonNouveau: Nouveaufichier1Click(ed); break;
-    case C::Fermer1:
-    case C::BoutonFermer: ed.Fermeture = true; break;
-    case C::Impression1:
-    case C::BoutonImpression: Impression(ed); break;
-    case C::Configurationdelimprimante1:
-      ed.dialogues->Ouvre(Fenetre::ConfigurationImprimante);
-      break;
-    case C::Exporterlefichierdeperage1:
-    case C::BoutonExportPercage: ed.dialogues->Ouvre(Fenetre::Enregistrepercage); break;
-    case C::ExporterlecircuitauformatGerber1:
-    case C::BoutonExportGerber: ed.dialogues->Ouvre(Fenetre::ExportGerber); break;
-    case C::Taille1:
-    case C::BoutonTaille: Taille1Click(ed); break;
-    case C::Bpanullsupp: BpanullsuppClick(ed); break;
-    case C::Annuler1: Annuler1Click(ed); break;
-    case C::Copier1:
-      if (ed.circuit.NbElements > 0) ed.dialogues->Ouvre(Fenetre::PressePapier);
-      break;
-    case C::ZoomPlus1:
-    case C::BoutonZoomPlus: ZoomPlus1Click(ed); break;
-    case C::Zoommoins1:
-    case C::BoutonZoomMoins: Zoommoins1Click(ed); break;
-    case C::Aide1: ed.dialogues->Ouvre(Fenetre::Aide); break;
-    case C::Apropos1: ed.dialogues->Ouvre(Fenetre::AboutBox); break;
-    case C::Fichier1: Fichier1Click(ed); break;
-    case C::Edition1: Edition1Click(ed); break;
-
-    // Title block.
-    case C::Boutontitre:
-    case C::Boutondate:
-    case C::Boutonauteur: TitreClick(ed, c); break;
-
-    default:
-      // Every other option-panel button: the code follows the buttons.
-      if (d.Type == Genre::Bascule) Selectiontravail(ed);
-      break;
+  kClics[Index(c)](ed, c);
+  // What the click changed is one step, named after the control.
+  const char* nom = d.Bulle[0] != '\0' ? d.Bulle : d.Libelle;
+  std::string libelle;
+  for (const char* p = nom; *p != '\0'; ++p) {
+    if (*p != '&') libelle += *p;
   }
+  Etape(ed, libelle);
 }
 
 }  // namespace korv4

@@ -5,8 +5,8 @@
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
-// Edit commands: the whole circuit, a zone, a component, a single selected item, texts, and
-// the undo of deletion.
+// Edit commands: the whole circuit, a zone, a component, a single selected item, and the undo
+// of deletion.
 
 namespace korv4 {
 
@@ -56,7 +56,11 @@ void BoutonModiftotaleClick(Editeur& ed) {
     Enfonce(ed, C::BoutonModifTotaleTypon, false);
     Enfonce(ed, C::BoutonModiftotaleImplantation, false);
   } else {
-    if (ed.CodeAction >= 61 && ed.CodeAction <= 69) return;
+    // Already carrying, turning or copying the circuit: nothing more.
+    if (ed.CodeAction >= actions::DeplacementCI &&
+        ed.CodeAction <= actions::SuppressionDuplication) {
+      return;
+    }
     TSelection& s = Sel(ed);
     s.Active = 0;
     s.Premier = 1;
@@ -85,7 +89,7 @@ void BpInversionTotaleClick(Editeur& ed) {
   Selectiontravail(ed);
 }
 
-void BpDuplicationTotaleClick(Editeur& ed) { Changetravail(ed, 64); }
+void BpDuplicationTotaleClick(Editeur& ed) { Changetravail(ed, actions::DuplicationCI); }
 
 void BpSuppressionTotaleClick(Editeur& ed) {
   RazBoutonsModiftotale(ed);
@@ -122,14 +126,14 @@ void BpSelectionZoneClick(Editeur& ed) {
   AnnuleSelection(ed.circuit, ed.ctx);
   DeselectionZone(ed.circuit);
   Elastique(ed.ctx, false);
-  Changetravail(ed, 71);
+  Changetravail(ed, actions::SelectionZone);
 }
 
 void BpselectiongroupeClick(Editeur& ed) {
   AnnuleSelection(ed.circuit, ed.ctx);
   DeselectionZone(ed.circuit);
   Elastique(ed.ctx, false);
-  Changetravail(ed, 77);
+  Changetravail(ed, actions::SelectionGroupe);
 }
 
 namespace {
@@ -160,8 +164,12 @@ void InverseSelection(Editeur& ed) {
 }
 }  // namespace
 
-void BpDeplacerZoneClick(Editeur& ed) { PriseZone(ed, C::BpDeplacerZone, 73); }
-void BpDuplicationZoneClick(Editeur& ed) { PriseZone(ed, C::BpDuplicationZone, 76); }
+void BpDeplacerZoneClick(Editeur& ed) {
+  PriseZone(ed, C::BpDeplacerZone, actions::DeplacementZone);
+}
+void BpDuplicationZoneClick(Editeur& ed) {
+  PriseZone(ed, C::BpDuplicationZone, actions::DuplicationZone);
+}
 
 void BpRotationZoneClick(Editeur& ed) {
   Enfonce(ed, C::BpRotationZone, false);
@@ -184,7 +192,7 @@ void BpSuppressionZoneClick(Editeur& ed) {
   if (Sel(ed).Active < 1) {
     DeselectionZone(ed.circuit);
     FixeCadre(ed.ctx, Sel(ed).CadreZone, false);
-    Changetravail(ed, 70);
+    Changetravail(ed, actions::PanneauModifPartielle);
   } else {
     CadreAutourSelection(ed);
   }
@@ -248,17 +256,19 @@ void BpInsertionComposantClick(Editeur& ed) {
   AnnuleSelection(ed.circuit, ed.ctx);
   TermineCurseur(ed);
   CadreAutourSelection(ed);
-  Changetravail(ed, 91);
+  Changetravail(ed, actions::PlacementComposantInsere);
   ReTraceCimp(ed);
 }
 
-void BpDeplacerComposantClick(Editeur& ed) { PriseZone(ed, C::BpDeplacerComposant, 82); }
+void BpDeplacerComposantClick(Editeur& ed) {
+  PriseZone(ed, C::BpDeplacerComposant, actions::DeplacementComposant);
+}
 
 void BpDuplicationComposantClick(Editeur& ed) {
   if (Sel(ed).Active < 1) {
     Enfonce(ed, C::BpDuplicationComposant, false);
   } else {
-    Changetravail(ed, 85);
+    Changetravail(ed, actions::DuplicationComposant);
   }
 }
 
@@ -275,17 +285,27 @@ void BpInversionComposantClick(Editeur& ed) {
 // ---- Popup menu on a selection ----
 
 namespace {
-// The single-item code of the visible panel (drawing, text, track, pad), or 0.
-int32_t CodeElement(const Editeur& ed, int32_t deplacer) {
-  if (EstVisible(ed, C::PanelDessin)) return deplacer + 4;
-  if (EstVisible(ed, C::PanelTexte)) return deplacer + 6;
-  if (EstVisible(ed, C::PanelPistes)) return deplacer;
-  if (EstVisible(ed, C::PanelPastilles)) return deplacer + 2;
-  return 0;
+// The code that carries one selected item of the visible panel's kind (drawing, text, track,
+// pad), moved or copied; 0 when no such panel is shown.
+int32_t CodeElement(const Editeur& ed, bool copie) {
+  struct Porte {
+    C panneau;
+    int32_t deplacement, duplication;
+  };
+  constexpr Porte kPortes[] = {
+      {C::PanelDessin, actions::DeplacementDessin, actions::DuplicationDessin},
+      {C::PanelTexte, actions::DeplacementTexte, actions::DuplicationTexte},
+      {C::PanelPistes, actions::DeplacementPiste, actions::DuplicationPiste},
+      {C::PanelPastilles, actions::DeplacementPastille, actions::DuplicationPastille},
+  };
+  for (const Porte& p : kPortes) {
+    if (EstVisible(ed, p.panneau)) return copie ? p.duplication : p.deplacement;
+  }
+  return actions::Aucune;
 }
 
-void PorteElement(Editeur& ed, int32_t base) {
-  const int32_t code = CodeElement(ed, base);
+void PorteElement(Editeur& ed, bool copie) {
+  const int32_t code = CodeElement(ed, copie);
   if (code == 0 || !ZoneValide(ed)) return;
   // The frame of the item is carried.
   AnnuleSelection(ed.circuit, ed.ctx);
@@ -303,7 +323,7 @@ void Deplacer1Click(Editeur& ed) {
       EstEnfonce(ed, C::BpDeplacerComposant)) {
     Selectiontravail(ed);
   } else {
-    PorteElement(ed, 92);
+    PorteElement(ed, false);
   }
 }
 
@@ -342,7 +362,7 @@ void Duplication1Click(Editeur& ed) {
     Enfonce(ed, C::BpDuplicationComposant, true);
     BpDuplicationComposantClick(ed);
   } else {
-    PorteElement(ed, 93);
+    PorteElement(ed, true);
   }
 }
 
@@ -402,53 +422,6 @@ void BpanullsuppClick(Editeur& ed) {
 
 void Annuler1Click(Editeur& ed) {
   if (ed[C::Bpanullsupp].Actif) BpanullsuppClick(ed);
-}
-
-// ---- Texts ----
-
-namespace {
-// The frame of a text of n characters at the cursor.
-Cadre CadreTexte(const Editeur& ed, bool horizontal, int32_t n) {
-  const int32_t w = PasTexteDe(ed.circuit.TailleTexte);
-  const int32_t x = ed.ctx.CurseurX, y = ed.ctx.CurseurY;
-  return horizontal ? Cadre{x, y + w, x + n * w, y} : Cadre{x, y + n * w, x - w, y};
-}
-}  // namespace
-
-void EditTexte(Editeur& ed) {
-  if (EstEnfonce(ed, C::textetaille2mm)) ed.circuit.TailleTexte = 1;
-  if (EstEnfonce(ed, C::textetaille3mm)) ed.circuit.TailleTexte = 2;
-  if (EstEnfonce(ed, C::textetaille4mm)) ed.circuit.TailleTexte = 3;
-  if (ed.dialogues == nullptr) return;
-  ed.TexteSaisi.clear();
-  if (ed.dialogues->SaisieTexte(ed.TexteSaisi) != 1 || ed.TexteSaisi.empty()) return;
-  const bool horizontal = ed.CodeAction == 51;
-  const int32_t n = static_cast<int32_t>(ed.TexteSaisi.size());
-  FixeCadre(ed.ctx, CadreTexte(ed, horizontal, n), true);
-  Changetravail(ed, horizontal ? 53 : 54);
-}
-
-void ModifTexte(Editeur& ed, Plage p) {
-  Circuit& c = ed.circuit;
-  if (p.Premier < 1 || p.Dernier > c.NbElements || p.Dernier <= p.Premier) return;
-  c.TailleTexte = c[p.Premier].Attribut;
-  std::string texte;
-  if (c[p.Premier].Couche == 1) {
-    // Face-1 texts are stored mirrored, last character first.
-    for (int32_t i = p.Dernier - 1; i >= p.Premier; --i) texte += static_cast<char>(c[i].Caractere);
-  } else {
-    for (int32_t i = p.Premier; i <= p.Dernier - 1; ++i) texte += static_cast<char>(c[i].Caractere);
-  }
-  if (ed.dialogues == nullptr) return;
-  ed.TexteSaisi = texte;
-  if (ed.dialogues->SaisieTexte(ed.TexteSaisi) != 1 || ed.TexteSaisi.empty()) return;
-  const uint8_t code = c[p.Premier].Code;
-  const bool horizontal = code == code::TexteH || code == code::TexteHMiroir;
-  const int32_t n = static_cast<int32_t>(ed.TexteSaisi.size());
-  FixeCadre(ed.ctx, CadreTexte(ed, horizontal, n), true);
-  c.Selection.Premier = p.Premier;
-  c.Selection.Dernier = p.Dernier;
-  Changetravail(ed, horizontal ? 56 : 57);
 }
 
 }  // namespace korv4

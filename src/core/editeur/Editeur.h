@@ -6,7 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "editeur/Actions.h"
+#include "editeur/Controles.h"
+#include "editeur/Dialogues.h"
+#include "historique/Historique.h"
 #include "model/Circuit.h"
+#include "render/CanevasSuivi.h"
 #include "render/ContexteTrace.h"
 
 // The editor without windows: everything the main window owns (the circuit, the screen's
@@ -16,73 +21,6 @@
 // shows the states back; everything modal goes through `Dialogues`.
 
 namespace korv4 {
-
-enum class Controle : int16_t {
-  Aucun = 0,
-#define X(nom, libelle, bulle, conteneur, genre, groupe, code) nom,
-#include "editeur/Controles.def"
-#undef X
-  Nombre
-};
-constexpr int kNombreControles = static_cast<int>(Controle::Nombre);
-
-enum class Genre {
-  Racine,            // the menu bar
-  Menu,              // a menu of the bar
-  ElementMenu,       // a menu item
-  ElementMenuCoche,  // a menu item with a check mark
-  Surgissant,        // a popup menu
-  BarreOutils,       // a toolbar or bar of buttons
-  Conteneur,         // a panel that holds other panels
-  Panneau,           // an option panel (its code: the panel's default action code)
-  Poussoir,          // a push button
-  Bascule,           // a toggle button (its code: the action code it selects)
-  Liste,             // a drop-down list
-  Etiquette,         // a label
-  Saisie,            // a one-line edit (its code: the maximum length)
-};
-
-// Exclusive groups: at most one button of a group is down; the work group always has one.
-enum Groupe {
-  GAucun = 0,
-  GTravail,
-  GTypon,
-  GImplantation,
-  GOutilsPercage,
-  GPastilles,
-  GPistes,
-  GDessin,
-  GEpaisseur,
-  GTexte,
-  GTaille,
-  GPerc,
-  GModifTotale,
-  GModifPartielle,
-  GInsertion,
-  GTitre,
-};
-
-struct DefinitionControle {
-  const char* Nom;      // object name
-  const char* Libelle;  // caption (UTF-8)
-  const char* Bulle;    // hint (UTF-8)
-  Controle Conteneur;
-  Genre Type;
-  int Groupe;
-  int Code;
-};
-const DefinitionControle& Definition(Controle c);
-inline int Index(Controle c) { return static_cast<int>(c); }
-
-struct EtatControle {
-  bool Enfonce = false;  // a toggle down, a menu item checked
-  bool Visible = true;
-  bool Actif = true;     // enabled
-  std::string Libelle;   // caption (UTF-8)
-};
-
-// Labels of the action codes 0..110, shown in status panel 5.
-extern const std::array<const char*, 111> LibellesActions;
 
 // Zoom and grid lists.
 extern const std::array<const char*, 10> kListeEchelles;
@@ -94,149 +32,6 @@ struct Ascenseur {
   int32_t GrandPas = 1;
   int32_t PetitPas = 1;
   bool Visible = false;
-};
-
-// The windows the main window opens.
-enum class Fenetre {
-  AboutBox,
-  Aide,
-  FicheModifDiametre,
-  Surfacedetravail,
-  FicheImpression,
-  ConfigurationImprimante,
-  Enregistrepercage,
-  ExportGerber,
-  PressePapier,  // the clipboard picture of the circuit
-};
-
-enum class Boutons { OuiNon, OkAnnuler };
-enum class Reponse { Oui, Non, Ok, Annuler };
-
-// A common file dialog as the commands describe it.
-struct DemandeFichier {
-  std::string Titre;
-  std::vector<std::string> Filtres;  // "description|*.EXT"
-  std::string Extension;            // default extension, "CIX"
-  std::string Dossier;              // the folder it opens in
-  std::string Nom;                  // the file name it shows first
-  bool ConfirmeEcrasement = false;
-};
-
-// Everything modal, and the disk, in one place: the window shows real dialogs and writes
-// through the disk layer, tests answer from a script and keep files in memory.
-class Dialogues {
- public:
-  virtual ~Dialogues() = default;
-  // A warning box with an OK button (UTF-8).
-  virtual void Message(const std::string& texte) = 0;
-  virtual Reponse Question(const std::string& texte, Boutons boutons) = 0;
-  // The chosen file name, empty when cancelled.
-  virtual std::string FichierAOuvrir(const DemandeFichier& d) = 0;
-  virtual std::string FichierAEnregistrer(const DemandeFichier& d) = 0;
-  // The text entry window, centred over the drawing area, with `texte` (Windows-1252) in its
-  // edit field; returns 1 when confirmed (texte is then the line typed), 2 when cancelled.
-  virtual int SaisieTexte(std::string& texte) = 0;
-  // A popup menu at a point of the drawing area; the item chosen or Controle::Aucun.
-  virtual Controle MenuSurgissant(Controle menu, int32_t x, int32_t y) = 0;
-  // Another window, modally; returns its result (1 confirmed, 2 cancelled, 0 not shown).
-  virtual int Ouvre(Fenetre f) = 0;
-  // Today's date in the system's short format (Windows-1252).
-  virtual std::string DateDuJour() = 0;
-  // The disk: false with a French message (UTF-8) naming the file and the reason; a failed
-  // write leaves the previous file as it was.
-  virtual bool LitFichier(const std::string& nom, std::vector<uint8_t>& octets,
-                          std::string& erreur) = 0;
-  virtual bool EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
-                            std::string& erreur) = 0;
-};
-
-// A canvas that passes every figure on and keeps the box of the pixels it may have touched,
-// so that the window repaints only that part of the drawing area.
-class CanevasSuivi : public Canevas {
- public:
-  // No target: the figures go nowhere (an editor without a window).
-  void Cible(Canevas* c) { cible_ = c != nullptr ? c : &nul_; }
-  bool Branche() const { return cible_ != &nul_; }
-  // The damaged box since the last call (empty: Droite <= Gauche), then forgets it.
-  RectPixel Prend() {
-    RectPixel r = dommage_;
-    dommage_ = RectPixel{};
-    return r;
-  }
-  void Tout(const RectPixel& r) { Ajoute(r.Gauche, r.Haut, r.Droite - 1, r.Bas - 1, 0); }
-
-  void CouleurPlume(Couleur c) override { cible_->CouleurPlume(c); }
-  void EpaisseurPlume(int l) override {
-    largeur_ = l;
-    cible_->EpaisseurPlume(l);
-  }
-  void StyleDePlume(StylePlume s) override { cible_->StyleDePlume(s); }
-  void ModeDePlume(ModePlume m) override { cible_->ModeDePlume(m); }
-  void CouleurBrosse(Couleur c) override { cible_->CouleurBrosse(c); }
-  void StyleDeBrosse(StyleBrosse s) override { cible_->StyleDeBrosse(s); }
-  void MoveTo(int x, int y) override {
-    x_ = x;
-    y_ = y;
-    cible_->MoveTo(x, y);
-  }
-  void LineTo(int x, int y) override {
-    Ajoute(x_, y_, x, y, largeur_);
-    x_ = x;
-    y_ = y;
-    cible_->LineTo(x, y);
-  }
-  void Rectangle(int x1, int y1, int x2, int y2) override {
-    Ajoute(x1, y1, x2, y2, largeur_);
-    cible_->Rectangle(x1, y1, x2, y2);
-  }
-  void Ellipse(int x1, int y1, int x2, int y2) override {
-    Ajoute(x1, y1, x2, y2, largeur_);
-    cible_->Ellipse(x1, y1, x2, y2);
-  }
-  void Polygone(const int* xy, int n) override {
-    for (int i = 0; i < n; ++i) Ajoute(xy[2 * i], xy[2 * i + 1], xy[2 * i], xy[2 * i + 1], 1);
-    cible_->Polygone(xy, n);
-  }
-  void Pixel(int x, int y, Couleur c) override {
-    Ajoute(x, y, x, y, 0);
-    cible_->Pixel(x, y, c);
-  }
-
- private:
-  void Ajoute(int x1, int y1, int x2, int y2, int largeur);
-
-  class Nul : public Canevas {
-   public:
-    void CouleurPlume(Couleur) override {}
-    void EpaisseurPlume(int) override {}
-    void StyleDePlume(StylePlume) override {}
-    void ModeDePlume(ModePlume) override {}
-    void CouleurBrosse(Couleur) override {}
-    void StyleDeBrosse(StyleBrosse) override {}
-    void MoveTo(int, int) override {}
-    void LineTo(int, int) override {}
-    void Rectangle(int, int, int, int) override {}
-    void Ellipse(int, int, int, int) override {}
-    void Polygone(const int*, int) override {}
-    void Pixel(int, int, Couleur) override {}
-  };
-  Nul nul_;
-  Canevas* cible_ = &nul_;
-  RectPixel dommage_;
-  int largeur_ = 1;
-  int x_ = 0, y_ = 0;
-};
-
-// The model's messages reach the user through the editor's dialogues.
-class RelaisMessages : public Messages {
- public:
-  explicit RelaisMessages(Dialogues* const& d) : d_(d) {}
-  void Message(const std::string& texte) override {
-    if (d_ != nullptr) d_->Message(texte);
-  }
-
- private:
-  Dialogues* const& d_;
 };
 
 struct Editeur {
@@ -255,7 +50,7 @@ struct Editeur {
   std::string RepertoireBase;
   std::string RepertoireCircuits;
   std::string RepertoireComposants;
-  std::string DernierFichier;  // the circuit opened or saved last (kept from run to run)
+  std::string DernierFichier;     // the circuit opened or saved last (kept from run to run)
   std::string Legende = "KORV4";  // the window's caption
 
   std::array<EtatControle, kNombreControles> controles;
@@ -283,9 +78,11 @@ struct Editeur {
 
   Dialogues* dialogues = nullptr;  // not owned
   RelaisMessages relais{dialogues};
-  bool Fermeture = false;          // the close command asks the window to close
-  CanevasSuivi toile;              // the drawing area's canvas, with its damaged box
-  uint64_t Version = 1;            // grows whenever a control, text or scroll bar changes
+  bool Fermeture = false;    // the close command asks the window to close
+  CanevasSuivi toile;        // the drawing area's canvas, with its damaged box
+  uint64_t Version = 1;      // grows whenever a control, text or scroll bar changes
+  Historique historique;     // the steps that undo and redo take back and do again
+  std::string LibelleEtape;  // what the step being made is called, once it started
 
   EtatControle& operator[](Controle c) { return controles[Index(c)]; }
   const EtatControle& operator[](Controle c) const { return controles[Index(c)]; }
@@ -375,6 +172,8 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
 void FormMouseMove(Editeur& ed, int32_t x, int32_t y);
 void FormMouseUp(Editeur& ed, BoutonSouris b);
 void FormKeyDown(Editeur& ed, int touche);
+// A title of the title block is being typed (its button is down).
+bool TitreEnCours(const Editeur& ed);
 int GesteEspace(const Editeur& ed);
 
 // ---- Edit commands ----
@@ -412,6 +211,20 @@ void Annuler1Click(Editeur& ed);
 bool QuartDeTourPossible(const Editeur& ed);
 void EditTexte(Editeur& ed);
 void ModifTexte(Editeur& ed, Plage p);
+
+// ---- History ----
+// The circuit's state that a step restores besides the store.
+Instantane InstantaneDe(const Editeur& ed);
+// After a user's action: what it changed becomes one step named after the action (or after
+// the gesture that started it), unless a gesture is still going on (a track being drawn, a
+// drawing's second point, a title being typed, an inserted component being placed).
+void Etape(Editeur& ed, const std::string& libelle);
+// A new history from the circuit as it is (a circuit opened, a new work).
+void CommenceHistorique(Editeur& ed);
+// Undo and redo buttons and menu items: enabled when there is a step, named after it.
+void EtatHistorique(Editeur& ed);
+void Defaire1Click(Editeur& ed);
+void Refaire1Click(Editeur& ed);
 
 // ---- Files, title block, other windows ----
 // The folder of a file name ("" when it has none).

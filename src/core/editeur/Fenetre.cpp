@@ -13,8 +13,8 @@ namespace {
 using C = Controle;
 
 // Option panels in the order the action code is computed from them.
-constexpr C kPanneaux[] = {C::PanelPistes,  C::PanelPastilles,   C::PanelDessin,
-                           C::PanelPercage, C::PanelTexte,       C::PanelModifTotale,
+constexpr C kPanneaux[] = {C::PanelPistes,         C::PanelPastilles, C::PanelDessin,
+                           C::PanelPercage,        C::PanelTexte,     C::PanelModifTotale,
                            C::PanelModifPartielle, C::PanelInsertion};
 
 void Relache(Editeur& ed, std::initializer_list<C> liste) {
@@ -32,8 +32,8 @@ void RelacheGroupe(Editeur& ed, int groupe) {
 void RelacheCodes(Editeur& ed, C panneau) {
   for (int i = 1; i < kNombreControles; ++i) {
     const DefinitionControle& d = Definition(static_cast<C>(i));
-    if (d.Conteneur == panneau && d.Type == Genre::Bascule &&
-        d.Groupe != GEpaisseur && d.Groupe != GTaille) {
+    if (d.Conteneur == panneau && d.Type == Genre::Bascule && d.Groupe != GEpaisseur &&
+        d.Groupe != GTaille) {
       Enfonce(ed, static_cast<C>(i), false);
     }
   }
@@ -81,9 +81,10 @@ void EtatAnnulation(Editeur& ed) {
 void TerminePiste(Editeur& ed) {
   Circuit& c = ed.circuit;
   int32_t premier = c.NbElements;
-  while (premier > 1 && EstPiste(c[premier].Code) && c[premier].Attribut != kPremierPoint) --premier;
+  while (premier > 1 && EstPiste(c[premier].Code) && c[premier].Attribut != kPremierPoint)
+    --premier;
   const Cadre boite = CadreElements(c, premier, c.NbElements);
-  AjoutElement(c, 0, 7, 0, 0);
+  AjoutElement(c, 0, actions::FinPiste, 0, 0);
   ed.ctx.PisteEnCours = false;
   // Its segments were drawn over what the whole picture draws after tracks (pads and their
   // holes): that part of the picture is drawn again.
@@ -98,7 +99,7 @@ void TermineCurseur(Editeur& ed) {
 
 void Changetravail(Editeur& ed, int32_t code) {
   ed.CodeAction = code;
-  Panneau(ed, 5, LibellesActions[std::clamp(code, 0, 110)]);
+  Panneau(ed, 5, LibellesActions[std::clamp(code, 0, kNombreActions - 1)]);
   AnnuleSelection(ed.circuit, ed.ctx);
   if (ed.ctx.PisteEnCours) TermineCurseur(ed);
   ChoixFormeCurseur(ed.ctx, code);
@@ -117,7 +118,8 @@ void Selectiontravail(Editeur& ed) {
       constexpr C kEpaisseurs[] = {C::BpEpaisseur03, C::BpEpaisseur05, C::BpEpaisseur08,
                                    C::BpEpaisseur10};
       for (int e = 0; e < 4; ++e) {
-        if (EstEnfonce(ed, kEpaisseurs[e])) ed.circuit.EpaisseurDessin = static_cast<uint8_t>(e + 1);
+        if (EstEnfonce(ed, kEpaisseurs[e]))
+          ed.circuit.EpaisseurDessin = static_cast<uint8_t>(e + 1);
       }
       ed.ctx.EpaisseurElastique = ed.circuit.EpaisseurDessin;
       ed.ctx.LargeurElastique = ed.ctx.Tailles.EpaisseurDessin[ed.circuit.EpaisseurDessin];
@@ -138,8 +140,7 @@ void AfficheMenu(Editeur& ed) {
 }
 
 void AffichePanneauOutils(Editeur& ed) {
-  const C typon = C::ToolboutonTypon, impl = C::ToolBoutonImplantation,
-          perc = C::ToolBoutonPercage;
+  const C typon = C::ToolboutonTypon, impl = C::ToolBoutonImplantation, perc = C::ToolBoutonPercage;
   Visible(ed, C::PanelTexte,
           Dans(ed, C::BoutonTexteTypon, typon) || Dans(ed, C::BoutonTexteImplantation, impl) ||
               Dans(ed, C::BoutonTextePercage, perc));
@@ -155,8 +156,9 @@ void AffichePanneauOutils(Editeur& ed) {
   Visible(ed, C::PanelModifPartielle,
           Dans(ed, C::BoutonModifPartielleTypon, typon) ||
               Dans(ed, C::BoutonModifPartielleImplantation, impl));
-  Visible(ed, C::PanelInsertion,
-          Dans(ed, C::BoutonInsertionTypon, typon) || Dans(ed, C::BoutonInsertionImplantation, impl));
+  Visible(
+      ed, C::PanelInsertion,
+      Dans(ed, C::BoutonInsertionTypon, typon) || Dans(ed, C::BoutonInsertionImplantation, impl));
 }
 
 void RazBoutonsPastille(Editeur& ed) { RelacheCodes(ed, C::PanelPastilles); }
@@ -184,8 +186,8 @@ void RazBoutons(Editeur& ed) {
   Visible(ed, C::ToolBoutonImplantation, false);
   Visible(ed, C::ToolBoutonPercage, false);
   Relache(ed, {C::BoutonVisualisationFace1, C::BoutonVisualisationFace2,
-               C::BoutonVisualisationImplantation, C::VisualisationFace11,
-               C::VisualisationFace21, C::VisualisationImplantation1});
+               C::BoutonVisualisationImplantation, C::VisualisationFace11, C::VisualisationFace21,
+               C::VisualisationImplantation1});
   Actif(ed, C::EditTitre1, false);
   Actif(ed, C::EditTitre2, false);
   Actif(ed, C::EditTitre3, false);
@@ -216,7 +218,7 @@ int TravailDesBoutons(const Editeur& ed) {
 
 void EtatVisualisation(Editeur& ed) {
   const int t = TravailDesBoutons(ed);
-  if (t != ed.Etat.Travail) ed.CodeAction = 0;
+  if (t != ed.Etat.Travail) ed.CodeAction = actions::Aucune;
   ed.Etat.Travail = t;
   ed.Etat.VisuFace1 = EstEnfonce(ed, C::BoutonVisualisationFace1);
   ed.Etat.VisuFace2 = EstEnfonce(ed, C::BoutonVisualisationFace2);
@@ -232,10 +234,10 @@ bool changementvisualisation(const Editeur& ed) {
 
 void AfficheCI(Editeur& ed) {
   if (changementvisualisation(ed)) AnnuleSelection(ed.circuit, ed.ctx);
-  ed.CodeAction = 0;
+  ed.CodeAction = actions::Aucune;
   EtatVisualisation(ed);
   AfficheMenu(ed);
-  ed.CodeAction = 0;
+  ed.CodeAction = actions::Aucune;
   // The cursor is hidden while its rubber band is still the one it was drawn with.
   CacheCurseur(ed.ctx);
   ed.ctx.ElastiqueActif = false;
@@ -307,6 +309,7 @@ void Initialisation(Editeur& ed) {
   ctx.PisteEnCours = false;
   AnnuleSelection(ed.circuit, ctx);
   Affichage(ed);
+  CommenceHistorique(ed);
 }
 
 }  // namespace korv4

@@ -1,5 +1,6 @@
-#include "editeur/Editeur.h"
 #include "model/Fichiers.h"
+
+#include "editeur/Editeur.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
@@ -67,6 +68,7 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   ed.ctx.SelectionVisible = false;
   AnnuleSelection(ed.circuit, ed.ctx);
   AfficheCI(ed);
+  CommenceHistorique(ed);
   return true;
 }
 
@@ -99,7 +101,8 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   d.Extension = "CIX";
   d.Dossier = ed.RepertoireCircuits;
   const std::string& actuel = ed.circuit.NomFichier;
-  d.Nom = actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
+  d.Nom =
+      actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
   d.ConfirmeEcrasement = true;
   const std::string nom = ed.dialogues->FichierAEnregistrer(d);
   if (nom.empty()) return;
@@ -115,6 +118,10 @@ void Enregistrerunfichier1Click(Editeur& ed) {
     ed.dialogues->Message(erreur);
     return;
   }
+  // What the repair before saving changed is a step of its own; the history knows the saved
+  // state, so that undoing back to it leaves the circuit unmodified.
+  Etape(ed, "Enregistrement du circuit");
+  ed.historique.MarqueEnregistre();
   ed.circuit.CircuitModifie = false;
 }
 
@@ -150,7 +157,9 @@ void TitreClick(Editeur& ed, Controle bouton) {
   for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) {
     Actif(ed, e, e == edit && EstEnfonce(ed, bouton));
   }
-  ed.FocusTitre = EstEnfonce(ed, bouton) ? (edit == C::EditTitre1 ? 1 : edit == C::EditTitre2 ? 2 : 3)
+  ed.FocusTitre = EstEnfonce(ed, bouton) ? (edit == C::EditTitre1   ? 1
+                                            : edit == C::EditTitre2 ? 2
+                                                                    : 3)
                                          : 0;
   if (bouton == C::Boutondate && ed.Titres[1].empty() && ed.dialogues != nullptr) {
     ed.Titres[1] = "Le " + ed.dialogues->DateDuJour();
@@ -166,6 +175,8 @@ void TitreTouche(Editeur& ed, int edit, int touche) {
     Enfonce(ed, kBoutons[edit - 1], false);
   }
   ed.circuit.CircuitModifie = true;
+  // One step for the whole title, once it is no longer being typed.
+  Etape(ed, "Titre du circuit");
 }
 
 }  // namespace korv4

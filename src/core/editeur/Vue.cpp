@@ -55,9 +55,9 @@ void calculascenseurY(Editeur& ed, int32_t v, int32_t t) {
 void calculorigineX(Editeur& ed) {
   ContexteTrace& ctx = ed.ctx;
   if (EstVisible(ed, C::PanelAscHorizontal)) {
-    ctx.OrigineX = static_cast<int32_t>((int64_t{ctx.LargeurSurface} * ed.AscHorizontal.Position) /
-                                        1000) -
-                   ctx.Zone.Gauche;
+    ctx.OrigineX =
+        static_cast<int32_t>((int64_t{ctx.LargeurSurface} * ed.AscHorizontal.Position) / 1000) -
+        ctx.Zone.Gauche;
   } else {
     ctx.OrigineX = -ctx.Zone.Gauche;
   }
@@ -113,7 +113,8 @@ void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge) {
     return;
   }
   const PointPixel hg = PixelPoint(ctx, b.Gauche, b.Haut), bd = PixelPoint(ctx, b.Droite, b.Bas);
-  RectPixel r{std::max({hg.X - marge, ctx.Zone.Gauche, 0}), std::max({hg.Y - marge, ctx.Zone.Haut, 0}),
+  RectPixel r{std::max({hg.X - marge, ctx.Zone.Gauche, 0}),
+              std::max({hg.Y - marge, ctx.Zone.Haut, 0}),
               std::min({bd.X + marge + 1, ctx.Zone.Droite, ed.Image.Largeur}),
               std::min({bd.Y + marge + 1, ctx.Zone.Bas, ed.Image.Hauteur})};
   if (r.Droite <= r.Gauche || r.Bas <= r.Haut) return;  // nothing of it shows

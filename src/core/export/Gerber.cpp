@@ -26,13 +26,12 @@ void Ligne(std::vector<uint8_t>& v, const std::string& s) {
 
 bool EstCaractere(uint8_t c) { return c >= 64 && c <= 71; }
 bool EstDessin(uint8_t c) { return c >= 128 && c <= 135; }
-bool EstPointPiste(uint8_t c) { return c >= 160 && c <= 166; }
 
 // Plotting order of a record in a layer file, or -1 when the record does not go there.
 int CleCuivre(const ElementCI& e) {
   if (e.Code >= code::PastillePremier && e.Code <= kCodeMire)
     return e.Code == kCodeDiametreLibre ? -1 : e.Code - code::PastillePremier;  // 0..13
-  if (EstPointPiste(e.Code)) return 14 + (e.Code - 160);                        // 14..20
+  if (EstPiste(e.Code)) return 14 + (e.Code - code::PisteSansLargeur);          // 14..20
   if (EstCaractere(e.Code) && e.Attribut <= 7) return 21 + e.Attribut;          // 21..28
   return -1;
 }
@@ -46,7 +45,7 @@ constexpr int kNbCles = 29;
 // Aperture (D-code) of a collected record.
 int DCode(const ElementCI& e) {
   if (e.Code >= code::PastillePremier) return e.Code - 182;  // 10..23
-  if (EstPointPiste(e.Code)) return e.Code - 130;            // 30..36
+  if (EstPiste(e.Code)) return e.Code - 130;                 // 30..36
   if (EstDessin(e.Code)) return e.Attribut + 49;             // 50..55
   if (EstCaractere(e.Code)) return e.Attribut + 59;          // 59..66
   return 0;
@@ -130,7 +129,7 @@ std::string Millimetres(int32_t v) {
 
 // A text character: its strokes at its record point, moving only where a stroke does not
 // start where the previous one ended.
-void TraceCaractere(TraceurGerber& t, const ElementCI& e) {
+void TraceCaractere(Traceur& t, const ElementCI& e) {
   const int taille = e.Attribut & 7;
   if (kEchelleTexte[taille] == 0) return;
   const int orientation = e.Code - 64;
@@ -155,9 +154,12 @@ void TraceCaractere(TraceurGerber& t, const ElementCI& e) {
 
 }  // namespace
 
-std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) {
-  // One pass per kind or attribute value in store order is a stable sort on that key:
-  // count the records of each key, then place them.
+namespace {
+
+// One pass per kind or attribute value in store order is a stable sort on that key: count the
+// records of each key, then place them (each placed as `Prend` gives it).
+template <typename T, typename Prend>
+std::vector<T> Collecte(const Circuit& c, uint8_t masque, Prend prend) {
   const bool implantation = masque == kMasqueImplantation;
   auto Cle = [implantation](const ElementCI& e) {
     return implantation ? CleImplantation(e) : CleCuivre(e);
@@ -170,15 +172,63 @@ std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) 
     if (k >= 0) ++debut[k + 1];
   }
   for (int k = 0; k < kNbCles; ++k) debut[k + 1] += debut[k];
-  std::vector<ElementCI> liste(static_cast<size_t>(debut[kNbCles]));
+  std::vector<T> liste(static_cast<size_t>(debut[kNbCles]));
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     if ((e.Couche & masque) == 0) continue;
     const int k = Cle(e);
-    if (k >= 0) liste[static_cast<size_t>(debut[k]++)] = e;
+    if (k >= 0) liste[static_cast<size_t>(debut[k]++)] = prend(c, i);
   }
   return liste;
 }
+
+}  // namespace
+
+std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) {
+  return Collecte<ElementCI>(c, masque,
+                             [](const Circuit& cc, int32_t i) { return cc.Elements[i]; });
+}
+
+std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque) {
+  return Collecte<int32_t>(c, masque, [](const Circuit&, int32_t i) { return i; });
+}
+
+const char* DefinitionOuverture(int dcode, StylePastilles style) {
+  for (const Ouverture& o : kOuvertures)
+    if (o.dcode == dcode)
+      return style == StylePastilles::Circulaires && o.circulaire ? o.circulaire : o.octogonale;
+  return nullptr;
+}
+
+FormeOuverture FormeDeLOuverture(int dcode, StylePastilles style) {
+  FormeOuverture f;
+  const char* d = DefinitionOuverture(dcode, style);
+  if (!d) return f;
+  // "ADDnnT,a.bbb[Xc.ddd...]*": the kind letter after the digits, then sizes in inches with
+  // three decimals, which are whole units.
+  const char* p = d + 3;
+  while (*p >= '0' && *p <= '9') ++p;
+  const char type = *p;
+  p += 2;
+  auto Taille = [&p]() {
+    int32_t v = 0;
+    for (; (*p >= '0' && *p <= '9') || *p == '.'; ++p)
+      if (*p != '.') v = v * 10 + (*p - '0');
+    return v;
+  };
+  f.Largeur = Taille();
+  if (type == 'R') {
+    ++p;  // 'X'
+    f.Hauteur = Taille();
+    f.type = FormeOuverture::Rectangle;
+  } else {
+    f.Hauteur = f.Largeur;
+    f.type = type == 'P' ? FormeOuverture::Octogone : FormeOuverture::Cercle;
+  }
+  return f;
+}
+
+void TraceurGerber::Ouverture(int dcode) { Ligne(sortie_, "D" + std::to_string(dcode) + "*"); }
 
 void TraceurGerber::Point(int32_t x, int32_t y, const char* operation) {
   char tampon[48];
@@ -207,7 +257,7 @@ void TraceurGerber::Point(int32_t x, int32_t y, const char* operation) {
   sortie_.insert(sortie_.end(), tampon, p);
 }
 
-void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry) {
+void TraceEllipse(Traceur& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry) {
   const int32_t n = R / 25;
   if (n == 0) {
     t.DeplaceVers(cx + rx, cy);
@@ -243,6 +293,63 @@ void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t r
   for (int32_t i = n - 1; i >= 0; --i) P(-s[i], -c[i]);
   for (int32_t i = 1; i <= n; ++i) P(s[i], -c[i]);
   for (int32_t i = n - 1; i >= 0; --i) P(c[i], -s[i]);
+}
+
+void TraceElements(Traceur& t, const std::vector<ElementCI>& elements) {
+  int enVigueur = -1;
+  const size_t n = elements.size();
+  for (size_t i = 0; i < n; ++i) {
+    const ElementCI& e = elements[i];
+    t.Element(i);
+    const int d = DCode(e);
+    if (d != enVigueur) {
+      t.Ouverture(d);
+      enVigueur = d;
+    }
+    const int32_t x = e.X, y = e.Y;
+    // The second record of a rectangle, circle or ellipse; a first record without one (a
+    // damaged store) draws nothing.
+    const ElementCI* suivant = i + 1 < n ? &elements[i + 1] : nullptr;
+    if (e.Code >= code::PastillePremier && e.Code < kCodeMire) {
+      t.Point(x, y, "D03*");
+    } else if (e.Code == kCodeMire) {
+      t.DeplaceVers(x - 150, y);
+      t.TraceVers(x + 150, y);
+      t.DeplaceVers(x, y - 150);
+      t.TraceVers(x, y + 150);
+      TraceEllipse(t, x, y, 100, 100, 100);
+      TraceEllipse(t, x, y, 15, 15, 15);
+    } else if (EstPiste(e.Code)) {
+      if (e.Attribut == kPremierPoint) t.DeplaceVers(x, y);
+      if (e.Attribut == kDernierPoint || e.Attribut == kPointMilieu) t.TraceVers(x, y);
+    } else if (e.Code == code::Trait1) {
+      t.DeplaceVers(x, y);
+    } else if (e.Code == code::Trait2) {
+      t.TraceVers(x, y);
+    } else if (e.Code == code::Rectangle1) {
+      if (!suivant) continue;
+      const int32_t x2 = suivant->X, y2 = suivant->Y;
+      t.DeplaceVers(x, y);
+      t.TraceVers(x2, y);
+      t.TraceVers(x2, y2);
+      t.TraceVers(x, y2);
+      t.TraceVers(x, y);
+      ++i;  // the opposite corner is used up
+    } else if (e.Code == code::Cercle) {
+      if (!suivant) continue;
+      const int32_t r = suivant->X;
+      TraceEllipse(t, x, y, r, r, r);
+    } else if (e.Code == code::Ellipse1) {
+      if (!suivant) continue;
+      const int32_t x2 = suivant->X, y2 = suivant->Y;
+      const int32_t cx = static_cast<int32_t>((static_cast<uint32_t>(x) + x2) / 2);
+      const int32_t cy = static_cast<int32_t>((static_cast<uint32_t>(y) + y2) / 2);
+      const int32_t rx = std::abs((x - x2) / 2), ry = std::abs((y - y2) / 2);
+      TraceEllipse(t, cx, cy, ry < rx ? rx : ry, rx, ry);
+    } else if (EstCaractere(e.Code)) {
+      TraceCaractere(t, e);
+    }
+  }
 }
 
 std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
@@ -282,59 +389,7 @@ std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
   Ligne(v, "G01*");
 
   TraceurGerber t(v, etendue);
-  int enVigueur = -1;
-  const size_t n = elements.size();
-  for (size_t i = 0; i < n; ++i) {
-    const ElementCI& e = elements[i];
-    const int d = DCode(e);
-    if (d != enVigueur) {
-      Ligne(v, "D" + std::to_string(d) + "*");
-      enVigueur = d;
-    }
-    const int32_t x = e.X, y = e.Y;
-    // The second record of a rectangle, circle or ellipse; a first record without one (a
-    // damaged store) draws nothing.
-    const ElementCI* suivant = i + 1 < n ? &elements[i + 1] : nullptr;
-    if (e.Code >= code::PastillePremier && e.Code < kCodeMire) {
-      t.Point(x, y, "D03*");
-    } else if (e.Code == kCodeMire) {
-      t.DeplaceVers(x - 150, y);
-      t.TraceVers(x + 150, y);
-      t.DeplaceVers(x, y - 150);
-      t.TraceVers(x, y + 150);
-      TraceEllipse(t, x, y, 100, 100, 100);
-      TraceEllipse(t, x, y, 15, 15, 15);
-    } else if (EstPointPiste(e.Code)) {
-      if (e.Attribut == kPremierPoint) t.DeplaceVers(x, y);
-      if (e.Attribut == kDernierPoint || e.Attribut == kPointMilieu) t.TraceVers(x, y);
-    } else if (e.Code == code::Trait1) {
-      t.DeplaceVers(x, y);
-    } else if (e.Code == code::Trait2) {
-      t.TraceVers(x, y);
-    } else if (e.Code == code::Rectangle1) {
-      if (!suivant) continue;
-      const int32_t x2 = suivant->X, y2 = suivant->Y;
-      t.DeplaceVers(x, y);
-      t.TraceVers(x2, y);
-      t.TraceVers(x2, y2);
-      t.TraceVers(x, y2);
-      t.TraceVers(x, y);
-      ++i;  // the opposite corner is used up
-    } else if (e.Code == code::Cercle) {
-      if (!suivant) continue;
-      const int32_t r = suivant->X;
-      TraceEllipse(t, x, y, r, r, r);
-    } else if (e.Code == code::Ellipse1) {
-      if (!suivant) continue;
-      const int32_t x2 = suivant->X, y2 = suivant->Y;
-      const int32_t cx = static_cast<int32_t>((static_cast<uint32_t>(x) + x2) / 2);
-      const int32_t cy = static_cast<int32_t>((static_cast<uint32_t>(y) + y2) / 2);
-      const int32_t rx = std::abs((x - x2) / 2), ry = std::abs((y - y2) / 2);
-      TraceEllipse(t, cx, cy, ry < rx ? rx : ry, rx, ry);
-    } else if (EstCaractere(e.Code)) {
-      TraceCaractere(t, e);
-    }
-  }
+  TraceElements(t, elements);
   Ligne(v, "M02*");
   return v;
 }

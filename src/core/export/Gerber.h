@@ -32,27 +32,66 @@ enum class StylePastilles { Octogonales, Circulaires };
 std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
                                         const Cadre& etendue, StylePastilles style);
 
-// Where the plotting commands go: each point is written relative to the board's box.
-class TraceurGerber {
+// What the plotting of a layer does: select an aperture, move, draw, flash. The Gerber file
+// writer below is one such plotter; the isolation check and the board-house set read the same
+// plotting through plotters of their own, so that they see exactly what the files draw.
+class Traceur {
+ public:
+  virtual ~Traceur() = default;
+  // The aperture (D-code) that the following points use.
+  virtual void Ouverture(int dcode) = 0;
+  // The point (x, y) in units with its operation: "D01*" draw to, "D02*" move to, "D03*"
+  // flash.
+  virtual void Point(int32_t x, int32_t y, const char* operation) = 0;
+  // Called before the plotting of each entry of the list given to TraceElements (its index in
+  // that list); nothing by default.
+  virtual void Element(size_t /*indice*/) {}
+  void DeplaceVers(int32_t x, int32_t y) { Point(x, y, "D02*"); }
+  void TraceVers(int32_t x, int32_t y) { Point(x, y, "D01*"); }
+};
+
+// Where the plotting commands of a Gerber file go: each point is written relative to the
+// board's box.
+class TraceurGerber final : public Traceur {
  public:
   TraceurGerber(std::vector<uint8_t>& sortie, const Cadre& etendue)
       : sortie_(sortie), xmin_(etendue.Gauche), ymin_(etendue.Bas) {}
-  // The point (x, y) in units with its operation: "D01*" draw to, "D02*" move to, "D03*"
-  // flash. Coordinates have 5 digits with leading zeros; one that falls below the margin keeps
-  // its minus sign, one beyond 99999 all its digits.
-  void Point(int32_t x, int32_t y, const char* operation);
-  void DeplaceVers(int32_t x, int32_t y) { Point(x, y, "D02*"); }
-  void TraceVers(int32_t x, int32_t y) { Point(x, y, "D01*"); }
+  // "D<dcode>*" on a line of its own.
+  void Ouverture(int dcode) override;
+  // Coordinates have 5 digits with leading zeros; one that falls below the margin keeps its
+  // minus sign, one beyond 99999 all its digits.
+  void Point(int32_t x, int32_t y, const char* operation) override;
 
  private:
   std::vector<uint8_t>& sortie_;
   int32_t xmin_, ymin_;
 };
 
+// Plots a collected layer (CollecteElementsGerber): selects each record's aperture when it
+// changes, flashes the pads, strokes tracks, drawings and texts.
+void TraceElements(Traceur& t, const std::vector<ElementCI>& elements);
+
+// The same collection as CollecteElementsGerber, as indexes into the store.
+std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque);
+
+// The aperture definition a layer file writes for a D-code ("ADD16P,0.079X8X22.5*"), null for a
+// D-code that has none.
+const char* DefinitionOuverture(int dcode, StylePastilles style);
+
+// The shape of an aperture, in units (thousandths of an inch): a circle of diameter Largeur, a
+// Largeur x Hauteur rectangle, or a regular octagon of outer diameter Largeur turned 22.5
+// degrees (flat sides facing the axes).
+struct FormeOuverture {
+  enum Type { Aucune, Cercle, Rectangle, Octogone } type = Aucune;
+  int32_t Largeur = 0;
+  int32_t Hauteur = 0;
+};
+FormeOuverture FormeDeLOuverture(int dcode, StylePastilles style);
+
 // The closed outline that stands for a circle or an ellipse of centre (cx, cy) and half-axes
 // rx, ry: 8 N + 1 points from an eighth-turn table of N + 1 points of nominal radius R, N = R
 // / 25; a diamond when R is below 25, nothing when N reaches 1500.
-void TraceEllipse(TraceurGerber& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry);
+void TraceEllipse(Traceur& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry);
 
 // One file of a Gerber export.
 struct FichierGerber {

@@ -33,16 +33,19 @@ void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
   // Ending a track adds nothing, so the limit never leaves a track open. The second point of a
   // drawing completes what its first point started, and that one was refused at 99999 records:
   // the second always has its slot.
-  if (outil == 7) {
+  if (outil == kOutilFinPiste) {
     TermineTrace(c);
     return;
   }
-  const bool deuxiemePoint = outil >= 101 && outil <= 104;
+  // What the record becomes follows the kind the tool creates.
+  const bool connu = outil >= 0 && outil < static_cast<int>(CodeOutil.size());
+  const uint8_t genre = connu ? CodeOutil[outil] : 0;
+  const bool deuxiemePoint = EstSecondPointDessin(genre);
   if (c.NbElements >= (deuxiemePoint ? kMaxElements : kMaxElements - 1)) {
     MessageLimite(c);
     return;
   }
-  if (outil < 0 || outil >= static_cast<int>(CodeOutil.size())) return;
+  if (!connu) return;
   const int32_t n = ++c.NbElements;
   ElementCI& e = c.Elements[n];
   const ElementCI& p = c.Elements[n - 1];
@@ -51,29 +54,28 @@ void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
   e.X = x;
   e.Y = y;
   c.CircuitModifie = true;
-  const uint8_t code = CodeOutil[outil];
   const bool pisteEnCours = p.Attribut == kPremierPoint || p.Attribut == kPointMilieu;
 
-  if (outil >= 1 && outil <= 6) {
+  if (EstPisteCreee(genre)) {
     if (pisteEnCours && x == p.X && y == p.Y) {  // the click repeats the last point
       EffaceDerniers(c, 1);
       return;
     }
-    e.Code = code;
+    e.Code = genre;
     e.Attribut = pisteEnCours ? kPointMilieu : kPremierPoint;
-  } else if (outil >= 11 && outil <= 23) {
+  } else if (EstPastille(genre)) {
     e.Couche = kCouchePastilles;
-    e.Code = code;
-    e.Attribut = static_cast<uint8_t>(PercageDefaut(code));
-  } else if (outil >= 31 && outil <= 34) {
-    e.Code = code;
+    e.Code = genre;
+    e.Attribut = static_cast<uint8_t>(PercageDefaut(genre));
+  } else if (EstPremierPointDessin(genre)) {
+    e.Code = genre;
     e.Attribut = c.EpaisseurDessin;
-  } else if (outil >= 101 && outil <= 104) {
-    e.Code = code;
+  } else if (deuxiemePoint) {
+    e.Code = genre;
     e.Attribut = c.EpaisseurDessin;
     const int32_t dx = static_cast<int32_t>(x) - p.X, dy = static_cast<int32_t>(y) - p.Y;
     bool degenere = false;
-    if (outil == 101 || outil == 103) {
+    if (genre == code::Trait2 || genre == code::Rayon) {
       degenere = dx == 0 && dy == 0;
     } else {
       degenere = dx == 0 || dy == 0;
@@ -82,7 +84,7 @@ void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
       EffaceDerniers(c, n >= 2 ? 2 : 1);
       return;
     }
-    if (outil == 103) {
+    if (genre == code::Rayon) {
       const int32_t ax = dx < 0 ? -dx : dx, ay = dy < 0 ? -dy : dy;
       e.X = static_cast<uint16_t>(ay > ax ? ay : ax);
       e.Y = 0;

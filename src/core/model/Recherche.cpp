@@ -133,7 +133,7 @@ Plage ChercherSegment(const Circuit& c, int travail, int32_t x, int32_t y) {
   for (int32_t i = 1; i < c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     niveau += DeltaNiveau(e.Code);
-    if (niveau != 0 || e.Couche != m || e.Code < 161 || e.Code > 166 || e.Attribut == kDernierPoint)
+    if (niveau != 0 || e.Couche != m || !EstPisteCreee(e.Code) || e.Attribut == kDernierPoint)
       continue;
     if (SurSegment(e, c.Elements[i + 1], x, y)) return {i, i + 1};
   }

@@ -28,16 +28,6 @@ constexpr std::array<TablePastille, 14> kPastilles = {{{0, 0, 0},
 
 constexpr std::array<int32_t, 6> kLargeurs = {6, 10, 20, 30, 40, 50};
 
-constexpr std::array<uint8_t, 112> FaitCodeOutil() {
-  std::array<uint8_t, 112> t{};
-  for (int i = 1; i <= 6; ++i) t[i] = static_cast<uint8_t>(160 + i);
-  for (int i = 11; i <= 23; ++i) t[i] = static_cast<uint8_t>(182 + i);
-  t[31] = 128, t[32] = 130, t[33] = 132, t[34] = 134;
-  t[101] = 129, t[102] = 131, t[103] = 133, t[104] = 135;
-  t[111] = 144;
-  return t;
-}
-
 void Elargit(Cadre& r, int32_t l, int32_t b, int32_t d, int32_t h) {
   if (l < r.Gauche) r.Gauche = l;
   if (b < r.Bas) r.Bas = b;
@@ -47,14 +37,19 @@ void Elargit(Cadre& r, int32_t l, int32_t b, int32_t d, int32_t h) {
 
 }  // namespace
 
-const std::array<uint8_t, 112> CodeOutil = FaitCodeOutil();
+// The kind each action code creates, read from the editor's action table.
+const std::array<uint8_t, 112> CodeOutil = {
+#define A(nom, libelle, forme, genre, espace, presse, relache, annule) genre,
+#include "editeur/Actions.def"
+#undef A
+};
 
 int32_t PercageDefaut(uint8_t c) { return EstPastille(c) ? kPastilles[c - 192].percage : 0; }
 int32_t RayonPastille(uint8_t c) { return EstPastille(c) ? kPastilles[c - 192].rayon : 0; }
 int32_t EncombrementPastille(uint8_t c) {
   return EstPastille(c) ? kPastilles[c - 192].encombrement : 0;
 }
-int32_t LargeurPiste(uint8_t c) { return (c >= 161 && c <= 166) ? kLargeurs[c - 161] : 0; }
+int32_t LargeurPiste(uint8_t c) { return EstPisteCreee(c) ? kLargeurs[c - code::PistePremier] : 0; }
 
 Circuit::Circuit() : Elements(kMaxElements + 1), Supprimes(kMaxElements + 1) {}
 

@@ -39,7 +39,7 @@ constexpr uint8_t TexteH = 64, TexteV = 65, TexteHMiroir = 68, TexteVMiroir = 69
 constexpr uint8_t FinTexte = 79;
 constexpr uint8_t Trait1 = 128, Trait2 = 129, Rectangle1 = 130, Rectangle2 = 131;
 constexpr uint8_t Cercle = 132, Rayon = 133, Ellipse1 = 134, Ellipse2 = 135;
-constexpr uint8_t PistePremier = 161, PisteDernier = 166;
+constexpr uint8_t PisteSansLargeur = 160, PistePremier = 161, PisteDernier = 166;
 constexpr uint8_t PastillePremier = 192, PastilleDernier = 205;
 constexpr uint8_t FinGroupe = 254, DebutGroupe = 255;
 }  // namespace code
@@ -48,8 +48,10 @@ constexpr uint8_t FinGroupe = 254, DebutGroupe = 255;
 constexpr std::array<uint8_t, 9> MasqueTravail = {0, 1, 2, 4, 8, 16, 32, 64, 128};
 constexpr uint8_t kCouchePastilles = 3;
 
-// Kind code of each tool (action code 0..111).
+// Kind code of each tool (action code 0..111): the kind column of the editor's action table.
 extern const std::array<uint8_t, 112> CodeOutil;
+// The tool that ends the track being drawn.
+constexpr int kOutilFinPiste = 7;
 
 // Pad tables, indexed by pad code (192..205); 0 elsewhere.
 int32_t PercageDefaut(uint8_t code);
@@ -67,7 +69,19 @@ inline int32_t PasTexteDe(uint8_t taille) { return PasTexte[taille & 7]; }
 constexpr std::array<int32_t, 14> kDiametresPercageDefaut = {0,  8,  10, 12, 15, 20, 25,
                                                              32, 40, 45, 50, 55, 60, 65};
 
-inline bool EstPiste(uint8_t c) { return c >= 160 && c <= 166; }
+// A record laid out as a track point: the kinds tools create (161..166, each with its width)
+// and 160, which no tool creates but a file may hold: it is drawn, carried and exported as a
+// track of the thinnest pen.
+inline bool EstPiste(uint8_t c) { return c >= code::PisteSansLargeur && c <= code::PisteDernier; }
+// A track kind a tool creates, with a width: what the finders point at.
+inline bool EstPisteCreee(uint8_t c) { return c >= code::PistePremier && c <= code::PisteDernier; }
+// The first and the second point of a line, rectangle, circle or ellipse.
+inline bool EstPremierPointDessin(uint8_t c) {
+  return c == code::Trait1 || c == code::Rectangle1 || c == code::Cercle || c == code::Ellipse1;
+}
+inline bool EstSecondPointDessin(uint8_t c) {
+  return c == code::Trait2 || c == code::Rectangle2 || c == code::Rayon || c == code::Ellipse2;
+}
 inline bool EstPastille(uint8_t c) {
   return c >= code::PastillePremier && c <= code::PastilleDernier;
 }

@@ -83,7 +83,7 @@ void ExamineElement(const Circuit& c, const Rect& r, int32_t i, int32_t& fin, bo
     } else {
       dedans = r.Contient(e.X, e.Y) && r.Contient(q.X, q.Y);
     }
-  } else if (k >= 160 && k <= 166) {
+  } else if (EstPiste(k)) {
     while (fin < n && c.Elements[fin].Attribut != kDernierPoint) ++fin;
     dedans = true;
     for (int32_t m = i; m <= fin && dedans; ++m)
@@ -247,7 +247,7 @@ void TourneZone(Circuit& c) {
       continue;
     }
     const bool point = (k >= 128 && k <= 132) || k == code::Ellipse1 || k == code::Ellipse2 ||
-                       (k >= 160 && k <= 166) || k == code::FinGroupe || k == code::DebutGroupe ||
+                       EstPiste(k) || k == code::FinGroupe || k == code::DebutGroupe ||
                        EstPastille(k);
     if (!point) continue;
     const int32_t x = e.X, y = e.Y;
@@ -291,8 +291,8 @@ void InverseZone(Circuit& c) {
       i = fin;
       continue;
     }
-    if ((k >= 128 && k <= 132) || k == code::Ellipse1 || k == code::Ellipse2 ||
-        (k >= 160 && k <= 166) || EstPastille(k)) {
+    if ((k >= 128 && k <= 132) || k == code::Ellipse1 || k == code::Ellipse2 || EstPiste(k) ||
+        EstPastille(k)) {
       e.X = U16(LR - e.X);
     } else if (k == code::DebutGroupe) {
       ouverts.push_back(i);

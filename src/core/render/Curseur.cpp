@@ -5,23 +5,17 @@
 
 namespace korv4 {
 
+namespace {
+// The cursor shape of each tool: the shape column of the editor's action table.
+constexpr int8_t kFormes[] = {
+#define A(nom, libelle, forme, genre, espace, presse, relache, annule) forme,
+#include "editeur/Actions.def"
+#undef A
+};
+}  // namespace
+
 int32_t FormeDeOutil(int32_t o) {
-  if (o >= 1 && o <= 7) return 5;
-  if ((o >= 11 && o <= 24) || (o >= 27 && o <= 30)) return 1;
-  if (o == 31 || o == 101) return 4;
-  if (o == 32 || o == 102) return 7;
-  if (o == 33 || o == 103) return 6;
-  if (o == 34 || o == 104) return 8;
-  if (o == 53 || o == 54 || o == 56 || o == 57) return 10;
-  if ((o >= 61 && o <= 64) || (o >= 68 && o <= 70)) return 9;
-  if (o == 65 || o == 66) return 10;
-  if (o == 71 || o == 100) return 3;
-  if (o >= 72 && o <= 77) return 9;
-  if (o == 78 || o == 79) return 10;
-  if (o >= 82 && o <= 87) return 9;
-  if (o == 88 || o == 89 || o == 91) return 10;
-  if (o >= 92 && o <= 99) return 10;
-  return 0;
+  return o >= 0 && o < static_cast<int32_t>(sizeof kFormes) ? kFormes[o] : 0;
 }
 
 namespace {
@@ -153,9 +147,10 @@ void MontreCurseur(ContexteTrace& ctx) {
   const int32_t o = ctx.OutilCurseur;
   // Tracks stretch at their width, drawings at the chosen thickness, the rest at one pixel.
   const bool dessin = (o >= 31 && o <= 37) || (o >= 101 && o <= 107);
-  ctx.LargeurElastique = (o >= 1 && o <= 6)
-                             ? ctx.Tailles.LargeurPiste[o]
-                             : (dessin ? ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)] : 1);
+  ctx.LargeurElastique =
+      (o >= 1 && o <= 6)
+          ? ctx.Tailles.LargeurPiste[o]
+          : (dessin ? ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)] : 1);
   TraceCurseur(ctx);
   ctx.CurseurVisible = true;
 }

@@ -14,7 +14,7 @@ namespace korv4 {
 // it (a printer page) keeps 0, and its cursor figure in exclusive-or then changes nothing.
 constexpr Couleur kCouleurCurseur = 0x7FFFFF;
 
-// Cursor shape of a tool code (0..111).
+// Cursor shape of a tool code (an action code; 0 outside the table).
 int32_t FormeDeOutil(int32_t outil);
 
 void TraceCurseur(ContexteTrace& ctx);

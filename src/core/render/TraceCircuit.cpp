@@ -160,13 +160,13 @@ void TracePistes(const Circuit& c, int32_t premier, int32_t dernier, ModePlume m
   PointPixel precedent;
   for (int32_t i = premier; i <= dernier; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (e.Couche != couche || e.Code < 160 || e.Code > 166) continue;
+    if (e.Couche != couche || !EstPiste(e.Code)) continue;
     int32_t x = e.X, y = e.Y;
     if (selecteur == 64) y = miroir.Bas + miroir.Haut - y;
     if (selecteur == 128) x = miroir.Gauche + miroir.Droite - x;
     const PointPixel p = PixelPoint(ctx, x, y);
     if (e.Attribut != kPremierPoint && i != premier) {
-      const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - 160];
+      const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - code::PisteSansLargeur];
       Plume(*ctx.Toile, couleur, largeur, mode, StyleBrosse::Plein);
       Segment(ctx, precedent, p, largeur);
     }
@@ -399,9 +399,9 @@ void TraceElement(const Circuit& c, int32_t index, const CouleursTrace& couleurs
     const ElementCI& d = c.Elements[avecPrecedent ? index - 1 : index];
     const PointPixel a = PixelPoint(ctx, d.X, d.Y);
     const PointPixel b = PixelPoint(ctx, e.X, e.Y);
-    if (e.Code >= 160 && e.Code <= 166) {
+    if (EstPiste(e.Code)) {
       if (e.Attribut != kPremierPoint && avecPrecedent) {
-        const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - 160];
+        const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - code::PisteSansLargeur];
         Plume(t, couleur, largeur, ModePlume::Copie, StyleBrosse::Plein);
         Segment(ctx, a, b, largeur);
       }

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "editeur/Controles.h"
+#include "model/Circuit.h"
+
+// The editor's one seam for everything modal (messages, questions, file dialogs, text entry,
+// popup menus, the other windows) and for the disk: the window shows real dialogs and writes
+// through the disk layer, tests answer from a script and keep files in memory.
+
+namespace korv4 {
+
+// The windows the main window opens.
+enum class Fenetre {
+  AboutBox,
+  Aide,
+  FicheModifDiametre,
+  Surfacedetravail,
+  FicheImpression,
+  ConfigurationImprimante,
+  Enregistrepercage,
+  ExportGerber,
+  PressePapier,  // the clipboard picture of the circuit
+};
+
+enum class Boutons { OuiNon, OkAnnuler };
+enum class Reponse { Oui, Non, Ok, Annuler };
+
+// A common file dialog as the commands describe it.
+struct DemandeFichier {
+  std::string Titre;
+  std::vector<std::string> Filtres;  // "description|*.EXT"
+  std::string Extension;             // default extension, "CIX"
+  std::string Dossier;               // the folder it opens in
+  std::string Nom;                   // the file name it shows first
+  bool ConfirmeEcrasement = false;
+};
+
+class Dialogues {
+ public:
+  virtual ~Dialogues() = default;
+  // A warning box with an OK button (UTF-8).
+  virtual void Message(const std::string& texte) = 0;
+  virtual Reponse Question(const std::string& texte, Boutons boutons) = 0;
+  // The chosen file name, empty when cancelled.
+  virtual std::string FichierAOuvrir(const DemandeFichier& d) = 0;
+  virtual std::string FichierAEnregistrer(const DemandeFichier& d) = 0;
+  // The text entry window, centred over the drawing area, with `texte` (Windows-1252) in its
+  // edit field; returns 1 when confirmed (texte is then the line typed), 2 when cancelled.
+  virtual int SaisieTexte(std::string& texte) = 0;
+  // A popup menu at a point of the drawing area; the item chosen or Controle::Aucun.
+  virtual Controle MenuSurgissant(Controle menu, int32_t x, int32_t y) = 0;
+  // Another window, modally; returns its result (1 confirmed, 2 cancelled, 0 not shown).
+  virtual int Ouvre(Fenetre f) = 0;
+  // Today's date in the system's short format (Windows-1252).
+  virtual std::string DateDuJour() = 0;
+  // The disk: false with a French message (UTF-8) naming the file and the reason; a failed
+  // write leaves the previous file as it was.
+  virtual bool LitFichier(const std::string& nom, std::vector<uint8_t>& octets,
+                          std::string& erreur) = 0;
+  virtual bool EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
+                            std::string& erreur) = 0;
+};
+
+// The model's messages reach the user through the editor's dialogues.
+class RelaisMessages : public Messages {
+ public:
+  explicit RelaisMessages(Dialogues* const& d) : d_(d) {}
+  void Message(const std::string& texte) override {
+    if (d_ != nullptr) d_->Message(texte);
+  }
+
+ private:
+  Dialogues* const& d_;
+};
+
+}  // namespace korv4

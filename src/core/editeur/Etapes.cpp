@@ -1,0 +1,115 @@
+#include "editeur/Gestionnaires.h"
+
+// The circuit's history in the editor: when a user's action becomes a step, and undo and redo.
+// The deletion store ("Annulation suppression") is not part of the history: undo and redo empty
+// it, as a change of tool does, so that records it holds can never come back twice; what it
+// would have brought back is in the history.
+
+namespace korv4 {
+
+using C = Controle;
+
+namespace {
+
+// A gesture that has changed the store but is not finished: its step waits for its end.
+bool GesteEnCours(const Editeur& ed) {
+  const int32_t code = ed.CodeAction;
+  // A drawing's first point waits in the store for its second point.
+  const bool secondPoint = ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
+                           EstSecondPointDessin(CodeOutil[code]);
+  return ed.ctx.PisteEnCours || secondPoint || TitreEnCours(ed) ||
+         code == actions::PlacementComposantInsere;
+}
+
+// "Rotation de la zone" as the menu names it: "rotation de la zone".
+std::string EnMinuscule(std::string s) {
+  if (!s.empty() && s[0] >= 'A' && s[0] <= 'Z') s[0] = static_cast<char>(s[0] - 'A' + 'a');
+  return s;
+}
+
+void Applique(Editeur& ed, const Instantane& etat) {
+  Circuit& c = ed.circuit;
+  c.EnteteCI.DiametresPercage = etat.Diametres;
+  ed.Titres = etat.Titres;
+  const bool surface = ed.ctx.SurfaceX != etat.SurfaceX || ed.ctx.SurfaceY != etat.SurfaceY;
+  ed.ctx.SurfaceX = etat.SurfaceX;
+  ed.ctx.SurfaceY = etat.SurfaceY;
+  c.Selection = etat.Selection;
+  ++ed.Version;
+  initialiseBpPercage(ed);
+  if (surface) Affichage(ed);
+}
+
+// Undo or redo: whatever gesture is going on is cancelled first, and what it changed becomes
+// a step of its own.
+void Parcourt(Editeur& ed, bool enAvant) {
+  if (TitreEnCours(ed)) {
+    for (C b : {C::Boutontitre, C::Boutondate, C::Boutonauteur}) Enfonce(ed, b, false);
+    for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) Actif(ed, e, false);
+  }
+  if (GesteEnCours(ed)) action(ed, 3);
+  Etape(ed, "modification");
+  AnnuleSelection(ed.circuit, ed.ctx);
+  TermineCurseur(ed);
+  Instantane etat = InstantaneDe(ed);
+  const bool fait =
+      enAvant ? ed.historique.Retablit(ed.circuit, etat) : ed.historique.Annule(ed.circuit, etat);
+  if (fait) {
+    Applique(ed, etat);
+    ed.circuit.NbSupprimes = 0;
+    // The zone comes back with its frame where a zone panel can carry it.
+    const TSelection& s = ed.circuit.Selection;
+    const bool zone = EstVisible(ed, C::PanelModifTotale) ||
+                      EstVisible(ed, C::PanelModifPartielle) || EstVisible(ed, C::PanelInsertion);
+    if (zone && s.Premier >= 1 && s.Dernier >= s.Premier && s.Dernier <= ed.circuit.NbElements) {
+      FixeCadre(ed.ctx, s.CadreZone, true);
+    }
+    TraceCimp(ed);
+  }
+  Selectiontravail(ed);
+  EtatAnnulation(ed);
+  EtatHistorique(ed);
+}
+
+}  // namespace
+
+Instantane InstantaneDe(const Editeur& ed) {
+  Instantane i;
+  i.Diametres = ed.circuit.EnteteCI.DiametresPercage;
+  i.Titres = ed.Titres;
+  i.SurfaceX = ed.ctx.SurfaceX;
+  i.SurfaceY = ed.ctx.SurfaceY;
+  i.Selection = ed.circuit.Selection;
+  return i;
+}
+
+void Etape(Editeur& ed, const std::string& libelle) {
+  if (ed.LibelleEtape.empty()) ed.LibelleEtape = libelle;
+  if (GesteEnCours(ed)) return;
+  ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape);
+  ed.LibelleEtape.clear();
+  EtatHistorique(ed);
+}
+
+void CommenceHistorique(Editeur& ed) {
+  ed.historique.Commence(ed.circuit, InstantaneDe(ed));
+  ed.LibelleEtape.clear();
+  EtatHistorique(ed);
+}
+
+void EtatHistorique(Editeur& ed) {
+  const Historique& h = ed.historique;
+  Actif(ed, C::Defaire1, h.PeutAnnuler());
+  Actif(ed, C::BoutonDefaire, h.PeutAnnuler());
+  Actif(ed, C::Refaire1, h.PeutRetablir());
+  Actif(ed, C::BoutonRefaire, h.PeutRetablir());
+  Libelle(ed, C::Defaire1,
+          h.PeutAnnuler() ? "Annuler : " + EnMinuscule(h.LibelleAnnuler()) : "Annuler");
+  Libelle(ed, C::Refaire1,
+          h.PeutRetablir() ? "Rétablir : " + EnMinuscule(h.LibelleRetablir()) : "Rétablir");
+}
+
+void Defaire1Click(Editeur& ed) { Parcourt(ed, false); }
+void Refaire1Click(Editeur& ed) { Parcourt(ed, true); }
+
+}  // namespace korv4

@@ -1,0 +1,317 @@
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <random>
+#include <vector>
+
+#include "editeur/Gestes.h"
+#include "editeur/Session.h"
+#include "historique/Historique.h"
+
+namespace korv4 {
+
+// How a failed comparison shows a header.
+void PrintTo(const Instantane& i, std::ostream* os) {
+  *os << "titres \"" << i.Titres[0] << "\" \"" << i.Titres[1] << "\" \"" << i.Titres[2]
+      << "\", surface " << i.SurfaceX << " x " << i.SurfaceY << ", perçages";
+  for (int32_t d : i.Diametres) *os << " " << d;
+}
+
+namespace {
+
+using C = Controle;
+
+// The store as a list of records.
+std::vector<ElementCI> Store(const Circuit& c) {
+  return {c.Elements.begin() + 1, c.Elements.begin() + c.NbElements + 1};
+}
+
+ElementCI Au(std::mt19937& g) {
+  ElementCI e;
+  e.Couche = static_cast<uint8_t>(g() % 4);
+  e.Code = static_cast<uint8_t>(g() % 256);
+  e.Attribut = static_cast<uint8_t>(g() % 3);
+  e.X = static_cast<uint16_t>(g() % 5000);
+  e.Y = static_cast<uint16_t>(g() % 5000);
+  return e;
+}
+
+// Random changes of a store (records added, removed, changed, runs moved, the header changed),
+// each recorded as a step; undoing them all and redoing them all goes through exactly the
+// states recorded on the way.
+TEST(Historique, AnnulerEtRetablirRedonnentChaqueEtat) {
+  for (unsigned graine = 1; graine <= 20; ++graine) {
+    std::mt19937 g(graine);
+    Circuit c;
+    Instantane etat;
+    Historique h;
+    h.Commence(c, etat);
+    std::vector<std::pair<std::vector<ElementCI>, Instantane>> etats = {{Store(c), etat}};
+    for (int pas = 0; pas < 60; ++pas) {
+      const int n = c.NbElements;
+      switch (g() % 5) {
+        case 0: {  // records inserted anywhere
+          const int k = 1 + static_cast<int>(g() % 30), i = 1 + static_cast<int>(g() % (n + 1));
+          std::copy_backward(c.Elements.begin() + i, c.Elements.begin() + n + 1,
+                             c.Elements.begin() + n + k + 1);
+          for (int j = 0; j < k; ++j) c.Elements[i + j] = Au(g);
+          c.NbElements += k;
+          break;
+        }
+        case 1:  // a run removed
+          if (n > 0) {
+            const int i = 1 + static_cast<int>(g() % n),
+                      k = 1 + static_cast<int>(g() % (n - i + 1));
+            std::copy(c.Elements.begin() + i + k, c.Elements.begin() + n + 1,
+                      c.Elements.begin() + i);
+            c.NbElements -= k;
+          }
+          break;
+        case 2:  // records changed in place
+          for (int j = 0; j < 3 && n > 0; ++j) c.Elements[1 + g() % n] = Au(g);
+          break;
+        case 3:  // a run moved
+          if (n > 0) {
+            const int i = 1 + static_cast<int>(g() % n);
+            const int dx = static_cast<int>(g() % 200) - 100, dy = static_cast<int>(g() % 200);
+            for (int j = i; j <= n; ++j) {
+              c.Elements[j].X = static_cast<uint16_t>(c.Elements[j].X + dx);
+              c.Elements[j].Y = static_cast<uint16_t>(c.Elements[j].Y + dy);
+            }
+          }
+          break;
+        default:  // the header
+          etat.Titres[g() % 3] = std::string(1 + g() % 5, 'T');
+          etat.Diametres[1 + g() % 13] = static_cast<int32_t>(g() % 100);
+          etat.SurfaceX = static_cast<int32_t>(g() % 20000);
+          break;
+      }
+      if (h.Enregistre(c, etat, "pas")) etats.push_back({Store(c), etat});
+    }
+    ASSERT_EQ(h.NombreEtapes() + 1, etats.size());
+    for (size_t k = etats.size() - 1; k-- > 0;) {
+      ASSERT_TRUE(h.Annule(c, etat));
+      ASSERT_EQ(Store(c), etats[k].first) << "graine " << graine << ", état " << k;
+      ASSERT_EQ(etat, etats[k].second);
+    }
+    EXPECT_FALSE(h.Annule(c, etat));
+    EXPECT_FALSE(c.CircuitModifie);  // back where it started: the saved state
+    for (size_t k = 1; k < etats.size(); ++k) {
+      ASSERT_TRUE(h.Retablit(c, etat));
+      ASSERT_EQ(Store(c), etats[k].first) << "graine " << graine << ", état " << k;
+      ASSERT_EQ(etat, etats[k].second);
+    }
+    EXPECT_FALSE(h.Retablit(c, etat));
+  }
+}
+
+// A move is kept as the move: a thousand moves of a 50000-record zone take a few kilobytes.
+TEST(Historique, LesDeplacementsSontLegers) {
+  Circuit c;
+  std::mt19937 g(7);
+  for (int i = 1; i <= 50000; ++i) c.Elements[i] = Au(g);
+  c.NbElements = 50000;
+  Historique h;
+  Instantane etat;
+  h.Commence(c, etat);
+  for (int k = 0; k < 1000; ++k) {
+    for (int i = 1; i <= c.NbElements; ++i) c.Elements[i].X += k % 2 == 0 ? 3 : -2;
+    ASSERT_TRUE(h.Enregistre(c, etat, "Déplacement de la zone"));
+  }
+  EXPECT_EQ(h.NombreEtapes(), 1000u);
+  EXPECT_LT(h.Octets(), 1000u * 1024u);
+}
+
+// The oldest steps go when the history holds too much; the saved state goes with them.
+TEST(Historique, LesPlusAnciennesEtapesPartentAuDela) {
+  Circuit c;
+  Historique h(64 * 1024, 5);
+  Instantane etat;
+  h.Commence(c, etat);
+  for (int k = 1; k <= 8; ++k) {
+    c.Elements[++c.NbElements].X = static_cast<uint16_t>(k);
+    ASSERT_TRUE(h.Enregistre(c, etat, "pas"));
+  }
+  EXPECT_EQ(h.NombreEtapes(), 5u);
+  for (int k = 0; k < 5; ++k) ASSERT_TRUE(h.Annule(c, etat));
+  EXPECT_EQ(c.NbElements, 3);
+  EXPECT_FALSE(h.Annule(c, etat));
+  EXPECT_TRUE(c.CircuitModifie);  // the opened state is no longer reachable
+}
+
+// ---- In the editor ----
+
+struct Etat {
+  std::vector<ElementCI> store;
+  Instantane entete;  // without the selection
+};
+
+Etat EtatDe(const Editeur& ed) {
+  Instantane i = InstantaneDe(ed);
+  i.Selection = TSelection{};
+  return {Store(ed.circuit), i};
+}
+
+// A gesture that is not finished: its changes wait for its end to become a step.
+bool GesteEnCours(const Editeur& ed) {
+  const int32_t code = ed.CodeAction;
+  return ed.ctx.PisteEnCours || TitreEnCours(ed) || code == actions::PlacementComposantInsere ||
+         (ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
+          EstSecondPointDessin(CodeOutil[code]));
+}
+
+// Random gestures (the fuzz target's), with undo and redo mixed in: whenever the history moves
+// to a point it has been at, the store and the header are those it had there.
+TEST(HistoriqueEditeur, GestesAuHasardAnnulesEtRetablis) {
+  for (unsigned graine = 1; graine <= 12; ++graine) {
+    std::mt19937 g(graine);
+    Session s(800, 600);
+    PrepareDisque(s.d);
+    const Historique& h = s.ed.historique;
+    std::vector<std::optional<Etat>> etats = {EtatDe(s.ed)};
+    size_t pos = 0;
+    uint64_t vus = h.Enregistrements();
+    for (int pas = 0; pas < 400; ++pas) {
+      const unsigned tirage = g() % 20;
+      if (tirage == 0) {
+        s.Clic(C::Defaire1);
+      } else if (tirage == 1) {
+        s.Clic(C::Refaire1);
+      } else {
+        JoueGeste(s, static_cast<uint8_t>(g()), static_cast<uint8_t>(g()),
+                  static_cast<uint8_t>(g()));
+      }
+      if (GesteEnCours(s.ed)) continue;
+      const size_t p = h.Position(), n = h.NombreEtapes();
+      if (n == 0) {  // nothing recorded yet, or a new history: the state is its start
+        etats = {EtatDe(s.ed)};
+      } else if (h.Enregistrements() != vus) {
+        // New steps after `pos`: the last one is the state now when the history is there; the
+        // ones before it ended gestures cut short by undo or redo.
+        etats.resize(n + 1);
+        for (size_t k = std::min(pos + 1, n); k <= n; ++k) etats[k].reset();
+        if (p == n) etats[n] = EtatDe(s.ed);
+      }
+      ASSERT_LT(p, etats.size());
+      if (etats[p]) {
+        const Etat e = EtatDe(s.ed);
+        ASSERT_EQ(e.store, etats[p]->store) << "graine " << graine << ", pas " << pas;
+        ASSERT_EQ(e.entete, etats[p]->entete) << "graine " << graine << ", pas " << pas;
+      } else {
+        etats[p] = EtatDe(s.ed);
+      }
+      pos = p;
+      vus = h.Enregistrements();
+    }
+  }
+}
+
+// "Annulation suppression" and the history never bring a record back twice: undo and redo
+// empty the deletion store, and the restoration itself is a step.
+TEST(HistoriqueEditeur, AnnulationSuppressionEtHistoire) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.Clique(3000, 1000);
+  s.Clic(C::BpastSupprime);
+  s.Clique(3000, 1000);
+  ASSERT_EQ(s.Nb(), 1);
+  ASSERT_TRUE(s.ed[C::Bpanullsupp].Actif);
+  EXPECT_EQ(s.ed[C::Defaire1].Libelle, "Annuler : suppression d'une pastille");
+
+  s.Clic(C::Defaire1);  // the pad comes back through the history...
+  EXPECT_EQ(s.Nb(), 2);
+  EXPECT_FALSE(s.ed[C::Bpanullsupp].Actif);  // ...and no longer through the deletion store
+  s.Clic(C::Bpanullsupp);
+  EXPECT_EQ(s.Nb(), 2);
+  s.Clic(C::Refaire1);
+  EXPECT_EQ(s.Nb(), 1);
+  EXPECT_FALSE(s.ed[C::Bpanullsupp].Actif);
+
+  s.Clic(C::Defaire1);
+  s.Clic(C::Refaire1);
+  s.Clique(1000, 1000);  // the other pad deleted, then brought back by the deletion store
+  ASSERT_EQ(s.Nb(), 0);
+  s.Clic(C::Bpanullsupp);
+  ASSERT_EQ(s.Nb(), 1);
+  EXPECT_EQ(s.ed[C::Defaire1].Libelle, "Annuler : annulation suppression");
+  s.Clic(C::Defaire1);  // the restoration taken back
+  EXPECT_EQ(s.Nb(), 0);
+  s.Clic(C::Defaire1);  // the deletion taken back
+  EXPECT_EQ(s.Nb(), 1);
+  s.Clic(C::Defaire1);
+  EXPECT_EQ(s.Nb(), 2);
+  s.Clic(C::Bpanullsupp);
+  EXPECT_EQ(s.Nb(), 2);
+  for (int k = 0; k < 3; ++k) s.Clic(C::Refaire1);
+  EXPECT_EQ(s.Nb(), 1);
+  EXPECT_EQ(s.E(1).X, 1000);
+}
+
+// One step per action: a whole track, a drawing, a text, a zone moved; tool changes,
+// pointer moves and zooms are none.
+TEST(HistoriqueEditeur, UneEtapeParAction) {
+  Session s;
+  const Historique& h = s.ed.historique;
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist3);
+  s.Clique(1000, 1000);
+  s.Clique(3000, 1000);
+  s.Clique(3000, 3000);
+  EXPECT_EQ(h.NombreEtapes(), 0u);  // the track is still being drawn
+  s.Touche(27);
+  EXPECT_EQ(h.NombreEtapes(), 1u);
+  EXPECT_EQ(s.ed[C::Defaire1].Libelle, "Annuler : piste d'èpaisseur 1 mm");
+  s.Bouge(2000, 2000);
+  s.Touche(107);
+  s.Clic(C::BoutonPastille);
+  EXPECT_EQ(h.NombreEtapes(), 1u);
+
+  s.Clic(C::BoutonAffichageImplantation);
+  s.Clic(C::BoutonDessinImplantation);
+  s.Clic(C::BpDessinRectangle);
+  s.Appui(1000, 1000);
+  EXPECT_EQ(h.NombreEtapes(), 1u);  // the first point waits for the second
+  s.Relache(2000, 2000);
+  EXPECT_EQ(h.NombreEtapes(), 2u);
+  EXPECT_EQ(s.ed[C::Defaire1].Libelle, "Annuler : tracé d'un rectangle");
+
+  s.Clic(C::Defaire1);
+  s.Clic(C::Defaire1);
+  EXPECT_EQ(s.Nb(), 0);
+  EXPECT_FALSE(s.ed[C::Defaire1].Actif);
+  EXPECT_TRUE(s.ed[C::BoutonRefaire].Actif);
+  EXPECT_EQ(s.ed[C::Refaire1].Libelle, "Rétablir : piste d'èpaisseur 1 mm");
+  s.Clic(C::Refaire1);
+  EXPECT_EQ(s.Nb(), 3);
+}
+
+// The modified flag follows the history: back at the saved state the circuit is unmodified.
+TEST(HistoriqueEditeur, CircuitModifieSuitLHistoire) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  s.Clic(C::Defaire1);
+  EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+  s.Clic(C::Refaire1);
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  s.d.fichiers.push_back("/base/Circuits/A.CIX");
+  s.Clic(C::Enregistrerunfichier1);
+  EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+  s.Clic(C::Defaire1);
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  s.Clic(C::Refaire1);
+  EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+
+  // Opening a circuit starts a new history.
+  s.d.fichiers.push_back("/base/Circuits/A.CIX");
+  s.Clic(C::Ouvrir1);
+  EXPECT_FALSE(s.ed[C::Defaire1].Actif);
+  EXPECT_FALSE(s.ed[C::Refaire1].Actif);
+}
+
+}  // namespace
+}  // namespace korv4
