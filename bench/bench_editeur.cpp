@@ -9,10 +9,10 @@
 #include <QMouseEvent>
 
 #include "editeur/Session.h"
-#include "render/Curseur.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/ZoneDessin.h"
 #include "render/CircuitExemple.h"
-#include "ui/Fiche_principale.h"
-#include "ui/ZoneDessin.h"
+#include "render/Curseur.h"
 
 namespace korv4 {
 namespace {

@@ -9,8 +9,8 @@
 #include <QCoreApplication>
 
 #include "model/Circuit.h"
+#include "partage/impression/ImprimePage.h"
 #include "print/Impression.h"
-#include "print/ImprimePage.h"
 #include "render/CanevasNul.h"
 #include "render/CircuitExemple.h"
 

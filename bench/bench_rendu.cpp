@@ -5,8 +5,8 @@
 
 #include <QImage>
 
-#include "canevas/CanevasQt.h"
 #include "model/Circuit.h"
+#include "partage/canevas/CanevasQt.h"
 #include "render/CircuitExemple.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"

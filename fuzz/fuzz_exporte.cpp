@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "Verifications.h"
-#include "canevas/CanevasQt.h"
 #include "export/Fabrication.h"
 #include "export/Gerber.h"
 #include "export/Percage.h"
 #include "model/Fichiers.h"
+#include "partage/canevas/CanevasQt.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"
 #include "verification/Isolements.h"

@@ -3,9 +3,9 @@
 #include <QLocale>
 #include <QTranslator>
 
-#include "LigneCommande.h"
-#include "disque/FichiersDisque.h"
-#include "ui/Fiche_principale.h"
+#include "fenetres/LigneCommande.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "partage/disque/FichiersDisque.h"
 
 int main(int argc, char** argv) {
   // Before the QApplication: --help and --version need no display.

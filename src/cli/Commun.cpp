@@ -9,8 +9,8 @@
 #include <cstdio>
 
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
 #include "model/Fichiers.h"
+#include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {
 

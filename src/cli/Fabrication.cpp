@@ -13,8 +13,8 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
 #include "export/Zip.h"
+#include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {
 

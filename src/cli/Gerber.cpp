@@ -7,7 +7,7 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
+#include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {
 

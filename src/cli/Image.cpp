@@ -6,7 +6,7 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
+#include "partage/disque/FichiersDisque.h"
 #include "png/CodagePng.h"
 #include "render/CanevasImage.h"
 #include "render/ContexteTrace.h"

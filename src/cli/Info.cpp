@@ -7,8 +7,8 @@
 #include "Commun.h"
 #include "SousCommandes.h"
 #include "Texte.h"
-#include "disque/FichiersDisque.h"
 #include "model/Fichiers.h"
+#include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {
 

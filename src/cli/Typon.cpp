@@ -8,9 +8,9 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
+#include "partage/disque/FichiersDisque.h"
+#include "partage/impression/ImprimePage.h"
 #include "print/Impression.h"
-#include "print/ImprimePage.h"
 
 namespace korv4::cli {
 

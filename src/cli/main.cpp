@@ -9,7 +9,7 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
-#include "disque/FichiersDisque.h"
+#include "partage/disque/FichiersDisque.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "OutilsCli.h"
-#include "canevas/CanevasQt.h"
 #include "model/Fichiers.h"
+#include "partage/canevas/CanevasQt.h"
 #include "render/CircuitExemple.h"
 #include "render/ContexteTrace.h"
 #include "render/TraceCircuit.h"

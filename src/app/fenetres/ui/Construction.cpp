@@ -1,0 +1,224 @@
+#include <QAction>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "fenetres/ui/CodePage.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/ZoneDessin.h"
+
+// The widgets of the main window, built from the control table.
+
+namespace korv4 {
+
+namespace {
+
+QString Texte(const char* s) { return QString::fromUtf8(s); }
+
+// The toolbars in the order they stand, and where.
+struct PlaceBarre {
+  Controle barre;
+  bool nouvelleLigne;
+};
+constexpr PlaceBarre kBarres[] = {
+    {Controle::Outils_principaux, false}, {Controle::Panel2, true},
+    {Controle::ToolboutonTypon, false},   {Controle::ToolBoutonImplantation, false},
+    {Controle::ToolBoutonPercage, false}, {Controle::Panel5, true},
+};
+
+}  // namespace
+
+void Fiche_principale::Construit() {
+  QWidget* parents[kNombreControles] = {};
+  parents[Index(Controle::MainMenu1)] = menuBar();
+  menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+
+  for (const PlaceBarre& p : kBarres) {
+    if (p.nouvelleLigne) addToolBarBreak();
+    auto* barre = new QToolBar(this);
+    barre->setObjectName(Texte(Definition(p.barre).Nom));
+    barre->setMovable(false);
+    barre->setFloatable(false);
+    barre->toggleViewAction()->setVisible(false);
+    barre->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    addToolBar(Qt::TopToolBarArea, barre);
+    parents[Index(p.barre)] = barre;
+    objets_[Index(p.barre)] = barre;
+  }
+
+  auto* centre = new QWidget(this);
+  centre->setObjectName(QStringLiteral("Centre"));
+  auto* disposition = new QHBoxLayout(centre);
+  disposition->setContentsMargins(0, 0, 0, 0);
+  disposition->setSpacing(0);
+  auto* panelOutil = new QWidget(centre);
+  panelOutil->setObjectName(QStringLiteral("PanelOutil"));
+  panelOutil->setFixedWidth(66);
+  auto* colonne = new QVBoxLayout(panelOutil);
+  colonne->setContentsMargins(1, 1, 1, 1);
+  colonne->setSpacing(0);
+  parents[Index(Controle::PanelOutil)] = panelOutil;
+  objets_[Index(Controle::PanelOutil)] = panelOutil;
+  disposition->addWidget(panelOutil);
+  ConstruitCadre();
+  disposition->addWidget(cadre_, 1);
+  setCentralWidget(centre);
+
+  for (int i = 1; i < kNombreControles; ++i) {
+    const Controle c = static_cast<Controle>(i);
+    const DefinitionControle& d = Definition(c);
+    if (objets_[i] != nullptr) continue;
+    QWidget* parent = parents[Index(d.Conteneur)];
+    const QString nom = Texte(d.Nom), libelle = Texte(d.Libelle), bulle = Texte(d.Bulle);
+    switch (d.Type) {
+      case Genre::Menu: {
+        QMenu* menu = menuBar()->addMenu(libelle);
+        menu->setObjectName(nom);
+        connect(menu, &QMenu::aboutToShow, this, [this, c] { Clique(c); });
+        parents[i] = menu;
+        objets_[i] = menu;
+        break;
+      }
+      case Genre::ElementMenu:
+      case Genre::ElementMenuCoche: {
+        auto* menu = qobject_cast<QMenu*>(parent);
+        if (menu == nullptr) break;  // popup menus are built when they open
+        QAction* a = menu->addAction(libelle);
+        a->setObjectName(nom);
+        a->setCheckable(d.Type == Genre::ElementMenuCoche);
+        connect(a, &QAction::triggered, this, [this, c] { Clique(c); });
+        objets_[i] = a;
+        break;
+      }
+      case Genre::Panneau: {
+        auto* panneau = new QWidget(parent);
+        panneau->setObjectName(nom);
+        auto* l = new QVBoxLayout(panneau);
+        l->setContentsMargins(0, 0, 0, 0);
+        l->setSpacing(1);
+        static_cast<QVBoxLayout*>(parent->layout())->addWidget(panneau);
+        panneau->hide();
+        parents[i] = panneau;
+        objets_[i] = panneau;
+        break;
+      }
+      case Genre::Poussoir:
+      case Genre::Bascule: {
+        auto* b = new QToolButton(parent);
+        b->setObjectName(nom);
+        b->setText(libelle);
+        b->setToolTip(bulle);
+        b->setAccessibleName(libelle.isEmpty() ? bulle : QString(libelle).remove('&'));
+        b->setAccessibleDescription(bulle);
+        b->setCheckable(d.Type == Genre::Bascule);
+        b->setFocusPolicy(Qt::NoFocus);
+        connect(b, &QToolButton::clicked, this, [this, c] { Clique(c); });
+        if (auto* barre = qobject_cast<QToolBar*>(parent)) {
+          barre->addWidget(b);
+        } else {
+          b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+          parent->layout()->addWidget(b);
+        }
+        objets_[i] = b;
+        break;
+      }
+      case Genre::Liste: {
+        auto* liste = new QComboBox(parent);
+        liste->setObjectName(nom);
+        liste->setToolTip(bulle);
+        liste->setAccessibleName(bulle);
+        if (c == Controle::ChoixEchelle1) {
+          for (const char* e : kListeEchelles) liste->addItem(Texte(e));
+          connect(liste, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+            ChoixEchelle1Change(ed_, index);
+            Apres();
+          });
+        } else {
+          for (const char* g : kListeGrilles) liste->addItem(Texte(g));
+          connect(liste, qOverload<int>(&QComboBox::activated), this, [this](int index) {
+            Choixgrille1Change(ed_, index);
+            Apres();
+          });
+        }
+        static_cast<QToolBar*>(parent)->addWidget(liste);
+        objets_[i] = liste;
+        break;
+      }
+      case Genre::Etiquette: {
+        auto* etiquette = new QLabel(parent);
+        etiquette->setObjectName(nom);
+        etiquette->setContentsMargins(8, 0, 8, 0);
+        static_cast<QToolBar*>(parent)->addWidget(etiquette);
+        objets_[i] = etiquette;
+        break;
+      }
+      case Genre::Saisie: {
+        auto* edit = new QLineEdit(parent);
+        edit->setObjectName(nom);
+        edit->setMaxLength(d.Code);
+        edit->setAccessibleName(libelle);
+        edit->setToolTip(bulle);
+        edit->setFixedWidth(d.Code == 40 ? 300 : 160);
+        edit->installEventFilter(this);
+        const int n = c == Controle::EditTitre1 ? 0 : (c == Controle::EditTitre2 ? 1 : 2);
+        titres_[n] = edit;
+        connect(edit, &QLineEdit::textEdited, this, [this, n](const QString& t) {
+          std::string octets;
+          if (VersWindows1252(t, octets)) ed_.Titres[n] = octets;
+        });
+        static_cast<QToolBar*>(parent)->addWidget(edit);
+        objets_[i] = edit;
+        break;
+      }
+      default: break;
+    }
+  }
+  static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
+
+  for (int i = 0; i < 6; ++i) {
+    panneaux_[i] = new QLabel(this);
+    panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
+    panneaux_[i]->setAccessibleName(QStringLiteral("Barre d'état, panneau %1").arg(i));
+    panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
+    statusBar()->addWidget(panneaux_[i], i == 5 ? 1 : 0);
+  }
+  statusBar()->setObjectName(QStringLiteral("BarreEtat1"));
+  statusBar()->setSizeGripEnabled(false);
+}
+
+void Fiche_principale::ConstruitCadre() {
+  cadre_ = new QWidget(this);
+  cadre_->setObjectName(QStringLiteral("Cadre"));
+  cadre_->installEventFilter(this);
+  zone_ = new ZoneDessin(cadre_);
+  for (bool vertical : {false, true}) {
+    auto* panneau = new QWidget(cadre_);
+    panneau->setObjectName(vertical ? QStringLiteral("PanelAscVertical")
+                                    : QStringLiteral("PanelAscHorizontal"));
+    auto* barre = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, panneau);
+    barre->setObjectName(vertical ? QStringLiteral("AscVertical") : QStringLiteral("AscHorizontal"));
+    barre->setAccessibleName(vertical ? QStringLiteral("Défilement vertical")
+                                      : QStringLiteral("Défilement horizontal"));
+    auto* l = new QHBoxLayout(panneau);
+    l->setContentsMargins(0, 0, 0, 0);
+    l->addWidget(barre);
+    panneau->hide();
+    connect(barre, &QScrollBar::valueChanged, this, [this, vertical](int v) {
+      AscenseurChange(ed_, vertical, v);
+      Apres();
+    });
+    (vertical ? AscVertical_ : AscHorizontal_) = barre;
+    objets_[Index(vertical ? Controle::PanelAscVertical : Controle::PanelAscHorizontal)] = panneau;
+  }
+  ed_.EpaisseurAscenseur = AscVertical_->sizeHint().width();
+}
+
+}  // namespace korv4

@@ -1,0 +1,111 @@
+#include "fenetres/ui/DialoguesQt.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenu>
+
+#include "fenetres/dialogs/Editiontexte.h"
+#include "fenetres/ui/CodePage.h"
+#include "fenetres/ui/ServiceDialogues.h"
+#include "partage/disque/FichiersDisque.h"
+
+namespace korv4 {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A folder that does not exist opens the dialog in the start-up folder.
+QString DossierExistant(const std::string& dossier) {
+  const QString d = Q(dossier);
+  return QDir(d).exists() ? d : QDir::currentPath();
+}
+
+// "description|*.EXT" pairs, as the dialog service reads them.
+QString Filtre(const DemandeFichier& d) {
+  QStringList parties;
+  for (const std::string& f : d.Filtres) parties << Q(f);
+  return parties.join(QLatin1Char('|'));
+}
+
+std::string Nom(const QString& chemin) { return QFile::encodeName(chemin).toStdString(); }
+
+}  // namespace
+
+void DialoguesQt::Message(const std::string& texte) { service_.Message(fenetre_, Q(texte)); }
+
+Reponse DialoguesQt::Question(const std::string& texte, Boutons boutons) {
+  if (boutons == Boutons::OkAnnuler) {
+    return service_.ConfirmationOKAnnuler(fenetre_, Q(texte)) ? Reponse::Ok : Reponse::Annuler;
+  }
+  return service_.QuestionOuiNon(fenetre_, Q(texte)) ? Reponse::Oui : Reponse::Non;
+}
+
+std::string DialoguesQt::FichierAOuvrir(const DemandeFichier& d) {
+  DemandeOuverture o;
+  o.titre = Q(d.Titre);
+  o.filtre = Filtre(d);
+  o.dossier = DossierExistant(d.Dossier);
+  o.nom = Q(d.Nom);
+  const QString nom = service_.FichierAOuvrir(fenetre_, o);
+  return nom.isEmpty() ? std::string() : Nom(nom);
+}
+
+std::string DialoguesQt::FichierAEnregistrer(const DemandeFichier& d) {
+  DemandeEnregistrement e;
+  e.titre = Q(d.Titre);
+  e.filtre = Filtre(d);
+  e.extensionDefaut = Q(d.Extension);
+  e.dossier = DossierExistant(d.Dossier);
+  e.nom = Q(d.Nom);
+  e.confirmeEcrasement = d.ConfirmeEcrasement;
+  const QString nom = service_.FichierAEnregistrer(fenetre_, e);
+  return nom.isEmpty() ? std::string() : Nom(nom);
+}
+
+int DialoguesQt::SaisieTexte(std::string& texte) {
+  saisie_->Edittexte()->setText(DeWindows1252(texte));
+  saisie_->adjustSize();
+  // Centred over the drawing area.
+  const QPoint coin = zone_->mapToGlobal(QPoint(0, 0));
+  saisie_->move(coin.x() + (zone_->width() - saisie_->width()) / 2,
+                coin.y() + (zone_->height() - saisie_->height()) / 2);
+  const int r = saisie_->exec();
+  if (r == 1 && !VersWindows1252(saisie_->Edittexte()->text(), texte)) return 2;
+  return r == 1 ? 1 : 2;
+}
+
+Controle DialoguesQt::MenuSurgissant(Controle menu, int32_t x, int32_t y) {
+  QMenu popup(fenetre_);
+  popup.setObjectName(QString::fromLatin1(Definition(menu).Nom));
+  for (int i = 1; i < kNombreControles; ++i) {
+    const DefinitionControle& d = Definition(static_cast<Controle>(i));
+    if (d.Conteneur != menu) continue;
+    QAction* a = popup.addAction(QString::fromUtf8(d.Libelle));
+    a->setObjectName(QString::fromLatin1(d.Nom));
+    a->setData(i);
+  }
+  QAction* choix = popup.exec(zone_->mapToGlobal(QPoint(x, y)));
+  return choix ? static_cast<Controle>(choix->data().toInt()) : Controle::Aucun;
+}
+
+std::string DialoguesQt::DateDuJour() {
+  std::string octets;
+  VersWindows1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat), octets);
+  return octets;
+}
+
+bool DialoguesQt::LitFichier(const std::string& nom, std::vector<uint8_t>& octets,
+                             std::string& erreur) {
+  return LitFichierDisque(QFile::decodeName(nom.c_str()), octets, erreur);
+}
+
+bool DialoguesQt::EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
+                               std::string& erreur) {
+  return EcritFichierDisque(QFile::decodeName(nom.c_str()), octets, erreur);
+}
+
+}  // namespace korv4

@@ -1,0 +1,311 @@
+#include "fenetres/ui/Fiche_principale.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QSettings>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "fenetres/dialogs/Editiontexte.h"
+#include "fenetres/dialogs/ModifDiam.h"
+#include "fenetres/dialogs/SurfaceTravail.h"
+#include "fenetres/export/TEnregistrepercage.h"
+#include "fenetres/export/TExportGerber.h"
+#include "fenetres/print/TFicheImpression.h"
+#include "fenetres/ui/Apropos.h"
+#include "fenetres/ui/CodePage.h"
+#include "fenetres/ui/DialoguesQt.h"
+#include "fenetres/ui/FenetreAide.h"
+#include "fenetres/ui/PressePapier.h"
+#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/ui/Touches.h"
+#include "fenetres/ui/ZoneDessin.h"
+
+namespace korv4 {
+
+namespace {
+
+BoutonSouris Bouton(Qt::MouseButton b) {
+  return b == Qt::LeftButton ? BoutonSouris::Gauche
+                             : (b == Qt::RightButton ? BoutonSouris::Droit : BoutonSouris::Milieu);
+}
+
+}  // namespace
+
+Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMainWindow(parent) {
+  setObjectName(QStringLiteral("Fiche_principale"));
+  setWindowTitle(QStringLiteral("KORV4"));
+  move(10, 10);
+  resize(1200, 880);
+  Construit();
+
+  // The other windows exist from the start, hidden.
+  service_ = std::make_unique<ServiceDialoguesQt>();
+  setWindowIcon(IconeProgramme());
+  AboutBox_ = new TAboutBox(this);
+  Aide_ = new FenetreAide(this);
+  FicheModifDiametre_ = new TFicheModifDiametre(ed_.circuit, this);
+  FicheImpression_ = new TFicheImpression(ed_.circuit, *service_, this);
+  Surfacedetravail_ = new TSurfacedetravail(
+      ed_.circuit, *service_, [this] { return FicheImpression_->Page(); }, this);
+  FenetreEditiontexte_ = new TFenetreEditiontexte(this);
+  Enregistrepercage_ = new TEnregistrepercage(ed_.circuit, *service_, this);
+  ExportGerber_ = new TExportGerber(ed_.circuit, *service_, this);
+
+  dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_, *service_);
+  dialoguesQt_->fenetres = [this](Fenetre f) { return OuvreFenetre(f); };
+  ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
+
+  zone_->appui = [this](QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    FormMouseDown(ed_, Bouton(e->button()), (e->buttons() & Qt::LeftButton) != 0, p.x(), p.y());
+    Apres();
+  };
+  zone_->deplacement = [this](QMouseEvent* e) {
+    const QPoint p = e->position().toPoint();
+    FormMouseMove(ed_, p.x(), p.y());
+    Apres();
+  };
+  zone_->relache = [this](QMouseEvent* e) {
+    FormMouseUp(ed_, Bouton(e->button()));
+    Apres();
+  };
+  qApp->installEventFilter(this);
+
+  centralWidget()->setAcceptDrops(true);
+  centralWidget()->installEventFilter(this);
+  FormCreate(ed_, QDir::currentPath().toStdString());
+  Reglages(true);
+  Apres();
+}
+
+// The last circuit opened or saved and its folder, from one run to the next.
+void Fiche_principale::Reglages(bool lire) {
+  QSettings reglages(QStringLiteral("KORV4"), QStringLiteral("korv4"));
+  if (lire) {
+    const QString dossier = reglages.value(QStringLiteral("RepertoireCircuits")).toString();
+    if (!dossier.isEmpty() && QDir(dossier).exists()) {
+      ed_.RepertoireCircuits = QFile::encodeName(dossier).toStdString();
+    }
+    ed_.DernierFichier =
+        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString()).toStdString();
+  } else {
+    reglages.setValue(QStringLiteral("RepertoireCircuits"),
+                      QFile::decodeName(ed_.RepertoireCircuits.c_str()));
+    reglages.setValue(QStringLiteral("DernierFichier"), QFile::decodeName(ed_.DernierFichier.c_str()));
+  }
+  fichierRetenu_ = ed_.DernierFichier;
+}
+
+namespace {
+// The circuit file a drop carries, or an empty name.
+QString FichierDepose(const QMimeData* m) {
+  if (m == nullptr || m->urls().size() != 1 || !m->urls().first().isLocalFile()) return {};
+  const QString nom = m->urls().first().toLocalFile();
+  const QString extension = nom.right(4).toUpper();
+  return extension == QLatin1String(".CIX") || extension == QLatin1String(".CIP") ? nom : QString();
+}
+}  // namespace
+
+// A circuit dropped on the working area (the panel and the drawing area).
+bool Fiche_principale::Depot(QEvent* e) {
+  auto* depot = static_cast<QDropEvent*>(e);
+  const QString nom = FichierDepose(depot->mimeData());
+  if (nom.isEmpty()) return false;
+  depot->acceptProposedAction();
+  if (e->type() == QEvent::Drop) {
+    OuvreFichierDepose(ed_, QFile::encodeName(nom).toStdString());
+    Apres();
+  }
+  return true;
+}
+
+Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
+
+void Fiche_principale::Clique(Controle c) {
+  Clic(ed_, c);
+  Apres();
+  if (ed_.Fermeture) {
+    ed_.Fermeture = false;
+    close();
+  }
+}
+
+int Fiche_principale::OuvreFenetre(Fenetre f) {
+  switch (f) {
+    case Fenetre::Enregistrepercage: return Enregistrepercage_->Ouvre();
+    case Fenetre::ExportGerber: return ExportGerber_->Ouvre();
+    case Fenetre::FicheImpression: return FicheImpression_->Ouvre(ed_.Etat, ed_.ctx);
+    case Fenetre::ConfigurationImprimante: return FicheImpression_->ConfigurationImprimante();
+    case Fenetre::Surfacedetravail: {
+      // The pair is stored back on OK only; the editor then lays the view out again.
+      int r = 2;
+      Surfacedetravail_->Ouvre(ed_.ctx.SurfaceX, ed_.ctx.SurfaceY, [&r] { r = 1; });
+      return r;
+    }
+    case Fenetre::FicheModifDiametre: {
+      int r = 2;
+      FicheModifDiametre_->Ouvre([&r] { r = 1; });
+      return r;
+    }
+    case Fenetre::AboutBox: return static_cast<TAboutBox*>(AboutBox_)->exec();
+    case Fenetre::Aide: Aide_->Ouvre(); return 1;
+    case Fenetre::PressePapier:
+      return CopiePressePapier(ed_.circuit, ed_.Etat, ed_.ctx.SurfaceX, ed_.ctx.SurfaceY) ? 1 : 0;
+    default: return 0;
+  }
+}
+
+bool Fiche_principale::OuvreFichier(const QString& nom) {
+  const bool ok = korv4::OuvreFichier(ed_, QFile::encodeName(nom).toStdString());
+  Apres();
+  return ok;
+}
+
+void Fiche_principale::Place() {
+  const RectPixel& z = ed_.ctx.Zone;
+  zone_->setGeometry(z.Gauche, z.Haut, z.Droite - z.Gauche, z.Bas - z.Haut);
+  const int e = ed_.EpaisseurAscenseur;
+  const bool h = EstVisible(ed_, Controle::PanelAscHorizontal);
+  const bool v = EstVisible(ed_, Controle::PanelAscVertical);
+  AscVertical_->parentWidget()->setGeometry(ed_.LargeurClient - e, 0, e,
+                                            ed_.HauteurClient - (h ? e : 0));
+  AscHorizontal_->parentWidget()->setGeometry(0, ed_.HauteurClient - e,
+                                              ed_.LargeurClient - (v ? e : 0), e);
+}
+
+void Fiche_principale::Apres() {
+  if (ed_.Version != versionMontree_) {
+    versionMontree_ = ed_.Version;
+    for (int i = 1; i < kNombreControles; ++i) {
+      const EtatControle& s = ed_.controles[i];
+      EtatControle& m = montres_[i];
+      QObject* o = objets_[i];
+      if (o == nullptr) continue;
+      if (auto* a = qobject_cast<QAction*>(o)) {
+        if (m.Actif != s.Actif || premierAffichage_) a->setEnabled(s.Actif);
+        if (a->isCheckable() && a->isChecked() != s.Enfonce) a->setChecked(s.Enfonce);
+      } else if (auto* b = qobject_cast<QToolButton*>(o)) {
+        if (b->isChecked() != s.Enfonce) b->setChecked(s.Enfonce);
+        if (b->isEnabled() != s.Actif) b->setEnabled(s.Actif);
+        if (m.Libelle != s.Libelle) b->setText(QString::fromStdString(s.Libelle));
+      } else if (auto* l = qobject_cast<QLabel*>(o)) {
+        if (m.Libelle != s.Libelle) l->setText(QString::fromStdString(s.Libelle));
+      } else if (auto* edit = qobject_cast<QLineEdit*>(o)) {
+        if (edit->isEnabled() != s.Actif) edit->setEnabled(s.Actif);
+      } else if (const Genre g = Definition(static_cast<Controle>(i)).Type;
+                 g == Genre::BarreOutils || g == Genre::Panneau) {
+        auto* w = static_cast<QWidget*>(o);
+        if (w->isVisibleTo(this) != s.Visible) w->setVisible(s.Visible);
+      }
+      m = s;
+    }
+    premierAffichage_ = false;
+    for (int i = 0; i < 6; ++i) {
+      const QString t = QString::fromStdString(ed_.Panneaux[i]);
+      if (panneaux_[i]->text() != t) panneaux_[i]->setText(t);
+    }
+    for (int i = 0; i < 3; ++i) {
+      const QString t = DeWindows1252(ed_.Titres[i]);
+      if (titres_[i]->text() != t) titres_[i]->setText(t);
+    }
+    const QString legende = QString::fromStdString(ed_.Legende);
+    if (windowTitle() != legende) setWindowTitle(legende);
+    auto* echelle = static_cast<QComboBox*>(objets_[Index(Controle::ChoixEchelle1)]);
+    if (echelle->currentIndex() != ed_.IndexEchelle) echelle->setCurrentIndex(ed_.IndexEchelle);
+    auto* grille = static_cast<QComboBox*>(objets_[Index(Controle::Choixgrille1)]);
+    if (grille->currentIndex() != ed_.IndexGrille) grille->setCurrentIndex(ed_.IndexGrille);
+    for (QScrollBar* s : {AscHorizontal_, AscVertical_}) {
+      const Ascenseur& a = s == AscVertical_ ? ed_.AscVertical : ed_.AscHorizontal;
+      const QSignalBlocker bloque(s);
+      s->setRange(0, std::max(1000 - a.Page, 0));
+      s->setPageStep(a.Page);
+      s->setSingleStep(a.PetitPas);
+      s->setValue(a.Position);
+      const bool visible = EstVisible(
+          ed_, s == AscVertical_ ? Controle::PanelAscVertical : Controle::PanelAscHorizontal);
+      if (s->parentWidget()->isVisibleTo(this) != visible) s->parentWidget()->setVisible(visible);
+    }
+    Place();
+  }
+  const RectPixel d = ed_.toile.Prend();
+  if (d.Droite > d.Gauche) zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (ed_.RetireFocus) {
+    ed_.RetireFocus = false;
+    zone_->setFocus();
+  }
+  if (ed_.FocusTitre > 0) {
+    titres_[ed_.FocusTitre - 1]->setFocus();
+    ed_.FocusTitre = 0;
+  }
+  if (ed_.DernierFichier != fichierRetenu_) Reglages(false);
+}
+
+void Fiche_principale::showEvent(QShowEvent* e) {
+  QMainWindow::showEvent(e);
+  if (!e->spontaneous()) {
+    FormShow(ed_);
+    Apres();
+  }
+}
+
+void Fiche_principale::closeEvent(QCloseEvent* e) {
+  if (FormClose(ed_)) {
+    e->accept();
+  } else {
+    e->ignore();
+  }
+}
+
+bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
+  if (objet == centralWidget() && (e->type() == QEvent::DragEnter ||
+                                   e->type() == QEvent::DragMove || e->type() == QEvent::Drop)) {
+    return Depot(e);
+  }
+  if (objet == cadre_ && e->type() == QEvent::Resize) {
+    zone_->Dimensionne(cadre_->width(), cadre_->height());
+    ed_.toile.Cible(zone_->Toile());
+    QImage& image = zone_->Image();
+    ed_.Image.Pixels = reinterpret_cast<uint32_t*>(image.bits());
+    ed_.Image.Largeur = image.width();
+    ed_.Image.Hauteur = image.height();
+    ed_.Image.Pas = image.bytesPerLine() / 4;
+    FormResize(ed_, cadre_->width(), cadre_->height());
+    Apres();
+    zone_->update();
+    return false;
+  }
+  for (int n = 0; n < 3; ++n) {
+    if (objet != titres_[n]) continue;
+    if (e->type() == QEvent::MouseButtonPress) ed_.ApercuTouches = false;
+    if (e->type() == QEvent::KeyPress) {
+      TitreTouche(ed_, n + 1, CodeTouche(*static_cast<QKeyEvent*>(e)));
+      Apres();
+    }
+    return false;
+  }
+  if (e->type() != QEvent::KeyPress || !ed_.ApercuTouches) return false;
+  auto* w = qobject_cast<QWidget*>(objet);
+  if (w == nullptr || w->window() != this || !isActiveWindow()) return false;
+  if (EstEnfonce(ed_, Controle::Boutontitre) || EstEnfonce(ed_, Controle::Boutondate) ||
+      EstEnfonce(ed_, Controle::Boutonauteur)) {
+    return false;
+  }
+  const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
+  if (!ToucheDuDispatcher(code)) return false;
+  FormKeyDown(ed_, code);
+  Apres();
+  return true;
+}
+
+}  // namespace korv4

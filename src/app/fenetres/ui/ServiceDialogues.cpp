@@ -1,0 +1,75 @@
+#include "fenetres/ui/ServiceDialogues.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace korv4 {
+
+QStringList FiltresQt(const QString& filtre) {
+  const QStringList parties = filtre.split(QLatin1Char('|'));
+  QStringList filtres;
+  for (int i = 0; i < parties.size(); i += 2) {
+    const QString description = parties[i].trimmed();
+    const QString motif = i + 1 < parties.size() ? parties[i + 1].trimmed() : QString();
+    if (motif.isEmpty()) {
+      filtres << (description.contains(QLatin1Char('(')) ? description
+                                                         : description + QStringLiteral(" (*)"));
+    } else if (description.contains(QLatin1Char('(') + motif)) {
+      filtres << description;
+    } else {
+      filtres << description + QStringLiteral(" (") +
+                     QString(motif).replace(QLatin1Char(';'), QLatin1Char(' ')) + QLatin1Char(')');
+    }
+  }
+  return filtres;
+}
+
+QString ServiceDialoguesQt::FichierAEnregistrer(QWidget* parent, const DemandeEnregistrement& d) {
+  QFileDialog dialogue(parent, d.titre, d.dossier);
+  dialogue.setAcceptMode(QFileDialog::AcceptSave);
+  dialogue.setFileMode(QFileDialog::AnyFile);
+  if (!d.filtre.isEmpty()) dialogue.setNameFilters(FiltresQt(d.filtre));
+  QString extension = d.extensionDefaut;
+  if (extension.startsWith(QLatin1String("*."))) extension.remove(0, 2);
+  dialogue.setDefaultSuffix(extension);
+  dialogue.setOption(QFileDialog::DontConfirmOverwrite, !d.confirmeEcrasement);
+  if (!d.nom.isEmpty()) dialogue.selectFile(d.nom);
+  if (dialogue.exec() != QDialog::Accepted) return QString();
+  return dialogue.selectedFiles().value(0);
+}
+
+QString ServiceDialoguesQt::FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) {
+  QFileDialog dialogue(parent, d.titre, d.dossier);
+  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+  dialogue.setFileMode(QFileDialog::ExistingFile);
+  dialogue.setNameFilters(FiltresQt(d.filtre));
+  if (!d.nom.isEmpty()) dialogue.selectFile(d.nom);
+  if (dialogue.exec() != QDialog::Accepted) return QString();
+  return dialogue.selectedFiles().value(0);
+}
+
+void ServiceDialoguesQt::Message(QWidget* parent, const QString& texte) {
+  QMessageBox::warning(parent, QStringLiteral("KORV4"), texte, QMessageBox::Ok);
+}
+
+bool ServiceDialoguesQt::QuestionOuiNon(QWidget* parent, const QString& texte) {
+  return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
+                               QMessageBox::Yes | QMessageBox::No,
+                               QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {
+  QPrintDialog dialogue(&imprimante, parent);
+  dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+  return dialogue.exec() == QDialog::Accepted;
+}
+
+bool ServiceDialoguesQt::ConfirmationOKAnnuler(QWidget* parent, const QString& texte) {
+  return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
+                               QMessageBox::Ok | QMessageBox::Cancel,
+                               QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+}  // namespace korv4

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "partage/canevas/CanevasQt.h"
+
+// The drawing area: one persistent image that every drawing pass paints into; a paint event
+// only copies the damaged part of it to the window.
+
+namespace korv4 {
+
+class ZoneDessin : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit ZoneDessin(QWidget* parent = nullptr);
+
+  // A new image of that size (the whole client area), and its canvas.
+  void Dimensionne(int largeur, int hauteur);
+  QImage& Image() { return image_; }
+  Canevas* Toile() { return canevas_.get(); }
+
+  std::function<void(QMouseEvent*)> appui, deplacement, relache;
+
+ protected:
+  void paintEvent(QPaintEvent* e) override;
+  void mousePressEvent(QMouseEvent* e) override;
+  void mouseMoveEvent(QMouseEvent* e) override;
+  void mouseReleaseEvent(QMouseEvent* e) override;
+
+ private:
+  QImage image_;
+  std::unique_ptr<CanevasQt> canevas_;
+};
+
+}  // namespace korv4

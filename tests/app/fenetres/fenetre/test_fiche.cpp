@@ -1,0 +1,174 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+#include <QUrl>
+
+#include "editeur/Session.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/ZoneDessin.h"
+#include "model/Fichiers.h"
+
+// The real main window on Qt's offscreen platform, driven by object names with simulated
+// pointer and key events.
+
+namespace korv4 {
+namespace {
+
+using C = Controle;
+
+QApplication& Application() {
+  static int argc = 1;
+  static char nom[] = "korv4_tests_fenetre";
+  static char* argv[] = {nom, nullptr};
+  // The settings of the test run stay in a folder of their own.
+  static QTemporaryDir reglages;
+  qputenv("XDG_CONFIG_HOME", reglages.path().toLocal8Bit());
+  static QApplication* app = new QApplication(argc, argv);
+  return *app;
+}
+
+struct Fenetre {
+  DialoguesScript d;
+  Fiche_principale fiche{&d};
+  Fenetre() {
+    fiche.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&fiche));
+  }
+  Editeur& ed() { return fiche.editeur(); }
+  template <class T>
+  T* Trouve(C c) {
+    return fiche.findChild<T*>(QString::fromLatin1(Definition(c).Nom));
+  }
+  void Bouton(C c) {
+    QToolButton* b = Trouve<QToolButton>(c);
+    ASSERT_NE(b, nullptr) << Definition(c).Nom;
+    QTest::mouseClick(b, Qt::LeftButton);
+  }
+  QPoint Point(int32_t x, int32_t y) {
+    const PointPixel p = PixelPoint(ed().ctx, x, y);
+    return QPoint(p.X, p.Y);
+  }
+  void Clique(int32_t x, int32_t y) {
+    QTest::mouseMove(fiche.zone(), Point(x, y));
+    QTest::mouseClick(fiche.zone(), Qt::LeftButton, {}, Point(x, y));
+  }
+  QString Panneau(int i) {
+    return fiche.findChild<QLabel*>(QStringLiteral("Panneau%1").arg(i))->text();
+  }
+};
+
+TEST(Fiche, ChaqueControleAvecSonNomSonLibelleEtSaBulle) {
+  Application();
+  Fenetre f;
+  for (int i = 1; i < kNombreControles; ++i) {
+    const C c = static_cast<C>(i);
+    const DefinitionControle& d = Definition(c);
+    if (d.Type == Genre::Surgissant || d.Type == Genre::Racine ||
+        d.Conteneur == C::PopupMenuAffichage1 || d.Conteneur == C::PopupMenuAffichage2) {
+      continue;
+    }
+    QObject* o = f.fiche.findChild<QObject*>(QString::fromLatin1(d.Nom));
+    ASSERT_NE(o, nullptr) << d.Nom;
+    if (auto* b = qobject_cast<QToolButton*>(o)) {
+      if (c < C::BPerc1 || c > C::BPerc7) {
+        EXPECT_EQ(b->text(), QString::fromUtf8(d.Libelle)) << d.Nom;
+      }
+      EXPECT_EQ(b->toolTip(), QString::fromUtf8(d.Bulle)) << d.Nom;
+      EXPECT_FALSE(b->accessibleName().isEmpty()) << d.Nom;
+    } else if (auto* a = qobject_cast<QAction*>(o)) {
+      EXPECT_EQ(a->text(), QString::fromUtf8(d.Libelle)) << d.Nom;
+    } else if (auto* e = qobject_cast<QLineEdit*>(o)) {
+      EXPECT_EQ(e->maxLength(), d.Code) << d.Nom;
+      EXPECT_FALSE(e->accessibleName().isEmpty()) << d.Nom;
+    }
+  }
+  EXPECT_EQ(f.fiche.zone()->accessibleName(), QStringLiteral("Zone de dessin"));
+  EXPECT_EQ(f.Trouve<QToolButton>(C::BPerc3)->text(), QStringLiteral("1,2 mm"));
+  // Every window exists from the start, hidden.
+  for (const char* nom : {"AboutBox", "FicheModifDiametre", "Surfacedetravail", "FicheImpression",
+                          "FenetreEditiontexte", "Enregistrepercage", "ExportGerber"}) {
+    QWidget* w = f.fiche.findChild<QWidget*>(QString::fromLatin1(nom));
+    ASSERT_NE(w, nullptr) << nom;
+    EXPECT_FALSE(w->isVisible()) << nom;
+  }
+  // The first size fits a 1280 x 1024 screen.
+  EXPECT_LE(f.fiche.frameGeometry().width(), 1280);
+  EXPECT_LE(f.fiche.frameGeometry().height(), 1024);
+}
+
+TEST(Fiche, PisteTraceeALaSourisEtAuClavier) {
+  Application();
+  Fenetre f;
+  EXPECT_EQ(f.Panneau(5), QStringLiteral("KORV4"));
+  f.Bouton(C::BoutonPiste);
+  EXPECT_TRUE(f.Trouve<QWidget>(C::PanelPistes)->isVisible());
+  f.Bouton(C::Bpist3);
+  EXPECT_EQ(f.Panneau(5), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
+  f.Clique(1000, 1000);
+  f.Clique(3000, 1000);
+  EXPECT_EQ(f.Panneau(0), QStringLiteral("X = 30,00 pas"));
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Escape);
+  ASSERT_EQ(f.ed().circuit.NbElements, 2);
+  EXPECT_EQ(f.ed().circuit[2].X, 3000);
+  EXPECT_FALSE(f.ed().ctx.PisteEnCours);
+  // The track is in the drawing area's image, in the edited work's colour.
+  const QPoint milieu = f.Point(2000, 1000);
+  const QRgb pixel = f.fiche.zone()->Image().pixel(milieu);
+  EXPECT_NE(qRed(pixel) + qGreen(pixel) + qBlue(pixel), 3 * 255);
+  // Keypad + zooms in, Page Up scrolls.
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Plus, Qt::KeypadModifier);
+  EXPECT_EQ(f.ed().ctx.Zoom, 3);
+}
+
+TEST(Fiche, BlocTitreAuClavier) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::Boutontitre);
+  QLineEdit* titre = f.Trouve<QLineEdit>(C::EditTitre1);
+  ASSERT_TRUE(titre->isEnabled());
+  titre->setFocus();
+  QTest::keyClicks(titre, QStringLiteral("Carte d'essai "));
+  QTest::sendKeyEvent(QTest::Click, titre, Qt::Key_Eacute, QString::fromUtf8("é"), Qt::NoModifier);
+  QTest::keyClick(titre, Qt::Key_Return);
+  EXPECT_FALSE(titre->isEnabled());
+  EXPECT_FALSE(f.Trouve<QToolButton>(C::Boutontitre)->isChecked());
+  EXPECT_EQ(f.ed().Titres[0], "Carte d'essai \xE9");
+  EXPECT_TRUE(f.ed().circuit.CircuitModifie);
+}
+
+// A circuit file dropped on the window opens as the open command does, and the next run
+// remembers it.
+TEST(Fiche, FichierDeposeEtRetenu) {
+  Application();
+  QTemporaryDir dossier;
+  const QString nom = dossier.filePath(QStringLiteral("Carte.CIX"));
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  {
+    Fenetre f;
+    f.d.disque[nom.toStdString()] = EcritCircuit(c);  // the scripted disk
+    QMimeData donnees;
+    donnees.setUrls({QUrl::fromLocalFile(nom)});
+    QDragEnterEvent entree(QPoint(200, 200), Qt::CopyAction, &donnees, Qt::LeftButton,
+                           Qt::NoModifier);
+    QApplication::sendEvent(f.fiche.centralWidget(), &entree);
+    EXPECT_TRUE(entree.isAccepted());
+    QDropEvent depot(QPointF(200, 200), Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(f.fiche.centralWidget(), &depot);
+    EXPECT_EQ(f.ed().circuit.NbElements, 1);
+    EXPECT_EQ(f.fiche.windowTitle(), QStringLiteral("KORV4 : ") + nom);
+  }
+  Fenetre suivante;
+  EXPECT_EQ(QString::fromStdString(suivante.ed().DernierFichier), nom);
+  EXPECT_EQ(QString::fromStdString(suivante.ed().RepertoireCircuits), dossier.path());
+}
+
+}  // namespace
+}  // namespace korv4
