@@ -13,7 +13,7 @@
 // of the print dialog's document boxes, the printer's drawing context at exactly 1:1, the
 // placing of the documents on the one page of a job, the frame, the title block and the drill
 // legend. Everything is drawn on a Canevas: the print dialog and korv4-cli give a canvas over
-// a printer or PDF page (src/app/print/ImprimePage.h), tests a recording canvas.
+// a printer or PDF page (src/app/partage/impression/ImprimePage.h), tests a recording canvas.
 //
 // Exact scale. The Part's printer context has ResolX = dots per inch div 10 and EchelleX = 100,
 // which prints a 203-dpi printer 1.5 % small and a 96-dpi one 6 % small. Here ResolX = dots per
