@@ -27,6 +27,7 @@
 #include "fenetres/ui/DialoguesQt.h"
 #include "fenetres/ui/FenetreAide.h"
 #include "fenetres/ui/PressePapier.h"
+#include "fenetres/ui/Recuperation.h"
 #include "fenetres/ui/ServiceDialogues.h"
 #include "fenetres/ui/Touches.h"
 #include "fenetres/ui/ZoneDessin.h"
@@ -86,7 +87,14 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   centralWidget()->installEventFilter(this);
   FormCreate(ed_, QDir::currentPath().toStdString());
   Reglages(true);
+  recuperation_ = std::make_unique<GardeRecuperation>(ed_);
   Apres();
+}
+
+bool Fiche_principale::ProposeRecuperation() {
+  const bool restaure = recuperation_->Propose();
+  Apres();
+  return restaure;
 }
 
 // The last circuit opened or saved and its folder, from one run to the next.
@@ -249,6 +257,7 @@ void Fiche_principale::Apres() {
     ed_.FocusTitre = 0;
   }
   if (ed_.DernierFichier != fichierRetenu_) Reglages(false);
+  if (recuperation_) recuperation_->Apres();
 }
 
 void Fiche_principale::showEvent(QShowEvent* e) {
@@ -261,6 +270,8 @@ void Fiche_principale::showEvent(QShowEvent* e) {
 
 void Fiche_principale::closeEvent(QCloseEvent* e) {
   if (FormClose(ed_)) {
+    // A clean close leaves no recovery copy.
+    recuperation_->Retire();
     e->accept();
   } else {
     e->ignore();

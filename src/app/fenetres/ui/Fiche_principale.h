@@ -22,6 +22,7 @@ class FenetreAide;
 class TFicheModifDiametre;
 class TSurfacedetravail;
 class TFicheImpression;
+class GardeRecuperation;
 
 // The editor's main window: its widgets are built from the control table, its events go to
 // the editor, and the editor's states come back to the widgets after each event.
@@ -39,6 +40,10 @@ class Fiche_principale : public QMainWindow {
   bool OuvreFichier(const QString& nom);
   // Pushes the editor's states to the widgets and repaints what was drawn.
   void Apres();
+  // The recovery copies of this editor.
+  GardeRecuperation& recuperation() { return *recuperation_; }
+  // At start-up: the copies left by editors that stopped without closing are offered back.
+  bool ProposeRecuperation();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -57,6 +62,7 @@ class Fiche_principale : public QMainWindow {
   Editeur ed_;
   std::unique_ptr<DialoguesQt> dialoguesQt_;
   std::unique_ptr<ServiceDialogues> service_;
+  std::unique_ptr<GardeRecuperation> recuperation_;
   std::array<QObject*, kNombreControles> objets_{};
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
