@@ -24,6 +24,8 @@ enum class Fenetre {
   Enregistrepercage,
   ExportGerber,
   PressePapier,  // the clipboard picture of the circuit
+  Fabrication,   // the board-house set
+  Verification,  // the isolation check and its faults
 };
 
 enum class Boutons { OuiNon, OkAnnuler };

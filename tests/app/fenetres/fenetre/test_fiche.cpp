@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -177,6 +179,44 @@ TEST(Fiche, FichierDeposeEtRetenu) {
   Fenetre suivante;
   EXPECT_EQ(QString::fromStdString(suivante.ed().DernierFichier), nom);
   EXPECT_EQ(QString::fromStdString(suivante.ed().RepertoireCircuits), dossier.path());
+}
+
+// The isolation check from the menu: the faults listed, the chosen one centred and ringed in
+// the drawing area, the circuit unchanged.
+TEST(Fiche, VerificationDesIsolementsMontreLeDefaut) {
+  Application();
+  Fenetre f;
+  Circuit& c = f.ed().circuit;
+  f.ed().ctx.SurfaceX = f.ed().ctx.SurfaceY = 31000;
+  AjoutElement(c, 1, 16, 25000, 25000);  // two pads of 2 mm, about 0.2 mm apart
+  AjoutElement(c, 1, 16, 25082, 25000);
+  AfficheCI(f.ed());
+  f.fiche.Apres();
+  const std::vector<ElementCI> avant(c.Elements.begin(), c.Elements.begin() + c.NbElements + 1);
+  Clic(f.ed(), C::Verificationdesisolements1);
+  ASSERT_EQ(f.d.fenetres.back(), korv4::Fenetre::Verification);
+  f.fiche.OuvreFenetre(korv4::Fenetre::Verification);  // what the window's dialogues do
+  f.fiche.Apres();
+  auto* fenetre = f.fiche.findChild<QDialog*>(QStringLiteral("FenetreVerification"));
+  ASSERT_NE(fenetre, nullptr);
+  EXPECT_TRUE(fenetre->isVisible());
+  auto* liste = fenetre->findChild<QListWidget*>(QStringLiteral("Defauts"));
+  ASSERT_NE(liste, nullptr);
+  ASSERT_EQ(liste->count(), 2);  // the pads are on both faces; both inside the surface
+  EXPECT_TRUE(liste->item(0)->text().startsWith(QStringLiteral("isolement")))
+      << liste->item(0)->text().toStdString();
+  EXPECT_TRUE(f.fiche.zone()->marque().isEmpty());
+  liste->setCurrentRow(0);
+  const QRect anneau = f.fiche.zone()->marque();
+  ASSERT_FALSE(anneau.isEmpty());
+  // The fault is in the middle of the drawing area now.
+  const QRect zone = f.fiche.zone()->rect();
+  EXPECT_LT(std::abs(anneau.center().x() - zone.center().x()), zone.width() / 10);
+  EXPECT_LT(std::abs(anneau.center().y() - zone.center().y()), zone.height() / 10);
+  EXPECT_EQ(std::vector<ElementCI>(c.Elements.begin(), c.Elements.begin() + c.NbElements + 1),
+            avant);
+  fenetre->close();
+  EXPECT_TRUE(f.fiche.zone()->marque().isEmpty());
 }
 
 // ---- Recovery copies ----
