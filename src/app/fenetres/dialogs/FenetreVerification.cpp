@@ -26,6 +26,7 @@ FenetreVerification::FenetreVerification(const Circuit& circuit, QWidget* parent
   Isolement_->setSingleStep(0.05);
   Isolement_->setValue(0.3);
   Isolement_->setSuffix(QStringLiteral(" mm"));
+  Isolement_->setLocale(QLocale(QLocale::French));
   Isolement_->setAccessibleName(QStringLiteral("Isolement minimal"));
   auto* formulaire = new QFormLayout;
   formulaire->addRow(QStringLiteral("&Isolement minimal entre cuivres :"), Isolement_);
@@ -61,6 +62,12 @@ FenetreVerification::FenetreVerification(const Circuit& circuit, QWidget* parent
 
 void FenetreVerification::Ouvre() {
   Verifie();
+  if (!isVisible() && parentWidget() != nullptr) {
+    // Beside the drawing area rather than over it: against the main window's right edge.
+    adjustSize();
+    const QRect f = parentWidget()->frameGeometry();
+    move(std::max(f.right() - width() - 40, f.left()), f.top() + 160);
+  }
   show();
   raise();
   activateWindow();

@@ -47,6 +47,7 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   MargeMasque_->setSingleStep(0.05);
   MargeMasque_->setValue(0.1);
   MargeMasque_->setSuffix(QStringLiteral(" mm"));
+  MargeMasque_->setLocale(QLocale(QLocale::French));
   MargeMasque_->setAccessibleName(QStringLiteral("Marge des masques"));
   formulaire->addRow(QStringLiteral("Marge des &masques autour des pastilles :"), MargeMasque_);
   Contour_ = new QComboBox(this);
@@ -61,6 +62,7 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   MargeContour_->setDecimals(1);
   MargeContour_->setValue(1.0);
   MargeContour_->setSuffix(QStringLiteral(" mm"));
+  MargeContour_->setLocale(QLocale(QLocale::French));
   MargeContour_->setAccessibleName(QStringLiteral("Marge du contour"));
   formulaire->addRow(QStringLiteral("Marge du c&ontour :"), MargeContour_);
   Pastilles_ = new QComboBox(this);
@@ -76,7 +78,7 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
       {QStringLiteral("Fichier"), QStringLiteral("Couche"), QStringLiteral("Taille")});
   Fichiers_->setRootIsDecorated(false);
   Fichiers_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  Fichiers_->setMinimumSize(560, 200);
+  Fichiers_->setMinimumSize(760, 200);
   Resume_ = new QLabel(this);
   Resume_->setObjectName(QStringLiteral("Resume"));
   Resume_->setWordWrap(true);
