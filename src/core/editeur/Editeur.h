@@ -139,6 +139,8 @@ void Clic(Editeur& ed, Controle c);
 void Affichage(Editeur& ed);
 void calculascenseurX(Editeur& ed, int32_t v, int32_t t);
 void calculascenseurY(Editeur& ed, int32_t v, int32_t t);
+// The scroll bars at the surface's lower-left corner, the origin, for the next layout.
+void VueALOrigine(Editeur& ed);
 void calculorigineX(Editeur& ed);
 void calculorigineY(Editeur& ed);
 void TraceCimp(Editeur& ed);

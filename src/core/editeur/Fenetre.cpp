@@ -308,6 +308,7 @@ void Initialisation(Editeur& ed) {
   ctx.ElastiqueActif = false;
   ctx.PisteEnCours = false;
   AnnuleSelection(ed.circuit, ctx);
+  VueALOrigine(ed);
   Affichage(ed);
   CommenceHistorique(ed);
 }

@@ -61,6 +61,7 @@ void InstalleCircuit(Editeur& ed, Circuit&& lu, const std::string& nom, bool enr
   RazCurseur(ed.ctx);
   ed.ctx.SelectionVisible = false;
   AnnuleSelection(ed.circuit, ed.ctx);
+  VueALOrigine(ed);
   AfficheCI(ed);
   CommenceHistorique(ed, enregistre);
 }

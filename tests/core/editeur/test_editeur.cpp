@@ -47,7 +47,8 @@ TEST(Editeur, LesBoutonsDonnentLeCodeAction) {
       {{C::BoutonPastille, C::Bpast11}, 21, "Pastille de diamètre = 10 mm"},
       {{C::BoutonAffichagePercage, C::BoutonPercage}, 49, "Choix d'un perçage"},
       {{C::BoutonAffichagePercage, C::BoutonPercage, C::BPerc2}, 42, "Diamètre de perçage = 1 mm"},
-      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation, C::BpDessinCercle}, 33,
+      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation, C::BpDessinCercle},
+       33,
        "Tracé d'un cercle"},
       {{C::BoutonTexteTypon}, 55, "Tracé d'un texte"},
       {{C::BoutonTexteTypon, C::TexteVertical}, 52, "Tracé d'un texte vertical"},
@@ -164,6 +165,40 @@ TEST(Editeur, VueEtAscenseurs) {
     EXPECT_GE(v.Position, 0);
     EXPECT_LE(v.Position + v.Page, 1000);
     EXPECT_LE(s.ed.AscHorizontal.Position + s.ed.AscHorizontal.Page, 1000);
+  }
+}
+
+// A new work or an opened circuit starts with the surface's origin in view, wherever the view
+// was scrolled to before.
+TEST(Editeur, NouveauCircuitOrigineEnVue) {
+  for (const bool ouvre : {false, true}) {
+    SCOPED_TRACE(ouvre ? "ouvert" : "nouveau");
+    Session s(600, 400);
+    s.d.disque["/c/Grand.CIX"] = [] {
+      Circuit c;
+      AjoutElement(c, 1, 18, 1000, 1000);
+      c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 20000;
+      return EcritCircuit(c);
+    }();
+    ZoomPlus1Click(s.ed);
+    for (int i = 0; i < 40; ++i) s.Touche(33);  // up
+    for (int i = 0; i < 40; ++i) s.Touche(35);  // right
+    const PointPixel avant = s.Ecran(0, 0);
+    ASSERT_FALSE(avant.X >= s.ed.ctx.Zone.Gauche && avant.Y < s.ed.ctx.Zone.Bas);
+    if (ouvre) {
+      s.d.fichiers = {"/c/Grand.CIX"};
+      s.Clic(C::BoutonOuvrir);
+      ASSERT_EQ(s.Nb(), 1);
+    } else {
+      s.d.reponses = {Reponse::Ok};
+      s.Clic(C::BoutonNouveau);
+    }
+    ASSERT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
+    const PointPixel o = s.Ecran(0, 0);
+    EXPECT_EQ(o.X, s.ed.ctx.Zone.Gauche);
+    EXPECT_EQ(o.Y, s.ed.ctx.Zone.Bas - 1);
+    EXPECT_EQ(s.ed.AscHorizontal.Position, 0);
+    EXPECT_EQ(s.ed.AscVertical.Position + s.ed.AscVertical.Page, 1000);
   }
 }
 
@@ -352,6 +387,53 @@ TEST(Editeur, ZoneSelectionneeTourneeDeplaceeEtDupliquee) {
   const Cadre& z = s.ed.circuit.Selection.CadreZone;
   EXPECT_LE(s.ed.ctx.CurseurX + z.Droite - z.Gauche, s.ed.ctx.SurfaceX);
   EXPECT_LE(s.ed.ctx.CurseurY + z.Haut - z.Bas, s.ed.ctx.SurfaceY);
+}
+
+// A zone carried past the right and top edges is held at the last grid point that keeps it on
+// the surface: what is put down stays on the grid, whatever the surface's size.
+TEST(Editeur, CadrePorteRetenuSurLaGrilleAuBord) {
+  struct Cas {
+    int32_t surfaceX, surfaceY;  // units
+    int grille;                  // index of the grid list
+  };
+  const Cas cas[] = {{6299, 3937, 0},   {6299, 3937, 1},  {6299, 3937, 2},  {6319, 3957, 0},
+                     {6319, 3957, 3},   {11811, 7874, 0}, {11811, 7874, 4}, {6250, 3950, 2},
+                     {31496, 31496, 1}, {31496, 31496, 0}};
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(std::to_string(k.surfaceX) + " x " + std::to_string(k.surfaceY) + ", grille " +
+                 std::to_string(k.grille));
+    Session s;
+    s.ed.ctx.SurfaceX = k.surfaceX;
+    s.ed.ctx.SurfaceY = k.surfaceY;
+    AfficheCI(s.ed);
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    s.Clique(1000, 1000);
+    s.Clique(2200, 1500);
+    Choixgrille1Change(s.ed, k.grille);
+    const int32_t pas = kPasGrille[k.grille];
+    s.Clic(C::BoutonModifPartielleTypon);
+    s.Clic(C::BpSelectionZone);
+    s.Appui(500, 500);
+    s.Relache(2500, 2000);
+    s.Clic(C::BpDeplacerZone);
+    s.Appui(100, 100);
+    s.Bouge(k.surfaceX - 1, k.surfaceY - 1);
+    s.Relache(k.surfaceX - 1, k.surfaceY - 1);
+    ASSERT_EQ(s.Nb(), 2);
+    for (int i = 1; i <= 2; ++i) {
+      EXPECT_EQ(s.E(i).X % pas, 0) << s.E(i).X;
+      EXPECT_EQ(s.E(i).Y % pas, 0) << s.E(i).Y;
+    }
+    EXPECT_EQ(s.E(2).X - s.E(1).X, 1200);
+    // The frame (the pads with their size) on the surface, and no grid point further.
+    const Cadre& z = s.ed.circuit.Selection.CadreZone;
+    EXPECT_LE(z.Droite, k.surfaceX);
+    EXPECT_GT(z.Droite + pas, k.surfaceX);
+    EXPECT_LE(z.Haut, k.surfaceY);
+    EXPECT_GT(z.Haut + pas, k.surfaceY);
+    EXPECT_EQ(s.ed.ctx.CurseurX % pas, 0);
+  }
 }
 
 TEST(Editeur, QuartDeTourAuBordDeLaSurface) {
