@@ -26,7 +26,8 @@ enum class Fenetre {
   PressePapier,  // the clipboard picture of the circuit
 };
 
-enum class Boutons { OuiNon, OkAnnuler };
+// OuiNonAnnuler: the question before work may be lost; Escape answers Annuler.
+enum class Boutons { OuiNon, OkAnnuler, OuiNonAnnuler };
 enum class Reponse { Oui, Non, Ok, Annuler };
 
 // A common file dialog as the commands describe it.

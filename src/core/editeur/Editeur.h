@@ -51,7 +51,8 @@ struct Editeur {
   std::string RepertoireCircuits;
   std::string RepertoireComposants;
   std::string DernierFichier;     // the circuit opened or saved last (kept from run to run)
-  std::string Legende = "KORV4";  // the window's caption
+  std::string Legende = "KORV4";  // the window's caption, without the mark of unsaved changes
+  bool MarqueModifie = false;     // the caption shows unsaved changes (EtatCircuit)
 
   std::array<EtatControle, kNombreControles> controles;
   std::array<std::string, 6> Panneaux;  // status bar
@@ -224,6 +225,12 @@ void Etape(Editeur& ed, const std::string& libelle);
 // A new history from the circuit as it is (a circuit opened, a new work; `enregistre`: the
 // circuit is as it is on the disk).
 void CommenceHistorique(Editeur& ed, bool enregistre = true);
+// After every user's action, undo and redo: the caption's mark of unsaved changes follows the
+// modified flag, and the commands that need records (save, print, exports) are greyed while
+// the circuit is empty.
+void EtatCircuit(Editeur& ed);
+// The window's caption: "*" before it while there are unsaved changes.
+std::string TitreFenetre(const Editeur& ed);
 // Undo and redo buttons and menu items: enabled when there is a step, named after it.
 void EtatHistorique(Editeur& ed);
 void Defaire1Click(Editeur& ed);

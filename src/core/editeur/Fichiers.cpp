@@ -18,10 +18,17 @@ constexpr const char* kQuestionModifie =
 constexpr const char* kQuestionEffacer = "Désirez-vous effacer votre travail ?";
 constexpr const char* kQuestionTerminer = "Désirez-vous terminer votre travail ?";
 
-void ProposeEnregistrement(Editeur& ed) {
-  if (ed.circuit.CircuitModifie && ed.circuit.NbElements > 0 &&
-      ed.dialogues->Question(kQuestionModifie, Boutons::OuiNon) == Reponse::Oui) {
-    Enregistrerunfichier1Click(ed);
+// Before work may be lost: true when the command may go on (saved, not to be saved, nothing
+// to save); Annuler, or a save that did not happen (its dialog cancelled, the disk refusing),
+// stops it.
+bool ProposeEnregistrement(Editeur& ed) {
+  if (!ed.circuit.CircuitModifie || ed.circuit.NbElements == 0) return true;
+  switch (ed.dialogues->Question(kQuestionModifie, Boutons::OuiNonAnnuler)) {
+    case Reponse::Oui:
+      Enregistrerunfichier1Click(ed);
+      return !ed.circuit.CircuitModifie || ed.circuit.NbElements == 0;
+    case Reponse::Non: return true;
+    default: return false;
   }
 }
 
@@ -101,14 +108,12 @@ bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::s
 }
 
 void OuvreFichierDepose(Editeur& ed, const std::string& nom) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   OuvreFichier(ed, nom);
 }
 
 void Ouvrir1Click(Editeur& ed) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   DemandeFichier d;
   d.Titre = "Ouverture d'un fichier ";
   d.Filtres = {"*.CIX pour KORV4|*.CIX", "*.CIP pour KORV3|*.CIP"};
@@ -134,28 +139,29 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   d.ConfirmeEcrasement = true;
   const std::string nom = ed.dialogues->FichierAEnregistrer(d);
   if (nom.empty()) return;
-  ed.circuit.NomFichier = nom;
-  Legende(ed, nom);
-  ed.RepertoireCircuits = DossierDe(nom);
-  ed.DernierFichier = nom;
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
   std::string erreur;
   if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
-    // The previous file is intact and the circuit still needs saving.
+    // The previous file is intact and the circuit still needs saving, under the name it had:
+    // only a save that succeeded names the circuit, the caption and the last circuit.
     ed.dialogues->Message(erreur);
     return;
   }
+  ed.circuit.NomFichier = nom;
+  Legende(ed, nom);
+  ed.RepertoireCircuits = DossierDe(nom);
+  ed.DernierFichier = nom;
   // What the repair before saving changed is a step of its own; the history knows the saved
   // state, so that undoing back to it leaves the circuit unmodified.
   Etape(ed, "Enregistrement du circuit");
   ed.historique.MarqueEnregistre();
   ed.circuit.CircuitModifie = false;
+  EtatCircuit(ed);
 }
 
 void Nouveaufichier1Click(Editeur& ed) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   if (ed.dialogues->Question(kQuestionEffacer, Boutons::OkAnnuler) != Reponse::Ok) return;
   Initialisation(ed);
   Legende(ed, "");
@@ -164,7 +170,7 @@ void Nouveaufichier1Click(Editeur& ed) {
 
 bool FormClose(Editeur& ed) {
   if (ed.dialogues == nullptr) return true;
-  ProposeEnregistrement(ed);
+  if (!ProposeEnregistrement(ed)) return false;
   return ed.dialogues->Question(kQuestionTerminer, Boutons::OkAnnuler) == Reponse::Ok;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
 #include "editeur/Session.h"
 #include "model/Fichiers.h"
@@ -648,7 +649,8 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
            {false, {Reponse::Ok}, {effacer}, true},
            {false, {Reponse::Annuler}, {effacer}, false},
            {true, {Reponse::Non, Reponse::Ok}, {modifie, effacer}, true},
-           {true, {Reponse::Oui, Reponse::Annuler}, {modifie, effacer}, false},
+           // Oui, and the save dialog cancelled: nothing more.
+           {true, {Reponse::Oui, Reponse::Annuler}, {modifie}, false},
        }) {
     Session s;
     AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
@@ -660,13 +662,173 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
   }
   Session s;
   AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
-  s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled
-  EXPECT_TRUE(FormClose(s.ed));
-  EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie, terminer}));
+  s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled: it stays
+  EXPECT_FALSE(FormClose(s.ed));
+  EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie}));
+  s.d.reponses.clear();
   s.ed.circuit.CircuitModifie = false;
   s.d.questions.clear();
   EXPECT_FALSE(FormClose(s.ed));
   EXPECT_EQ(s.d.questions, std::vector<std::string>{terminer});
+}
+
+// The question before work may be lost offers Oui / Non / Annuler; Annuler (Escape) leaves
+// everything as it was, whatever command asked; Non goes on without saving.
+TEST(Editeur, AnnulerNePerdRien) {
+  const std::string modifie = "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?";
+  enum class Commande { Ouvrir, Deposer, Nouveau, Fermer };
+  for (const Commande cmd :
+       {Commande::Ouvrir, Commande::Deposer, Commande::Nouveau, Commande::Fermer}) {
+    for (const Reponse r : {Reponse::Annuler, Reponse::Non}) {
+      SCOPED_TRACE(::testing::Message()
+                   << static_cast<int>(cmd) << " " << (r == Reponse::Annuler ? "Annuler" : "Non"));
+      Session s;
+      s.d.disque["/c/Autre.CIX"] = CircuitUnePastille();
+      s.Clic(C::BoutonPastille);
+      s.Clic(C::Bpast8);
+      s.Clique(1000, 1000);
+      s.Clique(2000, 1000);
+      const std::vector<ElementCI> avant(&s.E(1), &s.E(1) + s.Nb());
+      s.d.reponses = {r, Reponse::Ok};
+      s.d.fichiers = {"/c/Autre.CIX"};
+      bool ferme = false;
+      switch (cmd) {
+        case Commande::Ouvrir: s.Clic(C::BoutonOuvrir); break;
+        case Commande::Deposer: OuvreFichierDepose(s.ed, "/c/Autre.CIX"); break;
+        case Commande::Nouveau: s.Clic(C::BoutonNouveau); break;
+        case Commande::Fermer: ferme = FormClose(s.ed); break;
+      }
+      ASSERT_FALSE(s.d.questions.empty());
+      EXPECT_EQ(s.d.questions[0], modifie);
+      EXPECT_EQ(s.d.boutons[0], Boutons::OuiNonAnnuler);
+      if (r == Reponse::Annuler) {
+        EXPECT_EQ(s.d.questions.size(), 1u);  // nothing more is asked
+        EXPECT_TRUE(s.d.demandes.empty());    // no file dialog
+        EXPECT_FALSE(ferme);
+        ASSERT_EQ(s.Nb(), 2);
+        EXPECT_TRUE(std::equal(avant.begin(), avant.end(), &s.E(1)));
+        EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+        EXPECT_EQ(s.ed.Legende, "KORV4");
+      } else {
+        EXPECT_TRUE(s.d.disque.count("/c/Autre.CIX") == 1 && s.d.disque.size() == 1);
+        switch (cmd) {
+          case Commande::Ouvrir:
+          case Commande::Deposer: EXPECT_EQ(s.Nb(), 1); break;
+          case Commande::Nouveau: EXPECT_EQ(s.Nb(), 0); break;
+          case Commande::Fermer: EXPECT_TRUE(ferme); break;
+        }
+      }
+    }
+  }
+}
+
+// A save the disk refuses changes nothing: the circuit keeps its name, the caption and the
+// remembered last circuit and folder stay, and the next save proposes the name it had.
+TEST(Editeur, EnregistrementEchoueNeChangeRien) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.d.fichiers = {"/base/Circuits/Bon.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  ASSERT_EQ(s.ed.circuit.NomFichier, "/base/Circuits/Bon.CIX");
+  s.Clique(2000, 1000);
+  s.d.dossierInterdit = "/ro";
+  const uint64_t version = s.ed.Version;
+  s.d.fichiers = {"/ro/Perdu.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  ASSERT_EQ(s.d.messages.size(), 1u);
+  EXPECT_EQ(s.ed.circuit.NomFichier, "/base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.Legende, "KORV4 : /base/Circuits/Bon.CIX");
+  EXPECT_EQ(TitreFenetre(s.ed), "*KORV4 : /base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.DernierFichier, "/base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.RepertoireCircuits, "/base/Circuits");
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  EXPECT_GE(s.ed.Version, version);
+  s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.demandes.back().Nom, "/base/Circuits/Bon");
+  EXPECT_EQ(s.d.demandes.back().Dossier, "/base/Circuits");
+  // A first save that fails leaves the circuit without a name.
+  Session t;
+  t.Clic(C::BoutonPastille);
+  t.Clic(C::Bpast8);
+  t.Clique(1000, 1000);
+  t.d.dossierInterdit = "/ro";
+  t.d.fichiers = {"/ro/Perdu.CIX"};
+  t.Clic(C::BoutonEnregistrer);
+  EXPECT_TRUE(t.ed.circuit.NomFichier.empty());
+  EXPECT_EQ(TitreFenetre(t.ed), "*KORV4");
+  EXPECT_TRUE(t.ed.DernierFichier.empty());
+  t.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(t.d.demandes.back().Nom, "Circuit 1");
+}
+
+// The caption's "*" follows the modified flag whatever changes it: an edit, undo back to the
+// saved state, redo, a save, a new work; each change of the mark is a new version for the window.
+// While the circuit is empty the commands that need records are greyed, undo and redo included.
+TEST(Editeur, MarqueDeModificationEtCommandesGrisees) {
+  const C kCommandes[] = {C::Enregistrerunfichier1,
+                          C::BoutonEnregistrer,
+                          C::Impression1,
+                          C::BoutonImpression,
+                          C::Exporterlefichierdeperage1,
+                          C::BoutonExportPercage,
+                          C::ExporterlecircuitauformatGerber1,
+                          C::BoutonExportGerber};
+  Session s;
+  struct Pas {
+    const char* quoi;
+    std::function<void()> geste;
+    const char* titre;
+    bool actives;
+  };
+  const std::vector<Pas> pas = {
+      {"départ", [] {}, "KORV4", false},
+      {"pastille",
+       [&] {
+         s.Clic(C::BoutonPastille);
+         s.Clic(C::Bpast8);
+         s.Clique(1000, 1000);
+       },
+       "*KORV4", true},
+      {"annuler", [&] { s.Clic(C::Defaire1); }, "KORV4", false},
+      {"rétablir", [&] { s.Clic(C::BoutonRefaire); }, "*KORV4", true},
+      {"enregistrer",
+       [&] {
+         s.d.fichiers = {"/base/Circuits/M.CIX"};
+         s.Clic(C::BoutonEnregistrer);
+       },
+       "KORV4 : /base/Circuits/M.CIX", true},
+      {"seconde pastille", [&] { s.Clique(2000, 1000); }, "*KORV4 : /base/Circuits/M.CIX", true},
+      {"annuler jusqu'à l'enregistré", [&] { s.Clic(C::BoutonDefaire); },
+       "KORV4 : /base/Circuits/M.CIX", true},
+      {"annuler encore", [&] { s.Clic(C::BoutonDefaire); }, "KORV4 : /base/Circuits/M.CIX", false},
+      {"rétablir", [&] { s.Clic(C::Refaire1); }, "KORV4 : /base/Circuits/M.CIX", true},
+      {"rétablir la seconde", [&] { s.Clic(C::Refaire1); }, "*KORV4 : /base/Circuits/M.CIX", true},
+      {"nouveau",
+       [&] {
+         s.d.reponses = {Reponse::Non, Reponse::Ok};
+         s.Clic(C::BoutonNouveau);
+       },
+       "KORV4", false},
+  };
+  bool marque = false;
+  for (const Pas& p : pas) {
+    SCOPED_TRACE(p.quoi);
+    const uint64_t version = s.ed.Version;
+    p.geste();
+    EXPECT_EQ(TitreFenetre(s.ed), p.titre);
+    const bool m = p.titre[0] == '*';
+    if (m != marque) {
+      EXPECT_GT(s.ed.Version, version);
+    }
+    marque = m;
+    for (C c : kCommandes) EXPECT_EQ(s.ed[c].Actif, p.actives) << Definition(c).Nom;
+  }
+  // A greyed command does nothing when clicked.
+  s.Clic(C::BoutonImpression);
+  s.Clic(C::BoutonExportGerber);
+  EXPECT_TRUE(s.d.fenetres.empty());
 }
 
 TEST(Editeur, BlocTitre) {

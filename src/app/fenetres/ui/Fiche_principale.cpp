@@ -219,7 +219,7 @@ void Fiche_principale::Apres() {
       const QString t = DeWindows1252(ed_.Titres[i]);
       if (titres_[i]->text() != t) titres_[i]->setText(t);
     }
-    const QString legende = QString::fromStdString(ed_.Legende);
+    const QString legende = QString::fromStdString(TitreFenetre(ed_));
     if (windowTitle() != legende) setWindowTitle(legende);
     auto* echelle = static_cast<QComboBox*>(objets_[Index(Controle::ChoixEchelle1)]);
     if (echelle->currentIndex() != ed_.IndexEchelle) echelle->setCurrentIndex(ed_.IndexEchelle);

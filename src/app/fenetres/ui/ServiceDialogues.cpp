@@ -4,6 +4,9 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+
+#include "editeur/Dialogues.h"
 
 namespace korv4 {
 
@@ -58,6 +61,21 @@ bool ServiceDialoguesQt::QuestionOuiNon(QWidget* parent, const QString& texte) {
   return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+Reponse ServiceDialoguesQt::QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) {
+  QMessageBox boite(QMessageBox::Question, QStringLiteral("KORV4"), texte,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+  boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+  boite.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+  boite.setDefaultButton(QMessageBox::Yes);
+  boite.setEscapeButton(QMessageBox::Cancel);
+  boite.exec();
+  const QAbstractButton* b = boite.clickedButton();
+  return b == boite.button(QMessageBox::Yes)  ? Reponse::Oui
+         : b == boite.button(QMessageBox::No) ? Reponse::Non
+                                              : Reponse::Annuler;
 }
 
 bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {

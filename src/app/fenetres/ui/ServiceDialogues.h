@@ -12,6 +12,8 @@ class QWidget;
 
 namespace korv4 {
 
+enum class Reponse;  // editeur/Dialogues.h
+
 // A save dialog as the forms describe it.
 struct DemandeEnregistrement {
   QString titre;            // empty: the platform's title
@@ -42,6 +44,8 @@ class ServiceDialogues {
   virtual void Message(QWidget* parent, const QString& texte) = 0;
   // A question box with the buttons Yes and No, Yes by default; true for Yes only.
   virtual bool QuestionOuiNon(QWidget* parent, const QString& texte) = 0;
+  // A question box with the buttons Oui, Non and Annuler, Oui by default, Escape for Annuler.
+  virtual Reponse QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) = 0;
 
   // Printing.
   // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
@@ -58,6 +62,7 @@ class ServiceDialoguesQt final : public ServiceDialogues {
   QString FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) override;
   void Message(QWidget* parent, const QString& texte) override;
   bool QuestionOuiNon(QWidget* parent, const QString& texte) override;
+  Reponse QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) override;
   bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) override;
   bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) override;
 };

@@ -143,6 +143,33 @@ TEST(Fiche, BlocTitreAuClavier) {
   EXPECT_TRUE(f.ed().circuit.CircuitModifie);
 }
 
+// The caption shows unsaved changes with "*", and the commands that need records are greyed
+// in the menu and on the toolbar while the circuit is empty, undo and redo included.
+TEST(Fiche, LegendeEtCommandesSuiventLeCircuit) {
+  Application();
+  Fenetre f;
+  const C kCommandes[][2] = {{C::Enregistrerunfichier1, C::BoutonEnregistrer},
+                             {C::Impression1, C::BoutonImpression},
+                             {C::Exporterlefichierdeperage1, C::BoutonExportPercage},
+                             {C::ExporterlecircuitauformatGerber1, C::BoutonExportGerber}};
+  auto verifie = [&](const char* titre, bool actives) {
+    EXPECT_EQ(f.fiche.windowTitle(), QString::fromUtf8(titre));
+    for (const auto& c : kCommandes) {
+      EXPECT_EQ(f.Trouve<QAction>(c[0])->isEnabled(), actives) << Definition(c[0]).Nom;
+      EXPECT_EQ(f.Trouve<QToolButton>(c[1])->isEnabled(), actives) << Definition(c[1]).Nom;
+    }
+  };
+  verifie("KORV4", false);
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.Clique(1000, 1000);
+  verifie("*KORV4", true);
+  f.Bouton(C::BoutonDefaire);
+  verifie("KORV4", false);
+  f.Bouton(C::BoutonRefaire);
+  verifie("*KORV4", true);
+}
+
 // A circuit file dropped on the window opens as the open command does, and the next run
 // remembers it.
 TEST(Fiche, FichierDeposeEtRetenu) {

@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 #include <deque>
 #include <string>
@@ -146,6 +147,65 @@ TEST(ServiceDialoguesQt, BoitesDeQuestion) {
                             : service.ConfirmationOKAnnuler(&fenetre, texte);
     EXPECT_TRUE(vue);
     EXPECT_EQ(r, k.attendu);
+  }
+}
+
+// The question before work may be lost: DialoguesQt asks the service's three-button box, and
+// that box offers Oui (by default), Non and Annuler; Escape and closing it answer Annuler.
+TEST(ServiceDialoguesQt, QuestionOuiNonAnnuler) {
+  {
+    QWidget fenetre;
+    ServiceDialoguesScript service;
+    service.reponsesOuiNonAnnuler = {Reponse::Non};
+    DialoguesQt d(&fenetre, &fenetre, nullptr, service);
+    EXPECT_EQ(d.Question(kModifie, Boutons::OuiNonAnnuler), Reponse::Non);
+    EXPECT_EQ(d.Question(kModifie, Boutons::OuiNonAnnuler), Reponse::Annuler);  // unscripted
+    EXPECT_EQ(service.questionsOuiNonAnnuler.size(), 2u);
+    EXPECT_TRUE(service.questionsOuiNon.empty() && service.questions.empty());
+  }
+  enum class Geste { Oui, Non, Annuler, Echap, Fermeture, Entree };
+  struct Cas {
+    Geste geste;
+    Reponse attendue;
+  };
+  const std::vector<Cas> cas = {
+      {Geste::Oui, Reponse::Oui},           {Geste::Non, Reponse::Non},
+      {Geste::Annuler, Reponse::Annuler},   {Geste::Echap, Reponse::Annuler},
+      {Geste::Fermeture, Reponse::Annuler}, {Geste::Entree, Reponse::Oui},
+  };
+  ServiceDialoguesQt service;
+  const QString texte = QString::fromUtf8(kModifie);
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(static_cast<int>(k.geste));
+    QWidget fenetre;
+    bool vue = false;
+    PendantLaFenetreModale([&] {
+      auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (boite == nullptr) {
+        ADD_FAILURE() << "no message box";
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+        return;
+      }
+      vue = true;
+      EXPECT_EQ(boite->windowTitle(), "KORV4");
+      EXPECT_EQ(boite->text(), texte);
+      QStringList libelles;
+      for (QAbstractButton* b : boite->buttons()) libelles << b->text();
+      libelles.sort();
+      EXPECT_EQ(libelles, QStringList({"Annuler", "Non", "Oui"}));
+      EXPECT_EQ(boite->defaultButton()->text(), "Oui");
+      switch (k.geste) {
+        case Geste::Oui: boite->button(QMessageBox::Yes)->click(); break;
+        case Geste::Non: boite->button(QMessageBox::No)->click(); break;
+        case Geste::Annuler: boite->button(QMessageBox::Cancel)->click(); break;
+        case Geste::Echap: QTest::keyClick(boite, Qt::Key_Escape); break;
+        case Geste::Fermeture: boite->close(); break;
+        case Geste::Entree: QTest::keyClick(boite, Qt::Key_Return); break;
+      }
+    });
+    const Reponse r = service.QuestionOuiNonAnnuler(&fenetre, texte);
+    EXPECT_TRUE(vue);
+    EXPECT_EQ(r, k.attendue);
   }
 }
 
