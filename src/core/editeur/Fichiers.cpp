@@ -80,14 +80,28 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   std::string erreur;
   // The circuit on screen stays as it was when the file is refused.
   Circuit lu = ed.circuit;
-  if (!ed.dialogues->LitFichier(nom, octets, erreur) || !OuvreCircuit(lu, octets, nom, erreur)) {
+  int32_t nombreLu = 0;
+  if (!ed.dialogues->LitFichier(nom, octets, erreur) ||
+      !OuvreCircuit(lu, octets, nom, erreur, &nombreLu)) {
     ed.dialogues->Message(erreur);
     return false;
   }
   ed.RepertoireCircuits = DossierDe(nom);
   ed.DernierFichier = nom;
   Legende(ed, nom);
-  InstalleCircuit(ed, std::move(lu), nom, true);
+  // A circuit that joining or repair changed is not the one on the disk: it opens modified, so
+  // that closing offers to save it, and the user is told what changed.
+  const bool repare = lu.CircuitModifie;
+  const int32_t garde = lu.NbElements;
+  InstalleCircuit(ed, std::move(lu), nom, !repare);
+  if (repare) {
+    ed.dialogues->Message(
+        "Le circuit " + nom +
+        " a été réparé à l'ouverture (pistes jointes ; dessins, pistes et groupes incomplets "
+        "retirés ; cadres des groupes recalculés) : " +
+        std::to_string(nombreLu) + " éléments lus, " + std::to_string(garde) +
+        " après réparation. Il est marqué modifié : enregistrez-le pour garder la réparation.");
+  }
   return true;
 }
 

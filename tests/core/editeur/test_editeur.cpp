@@ -4,6 +4,7 @@
 #include <cstring>
 #include <functional>
 
+#include "Enregistrement.h"
 #include "editeur/Session.h"
 #include "model/Fichiers.h"
 
@@ -632,6 +633,57 @@ TEST(Editeur, FichierRefuseOuEcritureImpossible) {
   s.Clic(C::BoutonEnregistrer);
   EXPECT_EQ(s.d.messages.size(), 2u);
   EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+}
+
+// A circuit that joining or repair changes while it opens says so and opens modified, so that
+// closing offers to save the repaired circuit; a sound circuit opens without a word, unmodified.
+TEST(Editeur, CircuitRepareALOuverture) {
+  using essai::Rec;
+  struct Cas {
+    const char* quoi;
+    std::vector<ElementCI> recs;
+    bool repare;
+  };
+  const ElementCI pastille = Rec(1, 18, 0, 1000, 1000);
+  const std::vector<Cas> cas = {
+      {"sain", {pastille}, false},
+      {"dessin sans second point", {pastille, Rec(4, 128, 0, 2000, 2000)}, true},
+  };
+  for (const Cas& k : cas) {
+    for (const bool depose : {false, true}) {
+      SCOPED_TRACE(std::string(k.quoi) + (depose ? ", déposé" : ", ouvert"));
+      Circuit c = essai::Fait(k.recs);
+      c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 10000;
+      Session s;
+      s.d.disque["/c/Carte.CIX"] = EcritCircuit(c);
+      if (depose) {
+        OuvreFichierDepose(s.ed, "/c/Carte.CIX");
+      } else {
+        s.d.fichiers = {"/c/Carte.CIX"};
+        s.Clic(C::BoutonOuvrir);
+      }
+      ASSERT_EQ(s.Nb(), 1);
+      EXPECT_EQ(s.ed.circuit.CircuitModifie, k.repare);
+      EXPECT_EQ(TitreFenetre(s.ed), std::string(k.repare ? "*" : "") + "KORV4 : /c/Carte.CIX");
+      if (k.repare) {
+        ASSERT_EQ(s.d.messages.size(), 1u);
+        EXPECT_NE(s.d.messages[0].find("/c/Carte.CIX a été réparé à l'ouverture"),
+                  std::string::npos);
+        EXPECT_NE(s.d.messages[0].find("2 éléments lus, 1 après réparation"), std::string::npos);
+        EXPECT_NE(s.d.messages[0].find("marqué modifié"), std::string::npos);
+      } else {
+        EXPECT_TRUE(s.d.messages.empty());
+      }
+      // Closing offers to save exactly the repaired circuit.
+      s.d.questions.clear();
+      s.d.reponses = {Reponse::Annuler};
+      EXPECT_EQ(FormClose(s.ed), false);
+      EXPECT_EQ(s.d.questions.size(), 1u);
+      EXPECT_EQ(
+          s.d.questions[0] == "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?",
+          k.repare);
+    }
+  }
 }
 
 // Questions and answers of the open, new-work and close commands.
