@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -101,6 +102,50 @@ TEST(Fiche, ChaqueControleAvecSonNomSonLibelleEtSaBulle) {
   // The first size fits a 1280 x 1024 screen.
   EXPECT_LE(f.fiche.frameGeometry().width(), 1280);
   EXPECT_LE(f.fiche.frameGeometry().height(), 1024);
+}
+
+// The first place and size: the design's when it fits the screen's available area with the
+// frame, else the area, frame included.
+TEST(Fiche, GeometrieDeDepartSelonLEcran) {
+  const QMargins cadre(4, 30, 4, 4);
+  struct Cas {
+    QRect disponible, attendue;
+  };
+  const Cas cas[] = {
+      {QRect(0, 0, 1920, 1080), QRect(14, 40, 1200, 880)},
+      {QRect(0, 0, 1280, 1024), QRect(14, 40, 1200, 880)},
+      {QRect(0, 0, 1024, 768), QRect(4, 30, 1016, 734)},
+      {QRect(0, 28, 1024, 740), QRect(4, 58, 1016, 706)},       // a panel at the top
+      {QRect(1920, 0, 1280, 900), QRect(1924, 30, 1200, 866)},  // a second screen
+  };
+  for (const Cas& k : cas) {
+    const QRect g = GeometrieDeDepart(k.disponible, cadre);
+    EXPECT_EQ(g, k.attendue) << k.disponible.width() << "x" << k.disponible.height();
+    EXPECT_TRUE(k.disponible.contains(g.marginsAdded(cadre)));
+  }
+}
+
+// The window opens within the screen's available area, and the next run opens at the size and
+// place the user closed it at.
+TEST(Fiche, TailleDansLEcranEtRetenue) {
+  Application();
+  const QRect disponible = QApplication::primaryScreen()->availableGeometry();
+  QRect laissee;
+  {
+    Fenetre f;
+    const QSize minimum = f.fiche.minimumSizeHint();
+    EXPECT_LE(f.fiche.frameGeometry().width(), std::max(disponible.width(), minimum.width()));
+    EXPECT_LE(f.fiche.frameGeometry().height(), std::max(disponible.height(), minimum.height()));
+    EXPECT_GE(f.fiche.frameGeometry().left(), disponible.left());
+    EXPECT_GE(f.fiche.frameGeometry().top(), disponible.top());
+    f.fiche.setGeometry(QRect(QPoint(30, 20), f.fiche.size() - QSize(10, 20)));
+    laissee = f.fiche.geometry();
+    f.d.reponses = {Reponse::Ok};
+    EXPECT_TRUE(f.fiche.close());
+  }
+  Fenetre suivante;
+  EXPECT_EQ(laissee.topLeft(), QPoint(30, 20));
+  EXPECT_EQ(suivante.fiche.geometry(), laissee);
 }
 
 TEST(Fiche, PisteTraceeALaSourisEtAuClavier) {
