@@ -95,7 +95,8 @@ Controle DialoguesQt::MenuSurgissant(Controle menu, int32_t x, int32_t y) {
 
 std::string DialoguesQt::DateDuJour() {
   std::string octets;
-  VersWindows1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat), octets);
+  // In the interface's language (French), whatever the system's.
+  VersWindows1252(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat), octets);
   return octets;
 }
 
