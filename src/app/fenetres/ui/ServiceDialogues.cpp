@@ -1,5 +1,6 @@
 #include "fenetres/ui/ServiceDialogues.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -81,6 +82,10 @@ Reponse ServiceDialoguesQt::QuestionOuiNonAnnuler(QWidget* parent, const QString
 bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {
   QPrintDialog dialogue(&imprimante, parent);
   dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+  // A set-up dialog confirms with OK: it prints nothing.
+  for (QDialogButtonBox* boutons : dialogue.findChildren<QDialogButtonBox*>()) {
+    if (QPushButton* ok = boutons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+  }
   return dialogue.exec() == QDialog::Accepted;
 }
 

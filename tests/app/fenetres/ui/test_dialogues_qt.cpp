@@ -6,13 +6,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <string>
@@ -206,6 +209,47 @@ TEST(ServiceDialoguesQt, QuestionOuiNonAnnuler) {
     const Reponse r = service.QuestionOuiNonAnnuler(&fenetre, texte);
     EXPECT_TRUE(vue);
     EXPECT_EQ(r, k.attendue);
+  }
+}
+
+// The printer set-up dialog confirms with OK (it prints nothing), and OK or Annuler is what the
+// caller gets.
+TEST(ServiceDialoguesQt, ConfigurationImprimanteConfirmeParOK) {
+  ServiceDialoguesQt service;
+  for (const bool confirme : {true, false}) {
+    SCOPED_TRACE(confirme ? "OK" : "Annuler");
+    QWidget fenetre;
+    // Without a printer the dialog prints to a file: a new one, so that OK asks nothing more.
+    QTemporaryDir dossier;
+    QPrinter imprimante;
+    imprimante.setOutputFileName(dossier.filePath("configuration.pdf"));
+    bool vue = false;
+    // The dialog may take a while to come (it asks the print system first): looked for until
+    // it is there.
+    QTimer attente;
+    attente.setInterval(20);
+    int essais = 0;
+    QObject::connect(&attente, &QTimer::timeout, [&] {
+      auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QDialogButtonBox* boutons = dialogue ? dialogue->findChild<QDialogButtonBox*>() : nullptr;
+      if (boutons == nullptr || !dialogue->isVisible()) {
+        if (++essais > 500 && QApplication::activeModalWidget() != nullptr) {
+          QApplication::activeModalWidget()->close();
+        }
+        return;
+      }
+      attente.stop();
+      vue = true;
+      EXPECT_EQ(dialogue->windowTitle(), "Configuration de l'imprimante");
+      QStringList libelles;
+      for (QAbstractButton* b : boutons->buttons()) libelles << b->text().remove('&');
+      EXPECT_TRUE(libelles.contains("OK")) << libelles.join(", ").toStdString();
+      EXPECT_FALSE(libelles.contains("Imprimer")) << libelles.join(", ").toStdString();
+      boutons->button(confirme ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    attente.start();
+    EXPECT_EQ(service.ConfigurationImprimante(&fenetre, imprimante), confirme);
+    EXPECT_TRUE(vue);
   }
 }
 
