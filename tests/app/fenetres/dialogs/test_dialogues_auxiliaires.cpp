@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +16,10 @@
 #include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "export/Percage.h"
+#include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/dialogs/ModifDiam.h"
 #include "fenetres/dialogs/SurfaceTravail.h"
+#include "fenetres/ui/DialoguesQt.h"
 
 namespace korv4 {
 namespace {
@@ -255,6 +258,51 @@ TEST_F(Surface, FiltreDesTouchesUnitesEtFormats) {
   // Without a printer's page the preset "Format imprimante" is not offered.
   TSurfacedetravail sans(c, service_, {});
   EXPECT_FALSE(Controle<QRadioButton>(sans, "RadioButton2")->isEnabled());
+}
+
+// ---- Text entry ----
+
+// A character the circuit's texts cannot hold (outside Windows-1252), typed or pasted, is left
+// out as it comes, with a word in the entry window; everything else typed stays, and OK gives
+// the whole line.
+TEST(SaisieTexte, CaracteresHorsDuJeuRefusesAvecUnMot) {
+  QWidget fenetre;
+  ServiceDialoguesScript service;
+  TFenetreEditiontexte saisie(&fenetre);
+  DialoguesQt d(&fenetre, &fenetre, &saisie, service);
+  std::string texte = "R";
+  QString refus;
+  PendantLaFenetreModale([&] {
+    QLineEdit* e = Controle<QLineEdit>(saisie, "Edittexte");
+    QLabel* mot = Controle<QLabel>(saisie, "Refus");
+    EXPECT_TRUE(mot->text().isEmpty());
+    e->end(false);
+    QTest::keyClicks(e, QStringLiteral("1 "));
+    QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString::fromUtf8("Ω"), Qt::NoModifier);
+    EXPECT_EQ(e->text(), "R1 ");
+    EXPECT_TRUE(mot->text().contains(QString::fromUtf8("« Ω »"))) << mot->text().toStdString();
+    QTest::keyClicks(e, QStringLiteral("10k"));
+    // Pasted: the characters the page holds (µ, €, é) stay, Ω and an emoji go, the cursor after
+    // what was pasted.
+    QApplication::clipboard()->setText(QString::fromUtf8(" 4µ7 Ω € é😀 fin"));
+    e->paste();
+    EXPECT_EQ(e->text(), QString::fromUtf8("R1 10k 4µ7  € é fin"));
+    EXPECT_EQ(e->cursorPosition(), e->text().size());
+    EXPECT_TRUE(mot->text().contains(QString::fromUtf8("« Ω😀 »"))) << mot->text().toStdString();
+    refus = mot->text();
+    Clique(saisie, "BitBtn1");
+  });
+  EXPECT_EQ(d.SaisieTexte(texte), 1);
+  EXPECT_EQ(texte,
+            "R1 10k 4\xB5"
+            "7  \x80 \xE9 fin");
+  EXPECT_TRUE(refus.startsWith(QString::fromUtf8("Caractères refusés"))) << refus.toStdString();
+  // The next entry starts without the word.
+  PendantLaFenetreModale([&] {
+    EXPECT_TRUE(Controle<QLabel>(saisie, "Refus")->text().isEmpty());
+    Clique(saisie, "BitBtn2");
+  });
+  EXPECT_EQ(d.SaisieTexte(texte), 2);
 }
 
 // ---- Drill diameters ----
