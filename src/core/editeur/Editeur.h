@@ -212,6 +212,9 @@ void Suppressiondelazone(Editeur& ed);
 void BpanullsuppClick(Editeur& ed);
 void Annuler1Click(Editeur& ed);
 bool QuartDeTourPossible(const Editeur& ed);
+// What the status bar (panel 4) says of a quarter turn refused.
+constexpr const char* kQuartDeTourRefuse =
+    "Rotation refusée : la zone tournée sortirait de la surface de travail";
 void EditTexte(Editeur& ed);
 void ModifTexte(Editeur& ed, Plage p);
 

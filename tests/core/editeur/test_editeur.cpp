@@ -451,6 +451,39 @@ TEST(Editeur, QuartDeTourAuBordDeLaSurface) {
   }
 }
 
+// A quarter turn refused because the turned zone would leave the surface changes nothing and
+// says why in the status bar, until the next action.
+TEST(Editeur, QuartDeTourRefuseDitPourquoi) {
+  for (const bool totale : {false, true}) {
+    SCOPED_TRACE(totale ? "circuit entier" : "zone");
+    Session s;
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    // A row of pads 60 pas long, 10 pas under the top edge: turned it would reach past it.
+    const int32_t y = s.ed.ctx.SurfaceY - 1000;
+    s.Clique(1000, y);
+    s.Clique(7000, y);
+    const std::vector<ElementCI> avant(&s.E(1), &s.E(1) + s.Nb());
+    if (totale) {
+      s.Clic(C::BoutonModifTotaleTypon);
+      s.Clic(C::Bprotationtotale);
+    } else {
+      s.Clic(C::BoutonModifPartielleTypon);
+      s.Clic(C::BpSelectionZone);
+      s.Appui(500, y - 500);
+      s.Relache(7500, y + 500);
+      ASSERT_EQ(s.ed.circuit.Selection.Active, 1);
+      s.Clic(C::BpRotationZone);
+    }
+    ASSERT_EQ(s.Nb(), 2);
+    EXPECT_TRUE(std::equal(avant.begin(), avant.end(), &s.E(1)));
+    EXPECT_EQ(s.ed.Panneaux[4], kQuartDeTourRefuse);
+    s.Clic(C::BpInversionZone);
+    s.Clic(C::BpInversionTotale);
+    EXPECT_EQ(s.ed.Panneaux[4], "");
+  }
+}
+
 TEST(Editeur, TextesSaisisPlacesEtModifies) {
   Session s;
   s.Clic(C::BoutonTexteTypon);
