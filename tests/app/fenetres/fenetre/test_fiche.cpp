@@ -215,6 +215,17 @@ TEST(Fiche, LegendeEtCommandesSuiventLeCircuit) {
   verifie("*KORV4", true);
 }
 
+// One version, the build's: the toolbar label and the about box show what --version prints.
+TEST(Fiche, UneSeuleVersion) {
+  Application();
+  Fenetre f;
+  EXPECT_EQ(f.Trouve<QLabel>(C::StaticText2)->text(), "KORV4 Ver: " KORV4_VERSION);
+  auto* version = f.fiche.findChild<QWidget*>(QStringLiteral("AboutBox"))
+                      ->findChild<QLabel*>(QStringLiteral("Version"));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->text(), " Version " KORV4_VERSION " ");
+}
+
 // A circuit file dropped on the window opens as the open command does, and the next run
 // remembers it.
 TEST(Fiche, FichierDeposeEtRetenu) {
