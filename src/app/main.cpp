@@ -1,10 +1,8 @@
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include "fenetres/LigneCommande.h"
 #include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/Langue.h"
 #include "partage/disque/FichiersDisque.h"
 
 int main(int argc, char** argv) {
@@ -12,14 +10,10 @@ int main(int argc, char** argv) {
   const korv4::LigneCommande ligne = korv4::AnalyseLigneCommande(argc, argv);
   if (ligne.quitter) return ligne.statut;
   korv4::IgnoreSignalTailleFichier();
+  korv4::LocaleFrancaise();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("KORV4 "));
-  // Qt's own texts (standard buttons, file dialogs) in French.
-  QTranslator traduction;
-  if (traduction.load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&traduction);
-  }
+  korv4::TraductionsFrancaises(app);
   korv4::Fiche_principale fiche;
   fiche.show();
   // What an editor stopped without closing left behind is offered first.

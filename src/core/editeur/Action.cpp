@@ -35,6 +35,7 @@ const Gestes& Ligne(const Editeur& ed) {
 
 void action(Editeur& ed, int geste) {
   const int32_t code = ed.CodeAction;
+  Panneau(ed, 4, "");  // what the last action had to say
   switch (geste) {
     case 1: Ligne(ed).Presse(ed); break;
     case 2: Ligne(ed).Relache(ed); break;

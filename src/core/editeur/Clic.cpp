@@ -97,6 +97,7 @@ bool Accessible(const Editeur& ed, Controle c) {
 void Clic(Editeur& ed, Controle c) {
   const DefinitionControle& d = Definition(c);
   if (!Accessible(ed, c)) return;
+  Panneau(ed, 4, "");  // what the last action had to say
   if (d.Type == Genre::Bascule) {
     if (d.Groupe == GTravail) {
       Enfonce(ed, c, true);

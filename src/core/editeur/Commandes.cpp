@@ -46,6 +46,15 @@ bool QuartDeTourPossible(const Editeur& ed) {
          z.Bas + (z.Droite - z.Gauche) < ed.ctx.SurfaceY;
 }
 
+namespace {
+// A quarter turn refused says why in the status bar (until the next action).
+bool QuartDeTourAccepte(Editeur& ed) {
+  if (QuartDeTourPossible(ed)) return true;
+  Panneau(ed, 4, kQuartDeTourRefuse);
+  return false;
+}
+}  // namespace
+
 // ---- Whole circuit ----
 
 void BoutonModiftotaleClick(Editeur& ed) {
@@ -74,7 +83,7 @@ void BoutonModiftotaleClick(Editeur& ed) {
 
 void BprotationtotaleClick(Editeur& ed) {
   Enfonce(ed, C::Bprotationtotale, false);
-  if (ed.circuit.NbElements > 0 && QuartDeTourPossible(ed)) {
+  if (ed.circuit.NbElements > 0 && QuartDeTourAccepte(ed)) {
     TourneZone(ed.circuit);
     CadreAutourSelection(ed);
     TraceCimp(ed);
@@ -147,7 +156,7 @@ void PriseZone(Editeur& ed, C bouton, int32_t code) {
 }
 
 void TourneSelection(Editeur& ed) {
-  if (ZoneValide(ed) && QuartDeTourPossible(ed)) {
+  if (ZoneValide(ed) && QuartDeTourAccepte(ed)) {
     TourneZone(ed.circuit);
     CadreAutourSelection(ed);
     TraceCimp(ed);
@@ -377,7 +386,7 @@ void Suppression1Click(Editeur& ed) {
 }
 
 void Rotationdelazone(Editeur& ed) {
-  if (ZoneValide(ed) && QuartDeTourPossible(ed)) {
+  if (ZoneValide(ed) && QuartDeTourAccepte(ed)) {
     AnnuleSelection(ed.circuit, ed.ctx);
     TourneZone(ed.circuit);
     TraceCimp(ed);

@@ -28,7 +28,8 @@ enum class Fenetre {
   Verification,  // the isolation check and its faults
 };
 
-enum class Boutons { OuiNon, OkAnnuler };
+// OuiNonAnnuler: the question before work may be lost; Escape answers Annuler.
+enum class Boutons { OuiNon, OkAnnuler, OuiNonAnnuler };
 enum class Reponse { Oui, Non, Ok, Annuler };
 
 // A common file dialog as the commands describe it.

@@ -51,7 +51,8 @@ struct Editeur {
   std::string RepertoireCircuits;
   std::string RepertoireComposants;
   std::string DernierFichier;     // the circuit opened or saved last (kept from run to run)
-  std::string Legende = "KORV4";  // the window's caption
+  std::string Legende = "KORV4";  // the window's caption, without the mark of unsaved changes
+  bool MarqueModifie = false;     // the caption shows unsaved changes (EtatCircuit)
 
   std::array<EtatControle, kNombreControles> controles;
   std::array<std::string, 6> Panneaux;  // status bar
@@ -139,6 +140,8 @@ void Clic(Editeur& ed, Controle c);
 void Affichage(Editeur& ed);
 void calculascenseurX(Editeur& ed, int32_t v, int32_t t);
 void calculascenseurY(Editeur& ed, int32_t v, int32_t t);
+// The scroll bars at the surface's lower-left corner, the origin, for the next layout.
+void VueALOrigine(Editeur& ed);
 void calculorigineX(Editeur& ed);
 void calculorigineY(Editeur& ed);
 void TraceCimp(Editeur& ed);
@@ -212,6 +215,9 @@ void Suppressiondelazone(Editeur& ed);
 void BpanullsuppClick(Editeur& ed);
 void Annuler1Click(Editeur& ed);
 bool QuartDeTourPossible(const Editeur& ed);
+// What the status bar (panel 4) says of a quarter turn refused.
+constexpr const char* kQuartDeTourRefuse =
+    "Rotation refusée : la zone tournée sortirait de la surface de travail";
 void EditTexte(Editeur& ed);
 void ModifTexte(Editeur& ed, Plage p);
 
@@ -225,6 +231,12 @@ void Etape(Editeur& ed, const std::string& libelle);
 // A new history from the circuit as it is (a circuit opened, a new work; `enregistre`: the
 // circuit is as it is on the disk).
 void CommenceHistorique(Editeur& ed, bool enregistre = true);
+// After every user's action, undo and redo: the caption's mark of unsaved changes follows the
+// modified flag, and the commands that need records (save, print, exports) are greyed while
+// the circuit is empty.
+void EtatCircuit(Editeur& ed);
+// The window's caption: "*" before it while there are unsaved changes.
+std::string TitreFenetre(const Editeur& ed);
 // Undo and redo buttons and menu items: enabled when there is a step, named after it.
 void EtatHistorique(Editeur& ed);
 void Defaire1Click(Editeur& ed);

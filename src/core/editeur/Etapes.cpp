@@ -85,16 +85,38 @@ Instantane InstantaneDe(const Editeur& ed) {
 
 void Etape(Editeur& ed, const std::string& libelle) {
   if (ed.LibelleEtape.empty()) ed.LibelleEtape = libelle;
-  if (GesteEnCours(ed)) return;
-  ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape);
-  ed.LibelleEtape.clear();
-  EtatHistorique(ed);
+  if (!GesteEnCours(ed)) {
+    ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape);
+    ed.LibelleEtape.clear();
+    EtatHistorique(ed);
+  }
+  EtatCircuit(ed);
 }
 
 void CommenceHistorique(Editeur& ed, bool enregistre) {
   ed.historique.Commence(ed.circuit, InstantaneDe(ed), enregistre);
   ed.LibelleEtape.clear();
   EtatHistorique(ed);
+  EtatCircuit(ed);
+}
+
+void EtatCircuit(Editeur& ed) {
+  // Unsaved changes are those the close command would offer to save.
+  const bool modifie = ed.circuit.CircuitModifie && ed.circuit.NbElements > 0;
+  if (modifie != ed.MarqueModifie) {
+    ed.MarqueModifie = modifie;
+    ++ed.Version;
+  }
+  const bool plein = ed.circuit.NbElements > 0;
+  for (C c : {C::Enregistrerunfichier1, C::BoutonEnregistrer, C::Impression1, C::BoutonImpression,
+              C::Exporterlefichierdeperage1, C::BoutonExportPercage,
+              C::ExporterlecircuitauformatGerber1, C::BoutonExportGerber}) {
+    Actif(ed, c, plein);
+  }
+}
+
+std::string TitreFenetre(const Editeur& ed) {
+  return ed.MarqueModifie ? "*" + ed.Legende : ed.Legende;
 }
 
 void EtatHistorique(Editeur& ed) {

@@ -4,6 +4,10 @@
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
+#ifndef KORV4_VERSION
+#error "KORV4_VERSION (the project version) must be defined by the build"
+#endif
+
 // Start-up, works, tool palettes and action codes of the main window.
 
 namespace korv4 {
@@ -277,7 +281,7 @@ void Initialisation(Editeur& ed) {
   Actif(ed, C::Enregistrerunfichier1, true);
   Actif(ed, C::BoutonEnregistrer, true);
   Actif(ed, C::BpSauverZone, true);
-  Libelle(ed, C::StaticText2, "KORV4 Ver: 4.5");
+  Libelle(ed, C::StaticText2, "KORV4 Ver: " KORV4_VERSION);
   Actif(ed, C::Copier1, true);
   ed.Titres = {};
   ed.EnMillimetres = false;
@@ -308,6 +312,7 @@ void Initialisation(Editeur& ed) {
   ctx.ElastiqueActif = false;
   ctx.PisteEnCours = false;
   AnnuleSelection(ed.circuit, ctx);
+  VueALOrigine(ed);
   Affichage(ed);
   CommenceHistorique(ed);
 }

@@ -18,10 +18,17 @@ constexpr const char* kQuestionModifie =
 constexpr const char* kQuestionEffacer = "Désirez-vous effacer votre travail ?";
 constexpr const char* kQuestionTerminer = "Désirez-vous terminer votre travail ?";
 
-void ProposeEnregistrement(Editeur& ed) {
-  if (ed.circuit.CircuitModifie && ed.circuit.NbElements > 0 &&
-      ed.dialogues->Question(kQuestionModifie, Boutons::OuiNon) == Reponse::Oui) {
-    Enregistrerunfichier1Click(ed);
+// Before work may be lost: true when the command may go on (saved, not to be saved, nothing
+// to save); Annuler, or a save that did not happen (its dialog cancelled, the disk refusing),
+// stops it.
+bool ProposeEnregistrement(Editeur& ed) {
+  if (!ed.circuit.CircuitModifie || ed.circuit.NbElements == 0) return true;
+  switch (ed.dialogues->Question(kQuestionModifie, Boutons::OuiNonAnnuler)) {
+    case Reponse::Oui:
+      Enregistrerunfichier1Click(ed);
+      return !ed.circuit.CircuitModifie || ed.circuit.NbElements == 0;
+    case Reponse::Non: return true;
+    default: return false;
   }
 }
 
@@ -61,6 +68,7 @@ void InstalleCircuit(Editeur& ed, Circuit&& lu, const std::string& nom, bool enr
   RazCurseur(ed.ctx);
   ed.ctx.SelectionVisible = false;
   AnnuleSelection(ed.circuit, ed.ctx);
+  VueALOrigine(ed);
   AfficheCI(ed);
   CommenceHistorique(ed, enregistre);
 }
@@ -72,14 +80,28 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   std::string erreur;
   // The circuit on screen stays as it was when the file is refused.
   Circuit lu = ed.circuit;
-  if (!ed.dialogues->LitFichier(nom, octets, erreur) || !OuvreCircuit(lu, octets, nom, erreur)) {
+  int32_t nombreLu = 0;
+  if (!ed.dialogues->LitFichier(nom, octets, erreur) ||
+      !OuvreCircuit(lu, octets, nom, erreur, &nombreLu)) {
     ed.dialogues->Message(erreur);
     return false;
   }
   ed.RepertoireCircuits = DossierDe(nom);
   ed.DernierFichier = nom;
   Legende(ed, nom);
-  InstalleCircuit(ed, std::move(lu), nom, true);
+  // A circuit that joining or repair changed is not the one on the disk: it opens modified, so
+  // that closing offers to save it, and the user is told what changed.
+  const bool repare = lu.CircuitModifie;
+  const int32_t garde = lu.NbElements;
+  InstalleCircuit(ed, std::move(lu), nom, !repare);
+  if (repare) {
+    ed.dialogues->Message(
+        "Le circuit " + nom +
+        " a été réparé à l'ouverture (pistes jointes ; dessins, pistes et groupes incomplets "
+        "retirés ; cadres des groupes recalculés) : " +
+        std::to_string(nombreLu) + " éléments lus, " + std::to_string(garde) +
+        " après réparation. Il est marqué modifié : enregistrez-le pour garder la réparation.");
+  }
   return true;
 }
 
@@ -100,14 +122,12 @@ bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::s
 }
 
 void OuvreFichierDepose(Editeur& ed, const std::string& nom) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   OuvreFichier(ed, nom);
 }
 
 void Ouvrir1Click(Editeur& ed) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   DemandeFichier d;
   d.Titre = "Ouverture d'un fichier ";
   d.Filtres = {"*.CIX pour KORV4|*.CIX", "*.CIP pour KORV3|*.CIP"};
@@ -133,28 +153,29 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   d.ConfirmeEcrasement = true;
   const std::string nom = ed.dialogues->FichierAEnregistrer(d);
   if (nom.empty()) return;
-  ed.circuit.NomFichier = nom;
-  Legende(ed, nom);
-  ed.RepertoireCircuits = DossierDe(nom);
-  ed.DernierFichier = nom;
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
   std::string erreur;
   if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
-    // The previous file is intact and the circuit still needs saving.
+    // The previous file is intact and the circuit still needs saving, under the name it had:
+    // only a save that succeeded names the circuit, the caption and the last circuit.
     ed.dialogues->Message(erreur);
     return;
   }
+  ed.circuit.NomFichier = nom;
+  Legende(ed, nom);
+  ed.RepertoireCircuits = DossierDe(nom);
+  ed.DernierFichier = nom;
   // What the repair before saving changed is a step of its own; the history knows the saved
   // state, so that undoing back to it leaves the circuit unmodified.
   Etape(ed, "Enregistrement du circuit");
   ed.historique.MarqueEnregistre();
   ed.circuit.CircuitModifie = false;
+  EtatCircuit(ed);
 }
 
 void Nouveaufichier1Click(Editeur& ed) {
-  if (ed.dialogues == nullptr) return;
-  ProposeEnregistrement(ed);
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
   if (ed.dialogues->Question(kQuestionEffacer, Boutons::OkAnnuler) != Reponse::Ok) return;
   Initialisation(ed);
   Legende(ed, "");
@@ -163,7 +184,7 @@ void Nouveaufichier1Click(Editeur& ed) {
 
 bool FormClose(Editeur& ed) {
   if (ed.dialogues == nullptr) return true;
-  ProposeEnregistrement(ed);
+  if (!ProposeEnregistrement(ed)) return false;
   return ed.dialogues->Question(kQuestionTerminer, Boutons::OkAnnuler) == Reponse::Ok;
 }
 

@@ -52,6 +52,13 @@ void calculascenseurY(Editeur& ed, int32_t v, int32_t t) {
   ++ed.Version;
 }
 
+void VueALOrigine(Editeur& ed) {
+  // The next layout keeps the page's lower edge: at the bottom of the surface.
+  ed.AscHorizontal.Position = 0;
+  ed.AscVertical.Position = 1000 - ed.AscVertical.Page;
+  ++ed.Version;
+}
+
 void calculorigineX(Editeur& ed) {
   ContexteTrace& ctx = ed.ctx;
   if (EstVisible(ed, C::PanelAscHorizontal)) {
@@ -165,8 +172,10 @@ void Affichagecurseur(Editeur& ed, int32_t px, int32_t py) {
     const Cadre& z = ed.circuit.Selection.CadreZone;
     const int32_t w = z.Droite - z.Gauche;
     const int32_t hg = z.Haut - z.Bas;
-    if (w + x > ctx.SurfaceX) x = ctx.SurfaceX - w;
-    if (hg + y > ctx.SurfaceY) y = ctx.SurfaceY - hg;
+    // Held at the last grid point that keeps the frame on the surface: what is put down stays
+    // on the grid.
+    if (w + x > ctx.SurfaceX) x = (ctx.SurfaceX - w) / s * s;
+    if (hg + y > ctx.SurfaceY) y = (ctx.SurfaceY - hg) / s * s;
     // A frame larger than the surface cannot be held inside it: it stays at the origin.
     x = std::max(x, 0);
     y = std::max(y, 0);

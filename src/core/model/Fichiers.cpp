@@ -283,7 +283,7 @@ bool EstFichierComposant(const std::vector<uint8_t>& octets) {
 }
 
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
-                  std::string& erreur) {
+                  std::string& erreur, int32_t* nombreLu) {
   const char derniere = nomFichier.empty() ? '\0' : nomFichier.back();
   bool lu;
   if (derniere == 'X' || derniere == 'x') {
@@ -312,6 +312,7 @@ bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::str
     return false;
   }
   if (!lu) return false;
+  if (nombreLu != nullptr) *nombreLu = c.NbElements;
   c.NomFichier = nomFichier;
   c.CircuitModifie = false;
   JonctionPistes(c);

@@ -55,9 +55,10 @@ bool EstFichierComposant(const std::vector<uint8_t>& octets);
 // clear CircuitModifie, join the tracks, repair. On success NomFichier is the given name and
 // CircuitModifie tells whether joining or repair changed the store. On refusal nothing changes.
 // A component file (its label, and a name ending in .CPX or bytes that do not read as a
-// circuit) is refused with a message that says it is a component.
+// circuit) is refused with a message that says it is a component. `nombreLu`, when given,
+// receives the number of records the file held, before joining and repair.
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
-                  std::string& erreur);
+                  std::string& erreur, int32_t* nombreLu = nullptr);
 
 // Fills the header before a save: Titre and TitreBis from the title (40 bytes at most), DateCI
 // and Auteur (20 bytes at most), Nombre, and the surface size. Strings are Windows-1252 bytes.

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "editeur/Dialogues.h"
 #include "fenetres/ui/ServiceDialogues.h"
 
 namespace korv4 {
@@ -50,6 +51,18 @@ class ServiceDialoguesScript final : public ServiceDialogues {
   bool QuestionOuiNon(QWidget*, const QString& texte) override {
     questionsOuiNon.push_back(texte);
     return Suivante(reponsesOuiNon);
+  }
+
+  // Yes/No/Cancel questions.
+  std::deque<Reponse> reponsesOuiNonAnnuler;    // answers in order; none: Annuler
+  std::vector<QString> questionsOuiNonAnnuler;  // every such question asked
+
+  Reponse QuestionOuiNonAnnuler(QWidget*, const QString& texte) override {
+    questionsOuiNonAnnuler.push_back(texte);
+    if (reponsesOuiNonAnnuler.empty()) return Reponse::Annuler;
+    const Reponse r = reponsesOuiNonAnnuler.front();
+    reponsesOuiNonAnnuler.pop_front();
+    return r;
   }
 
   // Printing.

@@ -17,7 +17,8 @@ class DialoguesScript : public Dialogues {
  public:
   std::vector<std::string> messages;
   std::vector<std::string> questions;
-  std::deque<Reponse> reponses;          // unscripted: No, Cancel
+  std::vector<Boutons> boutons;          // the buttons of each question
+  std::deque<Reponse> reponses;          // unscripted: Non, Annuler (OK/Annuler)
   std::deque<std::string> fichiers;      // names chosen in file dialogs; "" cancels
   std::vector<DemandeFichier> demandes;  // every file dialog shown
   std::deque<std::string> textes;        // lines typed in the text entry; unscripted: cancel
@@ -32,7 +33,8 @@ class DialoguesScript : public Dialogues {
   void Message(const std::string& t) override { messages.push_back(t); }
   Reponse Question(const std::string& t, Boutons b) override {
     questions.push_back(t);
-    if (reponses.empty()) return b == Boutons::OuiNon ? Reponse::Non : Reponse::Annuler;
+    boutons.push_back(b);
+    if (reponses.empty()) return b == Boutons::OkAnnuler ? Reponse::Annuler : Reponse::Non;
     const Reponse r = reponses.front();
     reponses.pop_front();
     return r;

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 
+#include "Enregistrement.h"
 #include "editeur/Session.h"
 #include "model/Fichiers.h"
 
@@ -47,7 +49,8 @@ TEST(Editeur, LesBoutonsDonnentLeCodeAction) {
       {{C::BoutonPastille, C::Bpast11}, 21, "Pastille de diamètre = 10 mm"},
       {{C::BoutonAffichagePercage, C::BoutonPercage}, 49, "Choix d'un perçage"},
       {{C::BoutonAffichagePercage, C::BoutonPercage, C::BPerc2}, 42, "Diamètre de perçage = 1 mm"},
-      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation, C::BpDessinCercle}, 33,
+      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation, C::BpDessinCercle},
+       33,
        "Tracé d'un cercle"},
       {{C::BoutonTexteTypon}, 55, "Tracé d'un texte"},
       {{C::BoutonTexteTypon, C::TexteVertical}, 52, "Tracé d'un texte vertical"},
@@ -164,6 +167,40 @@ TEST(Editeur, VueEtAscenseurs) {
     EXPECT_GE(v.Position, 0);
     EXPECT_LE(v.Position + v.Page, 1000);
     EXPECT_LE(s.ed.AscHorizontal.Position + s.ed.AscHorizontal.Page, 1000);
+  }
+}
+
+// A new work or an opened circuit starts with the surface's origin in view, wherever the view
+// was scrolled to before.
+TEST(Editeur, NouveauCircuitOrigineEnVue) {
+  for (const bool ouvre : {false, true}) {
+    SCOPED_TRACE(ouvre ? "ouvert" : "nouveau");
+    Session s(600, 400);
+    s.d.disque["/c/Grand.CIX"] = [] {
+      Circuit c;
+      AjoutElement(c, 1, 18, 1000, 1000);
+      c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 20000;
+      return EcritCircuit(c);
+    }();
+    ZoomPlus1Click(s.ed);
+    for (int i = 0; i < 40; ++i) s.Touche(33);  // up
+    for (int i = 0; i < 40; ++i) s.Touche(35);  // right
+    const PointPixel avant = s.Ecran(0, 0);
+    ASSERT_FALSE(avant.X >= s.ed.ctx.Zone.Gauche && avant.Y < s.ed.ctx.Zone.Bas);
+    if (ouvre) {
+      s.d.fichiers = {"/c/Grand.CIX"};
+      s.Clic(C::BoutonOuvrir);
+      ASSERT_EQ(s.Nb(), 1);
+    } else {
+      s.d.reponses = {Reponse::Ok};
+      s.Clic(C::BoutonNouveau);
+    }
+    ASSERT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
+    const PointPixel o = s.Ecran(0, 0);
+    EXPECT_EQ(o.X, s.ed.ctx.Zone.Gauche);
+    EXPECT_EQ(o.Y, s.ed.ctx.Zone.Bas - 1);
+    EXPECT_EQ(s.ed.AscHorizontal.Position, 0);
+    EXPECT_EQ(s.ed.AscVertical.Position + s.ed.AscVertical.Page, 1000);
   }
 }
 
@@ -354,6 +391,53 @@ TEST(Editeur, ZoneSelectionneeTourneeDeplaceeEtDupliquee) {
   EXPECT_LE(s.ed.ctx.CurseurY + z.Haut - z.Bas, s.ed.ctx.SurfaceY);
 }
 
+// A zone carried past the right and top edges is held at the last grid point that keeps it on
+// the surface: what is put down stays on the grid, whatever the surface's size.
+TEST(Editeur, CadrePorteRetenuSurLaGrilleAuBord) {
+  struct Cas {
+    int32_t surfaceX, surfaceY;  // units
+    int grille;                  // index of the grid list
+  };
+  const Cas cas[] = {{6299, 3937, 0},   {6299, 3937, 1},  {6299, 3937, 2},  {6319, 3957, 0},
+                     {6319, 3957, 3},   {11811, 7874, 0}, {11811, 7874, 4}, {6250, 3950, 2},
+                     {31496, 31496, 1}, {31496, 31496, 0}};
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(std::to_string(k.surfaceX) + " x " + std::to_string(k.surfaceY) + ", grille " +
+                 std::to_string(k.grille));
+    Session s;
+    s.ed.ctx.SurfaceX = k.surfaceX;
+    s.ed.ctx.SurfaceY = k.surfaceY;
+    AfficheCI(s.ed);
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    s.Clique(1000, 1000);
+    s.Clique(2200, 1500);
+    Choixgrille1Change(s.ed, k.grille);
+    const int32_t pas = kPasGrille[k.grille];
+    s.Clic(C::BoutonModifPartielleTypon);
+    s.Clic(C::BpSelectionZone);
+    s.Appui(500, 500);
+    s.Relache(2500, 2000);
+    s.Clic(C::BpDeplacerZone);
+    s.Appui(100, 100);
+    s.Bouge(k.surfaceX - 1, k.surfaceY - 1);
+    s.Relache(k.surfaceX - 1, k.surfaceY - 1);
+    ASSERT_EQ(s.Nb(), 2);
+    for (int i = 1; i <= 2; ++i) {
+      EXPECT_EQ(s.E(i).X % pas, 0) << s.E(i).X;
+      EXPECT_EQ(s.E(i).Y % pas, 0) << s.E(i).Y;
+    }
+    EXPECT_EQ(s.E(2).X - s.E(1).X, 1200);
+    // The frame (the pads with their size) on the surface, and no grid point further.
+    const Cadre& z = s.ed.circuit.Selection.CadreZone;
+    EXPECT_LE(z.Droite, k.surfaceX);
+    EXPECT_GT(z.Droite + pas, k.surfaceX);
+    EXPECT_LE(z.Haut, k.surfaceY);
+    EXPECT_GT(z.Haut + pas, k.surfaceY);
+    EXPECT_EQ(s.ed.ctx.CurseurX % pas, 0);
+  }
+}
+
 TEST(Editeur, QuartDeTourAuBordDeLaSurface) {
   Session s;
   // A box 20 mm wide and 30 mm high, 25 mm from the right edge, cannot turn; 10 mm further
@@ -364,6 +448,39 @@ TEST(Editeur, QuartDeTourAuBordDeLaSurface) {
            {s.ed.ctx.SurfaceX - 25 * mm, false}, {s.ed.ctx.SurfaceX - 35 * mm, true}}) {
     z = Cadre{gauche, 1000 + 30 * mm, gauche + 20 * mm, 1000};
     EXPECT_EQ(QuartDeTourPossible(s.ed), attendu);
+  }
+}
+
+// A quarter turn refused because the turned zone would leave the surface changes nothing and
+// says why in the status bar, until the next action.
+TEST(Editeur, QuartDeTourRefuseDitPourquoi) {
+  for (const bool totale : {false, true}) {
+    SCOPED_TRACE(totale ? "circuit entier" : "zone");
+    Session s;
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    // A row of pads 60 pas long, 10 pas under the top edge: turned it would reach past it.
+    const int32_t y = s.ed.ctx.SurfaceY - 1000;
+    s.Clique(1000, y);
+    s.Clique(7000, y);
+    const std::vector<ElementCI> avant(&s.E(1), &s.E(1) + s.Nb());
+    if (totale) {
+      s.Clic(C::BoutonModifTotaleTypon);
+      s.Clic(C::Bprotationtotale);
+    } else {
+      s.Clic(C::BoutonModifPartielleTypon);
+      s.Clic(C::BpSelectionZone);
+      s.Appui(500, y - 500);
+      s.Relache(7500, y + 500);
+      ASSERT_EQ(s.ed.circuit.Selection.Active, 1);
+      s.Clic(C::BpRotationZone);
+    }
+    ASSERT_EQ(s.Nb(), 2);
+    EXPECT_TRUE(std::equal(avant.begin(), avant.end(), &s.E(1)));
+    EXPECT_EQ(s.ed.Panneaux[4], kQuartDeTourRefuse);
+    s.Clic(C::BpInversionZone);
+    s.Clic(C::BpInversionTotale);
+    EXPECT_EQ(s.ed.Panneaux[4], "");
   }
 }
 
@@ -551,6 +668,57 @@ TEST(Editeur, FichierRefuseOuEcritureImpossible) {
   EXPECT_TRUE(s.ed.circuit.CircuitModifie);
 }
 
+// A circuit that joining or repair changes while it opens says so and opens modified, so that
+// closing offers to save the repaired circuit; a sound circuit opens without a word, unmodified.
+TEST(Editeur, CircuitRepareALOuverture) {
+  using essai::Rec;
+  struct Cas {
+    const char* quoi;
+    std::vector<ElementCI> recs;
+    bool repare;
+  };
+  const ElementCI pastille = Rec(1, 18, 0, 1000, 1000);
+  const std::vector<Cas> cas = {
+      {"sain", {pastille}, false},
+      {"dessin sans second point", {pastille, Rec(4, 128, 0, 2000, 2000)}, true},
+  };
+  for (const Cas& k : cas) {
+    for (const bool depose : {false, true}) {
+      SCOPED_TRACE(std::string(k.quoi) + (depose ? ", déposé" : ", ouvert"));
+      Circuit c = essai::Fait(k.recs);
+      c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 10000;
+      Session s;
+      s.d.disque["/c/Carte.CIX"] = EcritCircuit(c);
+      if (depose) {
+        OuvreFichierDepose(s.ed, "/c/Carte.CIX");
+      } else {
+        s.d.fichiers = {"/c/Carte.CIX"};
+        s.Clic(C::BoutonOuvrir);
+      }
+      ASSERT_EQ(s.Nb(), 1);
+      EXPECT_EQ(s.ed.circuit.CircuitModifie, k.repare);
+      EXPECT_EQ(TitreFenetre(s.ed), std::string(k.repare ? "*" : "") + "KORV4 : /c/Carte.CIX");
+      if (k.repare) {
+        ASSERT_EQ(s.d.messages.size(), 1u);
+        EXPECT_NE(s.d.messages[0].find("/c/Carte.CIX a été réparé à l'ouverture"),
+                  std::string::npos);
+        EXPECT_NE(s.d.messages[0].find("2 éléments lus, 1 après réparation"), std::string::npos);
+        EXPECT_NE(s.d.messages[0].find("marqué modifié"), std::string::npos);
+      } else {
+        EXPECT_TRUE(s.d.messages.empty());
+      }
+      // Closing offers to save exactly the repaired circuit.
+      s.d.questions.clear();
+      s.d.reponses = {Reponse::Annuler};
+      EXPECT_EQ(FormClose(s.ed), false);
+      EXPECT_EQ(s.d.questions.size(), 1u);
+      EXPECT_EQ(
+          s.d.questions[0] == "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?",
+          k.repare);
+    }
+  }
+}
+
 // Questions and answers of the open, new-work and close commands.
 TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
   const std::string modifie = "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?";
@@ -566,7 +734,8 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
            {false, {Reponse::Ok}, {effacer}, true},
            {false, {Reponse::Annuler}, {effacer}, false},
            {true, {Reponse::Non, Reponse::Ok}, {modifie, effacer}, true},
-           {true, {Reponse::Oui, Reponse::Annuler}, {modifie, effacer}, false},
+           // Oui, and the save dialog cancelled: nothing more.
+           {true, {Reponse::Oui, Reponse::Annuler}, {modifie}, false},
        }) {
     Session s;
     AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
@@ -578,13 +747,173 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
   }
   Session s;
   AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
-  s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled
-  EXPECT_TRUE(FormClose(s.ed));
-  EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie, terminer}));
+  s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled: it stays
+  EXPECT_FALSE(FormClose(s.ed));
+  EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie}));
+  s.d.reponses.clear();
   s.ed.circuit.CircuitModifie = false;
   s.d.questions.clear();
   EXPECT_FALSE(FormClose(s.ed));
   EXPECT_EQ(s.d.questions, std::vector<std::string>{terminer});
+}
+
+// The question before work may be lost offers Oui / Non / Annuler; Annuler (Escape) leaves
+// everything as it was, whatever command asked; Non goes on without saving.
+TEST(Editeur, AnnulerNePerdRien) {
+  const std::string modifie = "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?";
+  enum class Commande { Ouvrir, Deposer, Nouveau, Fermer };
+  for (const Commande cmd :
+       {Commande::Ouvrir, Commande::Deposer, Commande::Nouveau, Commande::Fermer}) {
+    for (const Reponse r : {Reponse::Annuler, Reponse::Non}) {
+      SCOPED_TRACE(::testing::Message()
+                   << static_cast<int>(cmd) << " " << (r == Reponse::Annuler ? "Annuler" : "Non"));
+      Session s;
+      s.d.disque["/c/Autre.CIX"] = CircuitUnePastille();
+      s.Clic(C::BoutonPastille);
+      s.Clic(C::Bpast8);
+      s.Clique(1000, 1000);
+      s.Clique(2000, 1000);
+      const std::vector<ElementCI> avant(&s.E(1), &s.E(1) + s.Nb());
+      s.d.reponses = {r, Reponse::Ok};
+      s.d.fichiers = {"/c/Autre.CIX"};
+      bool ferme = false;
+      switch (cmd) {
+        case Commande::Ouvrir: s.Clic(C::BoutonOuvrir); break;
+        case Commande::Deposer: OuvreFichierDepose(s.ed, "/c/Autre.CIX"); break;
+        case Commande::Nouveau: s.Clic(C::BoutonNouveau); break;
+        case Commande::Fermer: ferme = FormClose(s.ed); break;
+      }
+      ASSERT_FALSE(s.d.questions.empty());
+      EXPECT_EQ(s.d.questions[0], modifie);
+      EXPECT_EQ(s.d.boutons[0], Boutons::OuiNonAnnuler);
+      if (r == Reponse::Annuler) {
+        EXPECT_EQ(s.d.questions.size(), 1u);  // nothing more is asked
+        EXPECT_TRUE(s.d.demandes.empty());    // no file dialog
+        EXPECT_FALSE(ferme);
+        ASSERT_EQ(s.Nb(), 2);
+        EXPECT_TRUE(std::equal(avant.begin(), avant.end(), &s.E(1)));
+        EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+        EXPECT_EQ(s.ed.Legende, "KORV4");
+      } else {
+        EXPECT_TRUE(s.d.disque.count("/c/Autre.CIX") == 1 && s.d.disque.size() == 1);
+        switch (cmd) {
+          case Commande::Ouvrir:
+          case Commande::Deposer: EXPECT_EQ(s.Nb(), 1); break;
+          case Commande::Nouveau: EXPECT_EQ(s.Nb(), 0); break;
+          case Commande::Fermer: EXPECT_TRUE(ferme); break;
+        }
+      }
+    }
+  }
+}
+
+// A save the disk refuses changes nothing: the circuit keeps its name, the caption and the
+// remembered last circuit and folder stay, and the next save proposes the name it had.
+TEST(Editeur, EnregistrementEchoueNeChangeRien) {
+  Session s;
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  s.Clique(1000, 1000);
+  s.d.fichiers = {"/base/Circuits/Bon.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  ASSERT_EQ(s.ed.circuit.NomFichier, "/base/Circuits/Bon.CIX");
+  s.Clique(2000, 1000);
+  s.d.dossierInterdit = "/ro";
+  const uint64_t version = s.ed.Version;
+  s.d.fichiers = {"/ro/Perdu.CIX"};
+  s.Clic(C::BoutonEnregistrer);
+  ASSERT_EQ(s.d.messages.size(), 1u);
+  EXPECT_EQ(s.ed.circuit.NomFichier, "/base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.Legende, "KORV4 : /base/Circuits/Bon.CIX");
+  EXPECT_EQ(TitreFenetre(s.ed), "*KORV4 : /base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.DernierFichier, "/base/Circuits/Bon.CIX");
+  EXPECT_EQ(s.ed.RepertoireCircuits, "/base/Circuits");
+  EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+  EXPECT_GE(s.ed.Version, version);
+  s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.demandes.back().Nom, "/base/Circuits/Bon");
+  EXPECT_EQ(s.d.demandes.back().Dossier, "/base/Circuits");
+  // A first save that fails leaves the circuit without a name.
+  Session t;
+  t.Clic(C::BoutonPastille);
+  t.Clic(C::Bpast8);
+  t.Clique(1000, 1000);
+  t.d.dossierInterdit = "/ro";
+  t.d.fichiers = {"/ro/Perdu.CIX"};
+  t.Clic(C::BoutonEnregistrer);
+  EXPECT_TRUE(t.ed.circuit.NomFichier.empty());
+  EXPECT_EQ(TitreFenetre(t.ed), "*KORV4");
+  EXPECT_TRUE(t.ed.DernierFichier.empty());
+  t.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(t.d.demandes.back().Nom, "Circuit 1");
+}
+
+// The caption's "*" follows the modified flag whatever changes it: an edit, undo back to the
+// saved state, redo, a save, a new work; each change of the mark is a new version for the window.
+// While the circuit is empty the commands that need records are greyed, undo and redo included.
+TEST(Editeur, MarqueDeModificationEtCommandesGrisees) {
+  const C kCommandes[] = {C::Enregistrerunfichier1,
+                          C::BoutonEnregistrer,
+                          C::Impression1,
+                          C::BoutonImpression,
+                          C::Exporterlefichierdeperage1,
+                          C::BoutonExportPercage,
+                          C::ExporterlecircuitauformatGerber1,
+                          C::BoutonExportGerber};
+  Session s;
+  struct Pas {
+    const char* quoi;
+    std::function<void()> geste;
+    const char* titre;
+    bool actives;
+  };
+  const std::vector<Pas> pas = {
+      {"départ", [] {}, "KORV4", false},
+      {"pastille",
+       [&] {
+         s.Clic(C::BoutonPastille);
+         s.Clic(C::Bpast8);
+         s.Clique(1000, 1000);
+       },
+       "*KORV4", true},
+      {"annuler", [&] { s.Clic(C::Defaire1); }, "KORV4", false},
+      {"rétablir", [&] { s.Clic(C::BoutonRefaire); }, "*KORV4", true},
+      {"enregistrer",
+       [&] {
+         s.d.fichiers = {"/base/Circuits/M.CIX"};
+         s.Clic(C::BoutonEnregistrer);
+       },
+       "KORV4 : /base/Circuits/M.CIX", true},
+      {"seconde pastille", [&] { s.Clique(2000, 1000); }, "*KORV4 : /base/Circuits/M.CIX", true},
+      {"annuler jusqu'à l'enregistré", [&] { s.Clic(C::BoutonDefaire); },
+       "KORV4 : /base/Circuits/M.CIX", true},
+      {"annuler encore", [&] { s.Clic(C::BoutonDefaire); }, "KORV4 : /base/Circuits/M.CIX", false},
+      {"rétablir", [&] { s.Clic(C::Refaire1); }, "KORV4 : /base/Circuits/M.CIX", true},
+      {"rétablir la seconde", [&] { s.Clic(C::Refaire1); }, "*KORV4 : /base/Circuits/M.CIX", true},
+      {"nouveau",
+       [&] {
+         s.d.reponses = {Reponse::Non, Reponse::Ok};
+         s.Clic(C::BoutonNouveau);
+       },
+       "KORV4", false},
+  };
+  bool marque = false;
+  for (const Pas& p : pas) {
+    SCOPED_TRACE(p.quoi);
+    const uint64_t version = s.ed.Version;
+    p.geste();
+    EXPECT_EQ(TitreFenetre(s.ed), p.titre);
+    const bool m = p.titre[0] == '*';
+    if (m != marque) {
+      EXPECT_GT(s.ed.Version, version);
+    }
+    marque = m;
+    for (C c : kCommandes) EXPECT_EQ(s.ed[c].Actif, p.actives) << Definition(c).Nom;
+  }
+  // A greyed command does nothing when clicked.
+  s.Clic(C::BoutonImpression);
+  s.Clic(C::BoutonExportGerber);
+  EXPECT_TRUE(s.d.fenetres.empty());
 }
 
 TEST(Editeur, BlocTitre) {

@@ -2,13 +2,15 @@
 
 #include <QDialog>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
 namespace korv4 {
 
 // "Edition d'un texte": the one-line entry of a text placed on the circuit. Only characters
-// that exist in the circuit's code page can be typed; at most 200 of them.
+// that exist in the circuit's code page can be typed; at most 200 of them. A character outside
+// it, typed or pasted, is left out with a word under the edit ("Refus"); the rest stays.
 class TFenetreEditiontexte : public QDialog {
   Q_OBJECT
 
@@ -23,6 +25,7 @@ class TFenetreEditiontexte : public QDialog {
 
  private:
   QLineEdit* Edittexte_;
+  QLabel* Refus_;
   QPushButton *BitBtn1_, *BitBtn2_;
 };
 

@@ -150,11 +150,12 @@ void TSurfacedetravail::FormShow() {
 
 void TSurfacedetravail::affichagetaille() {
   const bool mm = Choixenmm_->isChecked();
-  auto montre = [mm](QLineEdit* e, int32_t v) {
-    e->setText(QString::number(mm ? UnitesVersMm(v) : v / 100));
-  };
-  montre(Editlargeur_, TailleSurface[0]);
-  montre(EditHauteur_, TailleSurface[1]);
+  montresEnMm_ = mm;
+  tailleMontree_ = TailleSurface;
+  for (int i = 0; i < 2; ++i) {
+    montres_[i] = QString::number(mm ? MmMontres(TailleSurface[i]) : TailleSurface[i] / 100);
+    (i == 0 ? Editlargeur_ : EditHauteur_)->setText(montres_[i]);
+  }
 }
 
 void TSurfacedetravail::faittaille(int32_t w, int32_t h, bool millimetres) {
@@ -193,12 +194,15 @@ bool TSurfacedetravail::eventFilter(QObject* objet, QEvent* e) {
 }
 
 void TSurfacedetravail::SpeedButton1Click() {
-  const int32_t w = Editlargeur_->text().toInt();  // empty: 0
-  const int32_t h = EditHauteur_->text().toInt();
-  if (Choixenmm_->isChecked()) {
-    TailleSurface = {MmVersUnites(w), MmVersUnites(h)};
-  } else {
-    TailleSurface = {w * 100, h * 100};
+  const bool mm = Choixenmm_->isChecked();
+  for (int i = 0; i < 2; ++i) {
+    const QString texte = (i == 0 ? Editlargeur_ : EditHauteur_)->text();
+    // A size whose number was not changed stays as it is, to the unit (the largest preset,
+    // whose margin goes beyond the limit, gives the number shown).
+    const bool garde =
+        mm == montresEnMm_ && texte == montres_[i] && tailleMontree_[i] < kTailleRefusee;
+    const int32_t v = texte.toInt();  // empty: 0
+    TailleSurface[i] = garde ? tailleMontree_[i] : mm ? MmVersUnites(v) : v * 100;
   }
   if (TailleSurface[0] >= kTailleRefusee || TailleSurface[1] >= kTailleRefusee) {
     service_.Message(this, QStringLiteral("Taille maximale du circuit = 800 x 800 mm"));

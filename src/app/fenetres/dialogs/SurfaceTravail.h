@@ -47,6 +47,12 @@ class TSurfacedetravail : public QDialog {
   // The unit conversions (integer divisions).
   static int32_t MmVersUnites(int32_t v) { return static_cast<int32_t>(int64_t{v} * 10000 / 254); }
   static int32_t UnitesVersMm(int32_t v) { return static_cast<int32_t>(int64_t{v} * 254 / 10000); }
+  // The millimetres shown for a size: the number typed when the size came from one
+  // (MmVersUnites(n) == v), otherwise UnitesVersMm(v).
+  static int32_t MmMontres(int32_t v) {
+    const int32_t n = UnitesVersMm(v);
+    return MmVersUnites(n + 1) == v ? n + 1 : n;
+  }
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -68,6 +74,11 @@ class TSurfacedetravail : public QDialog {
   QRadioButton *Choixenmm_, *Choixenpas_;
   std::array<QRadioButton*, 6> presets_{};
   QPushButton *SpeedButton1_, *BitBtn4_;
+  // The numbers the edits were last given, the sizes they show and in which unit: an edit
+  // still showing its number keeps that size as it is.
+  std::array<QString, 2> montres_;
+  std::array<int32_t, 2> tailleMontree_{};
+  bool montresEnMm_ = true;
 };
 
 }  // namespace korv4

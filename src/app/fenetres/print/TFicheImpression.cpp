@@ -10,6 +10,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -113,14 +114,16 @@ TFicheImpression::TFicheImpression(const Circuit& circuit, ServiceDialogues& ser
           &TFicheImpression::ListeImprimantesChange);
   connect(RBPortrait_, &QRadioButton::clicked, this, [this] {
     imprimante_.setPageOrientation(QPageLayout::Portrait);
+    RetientOrientation();
     Init();
   });
   connect(RBPaysage_, &QRadioButton::clicked, this, [this] {
     imprimante_.setPageOrientation(QPageLayout::Landscape);
+    RetientOrientation();
     Init();
   });
   connect(ConfigIMP_, &QPushButton::clicked, this, [this] {
-    service_.ConfigurationImprimante(this, imprimante_);
+    if (service_.ConfigurationImprimante(this, imprimante_)) RetientOrientation();
     Init();
   });
   connect(Cadre_, &QCheckBox::clicked, this, [this] { Cadre2_->setChecked(Cadre_->isChecked()); });
@@ -149,6 +152,19 @@ TFicheImpression::TFicheImpression(const Circuit& circuit, ServiceDialogues& ser
   if (QPrinterInfo::availablePrinterNames().isEmpty()) {
     imprimante_.setOutputFormat(QPrinter::PdfFormat);
   }
+  // The orientation chosen last time.
+  const QVariant paysage = QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+                               .value(QStringLiteral("Impression/Paysage"));
+  if (paysage.isValid()) {
+    imprimante_.setPageOrientation(paysage.toBool() ? QPageLayout::Landscape
+                                                    : QPageLayout::Portrait);
+  }
+}
+
+void TFicheImpression::RetientOrientation() {
+  QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+      .setValue(QStringLiteral("Impression/Paysage"),
+                imprimante_.pageLayout().orientation() == QPageLayout::Landscape);
 }
 
 QStringList TFicheImpression::NomsImprimantes() {
@@ -168,7 +184,9 @@ int TFicheImpression::Ouvre(const EtatTravail& etat, const ContexteTrace& ecran)
 }
 
 bool TFicheImpression::ConfigurationImprimante() {
-  return service_.ConfigurationImprimante(parentWidget(), imprimante_);
+  if (!service_.ConfigurationImprimante(parentWidget(), imprimante_)) return false;
+  RetientOrientation();
+  return true;
 }
 
 void TFicheImpression::showEvent(QShowEvent* e) {

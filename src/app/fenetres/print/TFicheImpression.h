@@ -78,6 +78,8 @@ class TFicheImpression : public QDialog {
   void FormShow();
   void ListeImprimantesChange(int index);
   void ChoisitImprimante(const QString& nom);
+  // The page's orientation is kept from one run to the next (settings "Impression/Paysage").
+  void RetientOrientation();
   void BoutonImpressionClick();
   void ImprimeEcranClick();
   // Asks the size question when needed, then prints the job on the printer (a PDF file asks

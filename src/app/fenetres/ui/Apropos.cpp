@@ -61,7 +61,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
   gras.setBold(true);
   gras.setPointSizeF(gras.pointSizeF() * 1.3);
   nom->setFont(gras);
-  QLabel* version = Libelle(QStringLiteral(" Version 4.50 "), "Version", cadre);
+  QLabel* version = Libelle(QStringLiteral(" Version " KORV4_VERSION " "), "Version", cadre);
   QLabel* commentaire =
       Libelle(QStringLiteral("Logiciel de dessin de circuit imprimé assisté par ordinateur"),
               "Commentaire", cadre);

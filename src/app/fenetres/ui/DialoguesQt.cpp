@@ -38,6 +38,7 @@ std::string Nom(const QString& chemin) { return QFile::encodeName(chemin).toStdS
 void DialoguesQt::Message(const std::string& texte) { service_.Message(fenetre_, Q(texte)); }
 
 Reponse DialoguesQt::Question(const std::string& texte, Boutons boutons) {
+  if (boutons == Boutons::OuiNonAnnuler) return service_.QuestionOuiNonAnnuler(fenetre_, Q(texte));
   if (boutons == Boutons::OkAnnuler) {
     return service_.ConfirmationOKAnnuler(fenetre_, Q(texte)) ? Reponse::Ok : Reponse::Annuler;
   }
@@ -101,7 +102,8 @@ Controle DialoguesQt::MenuSurgissant(Controle menu, int32_t x, int32_t y) {
 
 std::string DialoguesQt::DateDuJour() {
   std::string octets;
-  VersWindows1252(QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat), octets);
+  // In the interface's language (French), whatever the system's.
+  VersWindows1252(QLocale().toString(QDate::currentDate(), QLocale::ShortFormat), octets);
   return octets;
 }
 

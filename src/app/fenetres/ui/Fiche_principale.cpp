@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
 #include <QToolBar>
@@ -36,7 +37,18 @@
 
 namespace korv4 {
 
+QRect GeometrieDeDepart(const QRect& disponible, const QMargins& cadre) {
+  const QRect voulue(disponible.topLeft() + QPoint(10, 10) + QPoint(cadre.left(), cadre.top()),
+                     QSize(1200, 880));
+  if (disponible.contains(voulue.marginsAdded(cadre))) return voulue;
+  const QRect place = disponible.marginsRemoved(cadre);
+  return QRect(place.topLeft(), place.size().boundedTo(QSize(1200, 880)));
+}
+
 namespace {
+
+// The frame a window manager usually puts around a window, until the real one is known.
+const QMargins kCadreSuppose(4, 32, 4, 4);
 
 BoutonSouris Bouton(Qt::MouseButton b) {
   return b == Qt::LeftButton ? BoutonSouris::Gauche
@@ -48,9 +60,17 @@ BoutonSouris Bouton(Qt::MouseButton b) {
 Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Fiche_principale"));
   setWindowTitle(QStringLiteral("KORV4"));
-  move(10, 10);
-  resize(1200, 880);
   Construit();
+  {
+    // The size and place the user left it at, else the design's, within the screen.
+    const QByteArray g = QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+                             .value(QStringLiteral("Geometrie"))
+                             .toByteArray();
+    geometrieRetenue_ = !g.isEmpty() && restoreGeometry(g);
+    if (!geometrieRetenue_ && screen() != nullptr) {
+      setGeometry(GeometrieDeDepart(screen()->availableGeometry(), kCadreSuppose));
+    }
+  }
 
   // The other windows exist from the start, hidden.
   service_ = std::make_unique<ServiceDialoguesQt>();
@@ -128,11 +148,13 @@ void Fiche_principale::Reglages(bool lire) {
       ed_.RepertoireCircuits = QFile::encodeName(dossier).toStdString();
     }
     ed_.DernierFichier =
-        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString()).toStdString();
+        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString())
+            .toStdString();
   } else {
     reglages.setValue(QStringLiteral("RepertoireCircuits"),
                       QFile::decodeName(ed_.RepertoireCircuits.c_str()));
-    reglages.setValue(QStringLiteral("DernierFichier"), QFile::decodeName(ed_.DernierFichier.c_str()));
+    reglages.setValue(QStringLiteral("DernierFichier"),
+                      QFile::decodeName(ed_.DernierFichier.c_str()));
   }
   fichierRetenu_ = ed_.DernierFichier;
 }
@@ -251,7 +273,7 @@ void Fiche_principale::Apres() {
       const QString t = DeWindows1252(ed_.Titres[i]);
       if (titres_[i]->text() != t) titres_[i]->setText(t);
     }
-    const QString legende = QString::fromStdString(ed_.Legende);
+    const QString legende = QString::fromStdString(TitreFenetre(ed_));
     if (windowTitle() != legende) setWindowTitle(legende);
     auto* echelle = static_cast<QComboBox*>(objets_[Index(Controle::ChoixEchelle1)]);
     if (echelle->currentIndex() != ed_.IndexEchelle) echelle->setCurrentIndex(ed_.IndexEchelle);
@@ -271,7 +293,8 @@ void Fiche_principale::Apres() {
     Place();
   }
   const RectPixel d = ed_.toile.Prend();
-  if (d.Droite > d.Gauche) zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (d.Droite > d.Gauche)
+    zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
   if (ed_.RetireFocus) {
     ed_.RetireFocus = false;
     zone_->setFocus();
@@ -287,6 +310,17 @@ void Fiche_principale::Apres() {
 void Fiche_principale::showEvent(QShowEvent* e) {
   QMainWindow::showEvent(e);
   if (!e->spontaneous()) {
+    // Once shown the frame is known: the window is fitted again if it reaches off the area.
+    if (!geometrieRetenue_ && screen() != nullptr) {
+      const QRect disponible = screen()->availableGeometry();
+      if (!disponible.contains(frameGeometry())) {
+        const QMargins cadre(geometry().left() - frameGeometry().left(),
+                             geometry().top() - frameGeometry().top(),
+                             frameGeometry().right() - geometry().right(),
+                             frameGeometry().bottom() - geometry().bottom());
+        setGeometry(GeometrieDeDepart(disponible, cadre));
+      }
+    }
     FormShow(ed_);
     Apres();
   }
@@ -296,6 +330,9 @@ void Fiche_principale::closeEvent(QCloseEvent* e) {
   if (FormClose(ed_)) {
     // A clean close leaves no recovery copy.
     recuperation_->Retire();
+    // The next run opens at the size and place the window is left at.
+    QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+        .setValue(QStringLiteral("Geometrie"), saveGeometry());
     e->accept();
   } else {
     e->ignore();

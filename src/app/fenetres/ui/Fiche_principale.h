@@ -12,6 +12,11 @@ class QLineEdit;
 
 namespace korv4 {
 
+// Where the main window opens the first time, on a screen's available area, its frame taking
+// `cadre` around it: at the design's size and place (1200 x 880 at 10, 10) when that fits,
+// otherwise fitted to the area, frame included.
+QRect GeometrieDeDepart(const QRect& disponible, const QMargins& cadre);
+
 class ZoneDessin;
 class DialoguesQt;
 class TFenetreEditiontexte;
@@ -70,7 +75,8 @@ class Fiche_principale : public QMainWindow {
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
   bool premierAffichage_ = true;
-  std::string fichierRetenu_;  // what the settings hold
+  bool geometrieRetenue_ = false;  // the size and place come from the last run
+  std::string fichierRetenu_;      // what the settings hold
 
   QWidget* cadre_ = nullptr;
   ZoneDessin* zone_ = nullptr;

@@ -1,11 +1,14 @@
 #include "fenetres/ui/ServiceDialogues.h"
 
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <vector>
+
+#include "editeur/Dialogues.h"
 
 namespace korv4 {
 
@@ -77,9 +80,28 @@ int ServiceDialoguesQt::Choix(QWidget* parent, const QString& texte, const QStri
   return echap;
 }
 
+Reponse ServiceDialoguesQt::QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) {
+  QMessageBox boite(QMessageBox::Question, QStringLiteral("KORV4"), texte,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent);
+  boite.button(QMessageBox::Yes)->setText(QStringLiteral("Oui"));
+  boite.button(QMessageBox::No)->setText(QStringLiteral("Non"));
+  boite.button(QMessageBox::Cancel)->setText(QStringLiteral("Annuler"));
+  boite.setDefaultButton(QMessageBox::Yes);
+  boite.setEscapeButton(QMessageBox::Cancel);
+  boite.exec();
+  const QAbstractButton* b = boite.clickedButton();
+  return b == boite.button(QMessageBox::Yes)  ? Reponse::Oui
+         : b == boite.button(QMessageBox::No) ? Reponse::Non
+                                              : Reponse::Annuler;
+}
+
 bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {
   QPrintDialog dialogue(&imprimante, parent);
   dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+  // A set-up dialog confirms with OK: it prints nothing.
+  for (QDialogButtonBox* boutons : dialogue.findChildren<QDialogButtonBox*>()) {
+    if (QPushButton* ok = boutons->button(QDialogButtonBox::Ok)) ok->setText(QStringLiteral("OK"));
+  }
   return dialogue.exec() == QDialog::Accepted;
 }
 

@@ -12,6 +12,8 @@ class QWidget;
 
 namespace korv4 {
 
+enum class Reponse;  // editeur/Dialogues.h
+
 // A save dialog as the forms describe it.
 struct DemandeEnregistrement {
   QString titre;            // empty: the platform's title
@@ -45,6 +47,8 @@ class ServiceDialogues {
   // A question answered by one of the named buttons: its index; `echap` for Escape.
   virtual int Choix(QWidget* parent, const QString& texte, const QStringList& boutons,
                     int echap) = 0;
+  // A question box with the buttons Oui, Non and Annuler, Oui by default, Escape for Annuler.
+  virtual Reponse QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) = 0;
 
   // Printing.
   // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
@@ -62,6 +66,7 @@ class ServiceDialoguesQt final : public ServiceDialogues {
   void Message(QWidget* parent, const QString& texte) override;
   bool QuestionOuiNon(QWidget* parent, const QString& texte) override;
   int Choix(QWidget* parent, const QString& texte, const QStringList& boutons, int echap) override;
+  Reponse QuestionOuiNonAnnuler(QWidget* parent, const QString& texte) override;
   bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) override;
   bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) override;
 };

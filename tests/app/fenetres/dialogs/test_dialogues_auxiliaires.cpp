@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,8 +16,10 @@
 #include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "export/Percage.h"
+#include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/dialogs/ModifDiam.h"
 #include "fenetres/dialogs/SurfaceTravail.h"
+#include "fenetres/ui/DialoguesQt.h"
 
 namespace korv4 {
 namespace {
@@ -92,20 +95,20 @@ TEST_F(Surface, ControlesEtOuverture) {
     Clique(d, "SpeedButton1");
   });
   EXPECT_EQ(d.Ouvre(sx, sy, [&] { ++redessins; }), QDialog::Accepted);
-  EXPECT_EQ(sx, 6299);  // read back from the edits: 160 mm, without the extra 20
-  EXPECT_EQ(sy, 3937);
+  EXPECT_EQ(sx, 6319);  // the preset's pair, its numbers not changed
+  EXPECT_EQ(sy, 3957);
   EXPECT_EQ(redessins, 1);
   EXPECT_FALSE(c.CircuitModifie);
 
   // Cancel leaves the surface as it was, even after changes; presets are unchecked again.
   PendantLaFenetreModale([&] {
     EXPECT_FALSE(Controle<QRadioButton>(d, "RadioButton3")->isChecked());
-    EXPECT_EQ(Texte(d, "Editlargeur"), "159");  // 6299 units
+    EXPECT_EQ(Texte(d, "Editlargeur"), "160");  // 6319 units
     Clique(d, "RadioButton6");
     Clique(d, "BitBtn4");
   });
   EXPECT_EQ(d.Ouvre(sx, sy, [&] { ++redessins; }), QDialog::Rejected);
-  EXPECT_EQ(sx, 6299);
+  EXPECT_EQ(sx, 6319);
   EXPECT_EQ(redessins, 1);
 }
 
@@ -158,6 +161,61 @@ TEST_F(Surface, LimitesEtMessages) {
   d.hide();
 }
 
+// OK on numbers the user did not change keeps the size to the unit, however often; a number
+// typed in millimetres reads back as typed.
+TEST_F(Surface, TailleGardeeEtRelueCommeTapee) {
+  const Circuit c;
+  TSurfacedetravail d(c, service_, PageLettre);
+  struct Cas {
+    const char* preset;  // null: the pair as it comes
+    int32_t x, y;        // the pair given to the dialog
+    bool pas;            // the numbers are shown in pas before OK
+    int32_t w, h;        // the pair after OK, every time
+  };
+  const Cas cas[] = {
+      {"RadioButton3", 11820, 7880, false, 6319, 3957},    // 160 x 100 mm
+      {"RadioButton3", 11820, 7880, true, 6319, 3957},     // the same, looked at in pas
+      {"RadioButton6", 11820, 7880, false, 31496, 31496},  // the largest: 800 mm
+      {nullptr, 11811, 7874, false, 11811, 7874},          // 300 x 200 mm as typed
+      {nullptr, 4321, 1234, false, 4321, 1234},            // a pair from a file
+      {nullptr, 4321, 1234, true, 4321, 1234},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.preset ? k.preset : "tel quel");
+    int32_t sx = k.x, sy = k.y;
+    for (int fois = 0; fois < 3; ++fois) {
+      PendantLaFenetreModale([&] {
+        if (fois == 0 && k.preset) Clique(d, k.preset);
+        Clique(d, k.pas ? "Choixenpas" : "Choixenmm");
+        Clique(d, "SpeedButton1");
+      });
+      ASSERT_EQ(d.Ouvre(sx, sy), QDialog::Accepted);
+      EXPECT_EQ(sx, k.w);
+      EXPECT_EQ(sy, k.h);
+    }
+  }
+  EXPECT_TRUE(service_.messages.empty());
+
+  // Every width from 1 to 800 mm, typed and confirmed, shows again as typed, and stays.
+  d.TailleSurface = {11820, 7880};
+  d.show();
+  Clique(d, "Choixenmm");
+  for (int mm = 1; mm <= 800; ++mm) {
+    const QString n = QString::number(mm);
+    Tape(d, "Editlargeur", n);
+    Clique(d, "SpeedButton1");
+    ASSERT_FALSE(d.isVisible()) << mm;
+    const int32_t taille = d.TailleSurface[0];
+    d.show();
+    ASSERT_EQ(Texte(d, "Editlargeur"), n);
+    Clique(d, "SpeedButton1");
+    ASSERT_EQ(d.TailleSurface[0], taille) << mm;
+    d.show();
+  }
+  d.hide();
+  EXPECT_TRUE(service_.messages.empty());
+}
+
 TEST_F(Surface, FiltreDesTouchesUnitesEtFormats) {
   const Circuit c;
   TSurfacedetravail d(c, service_, PageLettre);
@@ -200,6 +258,51 @@ TEST_F(Surface, FiltreDesTouchesUnitesEtFormats) {
   // Without a printer's page the preset "Format imprimante" is not offered.
   TSurfacedetravail sans(c, service_, {});
   EXPECT_FALSE(Controle<QRadioButton>(sans, "RadioButton2")->isEnabled());
+}
+
+// ---- Text entry ----
+
+// A character the circuit's texts cannot hold (outside Windows-1252), typed or pasted, is left
+// out as it comes, with a word in the entry window; everything else typed stays, and OK gives
+// the whole line.
+TEST(SaisieTexte, CaracteresHorsDuJeuRefusesAvecUnMot) {
+  QWidget fenetre;
+  ServiceDialoguesScript service;
+  TFenetreEditiontexte saisie(&fenetre);
+  DialoguesQt d(&fenetre, &fenetre, &saisie, service);
+  std::string texte = "R";
+  QString refus;
+  PendantLaFenetreModale([&] {
+    QLineEdit* e = Controle<QLineEdit>(saisie, "Edittexte");
+    QLabel* mot = Controle<QLabel>(saisie, "Refus");
+    EXPECT_TRUE(mot->text().isEmpty());
+    e->end(false);
+    QTest::keyClicks(e, QStringLiteral("1 "));
+    QTest::sendKeyEvent(QTest::Click, e, Qt::Key_unknown, QString::fromUtf8("Ω"), Qt::NoModifier);
+    EXPECT_EQ(e->text(), "R1 ");
+    EXPECT_TRUE(mot->text().contains(QString::fromUtf8("« Ω »"))) << mot->text().toStdString();
+    QTest::keyClicks(e, QStringLiteral("10k"));
+    // Pasted: the characters the page holds (µ, €, é) stay, Ω and an emoji go, the cursor after
+    // what was pasted.
+    QApplication::clipboard()->setText(QString::fromUtf8(" 4µ7 Ω € é😀 fin"));
+    e->paste();
+    EXPECT_EQ(e->text(), QString::fromUtf8("R1 10k 4µ7  € é fin"));
+    EXPECT_EQ(e->cursorPosition(), e->text().size());
+    EXPECT_TRUE(mot->text().contains(QString::fromUtf8("« Ω😀 »"))) << mot->text().toStdString();
+    refus = mot->text();
+    Clique(saisie, "BitBtn1");
+  });
+  EXPECT_EQ(d.SaisieTexte(texte), 1);
+  EXPECT_EQ(texte,
+            "R1 10k 4\xB5"
+            "7  \x80 \xE9 fin");
+  EXPECT_TRUE(refus.startsWith(QString::fromUtf8("Caractères refusés"))) << refus.toStdString();
+  // The next entry starts without the word.
+  PendantLaFenetreModale([&] {
+    EXPECT_TRUE(Controle<QLabel>(saisie, "Refus")->text().isEmpty());
+    Clique(saisie, "BitBtn2");
+  });
+  EXPECT_EQ(d.SaisieTexte(texte), 2);
 }
 
 // ---- Drill diameters ----

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -114,6 +115,50 @@ TEST(Fiche, ChaqueControleAvecSonNomSonLibelleEtSaBulle) {
   EXPECT_LE(f.fiche.frameGeometry().height(), 1024);
 }
 
+// The first place and size: the design's when it fits the screen's available area with the
+// frame, else the area, frame included.
+TEST(Fiche, GeometrieDeDepartSelonLEcran) {
+  const QMargins cadre(4, 30, 4, 4);
+  struct Cas {
+    QRect disponible, attendue;
+  };
+  const Cas cas[] = {
+      {QRect(0, 0, 1920, 1080), QRect(14, 40, 1200, 880)},
+      {QRect(0, 0, 1280, 1024), QRect(14, 40, 1200, 880)},
+      {QRect(0, 0, 1024, 768), QRect(4, 30, 1016, 734)},
+      {QRect(0, 28, 1024, 740), QRect(4, 58, 1016, 706)},       // a panel at the top
+      {QRect(1920, 0, 1280, 900), QRect(1924, 30, 1200, 866)},  // a second screen
+  };
+  for (const Cas& k : cas) {
+    const QRect g = GeometrieDeDepart(k.disponible, cadre);
+    EXPECT_EQ(g, k.attendue) << k.disponible.width() << "x" << k.disponible.height();
+    EXPECT_TRUE(k.disponible.contains(g.marginsAdded(cadre)));
+  }
+}
+
+// The window opens within the screen's available area, and the next run opens at the size and
+// place the user closed it at.
+TEST(Fiche, TailleDansLEcranEtRetenue) {
+  Application();
+  const QRect disponible = QApplication::primaryScreen()->availableGeometry();
+  QRect laissee;
+  {
+    Fenetre f;
+    const QSize minimum = f.fiche.minimumSizeHint();
+    EXPECT_LE(f.fiche.frameGeometry().width(), std::max(disponible.width(), minimum.width()));
+    EXPECT_LE(f.fiche.frameGeometry().height(), std::max(disponible.height(), minimum.height()));
+    EXPECT_GE(f.fiche.frameGeometry().left(), disponible.left());
+    EXPECT_GE(f.fiche.frameGeometry().top(), disponible.top());
+    f.fiche.setGeometry(QRect(QPoint(30, 20), f.fiche.size() - QSize(10, 20)));
+    laissee = f.fiche.geometry();
+    f.d.reponses = {Reponse::Ok};
+    EXPECT_TRUE(f.fiche.close());
+  }
+  Fenetre suivante;
+  EXPECT_EQ(laissee.topLeft(), QPoint(30, 20));
+  EXPECT_EQ(suivante.fiche.geometry(), laissee);
+}
+
 TEST(Fiche, PisteTraceeALaSourisEtAuClavier) {
   Application();
   Fenetre f;
@@ -152,6 +197,44 @@ TEST(Fiche, BlocTitreAuClavier) {
   EXPECT_FALSE(f.Trouve<QToolButton>(C::Boutontitre)->isChecked());
   EXPECT_EQ(f.ed().Titres[0], "Carte d'essai \xE9");
   EXPECT_TRUE(f.ed().circuit.CircuitModifie);
+}
+
+// The caption shows unsaved changes with "*", and the commands that need records are greyed
+// in the menu and on the toolbar while the circuit is empty, undo and redo included.
+TEST(Fiche, LegendeEtCommandesSuiventLeCircuit) {
+  Application();
+  Fenetre f;
+  const C kCommandes[][2] = {{C::Enregistrerunfichier1, C::BoutonEnregistrer},
+                             {C::Impression1, C::BoutonImpression},
+                             {C::Exporterlefichierdeperage1, C::BoutonExportPercage},
+                             {C::ExporterlecircuitauformatGerber1, C::BoutonExportGerber}};
+  auto verifie = [&](const char* titre, bool actives) {
+    EXPECT_EQ(f.fiche.windowTitle(), QString::fromUtf8(titre));
+    for (const auto& c : kCommandes) {
+      EXPECT_EQ(f.Trouve<QAction>(c[0])->isEnabled(), actives) << Definition(c[0]).Nom;
+      EXPECT_EQ(f.Trouve<QToolButton>(c[1])->isEnabled(), actives) << Definition(c[1]).Nom;
+    }
+  };
+  verifie("KORV4", false);
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.Clique(1000, 1000);
+  verifie("*KORV4", true);
+  f.Bouton(C::BoutonDefaire);
+  verifie("KORV4", false);
+  f.Bouton(C::BoutonRefaire);
+  verifie("*KORV4", true);
+}
+
+// One version, the build's: the toolbar label and the about box show what --version prints.
+TEST(Fiche, UneSeuleVersion) {
+  Application();
+  Fenetre f;
+  EXPECT_EQ(f.Trouve<QLabel>(C::StaticText2)->text(), "KORV4 Ver: " KORV4_VERSION);
+  auto* version = f.fiche.findChild<QWidget*>(QStringLiteral("AboutBox"))
+                      ->findChild<QLabel*>(QStringLiteral("Version"));
+  ASSERT_NE(version, nullptr);
+  EXPECT_EQ(version->text(), " Version " KORV4_VERSION " ");
 }
 
 // A circuit file dropped on the window opens as the open command does, and the next run

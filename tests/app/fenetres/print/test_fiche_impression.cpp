@@ -12,6 +12,7 @@
 #include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <cstdlib>
 #include <filesystem>
 
@@ -42,6 +43,9 @@ class FicheImpression : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(kSansImprimante);
+    // Every test starts without an orientation kept from an earlier one.
+    QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+        .remove(QStringLiteral("Impression"));
     char modele[] = "/tmp/korv4-impression-XXXXXX";
     ASSERT_NE(mkdtemp(modele), nullptr);
     dossier_ = modele;
@@ -199,6 +203,57 @@ TEST_F(FicheImpression, ConfigurationEtMenu) {
   // Annuler.
   EXPECT_EQ(Ouvre(d, [&] { Clique(d, "BoutonAnnuler"); }), QDialog::Rejected);
   EXPECT_TRUE(service_.demandes.empty());
+}
+
+// The orientation chosen in the dialog, or in the set-up dialog when confirmed, is the one the
+// next run starts with; a set-up dialog cancelled keeps the one kept.
+TEST_F(FicheImpression, OrientationRetenue) {
+  struct Pas {
+    const char* quoi;
+    std::function<void(TFicheImpression&)> geste;
+    bool paysage;  // what the next run starts with
+  };
+  auto configuration = [this](bool confirme, QPageLayout::Orientation o) {
+    return [this, confirme, o](TFicheImpression& d) {
+      service_.configurationImprimante = [confirme, o](QPrinter& p) {
+        p.setPageOrientation(o);
+        return confirme;
+      };
+      d.ConfigurationImprimante();
+    };
+  };
+  const std::vector<Pas> pas = {
+      {"au départ", [](TFicheImpression&) {}, false},
+      {"Paysage",
+       [](TFicheImpression& d) {
+         d.show();
+         Clique(d, "RBPaysage");
+         d.hide();
+       },
+       true},
+      {"configuration annulée", configuration(false, QPageLayout::Portrait), true},
+      {"configuration en portrait", configuration(true, QPageLayout::Portrait), false},
+      {"configuration en paysage", configuration(true, QPageLayout::Landscape), true},
+      {"Portrait",
+       [](TFicheImpression& d) {
+         d.show();
+         Clique(d, "RBPortrait");
+         d.hide();
+       },
+       false},
+  };
+  for (const Pas& p : pas) {
+    SCOPED_TRACE(p.quoi);
+    {
+      TFicheImpression d(circuit_, service_);
+      p.geste(d);
+    }
+    TFicheImpression suivante(circuit_, service_);
+    EXPECT_EQ(suivante.Page().Paysage, p.paysage);
+    suivante.show();
+    EXPECT_EQ(Controle<QRadioButton>(suivante, "RBPaysage")->isChecked(), p.paysage);
+    suivante.hide();
+  }
 }
 
 TEST_F(FicheImpression, ImpressionDesDocumentsDansUnPdf) {

@@ -29,7 +29,7 @@ TEST(AboutBox, TextesIconeEtOK) {
   EXPECT_EQ(boite.objectName(), "AboutBox");
   EXPECT_EQ(boite.windowTitle(), "A propos de KORV4");
   EXPECT_EQ(Texte(boite, "NomProduit"), "KORV 4 pour Windows");
-  EXPECT_EQ(Texte(boite, "Version"), " Version 4.50 ");
+  EXPECT_EQ(Texte(boite, "Version"), " Version " KORV4_VERSION " ");
   EXPECT_EQ(Texte(boite, "Commentaire"),
             "Logiciel de dessin de circuit imprimé assisté par ordinateur");
   auto* icone = boite.findChild<QLabel*>(QStringLiteral("IconeProgramme"));

@@ -6,12 +6,16 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QWidget>
 #include <deque>
 #include <string>
@@ -146,6 +150,106 @@ TEST(ServiceDialoguesQt, BoitesDeQuestion) {
                             : service.ConfirmationOKAnnuler(&fenetre, texte);
     EXPECT_TRUE(vue);
     EXPECT_EQ(r, k.attendu);
+  }
+}
+
+// The question before work may be lost: DialoguesQt asks the service's three-button box, and
+// that box offers Oui (by default), Non and Annuler; Escape and closing it answer Annuler.
+TEST(ServiceDialoguesQt, QuestionOuiNonAnnuler) {
+  {
+    QWidget fenetre;
+    ServiceDialoguesScript service;
+    service.reponsesOuiNonAnnuler = {Reponse::Non};
+    DialoguesQt d(&fenetre, &fenetre, nullptr, service);
+    EXPECT_EQ(d.Question(kModifie, Boutons::OuiNonAnnuler), Reponse::Non);
+    EXPECT_EQ(d.Question(kModifie, Boutons::OuiNonAnnuler), Reponse::Annuler);  // unscripted
+    EXPECT_EQ(service.questionsOuiNonAnnuler.size(), 2u);
+    EXPECT_TRUE(service.questionsOuiNon.empty() && service.questions.empty());
+  }
+  enum class Geste { Oui, Non, Annuler, Echap, Fermeture, Entree };
+  struct Cas {
+    Geste geste;
+    Reponse attendue;
+  };
+  const std::vector<Cas> cas = {
+      {Geste::Oui, Reponse::Oui},           {Geste::Non, Reponse::Non},
+      {Geste::Annuler, Reponse::Annuler},   {Geste::Echap, Reponse::Annuler},
+      {Geste::Fermeture, Reponse::Annuler}, {Geste::Entree, Reponse::Oui},
+  };
+  ServiceDialoguesQt service;
+  const QString texte = QString::fromUtf8(kModifie);
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(static_cast<int>(k.geste));
+    QWidget fenetre;
+    bool vue = false;
+    PendantLaFenetreModale([&] {
+      auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (boite == nullptr) {
+        ADD_FAILURE() << "no message box";
+        if (QWidget* w = QApplication::activeModalWidget()) w->close();
+        return;
+      }
+      vue = true;
+      EXPECT_EQ(boite->windowTitle(), "KORV4");
+      EXPECT_EQ(boite->text(), texte);
+      QStringList libelles;
+      for (QAbstractButton* b : boite->buttons()) libelles << b->text();
+      libelles.sort();
+      EXPECT_EQ(libelles, QStringList({"Annuler", "Non", "Oui"}));
+      EXPECT_EQ(boite->defaultButton()->text(), "Oui");
+      switch (k.geste) {
+        case Geste::Oui: boite->button(QMessageBox::Yes)->click(); break;
+        case Geste::Non: boite->button(QMessageBox::No)->click(); break;
+        case Geste::Annuler: boite->button(QMessageBox::Cancel)->click(); break;
+        case Geste::Echap: QTest::keyClick(boite, Qt::Key_Escape); break;
+        case Geste::Fermeture: boite->close(); break;
+        case Geste::Entree: QTest::keyClick(boite, Qt::Key_Return); break;
+      }
+    });
+    const Reponse r = service.QuestionOuiNonAnnuler(&fenetre, texte);
+    EXPECT_TRUE(vue);
+    EXPECT_EQ(r, k.attendue);
+  }
+}
+
+// The printer set-up dialog confirms with OK (it prints nothing), and OK or Annuler is what the
+// caller gets.
+TEST(ServiceDialoguesQt, ConfigurationImprimanteConfirmeParOK) {
+  ServiceDialoguesQt service;
+  for (const bool confirme : {true, false}) {
+    SCOPED_TRACE(confirme ? "OK" : "Annuler");
+    QWidget fenetre;
+    // Without a printer the dialog prints to a file: a new one, so that OK asks nothing more.
+    QTemporaryDir dossier;
+    QPrinter imprimante;
+    imprimante.setOutputFileName(dossier.filePath("configuration.pdf"));
+    bool vue = false;
+    // The dialog may take a while to come (it asks the print system first): looked for until
+    // it is there.
+    QTimer attente;
+    attente.setInterval(20);
+    int essais = 0;
+    QObject::connect(&attente, &QTimer::timeout, [&] {
+      auto* dialogue = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+      QDialogButtonBox* boutons = dialogue ? dialogue->findChild<QDialogButtonBox*>() : nullptr;
+      if (boutons == nullptr || !dialogue->isVisible()) {
+        if (++essais > 500 && QApplication::activeModalWidget() != nullptr) {
+          QApplication::activeModalWidget()->close();
+        }
+        return;
+      }
+      attente.stop();
+      vue = true;
+      EXPECT_EQ(dialogue->windowTitle(), "Configuration de l'imprimante");
+      QStringList libelles;
+      for (QAbstractButton* b : boutons->buttons()) libelles << b->text().remove('&');
+      EXPECT_TRUE(libelles.contains("OK")) << libelles.join(", ").toStdString();
+      EXPECT_FALSE(libelles.contains("Imprimer")) << libelles.join(", ").toStdString();
+      boutons->button(confirme ? QDialogButtonBox::Ok : QDialogButtonBox::Cancel)->click();
+    });
+    attente.start();
+    EXPECT_EQ(service.ConfigurationImprimante(&fenetre, imprimante), confirme);
+    EXPECT_TRUE(vue);
   }
 }
 
