@@ -147,4 +147,30 @@ int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
   return SortieDistincte(sortie, entree, erreur) ? -1 : ligne.MauvaisUsage(erreur);
 }
 
+int EcritSortie(const LigneDeCommande& ligne, const QString& entree, const QString& sortie,
+                const std::vector<uint8_t>& octets, SurPlace surPlace) {
+  if (surPlace == SurPlace::Refusee) {
+    const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+    if (refus >= 0) return refus;
+  }
+  std::string erreur;
+  if (!EcritFichierDisque(sortie, octets, erreur)) {
+    Erreur(erreur);
+    return kEcritureImpossible;
+  }
+  return -1;
+}
+
+int OuvreSortie(const LigneDeCommande& ligne, const QString& entree,
+                FichierDisqueEnCours& fichier) {
+  const int refus = VerifieSortieDistincte(ligne, fichier.Chemin(), entree);
+  if (refus >= 0) return refus;
+  std::string erreur;
+  if (!fichier.Ouvre(erreur)) {
+    Erreur(erreur);
+    return kEcritureImpossible;
+  }
+  return -1;
+}
+
 }  // namespace korv4::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/Circuit.h"
+#include "partage/disque/FichiersDisque.h"
 
 // What every sub-command shares: its command line with a French help, messages on stderr, and
 // the opening of its input circuit.
@@ -72,5 +73,16 @@ bool OuvreEntree(const QString& chemin, Circuit& c);
 // the sub-command may go on, otherwise kMauvaisUsage.
 int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
                            const QString& entree);
+
+// Whether an output may be the input file itself: only convertir rewrites a circuit in place.
+enum class SurPlace { Refusee, Permise };
+
+// Every file a sub-command writes goes through one of these two, which refuse first an output
+// that is the input file (VerifieSortieDistincte, unless SurPlace::Permise), then write as the
+// disk layer does. They return -1 when the file is written (EcritSortie) or open (OuvreSortie),
+// otherwise the exit status, the message said.
+int EcritSortie(const LigneDeCommande& ligne, const QString& entree, const QString& sortie,
+                const std::vector<uint8_t>& octets, SurPlace surPlace = SurPlace::Refusee);
+int OuvreSortie(const LigneDeCommande& ligne, const QString& entree, FichierDisqueEnCours& fichier);
 
 }  // namespace korv4::cli

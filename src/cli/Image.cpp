@@ -190,11 +190,8 @@ int ExecuteImage(const QStringList& arguments) {
     return kEcritureImpossible;
   }
   std::vector<uint32_t>().swap(image);
-  if (!EcritFichierDisque(sortie, png, erreur)) {
-    Erreur(erreur);
-    return kEcritureImpossible;
-  }
-  return kFait;
+  const int ecrit = EcritSortie(ligne, entree, sortie, png);
+  return ecrit >= 0 ? ecrit : kFait;
 }
 
 }  // namespace korv4::cli

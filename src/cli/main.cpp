@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "Commun.h"
 #include "SousCommandes.h"
@@ -46,7 +47,9 @@ int main(int argc, char** argv) {
   korv4::IgnoreSignalTailleFichier();
   using namespace korv4::cli;
 
-  const QStringList arguments = QCoreApplication::arguments();
+  // Each argument as Qt reads it, a name whose bytes are not UTF-8 remembered as such.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << korv4::NomDepuisOctets(argv[i]);
   if (arguments.size() < 2) {
     Erreur("sous-commande attendue.");
     std::fputs(AideGenerale().toUtf8().constData(), stderr);
@@ -57,8 +60,21 @@ int main(int argc, char** argv) {
       nom == QLatin1String("aide")) {
     return AfficheOuSignale(AideGenerale(), "l'aide") ? kFait : kEcritureImpossible;
   }
-  for (const SousCommande* s = kSousCommandes; s->nom; ++s)
-    if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));
+  for (const SousCommande* s = kSousCommandes; s->nom; ++s) {
+    if (nom != QLatin1String(s->nom)) continue;
+    try {
+      return s->executer(arguments.mid(1));
+    } catch (const std::bad_alloc&) {
+      // Every output goes to a temporary file that replaces the old one only once complete:
+      // what was being written is dropped, the files written before it stay whole.
+      std::fprintf(stderr,
+                   "korv4-cli: mémoire insuffisante pour terminer « %s » (limite de mémoire du "
+                   "processus ?) : arrêt. Aucun fichier n'est laissé à moitié écrit ; un fichier "
+                   "existant n'est remplacé qu'une fois le nouveau entièrement écrit.\n",
+                   s->nom);
+      return kEcritureImpossible;
+    }
+  }
   Erreur("sous-commande inconnue : " + nom.toStdString() + " (korv4-cli --help pour la liste)");
   return kMauvaisUsage;
 }

@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "partage/disque/FichiersDisque.h"
+
 #ifndef KORV4_VERSION
 #error "KORV4_VERSION (the project version) must be defined by the build"
 #endif
@@ -131,7 +133,7 @@ LigneCommande AnalyseArguments(const QStringList& arguments, std::FILE* sortie,
 
 LigneCommande AnalyseLigneCommande(int argc, char** argv) {
   QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
+  for (int i = 1; i < argc; ++i) arguments << NomDepuisOctets(argv[i]);
   return AnalyseArguments(arguments, stdout, stderr);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,19 @@ namespace korv4 {
 // every reader, so a huge file is never loaded whole.
 constexpr int64_t kTailleLectureMax = 1 << 20;
 
-// A file name the disk layer accepts: not empty, and holding no U+FFFD. Qt turns the bytes of a
-// name that are not UTF-8 (an old Latin-1 name given on a command line or listed by a file
-// dialog) into U+FFFD, and the name it would then use on the disk is another one: such a name
-// is refused rather than read or written under a different name. False and `erreur` otherwise.
+// A name given as bytes (a command-line argument) as Qt reads it. Qt turns each byte of a name
+// that is not UTF-8 (an old Latin-1 name) into U+FFFD, and the name it would then use on the
+// disk is another one: such a name is remembered, so that NomDisqueValide refuses it and every
+// name made from it. A name that is valid UTF-8 and holds U+FFFD itself is an ordinary name.
+QString NomDepuisOctets(const char* octets);
+
+// True when the bytes are UTF-8 (no invalid, overlong or surrogate sequence).
+bool EstUtf8(const QByteArray& octets);
+
+// A file name the disk layer accepts: not empty, and not a name whose bytes were not UTF-8:
+// one given as such (NomDepuisOctets), or one listed so by a file dialog (its folder holds a
+// name that is not UTF-8 and reads as it, and none of exactly its bytes). Such a name is
+// refused rather than read or written under a different name. False and `erreur` otherwise.
 bool NomDisqueValide(const QString& chemin, std::string& erreur);
 
 // Reads the file (its first kTailleLectureMax bytes). Only a regular file is read: a directory,
@@ -43,6 +53,31 @@ bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur);
 // false, and `erreur` says which file and why.
 bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octets,
                         std::string& erreur);
+
+// A file written as it is produced, with the checks and the safety of EcritFichierDisque: the
+// bytes go to a temporary file that replaces the file only in Termine, once all are written; a
+// failure, or a destruction before Termine, leaves the previous file as it was.
+class FichierDisqueEnCours {
+ public:
+  explicit FichierDisqueEnCours(const QString& chemin);
+  ~FichierDisqueEnCours();
+  FichierDisqueEnCours(const FichierDisqueEnCours&) = delete;
+  FichierDisqueEnCours& operator=(const FichierDisqueEnCours&) = delete;
+
+  // Opens the temporary file. On failure: false, and `erreur` says which file and why.
+  bool Ouvre(std::string& erreur);
+  // Appends bytes. False when they could not all be written: the file is then abandoned, and
+  // Termine reports why.
+  bool Ecrit(const uint8_t* octets, size_t taille);
+  // Replaces the file with what was written. On failure (an earlier write included): false,
+  // `erreur` says why, and the previous file is unchanged.
+  bool Termine(std::string& erreur);
+  const QString& Chemin() const;
+
+ private:
+  struct Etat;
+  std::unique_ptr<Etat> etat_;
+};
 
 // True when both names designate the same existing file: the same name, another path to it, a
 // symbolic or a hard link (same device and inode).
