@@ -218,6 +218,20 @@ TEST_F(CliHostile, SurfaceTropGrandeMemeAuPlusPetitZoom) {
         << r.erreur;
     EXPECT_EQ(r.erreur.find("zoom plus petit"), std::string::npos) << r.erreur;
   }
+  // One unit wide and as tall as a header can say: a pixel of width only at 1000 %, where the
+  // height makes far too many pixels. The message names the height as the fault.
+  Ecrit(Chemin("haute.CIX"), FichierCircuit(c, 1, 2147483647));
+  for (const char* zoom : {"", " --zoom 1000"}) {
+    const Resultat r = Lance(std::string("image haute.CIX x.png") + zoom);
+    EXPECT_EQ(r.code, 2) << zoom << "\n" << r.erreur;
+    EXPECT_NE(r.erreur.find("a une surface de travail de 1 x 2147483647 unités (0,03 x "
+                            "54546084,63 mm), trop haute pour sa largeur : au zoom de 1000 %, le "
+                            "premier qui lui donne un pixel de large, l'image ferait 1 x "
+                            "2147483648 pixels, au-delà de 100 millions."),
+              std::string::npos)
+        << r.erreur;
+    EXPECT_EQ(r.erreur.find("petite"), std::string::npos) << r.erreur;
+  }
   // A surface that fits at a smaller zoom: a usage error that names the largest one that fits.
   Ecrit(Chemin("large.CIX"), FichierCircuit(c, 21474847, 4000));
   Resultat r = Lance("image large.CIX x.png --zoom 100");
