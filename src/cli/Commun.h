@@ -20,18 +20,12 @@ void Erreur(const std::string& message);
 // The text on stdout (UTF-8). False when stdout did not take all of it (full disk, closed
 // output...); errno then tells why.
 bool Affiche(const QString& texte);
-// Why stdout did not take a text (errno after Affiche), in French, after "sur la sortie
-// standard : ": "elle est fermée", "plus de place sur le disque"...
-std::string RaisonSortieStandard(int numero);
+// Why stdout did not take a text: korv4::RaisonSortieStandard (partage/disque).
 // Shows the text on stdout; when stdout does not take it, says so on stderr ("quoi": what could
 // not be written) and returns false: the caller exits with kEcritureImpossible.
 bool AfficheOuSignale(const QString& texte, const std::string& quoi);
 
-// Called first in main, before anything opens a file. A standard stream that is closed gets
-// /dev/null, so that no file the tool opens takes its number (a message or a summary would land
-// in it); a closed stdout is opened read-only, so that writing to it fails as closed. A reader
-// of stdout that went away (a closed pipe) is an error to report, not a signal that kills.
-void GardeFluxStandard();
+// Called first in main, before anything opens a file: korv4::GardeFluxStandard (partage/disque).
 
 // The command line of one sub-command.
 class LigneDeCommande {

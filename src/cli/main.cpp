@@ -67,7 +67,7 @@ int Execute(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  korv4::cli::GardeFluxStandard();
+  korv4::GardeFluxStandard();
   // The sub-command named, for the message (argv[1] as given, when it is one).
   const char* quoi = "korv4-cli";
   for (const korv4::cli::SousCommande* s = korv4::cli::kSousCommandes; argc > 1 && s->nom; ++s)

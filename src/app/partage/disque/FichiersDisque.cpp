@@ -296,6 +296,29 @@ bool SortieDistincte(const QString& sortie, const QString& entree, std::string& 
 
 std::string RaisonSysteme(int numero) { return Raison(numero, QFileDevice::NoError); }
 
+std::string RaisonSortieStandard(int numero) {
+  switch (numero) {
+    case EBADF: return "elle est fermée";
+    case EPIPE: return "elle est fermée (le programme qui la lisait s'est arrêté)";
+    case EAGAIN: return "elle n'accepte rien pour l'instant (non bloquante et pleine)";
+    case EINVAL: return "elle n'accepte pas l'écriture";
+    case 0: return "elle n'a pas tout pris";
+    default: return RaisonSysteme(numero);
+  }
+}
+
+void GardeFluxStandard() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int ouvert = ::open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
+    if (ouvert >= 0 && ouvert != fd) {
+      ::dup2(ouvert, fd);
+      ::close(ouvert);
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
 void IgnoreSignalTailleFichier() { std::signal(SIGXFSZ, SIG_IGN); }
 
 }  // namespace korv4

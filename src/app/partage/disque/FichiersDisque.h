@@ -87,6 +87,17 @@ bool MemeFichier(const QString& a, const QString& b);
 // its drill file): false and `erreur` when `sortie` is the file `entree`.
 bool SortieDistincte(const QString& sortie, const QString& entree, std::string& erreur);
 
+// Why stdout did not take a text (errno after the write), in French, after "sur la sortie
+// standard : ": "elle est fermée", "plus de place sur le disque"...
+std::string RaisonSortieStandard(int numero);
+
+// Called first in main, before anything opens a file. A standard stream that is closed gets
+// /dev/null, so that no file the program opens takes its number (a message or a summary would
+// land in it); a closed stdout is opened read-only, so that writing to it fails as closed. A
+// reader of stdout that went away (a closed pipe) is an error to report, not a signal that
+// kills.
+void GardeFluxStandard();
+
 // The reason of a failed system call (errno), in French.
 std::string RaisonSysteme(int numero);
 
