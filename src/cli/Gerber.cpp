@@ -11,20 +11,6 @@
 
 namespace korv4::cli {
 
-namespace {
-
-// The plotted bytes to the file on the disk.
-class DisqueEnCours final : public FluxOctets {
- public:
-  explicit DisqueEnCours(FichierDisqueEnCours& f) : f_(f) {}
-  bool Ecrit(const uint8_t* octets, size_t taille) override { return f_.Ecrit(octets, taille); }
-
- private:
-  FichierDisqueEnCours& f_;
-};
-
-}  // namespace
-
 int ExecuteGerber(const QStringList& arguments) {
   LigneDeCommande ligne(
       QStringLiteral("gerber"),
@@ -96,8 +82,7 @@ int ExecuteGerber(const QStringList& arguments) {
     FichierDisqueEnCours fichier(nom);
     const int ouvert = OuvreSortie(ligne, entree, fichier);
     if (ouvert >= 0) return ouvert;
-    DisqueEnCours flux(fichier);
-    EcritFichierGerber(CollecteElementsGerber(c, k.Masque), etendue, style, flux);
+    EcritFichierGerber(CollecteElementsGerber(c, k.Masque), etendue, style, fichier);
     std::string erreur;
     if (!fichier.Termine(erreur)) {
       Erreur(erreur);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export/FluxOctets.h"
 #include "model/Circuit.h"
 
 // Gerber (RS-274X) photo-plotter files: one file per layer (face 1, face 2, placement plan), in
@@ -92,14 +93,6 @@ FormeOuverture FormeDeLOuverture(int dcode, StylePastilles style);
 // rx, ry: 8 N + 1 points from an eighth-turn table of N + 1 points of nominal radius R, N = R
 // / 25; a diamond when R is below 25, nothing when N reaches 1500.
 void TraceEllipse(Traceur& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry);
-
-// Where the bytes of a file go as they are produced (a file on the disk, a buffer).
-class FluxOctets {
- public:
-  virtual ~FluxOctets() = default;
-  // Takes the bytes; false when it cannot, and nothing more is then given to it.
-  virtual bool Ecrit(const uint8_t* octets, size_t taille) = 0;
-};
 
 // The same file as EcritFichierGerber, given to `sortie` as it is produced, in pieces of about
 // 64 KiB: a layer of any size takes little memory. False when `sortie` refused a piece.

@@ -296,6 +296,11 @@ bool SortieDistincte(const QString& sortie, const QString& entree, std::string& 
 
 std::string RaisonSysteme(int numero) { return Raison(numero, QFileDevice::NoError); }
 
+std::string MessageMemoireInsuffisante(const QString& chemin) {
+  return "Mémoire insuffisante pour écrire " + Nom(chemin) +
+         ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
+}
+
 std::string RaisonSortieStandard(int numero) {
   switch (numero) {
     case EBADF: return "elle est fermée";

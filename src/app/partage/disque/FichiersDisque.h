@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "export/FluxOctets.h"
 #include "model/Circuit.h"
 
 // Disk access for the circuit, component and manufacturing files, on the Qt side: the core only
@@ -57,10 +58,10 @@ bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octet
 // A file written as it is produced, with the checks and the safety of EcritFichierDisque: the
 // bytes go to a temporary file that replaces the file only in Termine, once all are written; a
 // failure, or a destruction before Termine, leaves the previous file as it was.
-class FichierDisqueEnCours {
+class FichierDisqueEnCours final : public FluxOctets {
  public:
   explicit FichierDisqueEnCours(const QString& chemin);
-  ~FichierDisqueEnCours();
+  ~FichierDisqueEnCours() override;
   FichierDisqueEnCours(const FichierDisqueEnCours&) = delete;
   FichierDisqueEnCours& operator=(const FichierDisqueEnCours&) = delete;
 
@@ -68,7 +69,7 @@ class FichierDisqueEnCours {
   bool Ouvre(std::string& erreur);
   // Appends bytes. False when they could not all be written: the file is then abandoned, and
   // Termine reports why.
-  bool Ecrit(const uint8_t* octets, size_t taille);
+  bool Ecrit(const uint8_t* octets, size_t taille) override;
   // Replaces the file with what was written. On failure (an earlier write included): false,
   // `erreur` says why, and the previous file is unchanged.
   bool Termine(std::string& erreur);
@@ -97,6 +98,10 @@ std::string RaisonSortieStandard(int numero);
 // reader of stdout that went away (a closed pipe) is an error to report, not a signal that
 // kills.
 void GardeFluxStandard();
+
+// What the editor says when memory ran out while `chemin` was being made or written (a file is
+// replaced only once completely written, so it is unchanged).
+std::string MessageMemoireInsuffisante(const QString& chemin);
 
 // The reason of a failed system call (errno), in French.
 std::string RaisonSysteme(int numero);

@@ -2,6 +2,8 @@
 // save dialog answered by the scripted dialog service.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QGroupBox>
@@ -362,6 +364,86 @@ TEST_F(Dialogues, ExportNeRemplacePasLeCircuitOuvert) {
       << service_.messages[2].toStdString();
   EXPECT_FALSE(fs::exists(dossier_ / "b-FC1.GBR"));
   EXPECT_EQ(Lit(dossier_ / "carte.CIX"), circuit);
+}
+
+// The process's address space, in bytes.
+size_t EspaceAdresses() {
+  std::ifstream statm("/proc/self/statm");
+  size_t pages = 0;
+  statm >> pages;
+  return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+// The process's address space held to what it maps now plus `marge` bytes, until destroyed, as
+// under `ulimit -v`: an allocation that needs more fails (std::bad_alloc). The free memory the
+// earlier tests left in the heap is taken first, so that the limit bites whatever ran before.
+class LimiteMemoire {
+ public:
+  explicit LimiteMemoire(size_t marge) {
+    const size_t avant = EspaceAdresses();
+    while (EspaceAdresses() == avant && pris_.size() < 1000000) pris_.emplace_back(4096);
+    getrlimit(RLIMIT_AS, &ancienne_);
+    rlimit r = ancienne_;
+    r.rlim_cur = EspaceAdresses() + marge;
+    setrlimit(RLIMIT_AS, &r);
+  }
+  ~LimiteMemoire() { setrlimit(RLIMIT_AS, &ancienne_); }
+
+ private:
+  rlimit ancienne_{};
+  std::vector<std::vector<char>> pris_;
+};
+
+// Out of memory during an export: a French message, the dialog stays open, the files keep
+// their previous contents.
+TEST_F(Dialogues, MemoireInsuffisanteALExport) {
+  // Many holes, so that the drill file needs fresh memory; a large circle for the Gerber file.
+  std::vector<ElementCI> recs;
+  for (int32_t k = 0; k < 60000; ++k)
+    recs.push_back(Rec(3, 199, 2, 500 + k % 300 * 20, 500 + k / 300 * 20));
+  recs.push_back(Rec(4, 132, 1, 3000, 3000));
+  recs.push_back(Rec(4, 133, 1, 30000, 0));
+  const Circuit c = Fait(recs);
+  const std::vector<uint8_t> ancien = {'a', 'n', 'c', 'i', 'e', 'n'};
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"}) {
+    std::ofstream f(dossier_ / nom, std::ios::binary);
+    f.write("ancien", 6);
+  }
+  TEnregistrepercage p(c, service_);
+  ASSERT_TRUE(p.PreparePercages());
+  p.show();
+  TExportGerber g(c, service_);
+  g.show();
+  service_.reponses = {Chemin("t.EXL")};
+  {
+    LimiteMemoire limite(64 * 1024);
+    Clique(p, "EnregistreFichierPercage");
+  }
+  service_.reponses = {Chemin("b")};
+  {
+    LimiteMemoire limite(64 * 1024);
+    Clique(g, "EnregistreFichierGerber");
+  }
+  EXPECT_TRUE(p.isVisible());
+  EXPECT_TRUE(g.isVisible());
+  ASSERT_EQ(service_.messages.size(), 2u);
+  EXPECT_EQ(service_.messages[0], "Mémoire insuffisante pour écrire « " + Chemin("t.EXL") +
+                                      " ». Le fichier existant, s'il y en a un, n'a pas été "
+                                      "modifié.");
+  EXPECT_EQ(service_.messages[1], "Mémoire insuffisante pour écrire « " + Chemin("b-FC1.GBR") +
+                                      " ». Le fichier existant, s'il y en a un, n'a pas été "
+                                      "modifié.");
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"})
+    EXPECT_EQ(Lit(dossier_ / nom), ancien) << nom;
+  // With the memory back, the same exports are written.
+  service_.reponses = {Chemin("t.EXL")};
+  Clique(p, "EnregistreFichierPercage");
+  service_.reponses = {Chemin("b")};
+  Clique(g, "EnregistreFichierGerber");
+  EXPECT_FALSE(p.isVisible());
+  EXPECT_FALSE(g.isVisible());
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"})
+    EXPECT_NE(Lit(dossier_ / nom), ancien) << nom;
 }
 
 TEST(FiltresQt, FiltresDesFiches) {
