@@ -28,6 +28,16 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur) {
 void ZoneDessin::paintEvent(QPaintEvent* e) {
   QPainter p(this);
   p.drawImage(e->rect(), image_, e->rect());
+  if (marque) {
+    // Over the picture, never in it: the picture's exclusive-or marks stay as they are.
+    const QRect r = marque();
+    if (!r.isEmpty()) {
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(QColor(255, 40, 40), 3));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(r);
+    }
+  }
 }
 
 void ZoneDessin::mousePressEvent(QMouseEvent* e) {

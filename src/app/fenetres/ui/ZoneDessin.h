@@ -24,6 +24,8 @@ class ZoneDessin : public QWidget {
   Canevas* Toile() { return canevas_.get(); }
 
   std::function<void(QMouseEvent*)> appui, deplacement, relache;
+  // A ring drawn over the picture (a fault shown), in the area's pixels; none when empty.
+  std::function<QRect()> marque;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
