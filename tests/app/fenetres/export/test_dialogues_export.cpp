@@ -2,8 +2,6 @@
 // save dialog answered by the scripted dialog service.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <QApplication>
 #include <QGroupBox>
@@ -17,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "../LimiteMemoire.h"
 #include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "fenetres/export/TEnregistrepercage.h"
@@ -365,34 +364,6 @@ TEST_F(Dialogues, ExportNeRemplacePasLeCircuitOuvert) {
   EXPECT_FALSE(fs::exists(dossier_ / "b-FC1.GBR"));
   EXPECT_EQ(Lit(dossier_ / "carte.CIX"), circuit);
 }
-
-// The process's address space, in bytes.
-size_t EspaceAdresses() {
-  std::ifstream statm("/proc/self/statm");
-  size_t pages = 0;
-  statm >> pages;
-  return pages * static_cast<size_t>(sysconf(_SC_PAGESIZE));
-}
-
-// The process's address space held to what it maps now plus `marge` bytes, until destroyed, as
-// under `ulimit -v`: an allocation that needs more fails (std::bad_alloc). The free memory the
-// earlier tests left in the heap is taken first, so that the limit bites whatever ran before.
-class LimiteMemoire {
- public:
-  explicit LimiteMemoire(size_t marge) {
-    const size_t avant = EspaceAdresses();
-    while (EspaceAdresses() == avant && pris_.size() < 1000000) pris_.emplace_back(4096);
-    getrlimit(RLIMIT_AS, &ancienne_);
-    rlimit r = ancienne_;
-    r.rlim_cur = EspaceAdresses() + marge;
-    setrlimit(RLIMIT_AS, &r);
-  }
-  ~LimiteMemoire() { setrlimit(RLIMIT_AS, &ancienne_); }
-
- private:
-  rlimit ancienne_{};
-  std::vector<std::vector<char>> pris_;
-};
 
 // Out of memory during an export: a French message, the dialog stays open, the files keep
 // their previous contents.
