@@ -8,7 +8,8 @@ FUZZ_TARGETS := fuzz_lit_circuit fuzz_lit_ancien fuzz_insere_composant fuzz_mode
 	fuzz_editeur fuzz_recuperation
 FUZZ_SMOKE_SECONDS ?= 20
 FUZZ_SECONDS ?= 600
-FUZZ_CORPUS ?= fuzz-corpus
+# What the fuzzers find goes to the build folder; the seeds kept in the repository are fuzz/corpus.
+FUZZ_CORPUS ?= $(FUZZ_BUILD)/corpus
 # make install: where the programs go (DESTDIR, when given, is put before it).
 PREFIX ?= /usr/local
 

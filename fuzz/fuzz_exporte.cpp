@@ -33,6 +33,15 @@ bool FinitPar(const std::vector<uint8_t>& v, const std::string& fin) {
   return v.size() >= fin.size() && std::equal(fin.rbegin(), fin.rend(), v.rbegin());
 }
 
+// The bytes of a file written as it is produced, kept.
+struct Tampon final : FluxOctets {
+  bool Ecrit(const uint8_t* o, size_t n) override {
+    octets.insert(octets.end(), o, o + n);
+    return true;
+  }
+  std::vector<uint8_t> octets;
+};
+
 void FichiersGerber(const Circuit& c, const Cadre& etendue) {
   for (StylePastilles style : {StylePastilles::Octogonales, StylePastilles::Circulaires}) {
     const std::vector<FichierGerber> fichiers = ExporteGerber(c, etendue, style, "fuzz");
@@ -40,6 +49,15 @@ void FichiersGerber(const Circuit& c, const Cadre& etendue) {
     for (const FichierGerber& f : fichiers) {
       KORV4_VERIFIE(f.Nom == "fuzz-FC1.GBR" || f.Nom == "fuzz_FC2.GBR" || f.Nom == "fuzz_SER.GBR");
       KORV4_VERIFIE(FinitPar(f.Octets, "M02*\r\n"));
+    }
+    // Written as plotted (korv4-cli and the editor), each layer is the same bytes.
+    const std::vector<CoucheGerber> couches = CouchesGerber(c);
+    KORV4_VERIFIE(couches.size() == fichiers.size());
+    for (size_t k = 0; k < couches.size(); ++k) {
+      Tampon flux;
+      KORV4_VERIFIE(
+          EcritFichierGerber(CollecteElementsGerber(c, couches[k].Masque), etendue, style, flux));
+      KORV4_VERIFIE(flux.octets == fichiers[k].Octets);
     }
   }
 }

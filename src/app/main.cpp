@@ -6,6 +6,8 @@
 #include "partage/disque/FichiersDisque.h"
 
 int main(int argc, char** argv) {
+  korv4::GardeFluxStandard();
+  korv4::InstalleMessagesQt();
   // Before the QApplication: --help and --version need no display.
   const korv4::LigneCommande ligne = korv4::AnalyseLigneCommande(argc, argv);
   if (ligne.quitter) return ligne.statut;

@@ -1,11 +1,7 @@
 #include "Commun.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <QRegularExpression>
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 
 #include "SousCommandes.h"
@@ -25,35 +21,12 @@ bool Affiche(const QString& texte) {
   return std::fflush(stdout) == 0 && n == static_cast<size_t>(utf8.size());
 }
 
-std::string RaisonSortieStandard(int numero) {
-  switch (numero) {
-    case EBADF: return "elle est fermée";
-    case EPIPE: return "elle est fermée (le programme qui la lisait s'est arrêté)";
-    case EAGAIN: return "elle n'accepte rien pour l'instant (non bloquante et pleine)";
-    case EINVAL: return "elle n'accepte pas l'écriture";
-    case 0: return "elle n'a pas tout pris";
-    default: return RaisonSysteme(numero);
-  }
-}
-
 bool AfficheOuSignale(const QString& texte, const std::string& quoi) {
   if (Affiche(texte)) return true;
   const int numero = errno;
   Erreur("impossible d'écrire " + quoi +
          " sur la sortie standard : " + RaisonSortieStandard(numero) + ".");
   return false;
-}
-
-void GardeFluxStandard() {
-  for (int fd = 0; fd <= 2; ++fd) {
-    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
-    const int ouvert = ::open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
-    if (ouvert >= 0 && ouvert != fd) {
-      ::dup2(ouvert, fd);
-      ::close(ouvert);
-    }
-  }
-  std::signal(SIGPIPE, SIG_IGN);
 }
 
 LigneDeCommande::LigneDeCommande(const QString& sousCommande, const QString& syntaxe,
@@ -145,6 +118,32 @@ int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
                            const QString& entree) {
   std::string erreur;
   return SortieDistincte(sortie, entree, erreur) ? -1 : ligne.MauvaisUsage(erreur);
+}
+
+int EcritSortie(const LigneDeCommande& ligne, const QString& entree, const QString& sortie,
+                const std::vector<uint8_t>& octets, SurPlace surPlace) {
+  if (surPlace == SurPlace::Refusee) {
+    const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+    if (refus >= 0) return refus;
+  }
+  std::string erreur;
+  if (!EcritFichierDisque(sortie, octets, erreur)) {
+    Erreur(erreur);
+    return kEcritureImpossible;
+  }
+  return -1;
+}
+
+int OuvreSortie(const LigneDeCommande& ligne, const QString& entree,
+                FichierDisqueEnCours& fichier) {
+  const int refus = VerifieSortieDistincte(ligne, fichier.Chemin(), entree);
+  if (refus >= 0) return refus;
+  std::string erreur;
+  if (!fichier.Ouvre(erreur)) {
+    Erreur(erreur);
+    return kEcritureImpossible;
+  }
+  return -1;
 }
 
 }  // namespace korv4::cli

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "model/Circuit.h"
+#include "partage/disque/FichiersDisque.h"
 
 // What every sub-command shares: its command line with a French help, messages on stderr, and
 // the opening of its input circuit.
@@ -19,18 +20,12 @@ void Erreur(const std::string& message);
 // The text on stdout (UTF-8). False when stdout did not take all of it (full disk, closed
 // output...); errno then tells why.
 bool Affiche(const QString& texte);
-// Why stdout did not take a text (errno after Affiche), in French, after "sur la sortie
-// standard : ": "elle est fermée", "plus de place sur le disque"...
-std::string RaisonSortieStandard(int numero);
+// Why stdout did not take a text: korv4::RaisonSortieStandard (partage/disque).
 // Shows the text on stdout; when stdout does not take it, says so on stderr ("quoi": what could
 // not be written) and returns false: the caller exits with kEcritureImpossible.
 bool AfficheOuSignale(const QString& texte, const std::string& quoi);
 
-// Called first in main, before anything opens a file. A standard stream that is closed gets
-// /dev/null, so that no file the tool opens takes its number (a message or a summary would land
-// in it); a closed stdout is opened read-only, so that writing to it fails as closed. A reader
-// of stdout that went away (a closed pipe) is an error to report, not a signal that kills.
-void GardeFluxStandard();
+// Called first in main, before anything opens a file: korv4::GardeFluxStandard (partage/disque).
 
 // The command line of one sub-command.
 class LigneDeCommande {
@@ -72,5 +67,16 @@ bool OuvreEntree(const QString& chemin, Circuit& c);
 // the sub-command may go on, otherwise kMauvaisUsage.
 int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
                            const QString& entree);
+
+// Whether an output may be the input file itself: only convertir rewrites a circuit in place.
+enum class SurPlace { Refusee, Permise };
+
+// Every file a sub-command writes goes through one of these two, which refuse first an output
+// that is the input file (VerifieSortieDistincte, unless SurPlace::Permise), then write as the
+// disk layer does. They return -1 when the file is written (EcritSortie) or open (OuvreSortie),
+// otherwise the exit status, the message said.
+int EcritSortie(const LigneDeCommande& ligne, const QString& entree, const QString& sortie,
+                const std::vector<uint8_t>& octets, SurPlace surPlace = SurPlace::Refusee);
+int OuvreSortie(const LigneDeCommande& ligne, const QString& entree, FichierDisqueEnCours& fichier);
 
 }  // namespace korv4::cli

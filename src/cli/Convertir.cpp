@@ -44,12 +44,11 @@ int ExecuteConvertir(const QStringList& arguments) {
   }
   const TEnteteCI h = c.EnteteCI;
   RemplitEnteteCI(c, h.Titre, h.DateCI, h.Auteur, h.SurfaceX, h.SurfaceY);
-  std::string erreur;
-  if (!EcritFichierDisque(sortie, EcritCircuit(c), erreur)) {
-    Erreur(erreur);
-    return kEcritureImpossible;
-  }
-  return kFait;
+  const int ecrit =
+      EcritSortie(ligne, entree, sortie, EcritCircuit(c),
+                  entree.endsWith(QLatin1Char('X'), Qt::CaseInsensitive) ? SurPlace::Permise
+                                                                         : SurPlace::Refusee);
+  return ecrit >= 0 ? ecrit : kFait;
 }
 
 }  // namespace korv4::cli

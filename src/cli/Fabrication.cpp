@@ -142,7 +142,6 @@ int ExecuteFabrication(const QStringList& arguments) {
     return kRienAEcrire;
   }
 
-  std::string erreur;
   if (archive) {
     std::vector<EntreeZip> entrees;
     for (const FichierFabrication& f : jeu.Fichiers) entrees.push_back({f.Nom, f.Octets});
@@ -155,10 +154,8 @@ int ExecuteFabrication(const QStringList& arguments) {
              "rien n'est écrit.");
       return kEcritureImpossible;
     }
-    if (!EcritFichierDisque(sortie, zip, erreur)) {
-      Erreur(erreur);
-      return kEcritureImpossible;
-    }
+    const int ecrit = EcritSortie(ligne, entree, sortie, zip);
+    if (ecrit >= 0) return ecrit;
     return AfficheNom(sortie) ? kFait : kEcritureImpossible;
   }
 
@@ -175,10 +172,8 @@ int ExecuteFabrication(const QStringList& arguments) {
     return kEcritureImpossible;
   }
   for (size_t k = 0; k < jeu.Fichiers.size(); ++k) {
-    if (!EcritFichierDisque(chemins[k], jeu.Fichiers[k].Octets, erreur)) {
-      Erreur(erreur);
-      return kEcritureImpossible;
-    }
+    const int ecrit = EcritSortie(ligne, entree, chemins[k], jeu.Fichiers[k].Octets);
+    if (ecrit >= 0) return ecrit;
     if (!AfficheNom(chemins[k])) return kEcritureImpossible;
   }
   return kFait;

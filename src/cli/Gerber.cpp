@@ -42,6 +42,21 @@ int ExecuteGerber(const QStringList& arguments) {
   }
   const QString entree = ligne.Positionnels().at(0);
   const QString base = ligne.Positionnels().at(1);
+  // The suffixes go after the base as typed: a base that is a folder would give files named by
+  // their suffix alone ("-FC1.GBR", hidden ones for ".").
+  const QString dernier = base.section(QLatin1Char('/'), -1);
+  if (base.isEmpty())
+    return ligne.MauvaisUsage(
+        "la base est vide : donnez le début du nom des fichiers (par exemple « carte » donne "
+        "« carte-FC1.GBR »)");
+  if (dernier.isEmpty() || dernier == QLatin1String(".") || dernier == QLatin1String("..")) {
+    const std::string exemple =
+        (dernier.isEmpty() ? base : base + QLatin1Char('/')).toStdString() + "carte";
+    return ligne.MauvaisUsage("la base « " + base.toStdString() +
+                              " » est un dossier : donnez le début du nom des fichiers après lui "
+                              "(par exemple « " +
+                              exemple + " » donne « " + exemple + "-FC1.GBR »)");
+  }
 
   Circuit c;
   if (!OuvreEntree(entree, c)) return kEntreeInvalide;
@@ -49,29 +64,34 @@ int ExecuteGerber(const QStringList& arguments) {
     Erreur("le circuit « " + entree.toStdString() + " » est vide : aucun fichier Gerber écrit.");
     return kRienAEcrire;
   }
-  const std::vector<FichierGerber> fichiers =
-      ExporteGerber(c, CadreElements(c, 1, c.NbElements), style, base.toStdString());
-  if (fichiers.empty()) {
+  const std::vector<CoucheGerber> couches = CouchesGerber(c);
+  if (couches.empty()) {
     Erreur("le circuit « " + entree.toStdString() +
            " » n'a rien sur les faces ni sur l'implantation : aucun fichier Gerber écrit.");
     return kRienAEcrire;
   }
   // No layer file may replace the circuit it is made from: checked before the first is written.
-  for (const FichierGerber& f : fichiers) {
-    const int refus = VerifieSortieDistincte(ligne, QString::fromStdString(f.Nom), entree);
+  for (const CoucheGerber& k : couches) {
+    const int refus = VerifieSortieDistincte(ligne, base + QLatin1String(k.Suffixe), entree);
     if (refus >= 0) return refus;
   }
-  for (const FichierGerber& f : fichiers) {
-    const QString nom = QString::fromStdString(f.Nom);
+  const Cadre etendue = CadreElements(c, 1, c.NbElements);
+  for (const CoucheGerber& k : couches) {
+    // Written as it is plotted: the memory stays small whatever the size of the layer.
+    const QString nom = base + QLatin1String(k.Suffixe);
+    FichierDisqueEnCours fichier(nom);
+    const int ouvert = OuvreSortie(ligne, entree, fichier);
+    if (ouvert >= 0) return ouvert;
+    EcritFichierGerber(CollecteElementsGerber(c, k.Masque), etendue, style, fichier);
     std::string erreur;
-    if (!EcritFichierDisque(nom, f.Octets, erreur)) {
+    if (!fichier.Termine(erreur)) {
       Erreur(erreur);
       return kEcritureImpossible;
     }
     // A list that stdout cannot take is a failure too; the layers after it are not written.
     if (!Affiche(nom + QLatin1Char('\n'))) {
       const int numero = errno;
-      Erreur("« " + f.Nom +
+      Erreur("« " + nom.toStdString() +
              " » est écrit, mais son nom n'a pas pu être écrit sur la sortie "
              "standard : " +
              RaisonSortieStandard(numero) + " ; les couches suivantes ne sont pas écrites.");

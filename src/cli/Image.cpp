@@ -37,6 +37,15 @@ struct Pixels {
   bool Admise() const { return largeur * hauteur <= kPixelsMax; }
 };
 
+// Units in millimetres, to the hundredth when not whole ("12700", "0,03").
+std::string Millimetres(int64_t unites) {
+  const int64_t centiemes = (unites * 254 + 50) / 100;
+  std::string t = std::to_string(centiemes / 100);
+  const int64_t reste = centiemes % 100;
+  if (reste != 0) t += "," + std::string(reste < 10 ? "0" : "") + std::to_string(reste);
+  return t;
+}
+
 Pixels TaillePixels(const ContexteTrace& ctx, int indexZoom) {
   const int64_t z = kValeursZoom[indexZoom];
   return {((int64_t{ctx.ResolX} * ctx.SurfaceX * z) / ctx.EchelleX) / 20,
@@ -138,15 +147,32 @@ int ExecuteImage(const QStringList& arguments) {
            !(TaillePixels(ctx, k).largeur >= 1 && TaillePixels(ctx, k).Admise()))
       k += pas;
     if (k < 0 || k >= static_cast<int>(kValeursZoom.size())) {
-      const int extreme = pas > 0 ? static_cast<int>(kValeursZoom.size()) - 1 : 0;
+      // What is wrong with the surface, whatever the zoom asked: too large at the smallest zoom;
+      // or, at the first zoom that gives it a pixel of width, too tall for that width; or too
+      // narrow at every zoom.
+      int large = 0;
+      while (large < static_cast<int>(kValeursZoom.size()) && TaillePixels(ctx, large).largeur < 1)
+        ++large;
+      const int nbZooms = static_cast<int>(kValeursZoom.size());
+      std::string defaut;
+      int zoomDit = 0;
+      if (large == 0) {
+        defaut = "trop grande pour une image : même au zoom le plus petit (" + pourcent(0) + ")";
+      } else if (large < nbZooms) {
+        zoomDit = large;
+        defaut = "trop haute pour sa largeur : au zoom de " + pourcent(large) +
+                 ", le premier qui lui donne un pixel de large";
+      } else {
+        zoomDit = nbZooms - 1;
+        defaut =
+            "trop étroite pour une image : même au zoom le plus grand (" + pourcent(zoomDit) + ")";
+      }
+      const Pixels dit = TaillePixels(ctx, zoomDit);
       Erreur("le circuit « " + entree.toStdString() + " » a une surface de travail de " +
              std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités (" +
-             std::to_string(int64_t{ctx.SurfaceX} * 254 / 10000) + " x " +
-             std::to_string(int64_t{ctx.SurfaceY} * 254 / 10000) + " mm), " +
-             (pas < 0 ? "trop grande" : "trop petite") + " pour une image : même au zoom " +
-             (pas < 0 ? "le plus petit (" : "le plus grand (") + pourcent(extreme) +
-             "), l'image ferait " + enTexte(TaillePixels(ctx, extreme)) +
-             (pas < 0 ? ", au-delà de 100 millions" : "") +
+             Millimetres(ctx.SurfaceX) + " x " + Millimetres(ctx.SurfaceY) + " mm), " + defaut +
+             ", l'image ferait " + enTexte(dit) +
+             (dit.Admise() ? "" : ", au-delà de 100 millions") +
              ". Une surface de travail ne dépasse pas 800 x 800 mm : l'en-tête du fichier est "
              "sans doute endommagé.");
       return kEntreeInvalide;
@@ -190,11 +216,8 @@ int ExecuteImage(const QStringList& arguments) {
     return kEcritureImpossible;
   }
   std::vector<uint32_t>().swap(image);
-  if (!EcritFichierDisque(sortie, png, erreur)) {
-    Erreur(erreur);
-    return kEcritureImpossible;
-  }
-  return kFait;
+  const int ecrit = EcritSortie(ligne, entree, sortie, png);
+  return ecrit >= 0 ? ecrit : kFait;
 }
 
 }  // namespace korv4::cli

@@ -98,11 +98,8 @@ int ExecutePercage(const QStringList& arguments) {
            " perçages, trop pour le format PEX (compte sur 16 bits) ; rien n'est écrit.");
     return kEcritureImpossible;
   }
-  if (!EcritFichierDisque(sortie, octets, erreur)) {
-    Erreur(erreur);
-    return kEcritureImpossible;
-  }
-  return kFait;
+  const int ecrit = EcritSortie(ligne, entree, sortie, octets);
+  return ecrit >= 0 ? ecrit : kFait;
 }
 
 }  // namespace korv4::cli

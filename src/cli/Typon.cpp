@@ -95,6 +95,8 @@ int ExecuteTypon(const QStringList& arguments) {
 
   const QString entree = ligne.Positionnels().at(0);
   const QString sortie = ligne.Positionnels().at(1);
+  const int refus = VerifieSortieDistincte(ligne, sortie, entree);
+  if (refus >= 0) return refus;
   Circuit c;
   if (!OuvreEntree(entree, c)) return kEntreeInvalide;
   const std::string nom = "le circuit « " + entree.toStdString() + " »";
@@ -134,12 +136,9 @@ int ExecuteTypon(const QStringList& arguments) {
     return kEcritureImpossible;
   }
   tampon.close();
-  std::string erreur;
-  if (!EcritFichierDisque(sortie, std::vector<uint8_t>(pdf.cbegin(), pdf.cend()), erreur)) {
-    Erreur(erreur);
-    return kEcritureImpossible;
-  }
-  return kFait;
+  const int ecrit =
+      EcritSortie(ligne, entree, sortie, std::vector<uint8_t>(pdf.cbegin(), pdf.cend()));
+  return ecrit >= 0 ? ecrit : kFait;
 }
 
 }  // namespace korv4::cli

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "Commun.h"
 #include "SousCommandes.h"
@@ -36,17 +37,17 @@ void MessageQt(QtMsgType type, const QMessageLogContext&, const QString&) {
   }
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  korv4::cli::GardeFluxStandard();
+// The tool, once its standard streams are safe.
+int Execute(int argc, char** argv) {
   qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("korv4-cli"));
   korv4::IgnoreSignalTailleFichier();
   using namespace korv4::cli;
 
-  const QStringList arguments = QCoreApplication::arguments();
+  // Each argument as Qt reads it, a name whose bytes are not UTF-8 remembered as such.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << korv4::NomDepuisOctets(argv[i]);
   if (arguments.size() < 2) {
     Erreur("sous-commande attendue.");
     std::fputs(AideGenerale().toUtf8().constData(), stderr);
@@ -61,4 +62,26 @@ int main(int argc, char** argv) {
     if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));
   Erreur("sous-commande inconnue : " + nom.toStdString() + " (korv4-cli --help pour la liste)");
   return kMauvaisUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  korv4::GardeFluxStandard();
+  // The sub-command named, for the message (argv[1] as given, when it is one).
+  const char* quoi = "korv4-cli";
+  for (const korv4::cli::SousCommande* s = korv4::cli::kSousCommandes; argc > 1 && s->nom; ++s)
+    if (std::strcmp(argv[1], s->nom) == 0) quoi = s->nom;
+  try {
+    return Execute(argc, argv);
+  } catch (const std::bad_alloc&) {
+    // Every output goes to a temporary file that replaces the old one only once complete: what
+    // was being written is dropped, the files written before it stay whole.
+    std::fprintf(stderr,
+                 "korv4-cli: mémoire insuffisante pour terminer « %s » (limite de mémoire du "
+                 "processus ?) : arrêt. Aucun fichier n'est laissé à moitié écrit ; un fichier "
+                 "existant n'est remplacé qu'une fois le nouveau entièrement écrit.\n",
+                 quoi);
+    return korv4::cli::kEcritureImpossible;
+  }
 }

@@ -58,8 +58,17 @@ class CliHostile : public essai::DossierCli {
 TEST_F(CliHostile, SortieQuiEstLEntreeRefusee) {
   ASSERT_EQ(symlink("carte.CIX", Chemin("lien.png").c_str()), 0);
   ASSERT_EQ(link(Chemin("carte.CIX").c_str(), Chemin("dur.EXL").c_str()), 0);
+  ASSERT_EQ(link(Chemin("carte.CIX").c_str(), Chemin("dur.zip").c_str()), 0);
   fs::create_directory(Chemin("d"));
+  // A board-house set into a folder where the copper file of face 2 is the circuit.
+  fs::create_directory(Chemin("jeu"));
+  ASSERT_EQ(symlink("../carte.CIX", Chemin("jeu/carte.GTL").c_str()), 0);
   for (const std::string& commande : {
+           std::string("typon carte.CIX carte.CIX"),
+           std::string("typon carte.CIX lien.png --forcer"),
+           std::string("typon carte.CIX ./d/../dur.EXL"),
+           std::string("fabrication carte.CIX dur.zip"),
+           std::string("fabrication carte.CIX jeu"),
            std::string("image carte.CIX carte.CIX"),
            std::string("percage carte.CIX carte.CIX"),
            std::string("percage carte.CIX ./d/../carte.CIX --format pex"),
@@ -94,6 +103,8 @@ TEST_F(CliHostile, SortieQuiEstLEntreeRefusee) {
   r = Lance("convertir v.CIP v.CIX");
   EXPECT_EQ(r.code, 1) << r.erreur;
   EXPECT_EQ(Lit(Chemin("v.CIP")), ancien);
+  // Nothing of the set went beside the link either.
+  EXPECT_EQ(std::distance(fs::directory_iterator(Chemin("jeu")), fs::directory_iterator()), 1);
 }
 
 TEST_F(CliHostile, TubeNommeOuPeripheriqueRefusesSansAttendre) {
@@ -156,6 +167,42 @@ TEST_F(CliHostile, NomsQuiNeSontPasEnUtf8) {
   EXPECT_EQ(Noms(), (std::vector<std::string>{"caf\xE9.CIX", "carte.CIX"}));
 }
 
+// U+FFFD is a character like another: a name that holds it in UTF-8 (EF BF BD) is read and
+// written under exactly its bytes, even beside a Latin-1 name that Qt reads the same way.
+TEST_F(CliHostile, NomUtf8QuiContientLeCaractereDeRemplacement) {
+  const std::string fffd = "\xEF\xBF\xBD";
+  Ecrit(dossier_ / ("x" + fffd + ".CIX"), carte_);
+  const std::vector<uint8_t> autre = FichierCircuit(Circuit{});
+  Ecrit(dossier_ / "x\xE9.CIX", autre);  // read by Qt as the same name
+  struct Cas {
+    std::string commande;
+    std::vector<std::string> ecrits;
+  };
+  for (const Cas& k : std::vector<Cas>{
+           {"info x" + fffd + ".CIX", {}},
+           {"image x" + fffd + ".CIX vue" + fffd + ".png", {"vue" + fffd + ".png"}},
+           {"percage x" + fffd + ".CIX t" + fffd + ".EXL", {"t" + fffd + ".EXL"}},
+           {"convertir x" + fffd + ".CIX c" + fffd + ".CIX", {"c" + fffd + ".CIX"}},
+           {"gerber x" + fffd + ".CIX g" + fffd,
+            {"g" + fffd + "-FC1.GBR", "g" + fffd + "_FC2.GBR", "g" + fffd + "_SER.GBR"}},
+           {"typon x" + fffd + ".CIX p" + fffd + ".pdf --forcer", {"p" + fffd + ".pdf"}},
+       }) {
+    const Resultat r = Lance(k.commande);
+    EXPECT_EQ(r.code, 0) << k.commande << "\n" << r.erreur;
+    EXPECT_EQ(r.erreur.find("UTF-8"), std::string::npos) << r.erreur;
+    for (const std::string& nom : k.ecrits)
+      EXPECT_TRUE(fs::is_regular_file(dossier_ / nom)) << k.commande << " : " << nom;
+  }
+  EXPECT_EQ(Lit(dossier_ / "x\xE9.CIX"), autre);
+  // The Latin-1 name itself is still refused, and so is an output made from a Latin-1 base.
+  Resultat r = Lance("info x\xE9.CIX");
+  EXPECT_EQ(r.code, 2) << r.erreur;
+  EXPECT_NE(r.erreur.find("n'est pas un nom UTF-8 valide"), std::string::npos) << r.erreur;
+  r = Lance("gerber carte.CIX dossier" + fffd + "/b\xE9");
+  EXPECT_EQ(r.code, 3) << r.erreur;
+  EXPECT_NE(r.erreur.find("n'est pas un nom UTF-8 valide"), std::string::npos) << r.erreur;
+}
+
 TEST_F(CliHostile, SurfaceTropGrandeMemeAuPlusPetitZoom) {
   Circuit c;
   c.Elements[++c.NbElements] = ElementCI{kCouchePastilles, 199, 2, 0, 1000, 1000};
@@ -170,6 +217,20 @@ TEST_F(CliHostile, SurfaceTropGrandeMemeAuPlusPetitZoom) {
               std::string::npos)
         << r.erreur;
     EXPECT_EQ(r.erreur.find("zoom plus petit"), std::string::npos) << r.erreur;
+  }
+  // One unit wide and as tall as a header can say: a pixel of width only at 1000 %, where the
+  // height makes far too many pixels. The message names the height as the fault.
+  Ecrit(Chemin("haute.CIX"), FichierCircuit(c, 1, 2147483647));
+  for (const char* zoom : {"", " --zoom 1000"}) {
+    const Resultat r = Lance(std::string("image haute.CIX x.png") + zoom);
+    EXPECT_EQ(r.code, 2) << zoom << "\n" << r.erreur;
+    EXPECT_NE(r.erreur.find("a une surface de travail de 1 x 2147483647 unités (0,03 x "
+                            "54546084,63 mm), trop haute pour sa largeur : au zoom de 1000 %, le "
+                            "premier qui lui donne un pixel de large, l'image ferait 1 x "
+                            "2147483648 pixels, au-delà de 100 millions."),
+              std::string::npos)
+        << r.erreur;
+    EXPECT_EQ(r.erreur.find("petite"), std::string::npos) << r.erreur;
   }
   // A surface that fits at a smaller zoom: a usage error that names the largest one that fits.
   Ecrit(Chemin("large.CIX"), FichierCircuit(c, 21474847, 4000));

@@ -57,6 +57,7 @@ TEST_F(CliExport, GerberEcritChaqueCoucheCommeLeCoeur) {
 }
 
 TEST_F(CliExport, GerberErreurs) {
+  fs::create_directory(Chemin("dossier"));
   Ecrit(Chemin("carte.CIX"), FichierCircuit(fabrication::CarteComplete()));
   Ecrit(Chemin("vide.CIX"), FichierCircuit(Circuit{}));
   fabrication::Fabrique perc;  // drilling plan only: no layer for Gerber
@@ -74,6 +75,16 @@ TEST_F(CliExport, GerberErreurs) {
            {"gerber vide.CIX b", 4, "vide"},
            {"gerber percage.CIX b", 4, "aucun fichier Gerber"},
            {"gerber carte.CIX dossier/absent/b", 3, "dossier/absent/b-FC1.GBR"},
+           // A base that names no file, only a folder: the suffixes would be the whole names.
+           {"gerber carte.CIX ''", 1, "la base est vide"},
+           {"gerber carte.CIX .", 1,
+            "la base « . » est un dossier : donnez le début du nom des fichiers après lui (par "
+            "exemple « ./carte » donne « ./carte-FC1.GBR »)"},
+           {"gerber carte.CIX dossier/", 1,
+            "la base « dossier/ » est un dossier : donnez le début du nom des fichiers après lui "
+            "(par exemple « dossier/carte » donne « dossier/carte-FC1.GBR »)"},
+           {"gerber carte.CIX dossier/..", 1, "la base « dossier/.. » est un dossier"},
+           {"gerber carte.CIX /", 1, "la base « / » est un dossier"},
        }) {
     const Resultat r = Lance(k.arguments);
     EXPECT_EQ(r.code, k.code) << k.arguments << "\n" << r.erreur;
@@ -81,6 +92,9 @@ TEST_F(CliExport, GerberErreurs) {
     EXPECT_EQ(r.sortie, "") << k.arguments;
   }
   EXPECT_FALSE(fs::exists(Chemin("b-FC1.GBR")));
+  EXPECT_FALSE(fs::exists(Chemin("-FC1.GBR")));
+  EXPECT_FALSE(fs::exists(Chemin(".-FC1.GBR")));
+  EXPECT_TRUE(fs::is_empty(Chemin("dossier")));
 
   // A file that cannot be written stops the export: that file keeps its previous contents and
   // the later layers are not written.

@@ -3,8 +3,12 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QFile>
+#include <QtGlobal>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+
+#include "partage/disque/FichiersDisque.h"
 
 #ifndef KORV4_VERSION
 #error "KORV4_VERSION (the project version) must be defined by the build"
@@ -47,12 +51,37 @@ LigneCommande MauvaisUsage(std::FILE* erreurs, const QString& message) {
 
 // --help and --version: their text on stdout; a text that stdout cannot take (full disk,
 // closed output) is an error, not a success.
-LigneCommande Affiche(std::FILE* sortie, std::FILE* erreurs, const QString& texte) {
+LigneCommande Affiche(std::FILE* sortie, std::FILE* erreurs, const QString& texte,
+                      const char* quoi) {
   if (Ecrit(sortie, texte)) return Fin(0);
   const int e = errno;
-  Ecrit(erreurs, QStringLiteral("korv4: écriture impossible sur la sortie standard (%1)\n")
-                     .arg(QString::fromLocal8Bit(std::strerror(e != 0 ? e : EIO))));
+  Ecrit(erreurs,
+        QStringLiteral("korv4: écriture impossible sur la sortie standard : %1 (%2 "
+                       "n'a pas pu être affichée).\n")
+            .arg(QString::fromStdString(RaisonSortieStandard(e)), QString::fromUtf8(quoi)));
   return Fin(1);
+}
+
+// Qt's messages as the user's terminal gets them (see InstalleMessagesQt).
+void MessageQt(QtMsgType type, const QMessageLogContext& contexte, const QString& message) {
+  static const bool debogage = !qEnvironmentVariableIsEmpty("KORV4_DEBOGAGE");
+  switch (type) {
+    case QtDebugMsg:
+    case QtInfoMsg:
+    case QtWarningMsg:
+      if (debogage)
+        std::fprintf(stderr, "%s\n",
+                     qFormatLogMessage(type, contexte, message).toLocal8Bit().constData());
+      return;
+    case QtCriticalMsg:
+      std::fprintf(stderr, "korv4: erreur signalée par la bibliothèque Qt : %s\n",
+                   message.toLocal8Bit().constData());
+      return;
+    case QtFatalMsg:
+      std::fprintf(stderr, "korv4: erreur interne (bibliothèque Qt), arrêt : %s\n",
+                   message.toLocal8Bit().constData());
+      std::abort();
+  }
 }
 
 // The option named `nom` as it was typed ("-x", "--xyz", "-xyz=1" give "-x", "--xyz", "-xyz").
@@ -112,9 +141,9 @@ LigneCommande AnalyseArguments(const QStringList& arguments, std::FILE* sortie,
     return MauvaisUsage(erreurs,
                         QStringLiteral("option mal formée (une valeur y manque ou est de trop)"));
   }
-  if (parser.isSet(aide)) return Affiche(sortie, erreurs, AideEditeur());
+  if (parser.isSet(aide)) return Affiche(sortie, erreurs, AideEditeur(), "l'aide");
   if (parser.isSet(version))
-    return Affiche(sortie, erreurs, QStringLiteral("korv4 " KORV4_VERSION "\n"));
+    return Affiche(sortie, erreurs, QStringLiteral("korv4 " KORV4_VERSION "\n"), "la version");
 
   const QStringList fichiers = parser.positionalArguments();
   if (fichiers.size() > 1)
@@ -129,9 +158,11 @@ LigneCommande AnalyseArguments(const QStringList& arguments, std::FILE* sortie,
   return l;
 }
 
+void InstalleMessagesQt() { qInstallMessageHandler(MessageQt); }
+
 LigneCommande AnalyseLigneCommande(int argc, char** argv) {
   QStringList arguments;
-  for (int i = 1; i < argc; ++i) arguments << QFile::decodeName(argv[i]);
+  for (int i = 1; i < argc; ++i) arguments << NomDepuisOctets(argv[i]);
   return AnalyseArguments(arguments, stdout, stderr);
 }
 

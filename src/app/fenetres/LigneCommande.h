@@ -30,6 +30,13 @@ LigneCommande AnalyseLigneCommande(int argc, char** argv);
 // `sortie` and the messages to `erreurs` (UTF-8).
 LigneCommande AnalyseArguments(const QStringList& arguments, std::FILE* sortie, std::FILE* erreurs);
 
+// Qt's debug, information and warning messages are English and meant for developers
+// ("QStandardPaths: XDG_RUNTIME_DIR not set..."): kept off the user's terminal unless the
+// environment variable KORV4_DEBOGAGE is set and not empty, then written as Qt writes them.
+// Every failure the user must know of is shown by the editor itself, in French. A critical
+// message is written after a French line start; a fatal one ends the program.
+void InstalleMessagesQt();
+
 // The text of --help.
 QString AideEditeur();
 

@@ -352,15 +352,13 @@ void TraceElements(Traceur& t, const std::vector<ElementCI>& elements) {
   }
 }
 
-std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
-                                        const Cadre& etendue, StylePastilles style) {
+namespace {
+
+// Everything a layer file writes before its first plotting command.
+void EcritEntete(std::vector<uint8_t>& v, const std::vector<ElementCI>& elements,
+                 const Cadre& etendue, StylePastilles style) {
   std::array<bool, 256> utilisees{};
   for (const ElementCI& e : elements) utilisees[static_cast<size_t>(DCode(e) & 0xFF)] = true;
-
-  std::vector<uint8_t> v;
-  // About 60 bytes a record on real boards (texts and outlines are several lines): one
-  // allocation, no copy while the file grows.
-  v.reserve(1024 + elements.size() * 64);
   const int32_t w = etendue.Droite - etendue.Gauche, h = etendue.Haut - etendue.Bas;
   Ligne(v, "*G04 KORV4 : Fichier au format GERBER*");
   Ligne(v, "*G04 Dimension du CI en \"  : X=" + Pouces(w) + " \" , Y=" + Pouces(h) + " \" *");
@@ -387,27 +385,81 @@ std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
   Ligne(v, "G70*");
   Ligne(v, "G90*");
   Ligne(v, "G01*");
+}
 
+constexpr size_t kMorceau = 64 * 1024;
+
+// A Gerber plotter whose buffer goes to a flux between records, once it holds a piece.
+class TraceurVersFlux final : public Traceur {
+ public:
+  TraceurVersFlux(std::vector<uint8_t>& tampon, const Cadre& etendue, FluxOctets& flux)
+      : tampon_(tampon), gerber_(tampon, etendue), flux_(flux) {}
+  void Ouverture(int dcode) override { gerber_.Ouverture(dcode); }
+  void Point(int32_t x, int32_t y, const char* operation) override {
+    gerber_.Point(x, y, operation);
+  }
+  void Element(size_t) override {
+    if (tampon_.size() >= kMorceau) Vide();
+  }
+  // Gives the buffer to the flux (once it has refused a piece, drops it); false after a refusal.
+  bool Vide() {
+    if (ok_ && !tampon_.empty()) ok_ = flux_.Ecrit(tampon_.data(), tampon_.size());
+    tampon_.clear();
+    return ok_;
+  }
+
+ private:
+  std::vector<uint8_t>& tampon_;
+  TraceurGerber gerber_;
+  FluxOctets& flux_;
+  bool ok_ = true;
+};
+
+}  // namespace
+
+std::vector<uint8_t> EcritFichierGerber(const std::vector<ElementCI>& elements,
+                                        const Cadre& etendue, StylePastilles style) {
+  std::vector<uint8_t> v;
+  // About 60 bytes a record on real boards (texts and outlines are several lines): one
+  // allocation, no copy while the file grows.
+  v.reserve(1024 + elements.size() * 64);
+  EcritEntete(v, elements, etendue, style);
   TraceurGerber t(v, etendue);
   TraceElements(t, elements);
   Ligne(v, "M02*");
   return v;
 }
 
-std::vector<FichierGerber> ExporteGerber(const Circuit& c, const Cadre& etendue,
-                                         StylePastilles style, const std::string& base) {
+bool EcritFichierGerber(const std::vector<ElementCI>& elements, const Cadre& etendue,
+                        StylePastilles style, FluxOctets& sortie) {
+  std::vector<uint8_t> tampon;
+  // A piece, and the largest record's plotting (a circle of the largest radius) beyond it.
+  tampon.reserve(kMorceau + 256 * 1024);
+  EcritEntete(tampon, elements, etendue, style);
+  TraceurVersFlux t(tampon, etendue, sortie);
+  TraceElements(t, elements);
+  Ligne(tampon, "M02*");
+  return t.Vide();
+}
+
+std::vector<CoucheGerber> CouchesGerber(const Circuit& c) {
   const std::array<uint8_t, 5> couches = CouchesUtilisees(c);
   const bool pastilles = couches[0], face1 = couches[1], face2 = couches[2];
   const bool implantation = couches[3];
-  std::vector<FichierGerber> fichiers;
-  auto Couche = [&](uint8_t masque, const char* suffixe) {
-    fichiers.push_back(
-        {base + suffixe, EcritFichierGerber(CollecteElementsGerber(c, masque), etendue, style)});
-  };
+  std::vector<CoucheGerber> liste;
   // A board of pads alone goes to the face-1 file.
-  if (face1 || (pastilles && !face2)) Couche(kMasqueFace1, "-FC1.GBR");
-  if (face2) Couche(kMasqueFace2, "_FC2.GBR");
-  if (implantation) Couche(kMasqueImplantation, "_SER.GBR");
+  if (face1 || (pastilles && !face2)) liste.push_back({kMasqueFace1, "-FC1.GBR"});
+  if (face2) liste.push_back({kMasqueFace2, "_FC2.GBR"});
+  if (implantation) liste.push_back({kMasqueImplantation, "_SER.GBR"});
+  return liste;
+}
+
+std::vector<FichierGerber> ExporteGerber(const Circuit& c, const Cadre& etendue,
+                                         StylePastilles style, const std::string& base) {
+  std::vector<FichierGerber> fichiers;
+  for (const CoucheGerber& k : CouchesGerber(c))
+    fichiers.push_back({base + k.Suffixe,
+                        EcritFichierGerber(CollecteElementsGerber(c, k.Masque), etendue, style)});
   return fichiers;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "export/FluxOctets.h"
 #include "model/Circuit.h"
 
 // Gerber (RS-274X) photo-plotter files: one file per layer (face 1, face 2, placement plan), in
@@ -93,15 +94,30 @@ FormeOuverture FormeDeLOuverture(int dcode, StylePastilles style);
 // / 25; a diamond when R is below 25, nothing when N reaches 1500.
 void TraceEllipse(Traceur& t, int32_t cx, int32_t cy, int32_t R, int32_t rx, int32_t ry);
 
+// The same file as EcritFichierGerber, given to `sortie` as it is produced, in pieces of about
+// 64 KiB: a layer of any size takes little memory. False when `sortie` refused a piece.
+bool EcritFichierGerber(const std::vector<ElementCI>& elements, const Cadre& etendue,
+                        StylePastilles style, FluxOctets& sortie);
+
+// A layer of a Gerber export: its layer mask and the end of its file name.
+struct CoucheGerber {
+  uint8_t Masque;
+  const char* Suffixe;
+};
+
+// The layers a circuit exports, in order: face 1 ("-FC1.GBR", also written for a board of pads
+// alone), face 2 ("_FC2.GBR"), placement plan ("_SER.GBR"); only those that hold records.
+// Drilling-plan records never reach a file.
+std::vector<CoucheGerber> CouchesGerber(const Circuit& c);
+
 // One file of a Gerber export.
 struct FichierGerber {
   std::string Nom;
   std::vector<uint8_t> Octets;
 };
 
-// The layer files of a circuit, named from the base name as typed: base + "-FC1.GBR" (face 1,
-// also written for a board of pads alone), base + "_FC2.GBR", base + "_SER.GBR" (placement
-// plan); only the layers that hold records. Drilling-plan records never reach a file.
+// The layer files of a circuit (CouchesGerber), in memory, each named from the base name as
+// typed followed by the layer's suffix.
 std::vector<FichierGerber> ExporteGerber(const Circuit& c, const Cadre& etendue,
                                          StylePastilles style, const std::string& base);
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../cli/CircuitsFabrication.h"
 #include "Enregistrement.h"
 #include "export/Gerber.h"
 
@@ -266,6 +267,85 @@ TEST(ExporteGerber, FichiersSelonLesCouches) {
   EXPECT_NE(Texte(f[1].Octets).find("D17*\r\nX00600Y00600D03*"), std::string::npos);
   EXPECT_EQ(Texte(f[2].Octets).find("D17*"), std::string::npos);
   EXPECT_NE(Texte(f[1].Octets).find("ADD17C,0.126*"), std::string::npos);
+}
+
+// Keeps the pieces it is given; refuses the piece numbered `refus` (from 1) and any after it.
+class FluxEnregistre final : public FluxOctets {
+ public:
+  explicit FluxEnregistre(size_t refus = SIZE_MAX) : refus_(refus) {}
+  bool Ecrit(const uint8_t* octets, size_t taille) override {
+    ++pieces;
+    plusGrande = std::max(plusGrande, taille);
+    if (pieces >= refus_) return false;
+    recu.insert(recu.end(), octets, octets + taille);
+    return true;
+  }
+  std::vector<uint8_t> recu;
+  size_t pieces = 0, plusGrande = 0;
+
+ private:
+  size_t refus_;
+};
+
+// A placement plan of many circles of a large radius (each some 29 kB of plotting), and tracks
+// on both faces: layers of several pieces.
+Circuit CarteDeCercles() {
+  fabrication::Fabrique f;
+  for (int32_t k = 0; k < 300; ++k) f.Dessin(4, 132, 1 + k % 6, 6000 + k * 50, 6000, 5000, 0);
+  for (int32_t k = 0; k < 2000; ++k)
+    f.Piste(static_cast<uint8_t>(1 + k % 2), static_cast<uint8_t>(161 + k % 6),
+            {{100 + k, 100}, {100 + k, 900}, {900, 900 + k}});
+  return f.c;
+}
+
+TEST(EcritFichierGerber, EnFluxLesMemesOctetsQuEnMemoire) {
+  struct Cas {
+    const char* nom;
+    Circuit c;
+    bool enPieces;
+  };
+  for (const Cas& k : std::vector<Cas>{{"complète", fabrication::CarteComplete(), false},
+                                       {"simple face", fabrication::CarteSimpleFace(), false},
+                                       {"mesure", fabrication::CarteMesure(), false},
+                                       {"pions", fabrication::CartePions(), false},
+                                       {"cercles", CarteDeCercles(), true}}) {
+    const Cadre etendue = CadreElements(k.c, 1, k.c.NbElements);
+    ASSERT_FALSE(CouchesGerber(k.c).empty()) << k.nom;
+    for (StylePastilles style : {StylePastilles::Octogonales, StylePastilles::Circulaires}) {
+      const std::vector<FichierGerber> enMemoire = ExporteGerber(k.c, etendue, style, "b");
+      const std::vector<CoucheGerber> couches = CouchesGerber(k.c);
+      ASSERT_EQ(couches.size(), enMemoire.size()) << k.nom;
+      size_t pieces = 0;
+      for (size_t n = 0; n < couches.size(); ++n) {
+        EXPECT_EQ("b" + std::string(couches[n].Suffixe), enMemoire[n].Nom);
+        FluxEnregistre flux;
+        EXPECT_TRUE(EcritFichierGerber(CollecteElementsGerber(k.c, couches[n].Masque), etendue,
+                                       style, flux));
+        EXPECT_EQ(flux.recu, enMemoire[n].Octets) << k.nom << " " << enMemoire[n].Nom;
+        // A piece: 64 KiB, and at most one record's plotting beyond it.
+        EXPECT_LE(flux.plusGrande, size_t{64 * 1024 + 64 * 1024}) << k.nom;
+        pieces = std::max(pieces, flux.pieces);
+      }
+      if (k.enPieces) {
+        EXPECT_GT(pieces, 10u) << k.nom;
+      }
+    }
+  }
+}
+
+TEST(EcritFichierGerber, FluxQuiRefuseUnePiece) {
+  const Circuit c = CarteDeCercles();
+  const std::vector<ElementCI> l = CollecteElementsGerber(c, kMasqueImplantation);
+  const Cadre etendue = CadreElements(c, 1, c.NbElements);
+  const std::vector<uint8_t> entier = EcritFichierGerber(l, etendue, StylePastilles::Octogonales);
+  for (size_t refus : {size_t{1}, size_t{2}, size_t{5}}) {
+    FluxEnregistre flux(refus);
+    EXPECT_FALSE(EcritFichierGerber(l, etendue, StylePastilles::Octogonales, flux)) << refus;
+    // Nothing is given after the refusal; what was taken is the start of the file.
+    EXPECT_EQ(flux.pieces, refus);
+    ASSERT_LT(flux.recu.size(), entier.size());
+    EXPECT_TRUE(std::equal(flux.recu.begin(), flux.recu.end(), entier.begin())) << refus;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <new>
 
 #include "fenetres/ui/ServiceDialogues.h"
 #include "partage/disque/FichiersDisque.h"
@@ -182,7 +183,13 @@ void TEnregistrepercage::EnregistreFichierPercageClick() {
   if (nom.isEmpty()) return;  // cancelled: the dialog stays open
   nomFichier_ = nom;
 
-  const std::vector<uint8_t> octets = EcritFichierPercage(Format(), percages_, etendue_, Options());
+  std::vector<uint8_t> octets;
+  try {
+    octets = EcritFichierPercage(Format(), percages_, etendue_, Options());
+  } catch (const std::bad_alloc&) {
+    service_.Message(this, QString::fromStdString(MessageMemoireInsuffisante(nom)));
+    return;  // the dialog stays open
+  }
   if (octets.empty()) {
     service_.Message(this, QStringLiteral("Le fichier « %1 » n'est pas écrit : plus de %2 "
                                           "perçages, trop pour le format Export (.PEX).")
@@ -190,8 +197,15 @@ void TEnregistrepercage::EnregistreFichierPercageClick() {
                                .arg(kPercagesMaxPEX));
     return;
   }
-  if (!SortieDistincte(nom, QString::fromStdString(circuit_.NomFichier), erreur) ||
-      !EcritFichierDisque(nom, octets, erreur)) {
+  bool ecrit = false;
+  try {
+    ecrit = SortieDistincte(nom, QString::fromStdString(circuit_.NomFichier), erreur) &&
+            EcritFichierDisque(nom, octets, erreur);
+  } catch (const std::bad_alloc&) {
+    service_.Message(this, QString::fromStdString(MessageMemoireInsuffisante(nom)));
+    return;
+  }
+  if (!ecrit) {
     service_.Message(this, QString::fromStdString(erreur));
     return;  // the dialog stays open
   }

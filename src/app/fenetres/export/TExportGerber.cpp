@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
+#include <new>
 
 #include "fenetres/ui/ServiceDialogues.h"
 #include "partage/disque/FichiersDisque.h"
@@ -67,25 +68,38 @@ void TExportGerber::EnregistreFichierGerberClick() {
   if (nom.isEmpty() || circuit_.NbElements <= 0) return;  // the dialog stays open
   nomFichierGerber_ = nom;
   const Cadre etendue = CadreElements(circuit_, 1, circuit_.NbElements);
-  // ExporteGerber: the layer files in order; a file that cannot be written stops the export
-  // there (it keeps its previous contents) and the dialog stays open.
-  const std::vector<FichierGerber> fichiers =
-      ExporteGerber(circuit_, etendue, Style(), nom.toStdString());
+  const std::vector<CoucheGerber> couches = CouchesGerber(circuit_);
   // No layer file may replace the open circuit's file: checked before the first is written.
-  for (const FichierGerber& f : fichiers) {
+  for (const CoucheGerber& k : couches) {
     std::string erreur;
-    if (!SortieDistincte(QString::fromStdString(f.Nom), QString::fromStdString(circuit_.NomFichier),
-                         erreur)) {
+    if (!SortieDistincte(nom + QLatin1String(k.Suffixe),
+                         QString::fromStdString(circuit_.NomFichier), erreur)) {
       service_.Message(this, QString::fromStdString(erreur));
       return;
     }
   }
-  for (const FichierGerber& f : fichiers) {
-    std::string erreur;
-    if (!EcritFichierDisque(QString::fromStdString(f.Nom), f.Octets, erreur)) {
-      service_.Message(this, QString::fromStdString(erreur));
-      return;
+  // The layer files in order, each written to the disk as it is plotted (the memory stays small
+  // whatever the board); a file that cannot be written stops the export there (it keeps its
+  // previous contents) and the dialog stays open.
+  QString enCours;
+  try {
+    for (const CoucheGerber& k : couches) {
+      enCours = nom + QLatin1String(k.Suffixe);
+      FichierDisqueEnCours fichier(enCours);
+      std::string erreur;
+      bool ecrit = fichier.Ouvre(erreur);
+      if (ecrit) {
+        EcritFichierGerber(CollecteElementsGerber(circuit_, k.Masque), etendue, Style(), fichier);
+        ecrit = fichier.Termine(erreur);
+      }
+      if (!ecrit) {
+        service_.Message(this, QString::fromStdString(erreur));
+        return;
+      }
     }
+  } catch (const std::bad_alloc&) {
+    service_.Message(this, QString::fromStdString(MessageMemoireInsuffisante(enCours)));
+    return;
   }
   accept();
 }

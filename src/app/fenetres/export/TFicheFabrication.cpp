@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <new>
 
 #include "export/Zip.h"
 #include "fenetres/ui/ServiceDialogues.h"
@@ -121,7 +122,13 @@ OptionsFabrication TFicheFabrication::Options() const {
 
 void TFicheFabrication::Actualise() {
   MargeContour_->setEnabled(Contour_->currentIndex() == 1);
-  jeu_ = FabriqueJeu(circuit_, Options());
+  try {
+    jeu_ = FabriqueJeu(circuit_, Options());
+  } catch (const std::bad_alloc&) {
+    // Every file of the set is made in memory: a huge board may not fit. Nothing to write then.
+    jeu_ = JeuFabrication{};
+    jeu_.Erreur = "Mémoire insuffisante pour préparer les fichiers de fabrication de ce circuit.";
+  }
   Fichiers_->clear();
   size_t total = 0;
   for (const FichierFabrication& f : jeu_.Fichiers) {
@@ -153,6 +160,15 @@ int TFicheFabrication::Ouvre() {
 }
 
 bool TFicheFabrication::EcritArchive(const QString& nom) {
+  try {
+    return EcritArchiveEnMemoire(nom);
+  } catch (const std::bad_alloc&) {
+    service_.Message(this, QString::fromStdString(MessageMemoireInsuffisante(nom)));
+    return false;
+  }
+}
+
+bool TFicheFabrication::EcritArchiveEnMemoire(const QString& nom) {
   if (jeu_.Fichiers.empty()) return false;
   std::vector<EntreeZip> entrees;
   for (const FichierFabrication& f : jeu_.Fichiers) entrees.push_back({f.Nom, f.Octets});

@@ -30,13 +30,16 @@ class TFicheFabrication : public QDialog {
   OptionsFabrication Options() const;
   // The set the options make now, as the list shows it.
   const JeuFabrication& Jeu() const { return jeu_; }
-  // Writes the set into that archive; false with a message shown when it cannot.
+  // Writes the set into that archive; false with a message shown when it cannot (memory
+  // included: the archive is made in memory).
   bool EcritArchive(const QString& nom);
-  // Makes the set again from the options and lists it.
+  // Makes the set again from the options and lists it (when memory runs short: an empty set
+  // and the reason).
   void Actualise();
 
  private:
   void EnregistreClick();
+  bool EcritArchiveEnMemoire(const QString& nom);
 
   const Circuit& circuit_;
   ServiceDialogues& service_;

@@ -1,11 +1,14 @@
 #include "partage/disque/FichiersDisque.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 
@@ -61,17 +64,80 @@ std::string Genre(mode_t mode) {
 
 }  // namespace
 
+namespace {
+
+// The names given as bytes that are not UTF-8, as Qt reads them.
+QStringList& NomsIllisibles() {
+  static QStringList noms;
+  return noms;
+}
+
+std::string MessageNonUtf8(const QString& chemin) {
+  return "Le nom de fichier " + Nom(chemin) +
+         " n'est pas un nom UTF-8 valide (sans doute un ancien nom en Latin-1 ; chaque "
+         "octet illisible y est montré par \uFFFD) : il désignerait un autre fichier sur le "
+         "disque. Renommez le fichier en UTF-8 (par exemple avec convmv) ou choisissez un "
+         "autre nom.";
+}
+
+// True when a part of the path that holds U+FFFD is missing as such while its folder holds a
+// name that is not UTF-8 and reads as it: the path was read from that name (a file dialog's
+// listing) and would designate another file.
+bool LuDUnNomNonUtf8(const QString& chemin) {
+  const QStringList parties = chemin.split(QLatin1Char('/'));
+  QString dossier;
+  for (qsizetype k = 0; k < parties.size(); ++k) {
+    const QString& partie = parties[k];
+    const QString prefixe = k == 0 ? partie : dossier + QLatin1Char('/') + partie;
+    if (partie.contains(QChar::ReplacementCharacter)) {
+      struct stat info;
+      if (::lstat(QFile::encodeName(prefixe).constData(), &info) != 0) {
+        const QByteArray parent = QFile::encodeName(
+            k == 0 ? QStringLiteral(".") : (dossier.isEmpty() ? QStringLiteral("/") : dossier));
+        DIR* d = ::opendir(parent.constData());
+        if (!d) return false;
+        bool trouve = false;
+        while (const dirent* e = ::readdir(d)) {
+          const QByteArray octets(e->d_name);
+          if (!EstUtf8(octets) && QFile::decodeName(octets) == partie) {
+            trouve = true;
+            break;
+          }
+        }
+        ::closedir(d);
+        return trouve;
+      }
+    }
+    dossier = prefixe;
+  }
+  return false;
+}
+
+}  // namespace
+
+QString NomDepuisOctets(const char* octets) {
+  const QByteArray brut(octets);
+  const QString nom = QFile::decodeName(brut);
+  if (!EstUtf8(brut) && !NomsIllisibles().contains(nom)) NomsIllisibles().append(nom);
+  return nom;
+}
+
+bool EstUtf8(const QByteArray& octets) {
+  QStringDecoder decodeur(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+  const QString texte = decodeur(octets);
+  return !decodeur.hasError();
+}
+
 bool NomDisqueValide(const QString& chemin, std::string& erreur) {
   if (chemin.isEmpty()) {
     erreur = "Aucun nom de fichier n'est donné (le nom est vide).";
     return false;
   }
-  if (chemin.contains(QChar::ReplacementCharacter)) {
-    erreur = "Le nom de fichier " + Nom(chemin) +
-             " n'est pas un nom UTF-8 valide (sans doute un ancien nom en Latin-1 ; chaque "
-             "octet illisible y est montré par \uFFFD) : il désignerait un autre fichier sur le "
-             "disque. Renommez le fichier en UTF-8 (par exemple avec convmv) ou choisissez un "
-             "autre nom.";
+  if (!chemin.contains(QChar::ReplacementCharacter)) return true;
+  bool illisible = false;
+  for (const QString& n : NomsIllisibles()) illisible = illisible || chemin.contains(n);
+  if (illisible || LuDUnNomNonUtf8(chemin)) {
+    erreur = MessageNonUtf8(chemin);
     return false;
   }
   return true;
@@ -124,13 +190,26 @@ bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur) 
          OuvreCircuit(c, octets, chemin.toStdString(), erreur);
 }
 
-bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octets,
-                        std::string& erreur) {
-  auto echec = [&](int numero, QFileDevice::FileError e) {
-    erreur = "Impossible d'écrire " + Nom(chemin) + " : " + Raison(numero, e) +
-             ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
-    return false;
-  };
+struct FichierDisqueEnCours::Etat {
+  explicit Etat(const QString& c) : chemin(c), fichier(c) {}
+  QString chemin;
+  QSaveFile fichier;
+  bool ouvert = false, echec = false;
+  int numero = 0;
+  QFileDevice::FileError erreurQt = QFileDevice::NoError;
+};
+
+FichierDisqueEnCours::FichierDisqueEnCours(const QString& chemin)
+    : etat_(std::make_unique<Etat>(chemin)) {}
+
+FichierDisqueEnCours::~FichierDisqueEnCours() {
+  if (etat_->ouvert) etat_->fichier.cancelWriting();
+}
+
+const QString& FichierDisqueEnCours::Chemin() const { return etat_->chemin; }
+
+bool FichierDisqueEnCours::Ouvre(std::string& erreur) {
+  const QString& chemin = etat_->chemin;
   if (!NomDisqueValide(chemin, erreur)) return false;
   // A directory, named pipe, device or socket (a symbolic link to one too) is never replaced by
   // a regular file: QSaveFile would rename its temporary file over it.
@@ -140,24 +219,63 @@ bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octet
              " ; seul un fichier ordinaire est remplacé. Rien n'a été écrit.";
     return false;
   }
-  QSaveFile f(chemin);
+  QSaveFile& f = etat_->fichier;
   f.setDirectWriteFallback(false);  // never write in place
   // Unbuffered: every byte goes through our write call, whose short count we check. Buffered,
   // Qt 6.4 was seen to flush a file cut by the file size limit and still commit it.
   errno = 0;
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return echec(errno, f.error());
-  errno = 0;
-  const qint64 n =
-      f.write(reinterpret_cast<const char*>(octets.data()), static_cast<qint64>(octets.size()));
-  if (n != static_cast<qint64>(octets.size())) {
-    const int numero = errno;
-    const QFileDevice::FileError e = f.error();
-    f.cancelWriting();
-    return echec(numero, e);
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+    erreur = "Impossible d'écrire " + Nom(chemin) + " : " + Raison(errno, f.error()) +
+             ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
+    return false;
   }
-  errno = 0;
-  if (!f.commit()) return echec(errno, f.error());
+  etat_->ouvert = true;
   return true;
+}
+
+bool FichierDisqueEnCours::Ecrit(const uint8_t* octets, size_t taille) {
+  Etat& e = *etat_;
+  if (!e.ouvert || e.echec) return false;
+  while (taille > 0) {
+    // One write call takes at most 1 GiB: a larger buffer goes in several.
+    const qint64 morceau = static_cast<qint64>(std::min<size_t>(taille, size_t{1} << 30));
+    errno = 0;
+    const qint64 n = e.fichier.write(reinterpret_cast<const char*>(octets), morceau);
+    if (n != morceau) {
+      e.numero = errno;
+      e.erreurQt = e.fichier.error();
+      e.echec = true;
+      e.fichier.cancelWriting();
+      e.ouvert = false;
+      return false;
+    }
+    octets += n;
+    taille -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+bool FichierDisqueEnCours::Termine(std::string& erreur) {
+  Etat& e = *etat_;
+  auto echec = [&](int numero, QFileDevice::FileError fe) {
+    erreur = "Impossible d'écrire " + Nom(e.chemin) + " : " + Raison(numero, fe) +
+             ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
+    return false;
+  };
+  if (e.echec) return echec(e.numero, e.erreurQt);
+  if (!e.ouvert) return echec(0, QFileDevice::OpenError);
+  e.ouvert = false;
+  errno = 0;
+  if (!e.fichier.commit()) return echec(errno, e.fichier.error());
+  return true;
+}
+
+bool EcritFichierDisque(const QString& chemin, const std::vector<uint8_t>& octets,
+                        std::string& erreur) {
+  FichierDisqueEnCours f(chemin);
+  if (!f.Ouvre(erreur)) return false;
+  f.Ecrit(octets.data(), octets.size());
+  return f.Termine(erreur);
 }
 
 bool MemeFichier(const QString& a, const QString& b) {
@@ -177,6 +295,34 @@ bool SortieDistincte(const QString& sortie, const QString& entree, std::string& 
 }
 
 std::string RaisonSysteme(int numero) { return Raison(numero, QFileDevice::NoError); }
+
+std::string MessageMemoireInsuffisante(const QString& chemin) {
+  return "Mémoire insuffisante pour écrire " + Nom(chemin) +
+         ". Le fichier existant, s'il y en a un, n'a pas été modifié.";
+}
+
+std::string RaisonSortieStandard(int numero) {
+  switch (numero) {
+    case EBADF: return "elle est fermée";
+    case EPIPE: return "elle est fermée (le programme qui la lisait s'est arrêté)";
+    case EAGAIN: return "elle n'accepte rien pour l'instant (non bloquante et pleine)";
+    case EINVAL: return "elle n'accepte pas l'écriture";
+    case 0: return "elle n'a pas tout pris";
+    default: return RaisonSysteme(numero);
+  }
+}
+
+void GardeFluxStandard() {
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (::fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    const int ouvert = ::open("/dev/null", fd == 2 ? O_WRONLY : O_RDONLY);
+    if (ouvert >= 0 && ouvert != fd) {
+      ::dup2(ouvert, fd);
+      ::close(ouvert);
+    }
+  }
+  std::signal(SIGPIPE, SIG_IGN);
+}
 
 void IgnoreSignalTailleFichier() { std::signal(SIGXFSZ, SIG_IGN); }
 

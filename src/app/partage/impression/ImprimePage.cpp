@@ -5,6 +5,8 @@
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <memory>
+#include <new>
 
 #include "partage/canevas/CanevasQt.h"
 
@@ -21,12 +23,22 @@ PageImprimante PageDe(const QPagedPaintDevice& peripherique) {
 }
 
 bool ImprimeSurPage(const Circuit& c, TravailImpression& t, QPagedPaintDevice& peripherique) {
-  QPainter peintre;
-  if (!peintre.begin(&peripherique)) return false;
-  CanevasQt toile(peintre);
-  Imprime(c, t, toile);
-  toile.Acheve();
-  return peintre.end();
+  auto peintre = std::make_unique<QPainter>();
+  if (!peintre->begin(&peripherique)) return false;
+  try {
+    {
+      CanevasQt toile(*peintre);
+      Imprime(c, t, toile);
+      toile.Acheve();
+    }
+    return peintre->end();
+  } catch (const std::bad_alloc&) {
+    // Out of memory (the PDF engine compresses the page in memory as it ends it): the painter's
+    // destructor would end the page once more and throw from a destructor, which ends the
+    // program. The painter is given up instead, and the caller says why.
+    static_cast<void>(peintre.release());
+    throw;
+  }
 }
 
 QPageLayout MiseEnPagePdf(QPageSize::PageSizeId papier, QPageLayout::Orientation orientation) {

@@ -15,6 +15,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "../LimiteMemoire.h"
 #include "../ServiceDialoguesScript.h"
 #include "Enregistrement.h"
 #include "fenetres/export/TEnregistrepercage.h"
@@ -362,6 +363,58 @@ TEST_F(Dialogues, ExportNeRemplacePasLeCircuitOuvert) {
       << service_.messages[2].toStdString();
   EXPECT_FALSE(fs::exists(dossier_ / "b-FC1.GBR"));
   EXPECT_EQ(Lit(dossier_ / "carte.CIX"), circuit);
+}
+
+// Out of memory during an export: a French message, the dialog stays open, the files keep
+// their previous contents.
+TEST_F(Dialogues, MemoireInsuffisanteALExport) {
+  // Many holes, so that the drill file needs fresh memory; a large circle for the Gerber file.
+  std::vector<ElementCI> recs;
+  for (int32_t k = 0; k < 60000; ++k)
+    recs.push_back(Rec(3, 199, 2, 500 + k % 300 * 20, 500 + k / 300 * 20));
+  recs.push_back(Rec(4, 132, 1, 3000, 3000));
+  recs.push_back(Rec(4, 133, 1, 30000, 0));
+  const Circuit c = Fait(recs);
+  const std::vector<uint8_t> ancien = {'a', 'n', 'c', 'i', 'e', 'n'};
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"}) {
+    std::ofstream f(dossier_ / nom, std::ios::binary);
+    f.write("ancien", 6);
+  }
+  TEnregistrepercage p(c, service_);
+  ASSERT_TRUE(p.PreparePercages());
+  p.show();
+  TExportGerber g(c, service_);
+  g.show();
+  service_.reponses = {Chemin("t.EXL")};
+  {
+    LimiteMemoire limite(64 * 1024);
+    Clique(p, "EnregistreFichierPercage");
+  }
+  service_.reponses = {Chemin("b")};
+  {
+    LimiteMemoire limite(64 * 1024);
+    Clique(g, "EnregistreFichierGerber");
+  }
+  EXPECT_TRUE(p.isVisible());
+  EXPECT_TRUE(g.isVisible());
+  ASSERT_EQ(service_.messages.size(), 2u);
+  EXPECT_EQ(service_.messages[0], "Mémoire insuffisante pour écrire « " + Chemin("t.EXL") +
+                                      " ». Le fichier existant, s'il y en a un, n'a pas été "
+                                      "modifié.");
+  EXPECT_EQ(service_.messages[1], "Mémoire insuffisante pour écrire « " + Chemin("b-FC1.GBR") +
+                                      " ». Le fichier existant, s'il y en a un, n'a pas été "
+                                      "modifié.");
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"})
+    EXPECT_EQ(Lit(dossier_ / nom), ancien) << nom;
+  // With the memory back, the same exports are written.
+  service_.reponses = {Chemin("t.EXL")};
+  Clique(p, "EnregistreFichierPercage");
+  service_.reponses = {Chemin("b")};
+  Clique(g, "EnregistreFichierGerber");
+  EXPECT_FALSE(p.isVisible());
+  EXPECT_FALSE(g.isVisible());
+  for (const char* nom : {"t.EXL", "b-FC1.GBR", "b_SER.GBR"})
+    EXPECT_NE(Lit(dossier_ / nom), ancien) << nom;
 }
 
 TEST(FiltresQt, FiltresDesFiches) {

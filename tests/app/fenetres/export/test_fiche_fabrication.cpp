@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTreeWidget>
 
+#include "../LimiteMemoire.h"
 #include "../ServiceDialoguesScript.h"
 #include "fenetres/export/TFicheFabrication.h"
 
@@ -85,6 +86,49 @@ TEST(FicheFabrication, ListeSelonLesOptionsEtArchive) {
   EXPECT_EQ(service.messages.size(), 1u);
   ASSERT_TRUE(fichier.open(QIODevice::ReadOnly));
   EXPECT_EQ(fichier.readAll(), QByteArray("circuit"));
+}
+
+// Out of memory while the set is made or written: the reason shown, nothing written, no end of
+// the program.
+TEST(FicheFabrication, MemoireInsuffisante) {
+  Circuit c = Carte();
+  // A large placement plan: the set then needs fresh memory.
+  for (int k = 0; k < 3000; ++k) {
+    const auto x = static_cast<uint16_t>(500 + (k % 60) * 100);
+    const auto y = static_cast<uint16_t>(3000 + (k / 60) * 100);
+    AjoutElement(c, 3, 31, x, y);
+    AjoutElement(c, 3, 101, static_cast<uint16_t>(x + 80), static_cast<uint16_t>(y + 50));
+  }
+  ServiceDialoguesScript service;
+  TFicheFabrication f(c, service);
+  {
+    LimiteMemoire limite(64 * 1024);
+    f.Actualise();
+  }
+  EXPECT_TRUE(f.Jeu().Fichiers.empty());
+  EXPECT_TRUE(Liste(f).isEmpty());
+  EXPECT_FALSE(f.findChild<QPushButton*>(QStringLiteral("EnregistreArchive"))->isEnabled());
+  EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("Resume"))->text(),
+            "Mémoire insuffisante pour préparer les fichiers de fabrication de ce circuit.");
+
+  f.Actualise();
+  ASSERT_FALSE(f.Jeu().Fichiers.empty());
+  QTemporaryDir dossier;
+  const QString nom = dossier.filePath(QStringLiteral("Alim.zip"));
+  QFile ancien(nom);
+  ASSERT_TRUE(ancien.open(QIODevice::WriteOnly));
+  ancien.write("ancien");
+  ancien.close();
+  {
+    LimiteMemoire limite(64 * 1024);
+    EXPECT_FALSE(f.EcritArchive(nom));
+  }
+  ASSERT_EQ(service.messages.size(), 1u);
+  EXPECT_EQ(service.messages[0], "Mémoire insuffisante pour écrire « " + nom +
+                                     " ». Le fichier existant, s'il y en a un, n'a pas été "
+                                     "modifié.");
+  ASSERT_TRUE(ancien.open(QIODevice::ReadOnly));
+  EXPECT_EQ(ancien.readAll(), QByteArray("ancien"));
 }
 
 TEST(FicheFabrication, CircuitVide) {

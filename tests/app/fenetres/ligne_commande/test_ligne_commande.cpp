@@ -1,9 +1,15 @@
 // The editor's command line: what it opens, what it prints and when it ends before any window.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include "fenetres/LigneCommande.h"
 
@@ -83,9 +89,75 @@ TEST(LigneCommande, AideSurUneSortiePleine) {
     EXPECT_TRUE(l.quitter);
     EXPECT_EQ(l.statut, 1) << option;
   }
-  EXPECT_NE(Contenu(erreurs).find("écriture impossible sur la sortie standard"), std::string::npos);
+  const std::string e = Contenu(erreurs);
+  EXPECT_NE(e.find("écriture impossible sur la sortie standard"), std::string::npos);
+  EXPECT_NE(e.find("korv4: écriture impossible sur la sortie standard : plus de place sur le "
+                   "disque (l'aide n'a pas pu être affichée).\n"),
+            std::string::npos)
+      << e;
+  EXPECT_NE(e.find("plus de place sur le disque (la version n'a pas pu être affichée)"),
+            std::string::npos)
+      << e;
+  EXPECT_EQ(e.find("No space"), std::string::npos) << e;
   std::fclose(erreurs);
   std::fclose(pleine);
+}
+
+// The real program: --help and --version to a closed or full stdout say why in French; Qt's
+// English warnings ("QStandardPaths: XDG_RUNTIME_DIR not set...") reach stderr only when
+// KORV4_DEBOGAGE asks for them.
+class Editeur : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char modele[] = "/tmp/korv4-ligne-XXXXXX";
+    ASSERT_NE(mkdtemp(modele), nullptr);
+    dossier_ = modele;
+  }
+  void TearDown() override { std::filesystem::remove_all(dossier_); }
+  // Exit status and stderr of the editor run through the shell.
+  std::pair<int, std::string> Lance(const std::string& commande) const {
+    const std::string err = dossier_ + "/erreur";
+    const int s =
+        std::system(("cd '" + dossier_ + "' && " + commande + " 2>'" + err + "'").c_str());
+    std::ifstream f(err);
+    return {WIFEXITED(s) ? WEXITSTATUS(s) : -1, std::string(std::istreambuf_iterator<char>(f), {})};
+  }
+  std::string dossier_;
+};
+
+TEST_F(Editeur, AideEtVersionSurUneSortieFermeeOuPleine) {
+  struct Cas {
+    const char* commande;
+    const char* message;
+  };
+  for (const Cas& k : {
+           Cas{"'" KORV4_EDITEUR "' --help >&-",
+               "korv4: écriture impossible sur la sortie standard : elle est fermée (l'aide n'a "
+               "pas pu être affichée).\n"},
+           Cas{"'" KORV4_EDITEUR "' --version >&-",
+               "korv4: écriture impossible sur la sortie standard : elle est fermée (la version "
+               "n'a pas pu être affichée).\n"},
+           Cas{"'" KORV4_EDITEUR "' -v >/dev/full",
+               "korv4: écriture impossible sur la sortie standard : plus de place sur le disque "
+               "(la version n'a pas pu être affichée).\n"},
+       }) {
+    const auto [code, erreur] = Lance(k.commande);
+    EXPECT_EQ(code, 1) << k.commande;
+    EXPECT_EQ(erreur, k.message) << k.commande;
+  }
+}
+
+TEST_F(Editeur, AvertissementsDeQtSeulementSurDemande) {
+  // The editor runs five seconds on the offscreen platform, without a runtime folder.
+  const std::string editeur = "env -u XDG_RUNTIME_DIR QT_QPA_PLATFORM=offscreen ";
+  const auto [code, erreur] = Lance(editeur + "timeout 5 '" KORV4_EDITEUR "' >/dev/null");
+  EXPECT_EQ(code, 124) << erreur;  // still running when stopped
+  EXPECT_EQ(erreur, "");
+  const auto [code2, debogage] =
+      Lance(editeur + "KORV4_DEBOGAGE=1 timeout 5 '" KORV4_EDITEUR "' >/dev/null");
+  EXPECT_EQ(code2, 124) << debogage;
+  EXPECT_NE(debogage.find("QStandardPaths: XDG_RUNTIME_DIR not set"), std::string::npos)
+      << debogage;
 }
 
 }  // namespace
