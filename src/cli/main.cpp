@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "Commun.h"
+#include "LanceTypon.h"
 #include "SousCommandes.h"
 #include "partage/disque/FichiersDisque.h"
 
@@ -40,6 +41,7 @@ void MessageQt(QtMsgType type, const QMessageLogContext&, const QString&) {
 
 int main(int argc, char** argv) {
   korv4::cli::GardeFluxStandard();
+  if (argc >= 2 && std::strcmp(argv[1], "typon") == 0) return korv4::cli::LanceTypon(argc, argv);
   qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("korv4-cli"));
@@ -58,7 +60,8 @@ int main(int argc, char** argv) {
     return AfficheOuSignale(AideGenerale(), "l'aide") ? kFait : kEcritureImpossible;
   }
   for (const SousCommande* s = kSousCommandes; s->nom; ++s)
-    if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));
+    if (nom == QLatin1String(s->nom))
+      return s->executer ? s->executer(arguments.mid(1)) : LanceTypon(argc, argv);
   Erreur("sous-commande inconnue : " + nom.toStdString() + " (korv4-cli --help pour la liste)");
   return kMauvaisUsage;
 }
