@@ -1,5 +1,7 @@
 // korv4-cli: the circuit core without windows, for scripts and manufacturing pipelines.
 
+#include <malloc.h>
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <QtGlobal>
@@ -41,6 +43,11 @@ void MessageQt(QtMsgType type, const QMessageLogContext&, const QString&) {
 
 int main(int argc, char** argv) {
   korv4::cli::GardeFluxStandard();
+  // One short run over one circuit: memory a step gives back (the file's bytes, the joining's
+  // tables) is kept for the next steps instead of being returned to the system and asked for
+  // again, page fault by page fault.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
   if (argc >= 2 && std::strcmp(argv[1], "typon") == 0) return korv4::cli::LanceTypon(argc, argv);
   qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
