@@ -118,6 +118,28 @@ void BM_Defilement(benchmark::State& state) {
   }
 }
 
+// A scroll by the small step (an arrow of the scroll bar) or by a page (a click beside the
+// thumb), down then back up: the picture moves and only the uncovered strip is drawn.
+void DefilementPas(benchmark::State& state, bool page) {
+  Banc b(kMaxElements);
+  ChoixEchelle1Change(b.ed(), static_cast<int32_t>(state.range(0)));
+  AscenseurChange(b.ed(), true, 400);
+  b.fiche.Apres();
+  b.Peint();
+  const Ascenseur& a = b.ed().AscVertical;
+  const int32_t pas = page ? a.GrandPas : a.PetitPas;
+  int i = 0;
+  for (auto _ : state) {
+    AscenseurChange(b.ed(), true, a.Position + ((i++ & 1) ? -pas : pas));
+    b.fiche.Apres();
+    b.Peint();
+  }
+  state.counters["pas"] = pas;
+}
+
+void BM_DefilementPetitPas(benchmark::State& state) { DefilementPas(state, false); }
+void BM_DefilementPage(benchmark::State& state) { DefilementPas(state, true); }
+
 void BM_Zoom(benchmark::State& state) {
   Banc b(kMaxElements);
   const int32_t z = static_cast<int32_t>(state.range(0));
@@ -182,14 +204,38 @@ void BM_ZoneDuplicationDepot(benchmark::State& state) {
   }
 }
 
-BENCHMARK(BM_DeplacementPointeur)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_DeplacementPointeur)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AppuiPastille)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FinDePiste)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Defilement)->ArgName("zoom")->DenseRange(0, 9)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_Zoom)->ArgName("zoom")->DenseRange(0, 9)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Defilement)
+    ->ArgName("zoom")
+    ->DenseRange(0, 9)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DefilementPetitPas)
+    ->ArgName("zoom")
+    ->DenseRange(0, 9)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DefilementPage)
+    ->ArgName("zoom")
+    ->DenseRange(0, 9)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Zoom)->ArgName("zoom")->DenseRange(0, 9)->MeasureProcessCPUTime()->UseRealTime()->Unit(
+    benchmark::kMillisecond);
 BENCHMARK(BM_ZoneRotation)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ZoneInversion)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_ZoneDuplicationDepot)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ZoneDuplicationDepot)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4
