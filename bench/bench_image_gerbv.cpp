@@ -12,6 +12,8 @@
 //
 //   korv4_bench_image_gerbv [RUNS]     (default 21)
 //
+// KORV4_BENCH_CLI=PATH measures another korv4-cli (an older build, to compare).
+//
 // Not a Google Benchmark: it times other processes, start-up included.
 
 #include <fcntl.h>
@@ -100,8 +102,13 @@ struct Resultat {
   std::vector<Mesure> korv4, gerbv;
 };
 
+std::string Cli() {
+  const char* autre = std::getenv("KORV4_BENCH_CLI");
+  return autre != nullptr && *autre != '\0' ? autre : KORV4_CLI;
+}
+
 bool Compare(const fs::path& dossier, const Carte& carte, int tours, Resultat& res) {
-  const std::string cli = KORV4_CLI;
+  const std::string cli = Cli();
   res.cix = dossier / (std::string(carte.nom) + ".CIX");
   {
     static Circuit c;
@@ -170,7 +177,7 @@ bool Compare(const fs::path& dossier, const Carte& carte, int tours, Resultat& r
 
 // The budgets of korv4-cli image on the board `cix`.
 void Budgets(const fs::path& dossier, const Resultat& res) {
-  const std::string cli = KORV4_CLI;
+  const std::string cli = Cli();
   const std::string png = (dossier / "budget.png").string();
   const std::vector<std::string> image = {cli, "image", res.cix.string(), png};
   // Libraries: LD_DEBUG writes one "calling init" line for every object the loader starts.
