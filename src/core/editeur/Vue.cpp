@@ -234,6 +234,7 @@ void ReTraceCimp(Editeur& ed) {
     MontreSelection(c, ctx);
     return;
   }
+  ed.Image.Dessinee = nullptr;  // drawn elsewhere: the image no longer holds this redraw
   TraceFond(ctx);
   TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, ed.Etat);
   MontreSelection(c, ctx);
