@@ -1,8 +1,11 @@
 #include "MemoireImage.h"
 
+#include <malloc.h>
 #include <sys/mman.h>
+#include <unistd.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 namespace korv4::cli {
 
@@ -28,6 +31,21 @@ MemoireImage::MemoireImage(size_t pixels) {
   pixels_ = reinterpret_cast<uint32_t*>(debut);
   // A request only: without huge pages the memory is the same, in small pages.
   ::madvise(pixels_, octets, MADV_HUGEPAGE);
+}
+
+void TasEnGrandesPages() {
+  constexpr size_t kReserve = size_t{16} << 20;
+  mallopt(M_TOP_PAD, static_cast<int>(kReserve));
+  // A block that makes the heap grow now, by the reserve, then the whole huge pages it holds.
+  void* bloc = std::malloc(kGrandePage / 8);
+  // Later growth by the usual steps: a limit on the process's memory then weighs as before.
+  mallopt(M_TOP_PAD, 128 << 10);
+  if (bloc == nullptr) return;
+  const uintptr_t debut =
+      (reinterpret_cast<uintptr_t>(bloc) + kGrandePage - 1) / kGrandePage * kGrandePage;
+  const uintptr_t fin = reinterpret_cast<uintptr_t>(::sbrk(0)) / kGrandePage * kGrandePage;
+  if (fin > debut) ::madvise(reinterpret_cast<void*>(debut), fin - debut, MADV_HUGEPAGE);
+  std::free(bloc);
 }
 
 MemoireImage::~MemoireImage() {

@@ -24,4 +24,9 @@ class MemoireImage {
   size_t taille_ = 0;
 };
 
+// The heap grows by a few megabytes at once, and the system is asked to back it with huge pages
+// where it offers them: the store, the file's bytes and the joining's tables then cost a few
+// page faults instead of one per 4 KB page. Called first in main, once.
+void TasEnGrandesPages();
+
 }  // namespace korv4::cli

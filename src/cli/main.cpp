@@ -11,6 +11,7 @@
 
 #include "Commun.h"
 #include "LanceTypon.h"
+#include "MemoireImage.h"
 #include "SousCommandes.h"
 #include "partage/disque/FichiersDisque.h"
 
@@ -48,6 +49,7 @@ int main(int argc, char** argv) {
   // again, page fault by page fault.
   mallopt(M_MMAP_THRESHOLD, 64 << 20);
   mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  korv4::cli::TasEnGrandesPages();
   if (argc >= 2 && std::strcmp(argv[1], "typon") == 0) return korv4::cli::LanceTypon(argc, argv);
   qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
