@@ -168,7 +168,8 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
   if (std::abs(dx) >= r.Droite - r.Gauche || std::abs(dy) >= r.Bas - r.Haut) return false;
   if (dx != 0 || dy != 0) DeplacePixels(ed, r, dx, dy);
   // The strips uncovered, each starting one pixel early on a grid row or column, whose dots
-  // the background leaves out on the first row and column it draws.
+  // the background leaves out on the first row and column it draws (and leaves out of the
+  // area's first row and column: moved, these are drawn again).
   int32_t pas = (ValeurZoom(ctx) * 10) / 20;
   if (pas < 10) pas *= 2;
   const bool grille = ctx.Zoom > 0 && pas > 0;
@@ -176,7 +177,9 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
   if (dy != 0) {
     RectPixel bande = r;
     if (dy > 0) {
-      bande.Bas = r.Haut + dy;
+      // With the area's first row as it was, now moved below the strip: drawn without grid
+      // dots, it may be a grid row now.
+      bande.Bas = std::min(r.Haut + dy + 1, r.Bas);
       reste.Haut = bande.Bas;
     } else {
       bande.Haut = r.Bas + dy;
@@ -188,7 +191,7 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
   if (dx != 0 && reste.Bas > reste.Haut) {
     RectPixel bande = reste;
     if (dx > 0) {
-      bande.Droite = r.Gauche + dx;
+      bande.Droite = std::min(r.Gauche + dx + 1, r.Droite);  // the first column too, as above
     } else {
       bande.Gauche = r.Droite + dx;
       if (bande.Gauche > 0 && grille && (bande.Gauche + ctx.OrigineX) % pas == 0) --bande.Gauche;
