@@ -5,6 +5,8 @@ include(GNUInstallDirs)
 set(KORV4_PAQUET ${CMAKE_CURRENT_LIST_DIR})
 
 install(TARGETS korv4 korv4-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# What only `korv4-cli typon` runs (its PDF page needs QtGui): not a command of its own.
+install(TARGETS korv4-typon RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/korv4)
 install(FILES ${KORV4_PAQUET}/korv4.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${KORV4_PAQUET}/korv4.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)

@@ -1,10 +1,10 @@
 // korv4-cli image FICHIER SORTIE.png [--travail N] [--visu L] [--zoom Z]: the picture of a
 // circuit as the editor's drawing area shows it when the whole surface fits in the window.
 
-#include <new>
 #include <vector>
 
 #include "Commun.h"
+#include "MemoireImage.h"
 #include "SousCommandes.h"
 #include "partage/disque/FichiersDisque.h"
 #include "png/CodagePng.h"
@@ -186,15 +186,13 @@ int ExecuteImage(const QStringList& arguments) {
   ctx.HauteurSurface = static_cast<int32_t>(hauteur - 1);
   // Drawn into plain memory by the editor's rasteriser and coded without Qt's image classes:
   // the command line then loads neither QtGui nor the libraries behind it.
-  std::vector<uint32_t> image;
-  try {
-    image.resize(static_cast<size_t>(largeur * hauteur));
-  } catch (const std::bad_alloc&) {
+  MemoireImage image(static_cast<size_t>(largeur * hauteur));
+  if (image.Pixels() == nullptr) {
     Erreur("mémoire insuffisante pour une image de " + std::to_string(largeur) + " x " +
            std::to_string(hauteur) + " pixels");
     return kEcritureImpossible;
   }
-  CanevasImage toile(image.data(), static_cast<int>(largeur), static_cast<int>(hauteur),
+  CanevasImage toile(image.Pixels(), static_cast<int>(largeur), static_cast<int>(hauteur),
                      static_cast<std::ptrdiff_t>(largeur));
   ctx.Toile = &toile;
   ctx.Zone = {0, 0, static_cast<int32_t>(largeur), static_cast<int32_t>(hauteur)};
@@ -209,13 +207,12 @@ int ExecuteImage(const QStringList& arguments) {
   // file as it was.
   std::vector<uint8_t> png;
   std::string erreur;
-  if (!CodePng(image.data(), static_cast<int>(largeur), static_cast<int>(hauteur),
+  if (!CodePng(image.Pixels(), static_cast<int>(largeur), static_cast<int>(hauteur),
                static_cast<std::ptrdiff_t>(largeur), png, erreur)) {
     Erreur("impossible de coder l'image « " + sortie.toStdString() + " » : " + erreur +
            ". Rien n'a été écrit.");
     return kEcritureImpossible;
   }
-  std::vector<uint32_t>().swap(image);
   const int ecrit = EcritSortie(ligne, entree, sortie, png);
   return ecrit >= 0 ? ecrit : kFait;
 }

@@ -10,7 +10,8 @@ const SousCommande kSousCommandes[] = {
      ExecuteImage},
     {"gerber", "écrit les fichiers Gerber des faces et de l'implantation", ExecuteGerber},
     {"percage", "écrit le fichier de perçage (Excellon, ISO, HPGL ou PEX)", ExecutePercage},
-    {"typon", "imprime les documents du circuit à l'échelle 1:1 dans un PDF", ExecuteTypon},
+    // Run by main before anything else, in the program korv4-typon (LanceTypon.h).
+    {"typon", "imprime les documents du circuit à l'échelle 1:1 dans un PDF", nullptr},
     {"fabrication",
      "écrit le jeu de fabrication (couches, vernis, contour, perçage) en zip ou en dossier",
      ExecuteFabrication},

@@ -21,6 +21,7 @@ struct SousCommande {
   const char* nom;
   const char* resume;  // one line for the tool's help
   // arguments: the sub-command's own arguments, its name first (as argv[0] of a program).
+  // Null for typon, which main hands over to korv4-typon (LanceTypon.h).
   int (*executer)(const QStringList& arguments);
 };
 
@@ -32,7 +33,7 @@ int ExecuteConvertir(const QStringList& arguments);
 int ExecuteImage(const QStringList& arguments);
 int ExecuteGerber(const QStringList& arguments);
 int ExecutePercage(const QStringList& arguments);
-int ExecuteTypon(const QStringList& arguments);
+int ExecuteTypon(const QStringList& arguments);  // in korv4-typon, not in korv4-cli
 int ExecuteVerifier(const QStringList& arguments);
 int ExecuteFabrication(const QStringList& arguments);
 

@@ -1,5 +1,7 @@
 // korv4-cli: the circuit core without windows, for scripts and manufacturing pipelines.
 
+#include <malloc.h>
+
 #include <QCoreApplication>
 #include <QStringList>
 #include <QtGlobal>
@@ -9,6 +11,8 @@
 #include <new>
 
 #include "Commun.h"
+#include "LanceTypon.h"
+#include "MemoireImage.h"
 #include "SousCommandes.h"
 #include "partage/disque/FichiersDisque.h"
 
@@ -39,6 +43,9 @@ void MessageQt(QtMsgType type, const QMessageLogContext&, const QString&) {
 
 // The tool, once its standard streams are safe.
 int Execute(int argc, char** argv) {
+  // typon, the only sub-command that draws a PDF page, is a program of its own: the others never
+  // load what it needs.
+  if (argc >= 2 && std::strcmp(argv[1], "typon") == 0) return korv4::cli::LanceTypon(argc, argv);
   qInstallMessageHandler(MessageQt);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("korv4-cli"));
@@ -59,7 +66,8 @@ int Execute(int argc, char** argv) {
     return AfficheOuSignale(AideGenerale(), "l'aide") ? kFait : kEcritureImpossible;
   }
   for (const SousCommande* s = kSousCommandes; s->nom; ++s)
-    if (nom == QLatin1String(s->nom)) return s->executer(arguments.mid(1));
+    if (nom == QLatin1String(s->nom))
+      return s->executer ? s->executer(arguments.mid(1)) : LanceTypon(argc, argv);
   Erreur("sous-commande inconnue : " + nom.toStdString() + " (korv4-cli --help pour la liste)");
   return kMauvaisUsage;
 }
@@ -68,6 +76,12 @@ int Execute(int argc, char** argv) {
 
 int main(int argc, char** argv) {
   korv4::GardeFluxStandard();
+  // One short run over one circuit: memory a step gives back (the file's bytes, the joining's
+  // tables) is kept for the next steps instead of being returned to the system and asked for
+  // again, page fault by page fault.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+  mallopt(M_TRIM_THRESHOLD, 256 << 20);
+  korv4::cli::TasEnGrandesPages();
   // The sub-command named, for the message (argv[1] as given, when it is one).
   const char* quoi = "korv4-cli";
   for (const korv4::cli::SousCommande* s = korv4::cli::kSousCommandes; argc > 1 && s->nom; ++s)

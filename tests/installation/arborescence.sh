@@ -13,6 +13,7 @@ cmake --install "$build" --prefix "$prefixe" > "$tmp/install.log"
 # Every file, and nothing else.
 attendus="bin/korv4
 bin/korv4-cli
+libexec/korv4/korv4-typon
 share/applications/korv4.desktop
 share/icons/hicolor/scalable/apps/korv4.svg
 share/man/man1/korv4-cli.1.gz
@@ -21,6 +22,16 @@ share/mime/packages/korv4.xml"
 installes=$(cd "$prefixe" && find . -type f -o -type l | sed 's|^\./||' | LC_ALL=C sort)
 [ "$installes" = "$attendus" ] || echec "fichiers installés :"$'\n'"$installes"
 for p in korv4 korv4-cli; do [ -x "$prefixe/bin/$p" ] || echec "$p n'est pas exécutable"; done
+
+# korv4-cli typon runs the installed korv4-typon (libexec), whose PDF page needs QtGui; korv4-cli
+# itself never loads it. An old circuit without elements: typon itself says it is empty (4).
+[ -x "$prefixe/libexec/korv4/korv4-typon" ] || echec "korv4-typon n'est pas exécutable"
+! objdump -p "$prefixe/bin/korv4-cli" | grep -q 'NEEDED.*Qt6Gui' || echec "korv4-cli lie QtGui"
+head -c 150 /dev/zero > "$tmp/vide.CIP"
+statut=0
+"$prefixe/bin/korv4-cli" typon "$tmp/vide.CIP" "$tmp/vide.pdf" 2> "$tmp/typon.err" || statut=$?
+[ "$statut" = 4 ] && grep -q 'est vide' "$tmp/typon.err" ||
+  echec "korv4-cli typon installé ($statut) : $(cat "$tmp/typon.err")"
 
 # The installed editor answers without a display.
 v=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$prefixe/bin/korv4" --version)

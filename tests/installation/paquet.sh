@@ -24,7 +24,8 @@ grep -q gerbv <<< "$depends" && echec "gerbv ne doit pas être une dépendance"
 
 # Contents: the installed tree under /usr, every file owned by root.
 contenu=$(dpkg-deb -c "$deb")
-for f in usr/bin/korv4 usr/bin/korv4-cli usr/share/applications/korv4.desktop \
+for f in usr/bin/korv4 usr/bin/korv4-cli usr/libexec/korv4/korv4-typon \
+         usr/share/applications/korv4.desktop \
          usr/share/icons/hicolor/scalable/apps/korv4.svg usr/share/mime/packages/korv4.xml \
          usr/share/man/man1/korv4.1.gz usr/share/man/man1/korv4-cli.1.gz; do
   grep -q " \./$f\$" <<< "$contenu" || echec "$f absent du paquet"
@@ -43,13 +44,13 @@ paquetDe() {  # the package that owns a library (paths with or without /usr, lin
   done
   echec "aucun paquet ne fournit $l"
 }
-libs=$(ldd "$tmp/x/usr/bin/korv4" "$tmp/x/usr/bin/korv4-cli" | awk '/=> \//{print $3}' | sort -u)
+libs=$(ldd "$tmp/x/usr/bin/korv4" "$tmp/x/usr/bin/korv4-cli" "$tmp/x/usr/libexec/korv4/korv4-typon" | awk '/=> \//{print $3}' | sort -u)
 grep -q 'not found' <<< "$(ldd "$tmp/x/usr/bin/korv4")" && echec "bibliothèque introuvable"
 fournisseurs=$(for l in $libs; do paquetDe "$l"; done | sort -u)
 declares=$(tr ',' '\n' <<< "$depends" | sed 's/(.*)//; s/ //g' | sed '/^$/d' | sort -u)
 # Packages of the libraries' own dependencies (loaded through the Qt libraries) need not be
 # named; those the programs link directly must.
-directes=$(for b in korv4 korv4-cli; do objdump -p "$tmp/x/usr/bin/$b" | awk '/NEEDED/{print $2}'; done |
+directes=$(for b in bin/korv4 bin/korv4-cli libexec/korv4/korv4-typon; do objdump -p "$tmp/x/usr/$b" | awk '/NEEDED/{print $2}'; done |
            sort -u)
 for n in $directes; do
   l=$(grep -m1 "/$n\$" <<< "$libs") || echec "$n non chargée"

@@ -63,26 +63,37 @@ class Palette {
   std::vector<uint32_t> couleurs_;
 };
 
-// The palette index of every pixel, one byte each, row after row; false as soon as the
-// picture has more than 256 colours.
-bool Indexe(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pas, Palette& palette,
-            uint8_t* index) {
+// Takes every colour of the picture into the palette, in the order a row-by-row reading meets
+// them; false as soon as the picture has more than 256 colours.
+bool Recense(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pas,
+             Palette& palette) {
   for (int y = 0; y < hauteur; ++y) {
     const uint32_t* ligne = pixels + y * pas;
     uint32_t precedente = ligne[0] & 0xFFFFFFu;
-    int i = palette.Index(precedente);
-    if (i < 0) return false;
-    for (int x = 0; x < largeur; ++x) {
+    if (palette.Index(precedente) < 0) return false;
+    for (int x = 1; x < largeur; ++x) {
       const uint32_t c = ligne[x] & 0xFFFFFFu;
       if (c != precedente) {  // a circuit view is made of long runs
         precedente = c;
-        i = palette.Index(c);
-        if (i < 0) return false;
+        if (palette.Index(c) < 0) return false;
       }
-      *index++ = static_cast<uint8_t>(i);
     }
   }
   return true;
+}
+
+// The palette index of every pixel of one row, one byte each; every colour is in the palette.
+void IndexeLigne(const uint32_t* ligne, int largeur, Palette& palette, uint8_t* index) {
+  uint32_t precedente = ligne[0] & 0xFFFFFFu;
+  int i = palette.Index(precedente);
+  for (int x = 0; x < largeur; ++x) {
+    const uint32_t c = ligne[x] & 0xFFFFFFu;
+    if (c != precedente) {
+      precedente = c;
+      i = palette.Index(c);
+    }
+    index[x] = static_cast<uint8_t>(i);
+  }
 }
 
 // One row of indexes of `kBits` bits packed into bytes, the leftmost pixel in the high bits;
@@ -119,10 +130,9 @@ bool CodePng(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pa
     return false;
   }
   try {
+    // The colours first, then the rows indexed one at a time: no index copy of the picture.
     Palette palette;
-    std::vector<uint8_t> index(static_cast<size_t>(largeur) * static_cast<size_t>(hauteur));
-    const bool indexee = Indexe(pixels, largeur, hauteur, pas, palette, index.data());
-    if (!indexee) std::vector<uint8_t>().swap(index);
+    const bool indexee = Recense(pixels, largeur, hauteur, pas, palette);
     const size_t nCouleurs = palette.Couleurs().size();
     const int bits = !indexee          ? 8
                      : nCouleurs <= 2  ? 1
@@ -134,14 +144,16 @@ bool CodePng(const uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pa
     // Filter byte then the row, for every row.
     std::vector<uint8_t> brut((octetsLigne + 1) * static_cast<size_t>(hauteur));
     if (indexee) {
+      std::vector<uint8_t> index(static_cast<size_t>(largeur));  // one row
       for (int y = 0; y < hauteur; ++y) {
-        const uint8_t* entree = index.data() + static_cast<size_t>(y) * largeur;
         uint8_t* sortie = brut.data() + y * (octetsLigne + 1);
         *sortie++ = 0;  // None
         if (bits == 8) {
-          std::copy(entree, entree + largeur, sortie);
+          IndexeLigne(pixels + y * pas, largeur, palette, sortie);
           continue;
         }
+        const uint8_t* entree = index.data();
+        IndexeLigne(pixels + y * pas, largeur, palette, index.data());
         switch (bits) {
           case 1: Empaquette<1>(entree, largeur, sortie); break;
           case 2: Empaquette<2>(entree, largeur, sortie); break;

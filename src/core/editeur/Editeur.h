@@ -75,6 +75,10 @@ struct Editeur {
     uint32_t* Pixels = nullptr;
     int32_t Largeur = 0, Hauteur = 0;
     std::ptrdiff_t Pas = 0;
+    // The pixels and size the last full redraw went into: a scroll moves what they hold only
+    // while the image is still that one.
+    const uint32_t* Dessinee = nullptr;
+    int32_t LargeurDessinee = 0, HauteurDessinee = 0;
   } Image;
 
   Dialogues* dialogues = nullptr;  // not owned

@@ -171,11 +171,16 @@ bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::
     ::close(fd);
     return echec(Raison(0, QFileDevice::OpenError));
   }
-  octets.resize(static_cast<size_t>(kTailleLectureMax));
+  // Room for the size the file has, and a byte more to see it end; a file that grows while it is
+  // read gets the room up to the limit.
+  octets.resize(static_cast<size_t>(std::min<int64_t>(kTailleLectureMax, info.st_size + 1)));
   int64_t lus = 0;
   while (lus < kTailleLectureMax) {
+    if (lus == static_cast<int64_t>(octets.size()))
+      octets.resize(static_cast<size_t>(kTailleLectureMax));
     errno = 0;
-    const qint64 n = f.read(reinterpret_cast<char*>(octets.data()) + lus, kTailleLectureMax - lus);
+    const qint64 n = f.read(reinterpret_cast<char*>(octets.data()) + lus,
+                            static_cast<qint64>(octets.size()) - lus);
     if (n < 0) return echec(Raison(errno, f.error()));
     if (n == 0) break;
     lus += n;
