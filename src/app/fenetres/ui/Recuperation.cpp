@@ -7,6 +7,7 @@
 #include <QLockFile>
 #include <QRunnable>
 #include <QSaveFile>
+#include <new>
 
 #include "editeur/Editeur.h"
 #include "historique/Recuperation.h"
@@ -75,13 +76,24 @@ void GardeRecuperation::Apres() {
 void GardeRecuperation::Ecrit(bool attendre) {
   minuterie_.stop();
   if (!ed_.circuit.CircuitModifie) return;
-  // The bytes are made here, between two events; the disk is written on the thread.
-  auto octets = std::make_shared<std::vector<uint8_t>>(
-      CopieDeRecuperation(ed_, QDateTime::currentSecsSinceEpoch()));
+  // The bytes are made here, between two events; the disk is written on the thread. Short of
+  // memory, this copy is skipped (the previous one stays) and the next change tries again.
+  std::shared_ptr<std::vector<uint8_t>> octets;
+  try {
+    octets = std::make_shared<std::vector<uint8_t>>(
+        CopieDeRecuperation(ed_, QDateTime::currentSecsSinceEpoch()));
+  } catch (const std::bad_alloc&) {
+    vu_ = 0;
+    return;
+  }
   const QString nom = Fichier();
   ecriture_.start(QRunnable::create([this, octets, nom] {
     std::string erreur;
-    if (EcritFichierDisque(nom, *octets, erreur)) copie_ = true;
+    try {
+      if (EcritFichierDisque(nom, *octets, erreur)) copie_ = true;
+    } catch (const std::bad_alloc&) {
+      // The copy on the disk is the previous one, whole.
+    }
   }));
   if (attendre) ecriture_.waitForDone();
 }
