@@ -94,6 +94,12 @@ void Fiche_principale::Construit() {
         QAction* a = menu->addAction(libelle);
         a->setObjectName(nom);
         a->setCheckable(d.Type == Genre::ElementMenuCoche);
+        if (d.Raccourci[0] != '\0') {
+          // Shown in the menu; the window itself runs them (Fiche_principale::eventFilter), so
+          // that they act on the editor's state of the moment and never reach a dialog.
+          a->setShortcuts(QKeySequence::listFromString(Texte(d.Raccourci)));
+          a->setShortcutContext(Qt::WidgetShortcut);
+        }
         connect(a, &QAction::triggered, this, [this, c] { Clique(c); });
         objets_[i] = a;
         break;
@@ -119,7 +125,8 @@ void Fiche_principale::Construit() {
         b->setAccessibleName(libelle.isEmpty() ? bulle : QString(libelle).remove('&'));
         b->setAccessibleDescription(bulle);
         b->setCheckable(d.Type == Genre::Bascule);
-        b->setFocusPolicy(Qt::NoFocus);
+        // Tab reaches it; a click leaves the keyboard where it was.
+        b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QToolButton::clicked, this, [this, c] { Clique(c); });
         if (auto* barre = qobject_cast<QToolBar*>(parent)) {
           barre->addWidget(b);
@@ -183,6 +190,17 @@ void Fiche_principale::Construit() {
   }
   static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
 
+  // Alt and a menu's letter opens that menu: a button's underlined letter that a menu also has
+  // gives way to the menu.
+  QList<QKeySequence> lettresMenus;
+  for (QAction* a : menuBar()->actions()) lettresMenus.append(QKeySequence::mnemonic(a->text()));
+  for (QObject* o : objets_) {
+    auto* b = qobject_cast<QToolButton*>(o);
+    if (b != nullptr && lettresMenus.contains(QKeySequence::mnemonic(b->text()))) {
+      b->setShortcut(QKeySequence());
+    }
+  }
+
   for (int i = 0; i < 6; ++i) {
     panneaux_[i] = new QLabel(this);
     panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
@@ -204,7 +222,8 @@ void Fiche_principale::ConstruitCadre() {
     panneau->setObjectName(vertical ? QStringLiteral("PanelAscVertical")
                                     : QStringLiteral("PanelAscHorizontal"));
     auto* barre = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, panneau);
-    barre->setObjectName(vertical ? QStringLiteral("AscVertical") : QStringLiteral("AscHorizontal"));
+    barre->setObjectName(vertical ? QStringLiteral("AscVertical")
+                                  : QStringLiteral("AscHorizontal"));
     barre->setAccessibleName(vertical ? QStringLiteral("Défilement vertical")
                                       : QStringLiteral("Défilement horizontal"));
     auto* l = new QHBoxLayout(panneau);

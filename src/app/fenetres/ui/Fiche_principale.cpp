@@ -15,6 +15,7 @@
 #include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/dialogs/ModifDiam.h"
@@ -34,6 +35,17 @@
 namespace korv4 {
 
 namespace {
+
+// The menu item whose shortcut a key is (the keypad's digits as the others), or Aucun.
+Controle ControleDuRaccourci(const QKeyEvent& e,
+                             const std::array<QObject*, kNombreControles>& objets) {
+  const QKeySequence touche(QKeyCombination(e.modifiers() & ~Qt::KeypadModifier, Qt::Key(e.key())));
+  for (int i = 1; i < kNombreControles; ++i) {
+    auto* a = qobject_cast<QAction*>(objets[i]);
+    if (a != nullptr && a->shortcuts().contains(touche)) return static_cast<Controle>(i);
+  }
+  return Controle::Aucun;
+}
 
 BoutonSouris Bouton(Qt::MouseButton b) {
   return b == Qt::LeftButton ? BoutonSouris::Gauche
@@ -80,6 +92,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
     FormMouseUp(ed_, Bouton(e->button()));
     Apres();
   };
+  zone_->molette = [this](QWheelEvent* e) { Molette(e); };
   qApp->installEventFilter(this);
 
   centralWidget()->setAcceptDrops(true);
@@ -98,11 +111,13 @@ void Fiche_principale::Reglages(bool lire) {
       ed_.RepertoireCircuits = QFile::encodeName(dossier).toStdString();
     }
     ed_.DernierFichier =
-        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString()).toStdString();
+        QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString())
+            .toStdString();
   } else {
     reglages.setValue(QStringLiteral("RepertoireCircuits"),
                       QFile::decodeName(ed_.RepertoireCircuits.c_str()));
-    reglages.setValue(QStringLiteral("DernierFichier"), QFile::decodeName(ed_.DernierFichier.c_str()));
+    reglages.setValue(QStringLiteral("DernierFichier"),
+                      QFile::decodeName(ed_.DernierFichier.c_str()));
   }
   fichierRetenu_ = ed_.DernierFichier;
 }
@@ -132,6 +147,34 @@ bool Fiche_principale::Depot(QEvent* e) {
 
 Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
 
+// The wheel scrolls (with Shift: across), Ctrl and the wheel zoom around the pointer; a
+// touchpad's pixels scroll as far as they say.
+void Fiche_principale::Molette(QWheelEvent* e) {
+  const QPoint p = e->position().toPoint();
+  QPoint angle = e->angleDelta(), pixels = e->pixelDelta();
+  if ((e->modifiers() & Qt::ControlModifier) != 0) {
+    crans_ += angle.y() != 0 ? angle.y() : angle.x();
+    for (; crans_ >= 120; crans_ -= 120) ZoomAutour(ed_, ed_.ctx.Zoom + 1, p.x(), p.y());
+    for (; crans_ <= -120; crans_ += 120) ZoomAutour(ed_, ed_.ctx.Zoom - 1, p.x(), p.y());
+    Apres();
+    return;
+  }
+  if ((e->modifiers() & Qt::ShiftModifier) != 0) {
+    if (angle.x() == 0) angle = QPoint(angle.y(), 0);
+    if (pixels.x() == 0) pixels = QPoint(pixels.y(), 0);
+  }
+  int dx, dy;
+  if (!pixels.isNull()) {
+    dx = -pixels.x();
+    dy = -pixels.y();
+  } else {
+    dx = -angle.x() * PixelsParCran(ed_, false) / 120;
+    dy = -angle.y() * PixelsParCran(ed_, true) / 120;
+  }
+  DefilePixels(ed_, dx, dy, p.x(), p.y());
+  Apres();
+}
+
 void Fiche_principale::Clique(Controle c) {
   Clic(ed_, c);
   Apres();
@@ -139,6 +182,28 @@ void Fiche_principale::Clique(Controle c) {
     ed_.Fermeture = false;
     close();
   }
+}
+
+// A menu item's shortcut, pressed in this window (never in a dialog, a menu or a title edit).
+bool Fiche_principale::Raccourci(QObject* objet, const QKeyEvent& e) {
+  auto* w = qobject_cast<QWidget*>(objet);
+  if (w == nullptr || w->window() != this || !isActiveWindow()) return false;
+  if (QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr) {
+    return false;
+  }
+  for (QLineEdit* t : titres_) {
+    if (QApplication::focusWidget() == t) return false;
+  }
+  const Controle c = ControleDuRaccourci(e, objets_);
+  if (c == Controle::Aucun) return false;
+  korv4::Raccourci(ed_, c);
+  Apres();
+  if (ed_.Fermeture) {
+    ed_.Fermeture = false;
+    close();
+  }
+  return true;
 }
 
 int Fiche_principale::OuvreFenetre(Fenetre f) {
@@ -239,7 +304,8 @@ void Fiche_principale::Apres() {
     Place();
   }
   const RectPixel d = ed_.toile.Prend();
-  if (d.Droite > d.Gauche) zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (d.Droite > d.Gauche)
+    zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
   if (ed_.RetireFocus) {
     ed_.RetireFocus = false;
     zone_->setFocus();
@@ -285,6 +351,7 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     zone_->update();
     return false;
   }
+  if (e->type() == QEvent::KeyPress && Raccourci(objet, *static_cast<QKeyEvent*>(e))) return true;
   for (int n = 0; n < 3; ++n) {
     if (objet != titres_[n]) continue;
     if (e->type() == QEvent::MouseButtonPress) ed_.ApercuTouches = false;
@@ -303,6 +370,10 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
   }
   const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
   if (!ToucheDuDispatcher(code)) return false;
+  // A button reached with Tab is pressed by the space bar.
+  if (code == 32 && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
+    return false;
+  }
   FormKeyDown(ed_, code);
   Apres();
   return true;

@@ -9,6 +9,8 @@
 class QLabel;
 class QScrollBar;
 class QLineEdit;
+class QKeyEvent;
+class QWheelEvent;
 
 namespace korv4 {
 
@@ -53,6 +55,8 @@ class Fiche_principale : public QMainWindow {
   void Clique(Controle c);
   void Reglages(bool lire);
   bool Depot(QEvent* e);
+  void Molette(QWheelEvent* e);
+  bool Raccourci(QObject* objet, const QKeyEvent& e);
 
   Editeur ed_;
   std::unique_ptr<DialoguesQt> dialoguesQt_;
@@ -61,6 +65,7 @@ class Fiche_principale : public QMainWindow {
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
   bool premierAffichage_ = true;
+  int crans_ = 0;              // Ctrl and the wheel: eighths of a degree not yet zoomed
   std::string fichierRetenu_;  // what the settings hold
 
   QWidget* cadre_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace korv4 {
 
@@ -9,7 +10,7 @@ ZoneDessin::ZoneDessin(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ZoneDessin"));
   setAccessibleName(QStringLiteral("Zone de dessin"));
   setMouseTracking(true);
-  setFocusPolicy(Qt::ClickFocus);
+  setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::BlankCursor);
   Dimensionne(1, 1);
@@ -40,6 +41,15 @@ void ZoneDessin::mouseMoveEvent(QMouseEvent* e) {
 
 void ZoneDessin::mouseReleaseEvent(QMouseEvent* e) {
   if (relache) relache(e);
+}
+
+void ZoneDessin::wheelEvent(QWheelEvent* e) {
+  if (molette) {
+    molette(e);
+    e->accept();
+  } else {
+    QWidget::wheelEvent(e);
+  }
 }
 
 }  // namespace korv4

@@ -24,12 +24,14 @@ class ZoneDessin : public QWidget {
   Canevas* Toile() { return canevas_.get(); }
 
   std::function<void(QMouseEvent*)> appui, deplacement, relache;
+  std::function<void(QWheelEvent*)> molette;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
  private:
   QImage image_;

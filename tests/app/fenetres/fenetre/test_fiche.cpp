@@ -2,13 +2,19 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "editeur/Session.h"
 #include "fenetres/ui/Fiche_principale.h"
@@ -168,6 +174,259 @@ TEST(Fiche, FichierDeposeEtRetenu) {
   Fenetre suivante;
   EXPECT_EQ(QString::fromStdString(suivante.ed().DernierFichier), nom);
   EXPECT_EQ(QString::fromStdString(suivante.ed().RepertoireCircuits), dossier.path());
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// A key of the main window, what the editor is doing, and what must follow.
+struct CasTouche {
+  const char* nom;
+  Qt::Key touche;
+  Qt::KeyboardModifiers modificateurs;
+  void (*prepare)(Fenetre&);
+  void (*verifie)(Fenetre&);
+};
+
+void UnePastille(Fenetre& f) {
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.Clique(1000, 1000);
+}
+
+// The pointer over the drawing area: the keys of the drawing area reach it from then on.
+void SurLaZone(Fenetre& f) {
+  const QPointF p = f.Point(1000, 1000);
+  QMouseEvent e(QEvent::MouseMove, p, f.fiche.zone()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                Qt::NoModifier);
+  QApplication::sendEvent(f.fiche.zone(), &e);
+}
+
+TEST(Fiche, RaccourcisSelonLEtat) {
+  Application();
+  const std::vector<CasTouche> cas = {
+      {"Ctrl+O", Qt::Key_O, Qt::ControlModifier, [](Fenetre&) {},
+       [](Fenetre& f) { EXPECT_EQ(f.d.demandes.size(), 1u); }},
+      {"Ctrl+S sans fichier : le dialogue", Qt::Key_S, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+       },
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.demandes.size(), 1u);
+         EXPECT_EQ(f.d.disque.count("/t/A.CIX"), 1u);
+       }},
+      {"Ctrl+S avec son fichier : sur place", Qt::Key_S, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+         f.Bouton(C::BoutonEnregistrer);
+         f.d.demandes.clear();
+         f.d.disque.clear();
+         f.Clique(2000, 1000);
+       },
+       [](Fenetre& f) {
+         EXPECT_TRUE(f.d.demandes.empty());
+         EXPECT_EQ(f.d.disque.count("/t/A.CIX"), 1u);
+         EXPECT_FALSE(f.ed().circuit.CircuitModifie);
+       }},
+      {"Ctrl+Maj+S : le dialogue", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+         f.Bouton(C::BoutonEnregistrer);
+         f.d.demandes.clear();
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.d.demandes.size(), 1u); }},
+      {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_FALSE(f.d.questions.empty()); }},
+      {"Ctrl+P", Qt::Key_P, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::FicheImpression});
+       }},
+      {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::PressePapier});
+       }},
+      {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 0); }},
+      {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.Bouton(C::BoutonDefaire);
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 1); }},
+      {"Ctrl+Maj+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.Bouton(C::BoutonDefaire);
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 1); }},
+      {"F1", Qt::Key_F1, Qt::NoModifier, [](Fenetre&) {},
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::Aide});
+       }},
+      {"Ctrl+0", Qt::Key_0, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 9); }},
+      {"+ du clavier principal", Qt::Key_Plus, Qt::ShiftModifier, SurLaZone,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 3); }},
+      {"- du clavier principal", Qt::Key_Minus, Qt::NoModifier, SurLaZone,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 1); }},
+  };
+  for (const CasTouche& c : cas) {
+    SCOPED_TRACE(c.nom);
+    Fenetre f;
+    c.prepare(f);
+    f.d.fenetres.clear();
+    f.d.questions.clear();
+    f.fiche.zone()->setFocus();
+    QTest::keyClick(f.fiche.zone(), c.touche, c.modificateurs);
+    c.verifie(f);
+  }
+}
+
+// Shortcuts never reach the editor from a title being typed or from a dialog.
+TEST(Fiche, RaccourcisNiDansUnTitreNiDansUnDialogue) {
+  Application();
+  Fenetre f;
+  UnePastille(f);
+  f.Bouton(C::Boutontitre);
+  QLineEdit* titre = f.Trouve<QLineEdit>(C::EditTitre1);
+  titre->setFocus();
+  for (Qt::Key k : {Qt::Key_Z, Qt::Key_S, Qt::Key_O, Qt::Key_C}) {
+    QTest::keyClick(titre, k, Qt::ControlModifier);
+  }
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_TRUE(f.d.demandes.empty());
+  EXPECT_TRUE(f.d.fenetres.empty());
+  QTest::keyClick(titre, Qt::Key_Return);
+
+  QDialog dialogue(&f.fiche);
+  auto* champ = new QLineEdit(&dialogue);
+  dialogue.setModal(true);
+  dialogue.show();
+  dialogue.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialogue));
+  champ->setFocus();
+  QTest::keyClick(champ, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(champ, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_TRUE(f.d.demandes.empty());
+}
+
+// The menus show the shortcuts; each menu has a letter of its own, and Alt with it opens it.
+TEST(Fiche, RaccourcisMontresEtLettresDesMenus) {
+  Application();
+  Fenetre f;
+  EXPECT_EQ(f.Trouve<QAction>(C::Ouvrir1)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(f.Trouve<QAction>(C::Refaire1)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                 QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+  QList<QKeySequence> lettres;
+  for (QAction* a : f.fiche.menuBar()->actions()) {
+    const QKeySequence l = QKeySequence::mnemonic(a->text());
+    EXPECT_FALSE(l.isEmpty()) << a->text().toStdString();
+    EXPECT_FALSE(lettres.contains(l)) << a->text().toStdString();
+    lettres.append(l);
+  }
+  // No button takes a menu's letter.
+  for (QToolButton* b : f.fiche.findChildren<QToolButton*>()) {
+    EXPECT_FALSE(!b->shortcut().isEmpty() && lettres.contains(b->shortcut()))
+        << b->objectName().toStdString();
+  }
+  QTest::keyClick(&f.fiche, Qt::Key_F, Qt::AltModifier);
+  auto* fichier = f.Trouve<QMenu>(C::Fichier1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fichier->isVisible(); }, 1000));
+  fichier->close();
+}
+
+void Molette(QWidget* zone, QPoint p, QPoint angle, QPoint pixels, Qt::KeyboardModifiers m) {
+  QWheelEvent e(QPointF(p), QPointF(zone->mapToGlobal(p)), pixels, angle, Qt::NoButton, m,
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(zone, &e);
+}
+
+// The wheel and the touchpad scroll, Shift across, Ctrl zooms around the pointer; the middle
+// button pans without touching the track being drawn.
+TEST(Fiche, MoletteEtBoutonDuMilieu) {
+  Application();
+  Fenetre f;
+  QWidget* zone = f.fiche.zone();
+  SurLaZone(f);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  ASSERT_TRUE(f.ed().AscVertical.Visible && f.ed().AscHorizontal.Visible);
+  AscenseurChange(f.ed(), true, 400);
+  AscenseurChange(f.ed(), false, 400);
+  f.fiche.Apres();
+  const Ascenseur& v = f.ed().AscVertical;
+  const Ascenseur& h = f.ed().AscHorizontal;
+  const QPoint p(300, 200);
+  Molette(zone, p, QPoint(0, -120), {}, Qt::NoModifier);  // towards the user: down
+  EXPECT_EQ(v.Position, 400 + v.GrandPas);
+  auto* barre = f.fiche.findChild<QScrollBar*>(QStringLiteral("AscVertical"));
+  EXPECT_EQ(barre->value(), v.Position);
+  Molette(zone, p, QPoint(0, 120), {}, Qt::ShiftModifier);
+  EXPECT_EQ(h.Position, 400 - h.GrandPas);
+  for (int i = 0; i < 20; ++i) Molette(zone, p, QPoint(0, -24), QPoint(0, -6), Qt::NoModifier);
+  EXPECT_GT(v.Position, 400 + v.GrandPas);
+  const int zoom = f.ed().ctx.Zoom;
+  const int64_t sx = p.x() + f.ed().ctx.OrigineX;
+  const int64_t l = f.ed().ctx.LargeurSurface;
+  Molette(zone, p, QPoint(0, 120), {}, Qt::ControlModifier);
+  EXPECT_EQ(f.ed().ctx.Zoom, zoom + 1);
+  auto* echelle = f.fiche.findChild<QComboBox*>(QStringLiteral("ChoixEchelle1"));
+  EXPECT_EQ(echelle->currentIndex(), zoom + 1);
+  EXPECT_NEAR(static_cast<double>(p.x() + f.ed().ctx.OrigineX),
+              static_cast<double>(sx * f.ed().ctx.LargeurSurface / l),
+              f.ed().ctx.LargeurSurface / 1000.0 + 2);
+
+  // A track being drawn, then the middle button drags the view.
+  f.Bouton(C::BoutonPiste);
+  f.Bouton(C::Bpist3);
+  const int32_t ux = GrilleX(f.ed().ctx, 200 + f.ed().ctx.OrigineX);
+  const int32_t uy = GrilleY(f.ed().ctx, f.ed().ctx.OrigineY - 200);
+  f.Clique(ux, uy);
+  ASSERT_TRUE(f.ed().ctx.PisteEnCours);
+  const int32_t code = f.ed().CodeAction, nb = f.ed().circuit.NbElements;
+  const int hAvant = h.Position, vAvant = v.Position;
+  QTest::mousePress(zone, Qt::MiddleButton, {}, QPoint(400, 300));
+  QMouseEvent bouge(QEvent::MouseMove, QPointF(250, 200), zone->mapToGlobal(QPointF(250, 200)),
+                    Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+  QApplication::sendEvent(zone, &bouge);
+  QTest::mouseRelease(zone, Qt::MiddleButton, {}, QPoint(250, 200));
+  EXPECT_GT(h.Position, hAvant);  // the surface followed the pointer to the left
+  EXPECT_GT(v.Position, vAvant);  // and up
+  EXPECT_TRUE(f.ed().ctx.PisteEnCours);
+  EXPECT_EQ(f.ed().CodeAction, code);
+  EXPECT_EQ(f.ed().circuit.NbElements, nb);
+}
+
+// Tab goes through the tools, the option panel, the drawing area and the title block; the
+// space bar presses a button reached that way.
+TEST(Fiche, TabAtteintOutilsPanneauZoneEtCartouche) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPiste);
+  f.fiche.zone()->setFocus();
+  QStringList vus;
+  for (int i = 0; i < 200; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    vus << QApplication::focusWidget()->objectName();
+  }
+  for (const char* nom :
+       {"BoutonOuvrir", "BoutonPiste", "Bpist3", "ZoneDessin", "Boutontitre", "ChoixEchelle1"}) {
+    EXPECT_TRUE(vus.contains(QString::fromLatin1(nom))) << nom;
+  }
+  auto* bouton = f.Trouve<QToolButton>(C::Bpist3);
+  bouton->setFocus();
+  QTest::keyClick(bouton, Qt::Key_Space);
+  EXPECT_TRUE(EstEnfonce(f.ed(), C::Bpist3));
+  EXPECT_EQ(f.Panneau(5), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
 }
 
 }  // namespace
