@@ -36,6 +36,13 @@ constexpr PlaceBarre kBarres[] = {
 
 }  // namespace
 
+const char* const Fiche_principale::kPanneaux[6] = {"Coordonnée X",
+                                                    "Coordonnée Y",
+                                                    "Coordonnée X relative",
+                                                    "Coordonnée Y relative",
+                                                    "Barre d'état, panneau 4",
+                                                    "Action en cours"};
+
 void Fiche_principale::Construit() {
   QWidget* parents[kNombreControles] = {};
   parents[Index(Controle::MainMenu1)] = menuBar();
@@ -123,7 +130,10 @@ void Fiche_principale::Construit() {
         b->setText(libelle);
         b->setToolTip(bulle);
         b->setAccessibleName(libelle.isEmpty() ? bulle : QString(libelle).remove('&'));
-        b->setAccessibleDescription(bulle);
+        // A toggle reports its state itself; one of a group also says that it excludes the
+        // others.
+        b->setAccessibleDescription(
+            d.Groupe != GAucun ? bulle + QStringLiteral(" (un seul bouton de son groupe)") : bulle);
         b->setCheckable(d.Type == Genre::Bascule);
         // Tab reaches it; a click leaves the keyboard where it was.
         b->setFocusPolicy(Qt::TabFocus);
@@ -204,7 +214,9 @@ void Fiche_principale::Construit() {
   for (int i = 0; i < 6; ++i) {
     panneaux_[i] = new QLabel(this);
     panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
-    panneaux_[i]->setAccessibleName(QStringLiteral("Barre d'état, panneau %1").arg(i));
+    // Its text is its name (what a screen reader reads); what it shows, its description.
+    panneaux_[i]->setAccessibleDescription(Texte(kPanneaux[i]));
+    panneaux_[i]->setAccessibleName(Texte(kPanneaux[i]));
     panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
     statusBar()->addWidget(panneaux_[i], i == 5 ? 1 : 0);
   }

@@ -263,7 +263,11 @@ void Fiche_principale::Apres() {
       } else if (auto* b = qobject_cast<QToolButton*>(o)) {
         if (b->isChecked() != s.Enfonce) b->setChecked(s.Enfonce);
         if (b->isEnabled() != s.Actif) b->setEnabled(s.Actif);
-        if (m.Libelle != s.Libelle) b->setText(QString::fromStdString(s.Libelle));
+        if (m.Libelle != s.Libelle) {
+          // Its name follows its caption (the drill buttons show their diameters).
+          b->setText(QString::fromStdString(s.Libelle));
+          if (!s.Libelle.empty()) b->setAccessibleName(b->text().remove('&'));
+        }
       } else if (auto* l = qobject_cast<QLabel*>(o)) {
         if (m.Libelle != s.Libelle) l->setText(QString::fromStdString(s.Libelle));
       } else if (auto* edit = qobject_cast<QLineEdit*>(o)) {
@@ -278,7 +282,11 @@ void Fiche_principale::Apres() {
     premierAffichage_ = false;
     for (int i = 0; i < 6; ++i) {
       const QString t = QString::fromStdString(ed_.Panneaux[i]);
-      if (panneaux_[i]->text() != t) panneaux_[i]->setText(t);
+      if (panneaux_[i]->text() != t) {
+        panneaux_[i]->setText(t);
+        // The name changes with the text, and the change is announced (a new tool for panel 5).
+        panneaux_[i]->setAccessibleName(t.isEmpty() ? QString::fromUtf8(kPanneaux[i]) : t);
+      }
     }
     for (int i = 0; i < 3; ++i) {
       const QString t = DeWindows1252(ed_.Titres[i]);

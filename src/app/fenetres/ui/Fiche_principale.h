@@ -72,6 +72,7 @@ class Fiche_principale : public QMainWindow {
   ZoneDessin* zone_ = nullptr;
   QScrollBar *AscHorizontal_ = nullptr, *AscVertical_ = nullptr;
   std::array<QLabel*, 6> panneaux_{};
+  static const char* const kPanneaux[6];  // what each status panel shows
   std::array<QLineEdit*, 3> titres_{};
 
   TFenetreEditiontexte* FenetreEditiontexte_ = nullptr;

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -427,6 +430,72 @@ TEST(Fiche, TabAtteintOutilsPanneauZoneEtCartouche) {
   QTest::keyClick(bouton, Qt::Key_Space);
   EXPECT_TRUE(EstEnfonce(f.ed(), C::Bpist3));
   EXPECT_EQ(f.Panneau(5), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// What assistive technology is handed for a widget.
+QString NomAccessible(QObject* o) {
+  QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+  return i != nullptr ? i->text(QAccessible::Name) : QString();
+}
+
+// After a change of tool and a pointer move, the status panels read their texts (their
+// description says what they are), the drill buttons read their diameters and the toggles their
+// states. (A name set on a widget is announced by Qt itself; the offscreen platform has no
+// accessibility bridge to watch it.)
+TEST(Fiche, CeQueLisentLesTechnologiesDAssistance) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPiste);
+  f.Bouton(C::Bpist3);
+  SurLaZone(f);
+  auto* action = f.fiche.findChild<QLabel*>(QStringLiteral("Panneau5"));
+  auto* x = f.fiche.findChild<QLabel*>(QStringLiteral("Panneau0"));
+  EXPECT_EQ(NomAccessible(action), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(action)->text(QAccessible::Description),
+            QStringLiteral("Action en cours"));
+  EXPECT_EQ(NomAccessible(x), QStringLiteral("X = 10,00 pas"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(x)->text(QAccessible::Description),
+            QString::fromUtf8("Coordonnée X"));
+  QAccessibleInterface* piste =
+      QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::Bpist3));
+  EXPECT_TRUE(piste->state().checkable);
+  EXPECT_TRUE(piste->state().checked);
+  EXPECT_TRUE(piste->text(QAccessible::Description).contains(QStringLiteral("groupe")));
+  EXPECT_FALSE(
+      QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::Bpist1))->state().checked);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::BoutonOuvrir))
+                   ->state()
+                   .checkable);
+  EXPECT_EQ(NomAccessible(f.Trouve<QToolButton>(C::BPerc1)), QStringLiteral("0,8 mm"));
+  EXPECT_EQ(NomAccessible(f.Trouve<QToolButton>(C::BPerc7)), QStringLiteral("3,2 mm"));
+}
+
+// Every control of every dialog has a name of its own.
+TEST(Fiche, ChaqueControleDesDialoguesANomPropre) {
+  Application();
+  Fenetre f;
+  for (const char* nom : {"AboutBox", "FicheModifDiametre", "Surfacedetravail", "FicheImpression",
+                          "FenetreEditiontexte", "Enregistrepercage", "ExportGerber"}) {
+    QWidget* dialogue = f.fiche.findChild<QWidget*>(QString::fromLatin1(nom));
+    ASSERT_NE(dialogue, nullptr) << nom;
+    QStringList noms;
+    for (QWidget* w : dialogue->findChildren<QWidget*>()) {
+      const bool controle = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                            qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w);
+      if (!controle || qobject_cast<QComboBox*>(w->parent()) != nullptr) continue;
+      const QString n = NomAccessible(w);
+      EXPECT_FALSE(n.isEmpty()) << nom << " " << w->objectName().toStdString();
+      EXPECT_FALSE(noms.contains(n))
+          << nom << " " << w->objectName().toStdString() << " : " << n.toStdString();
+      noms << n;
+    }
+  }
 }
 
 }  // namespace
