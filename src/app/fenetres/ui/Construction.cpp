@@ -200,6 +200,13 @@ void Fiche_principale::Construit() {
   }
   static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
 
+  // The recent files, before "Fermer" (filled when the menu opens).
+  auto* fichier = static_cast<QMenu*>(objets_[Index(Controle::Fichier1)]);
+  menuRecents_ = new QMenu(QString::fromUtf8("Fichiers &récents"), fichier);
+  menuRecents_->setObjectName(QStringLiteral("Fichiersrecents1"));
+  fichier->insertMenu(static_cast<QAction*>(objets_[Index(Controle::Fermer1)]), menuRecents_);
+  connect(fichier, &QMenu::aboutToShow, this, &Fiche_principale::MenuRecents);
+
   // Alt and a menu's letter opens that menu: a button's underlined letter that a menu also has
   // gives way to the menu.
   QList<QKeySequence> lettresMenus;

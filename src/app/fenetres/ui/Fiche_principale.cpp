@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -99,6 +101,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   centralWidget()->installEventFilter(this);
   FormCreate(ed_, QDir::currentPath().toStdString());
   Reglages(true);
+  MenuRecents();
   Apres();
 }
 
@@ -113,7 +116,16 @@ void Fiche_principale::Reglages(bool lire) {
     ed_.DernierFichier =
         QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString())
             .toStdString();
+    recents_ = reglages.value(QStringLiteral("FichiersRecents")).toStringList();
   } else {
+    // The circuit opened or saved last heads the recent files, each once, eight at most.
+    const QString dernier = QFile::decodeName(ed_.DernierFichier.c_str());
+    if (!dernier.isEmpty()) {
+      recents_.removeAll(dernier);
+      recents_.prepend(dernier);
+      while (recents_.size() > 8) recents_.removeLast();
+    }
+    reglages.setValue(QStringLiteral("FichiersRecents"), recents_);
     reglages.setValue(QStringLiteral("RepertoireCircuits"),
                       QFile::decodeName(ed_.RepertoireCircuits.c_str()));
     reglages.setValue(QStringLiteral("DernierFichier"),
@@ -146,6 +158,23 @@ bool Fiche_principale::Depot(QEvent* e) {
 }
 
 Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
+
+// The recent files, most recent first; those no longer on the disk shown disabled. Opening one
+// asks first, as the open command does, whether to save the circuit being edited.
+void Fiche_principale::MenuRecents() {
+  menuRecents_->clear();
+  for (int i = 0; i < recents_.size(); ++i) {
+    const QString nom = recents_[i];
+    QAction* a = menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nom));
+    a->setObjectName(QStringLiteral("FichierRecent%1").arg(i + 1));
+    a->setEnabled(QFileInfo::exists(nom));
+    connect(a, &QAction::triggered, this, [this, nom] {
+      OuvreFichierDepose(ed_, QFile::encodeName(nom).toStdString());
+      Apres();
+    });
+  }
+  menuRecents_->setEnabled(!recents_.isEmpty());
+}
 
 // The wheel scrolls (with Shift: across), Ctrl and the wheel zoom around the pointer; a
 // touchpad's pixels scroll as far as they say.

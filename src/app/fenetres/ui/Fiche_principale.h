@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -9,6 +10,7 @@
 class QLabel;
 class QScrollBar;
 class QLineEdit;
+class QMenu;
 class QKeyEvent;
 class QWheelEvent;
 
@@ -56,6 +58,7 @@ class Fiche_principale : public QMainWindow {
   void Reglages(bool lire);
   bool Depot(QEvent* e);
   void Molette(QWheelEvent* e);
+  void MenuRecents();
   bool Raccourci(QObject* objet, const QKeyEvent& e);
 
   Editeur ed_;
@@ -67,6 +70,8 @@ class Fiche_principale : public QMainWindow {
   bool premierAffichage_ = true;
   int crans_ = 0;              // Ctrl and the wheel: eighths of a degree not yet zoomed
   std::string fichierRetenu_;  // what the settings hold
+  QStringList recents_;        // the recent files, most recent first
+  QMenu* menuRecents_ = nullptr;
 
   QWidget* cadre_ = nullptr;
   ZoneDessin* zone_ = nullptr;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +14,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -496,6 +498,59 @@ TEST(Fiche, ChaqueControleDesDialoguesANomPropre) {
       noms << n;
     }
   }
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// The last eight circuits opened or saved, most recent first, in the "Fichier" menu from one run
+// to the next; those no longer on the disk disabled; opening one asks first whether to save the
+// circuit being edited, as the open command does.
+TEST(Fiche, FichiersRecents) {
+  Application();
+  QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+      .remove(QStringLiteral("FichiersRecents"));
+  QTemporaryDir dossier;
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  const std::vector<uint8_t> octets = EcritCircuit(c);
+  QStringList noms;
+  {
+    Fenetre f;
+    for (int i = 0; i < 10; ++i) {
+      const QString nom = dossier.filePath(QStringLiteral("C%1.CIX").arg(i));
+      QFile disque(nom);
+      ASSERT_TRUE(disque.open(QIODevice::WriteOnly));
+      disque.write(reinterpret_cast<const char*>(octets.data()), octets.size());
+      disque.close();
+      f.d.disque[nom.toStdString()] = octets;
+      ASSERT_TRUE(f.fiche.OuvreFichier(nom));
+      noms.prepend(nom);
+    }
+    f.fiche.OuvreFichier(noms[3]);  // again: it comes first, once
+    noms.move(3, 0);
+  }
+  QFile::remove(noms[1]);
+  Fenetre f;
+  auto* menu = f.fiche.findChild<QMenu*>(QStringLiteral("Fichiersrecents1"));
+  ASSERT_NE(menu, nullptr);
+  emit f.Trouve<QMenu>(C::Fichier1)->aboutToShow();
+  const QList<QAction*> actions = menu->actions();
+  ASSERT_EQ(actions.size(), 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_TRUE(actions[i]->text().endsWith(noms[i])) << actions[i]->text().toStdString();
+    EXPECT_EQ(actions[i]->isEnabled(), i != 1) << i;
+  }
+  // A modified circuit: the question first (answered "Non"), then the file.
+  UnePastille(f);
+  f.d.disque[noms[2].toStdString()] = octets;
+  actions[2]->trigger();
+  EXPECT_EQ(f.d.questions.size(), 1u);
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_EQ(f.fiche.windowTitle(), QStringLiteral("KORV4 : ") + noms[2]);
 }
 
 }  // namespace
