@@ -1,18 +1,23 @@
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/Ressources.h"
 #include "fenetres/ui/ZoneDessin.h"
 
 // The widgets of the main window, built from the control table.
@@ -33,6 +38,62 @@ constexpr PlaceBarre kBarres[] = {
     {Controle::ToolboutonTypon, false},   {Controle::ToolBoutonImplantation, false},
     {Controle::ToolBoutonPercage, false}, {Controle::Panel5, true},
 };
+
+// The icons of the main toolbar's commands and of the function tool bars' tools
+// (ressources/icones); their buttons show the icon alone, the caption stays their name.
+struct IconeControle {
+  Controle controle;
+  const char* icone;
+};
+constexpr IconeControle kIcones[] = {
+    {Controle::BoutonOuvrir, "ouvrir"},
+    {Controle::BoutonEnregistrer, "enregistrer"},
+    {Controle::BoutonNouveau, "nouveau"},
+    {Controle::BoutonImpression, "imprimer"},
+    {Controle::BoutonExportPercage, "export_percage"},
+    {Controle::BoutonExportGerber, "export_gerber"},
+    {Controle::Bpanullsupp, "annuler_suppression"},
+    {Controle::BoutonDefaire, "defaire"},
+    {Controle::BoutonRefaire, "refaire"},
+    {Controle::BoutonZoomMoins, "zoom_moins"},
+    {Controle::BoutonZoomPlus, "zoom_plus"},
+    {Controle::BoutonAjuster, "ajuster"},
+    {Controle::BoutonTaille, "taille"},
+    {Controle::BoutonFermer, "fermer"},
+    {Controle::BoutonPastille, "pastilles"},
+    {Controle::BoutonPiste, "pistes"},
+    {Controle::BoutonTexteTypon, "texte"},
+    {Controle::BoutonModifTotaleTypon, "totale"},
+    {Controle::BoutonModifPartielleTypon, "partielle"},
+    {Controle::BoutonInsertionTypon, "insertion"},
+    {Controle::BoutonDessinImplantation, "dessin"},
+    {Controle::BoutonTexteImplantation, "texte"},
+    {Controle::BoutonModiftotaleImplantation, "totale"},
+    {Controle::BoutonModifPartielleImplantation, "partielle"},
+    {Controle::BoutonInsertionImplantation, "insertion"},
+    {Controle::BoutonPercage, "diametres"},
+    {Controle::BoutonDessinPercage, "dessin"},
+    {Controle::BoutonTextePercage, "texte"},
+};
+
+// An icon drawn in the theme's button text colour, sharp at the scale factors 1, 2 and 3.
+QIcon Icone(const char* nom, const QPalette& palette) {
+  QFile f(QStringLiteral(":/icones/%1.svg").arg(QLatin1String(nom)));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  QByteArray svg = f.readAll();
+  svg.replace("currentColor", palette.color(QPalette::ButtonText).name().toLatin1());
+  QSvgRenderer rendu(svg);
+  QIcon icone;
+  for (int taille : {24, 48, 72}) {
+    QPixmap image(taille, taille);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    rendu.render(&p);
+    p.end();
+    icone.addPixmap(image);
+  }
+  return icone;
+}
 
 }  // namespace
 
@@ -56,6 +117,7 @@ void Fiche_principale::Construit() {
     barre->setFloatable(false);
     barre->toggleViewAction()->setVisible(false);
     barre->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    barre->setIconSize(QSize(24, 24));
     addToolBar(Qt::TopToolBarArea, barre);
     parents[Index(p.barre)] = barre;
     objets_[Index(p.barre)] = barre;
@@ -135,6 +197,7 @@ void Fiche_principale::Construit() {
         b->setAccessibleDescription(
             d.Groupe != GAucun ? bulle + QStringLiteral(" (un seul bouton de son groupe)") : bulle);
         b->setCheckable(d.Type == Genre::Bascule);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         // Tab reaches it; a click leaves the keyboard where it was.
         b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QToolButton::clicked, this, [this, c] { Clique(c); });
@@ -199,6 +262,13 @@ void Fiche_principale::Construit() {
     }
   }
   static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
+
+  ChargeRessources();
+  for (const IconeControle& i : kIcones) {
+    auto* b = static_cast<QToolButton*>(objets_[Index(i.controle)]);
+    b->setIcon(Icone(i.icone, palette()));
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  }
 
   // The recent files, before "Fermer" (filled when the menu opens).
   auto* fichier = static_cast<QMenu*>(objets_[Index(Controle::Fichier1)]);

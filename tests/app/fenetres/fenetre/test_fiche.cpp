@@ -555,3 +555,46 @@ TEST(Fiche, FichiersRecents) {
 
 }  // namespace
 }  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// The main toolbar's commands and the function bars' tools show an icon alone, drawn in the
+// theme's text colour; their caption stays their name for assistive technology, their hint
+// their tooltip. The works and the title block keep their captions.
+TEST(Fiche, IconesDesBarres) {
+  Application();
+  Fenetre f;
+  for (C barre : {C::Outils_principaux, C::ToolboutonTypon, C::ToolBoutonImplantation,
+                  C::ToolBoutonPercage}) {
+    for (int i = 1; i < kNombreControles; ++i) {
+      const DefinitionControle& d = Definition(static_cast<C>(i));
+      if (d.Conteneur != barre || d.Type == Genre::Liste || d.Type == Genre::Etiquette) continue;
+      QToolButton* b = f.Trouve<QToolButton>(static_cast<C>(i));
+      ASSERT_NE(b, nullptr) << d.Nom;
+      EXPECT_FALSE(b->icon().isNull()) << d.Nom;
+      EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonIconOnly) << d.Nom;
+      EXPECT_EQ(b->accessibleName(), QString::fromUtf8(d.Libelle).remove('&')) << d.Nom;
+      EXPECT_EQ(b->toolTip(), QString::fromUtf8(d.Bulle)) << d.Nom;
+      // Sharp at the scale factors 1 and 2: a picture drawn at each size.
+      EXPECT_EQ(b->icon().pixmap(QSize(24, 24), 2.0).size(), QSize(48, 48)) << d.Nom;
+    }
+  }
+  EXPECT_EQ(f.Trouve<QToolButton>(C::BoutonAffichageFace1)->toolButtonStyle(),
+            Qt::ToolButtonTextOnly);
+  // The outline takes the text colour of the theme: dark on a light theme.
+  const QImage image =
+      f.Trouve<QToolButton>(C::BoutonDefaire)->icon().pixmap(QSize(24, 24), 1.0).toImage();
+  const QColor texte = f.fiche.palette().color(QPalette::ButtonText);
+  bool trouve = false;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.alpha() == 255 && c.rgb() == texte.rgb()) trouve = true;
+    }
+  }
+  EXPECT_TRUE(trouve);
+}
+
+}  // namespace
+}  // namespace korv4
