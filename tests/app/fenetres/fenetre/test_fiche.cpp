@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -478,7 +479,7 @@ TEST(Fiche, CeQueLisentLesTechnologiesDAssistance) {
   EXPECT_EQ(NomAccessible(f.Trouve<QToolButton>(C::BPerc7)), QStringLiteral("3,2 mm"));
 }
 
-// Every control of every dialog has a name of its own.
+// Every control of every dialog has a name of its own; Enter and Escape work in each.
 TEST(Fiche, ChaqueControleDesDialoguesANomPropre) {
   Application();
   Fenetre f;
@@ -486,6 +487,11 @@ TEST(Fiche, ChaqueControleDesDialoguesANomPropre) {
                           "FenetreEditiontexte", "Enregistrepercage", "ExportGerber"}) {
     QWidget* dialogue = f.fiche.findChild<QWidget*>(QString::fromLatin1(nom));
     ASSERT_NE(dialogue, nullptr) << nom;
+    // Escape closes it (a dialog), Enter presses its default button.
+    EXPECT_NE(qobject_cast<QDialog*>(dialogue), nullptr) << nom;
+    bool parDefaut = false;
+    for (QPushButton* b : dialogue->findChildren<QPushButton*>()) parDefaut |= b->isDefault();
+    EXPECT_TRUE(parDefaut) << nom;
     QStringList noms;
     for (QWidget* w : dialogue->findChildren<QWidget*>()) {
       const bool controle = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
