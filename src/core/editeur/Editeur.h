@@ -67,6 +67,10 @@ struct Editeur {
   // The area that holds the drawing area and the scroll bars, and a scroll bar's thickness.
   int32_t LargeurClient = 800, HauteurClient = 600;
   int32_t EpaisseurAscenseur = 16;
+  // The screen's pixels for the drawing context's unit of resolution: 10, or 20 on a screen of
+  // twice the density (the client area, the pointer and the scroll bars are then in those
+  // pixels too).
+  int32_t Resolution = 10;
   // Wheel and touchpad pixels not yet scrolled (a scroll bar moves by thousandths of the
   // surface), horizontal then vertical.
   std::array<int32_t, 2> ResteDefilement{};
@@ -165,6 +169,9 @@ void Affichepositioncurseur(Editeur& ed);
 std::string FormatCoordonnee(const Editeur& ed, int32_t v);
 // The window's free area changed size (the drawing area and the scroll bars).
 void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur);
+// The screen's density: `resolution` pixels where a usual screen has 10 (20 at a scale factor
+// of 2); the next FormResize lays the view out again.
+void DensiteEcran(Editeur& ed, int32_t resolution);
 void AscenseurChange(Editeur& ed, bool vertical, int32_t position);
 void ChoixEchelle1Change(Editeur& ed, int32_t index);
 void Choixgrille1Change(Editeur& ed, int32_t index);

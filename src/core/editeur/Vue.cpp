@@ -120,8 +120,8 @@ void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge) {
   if (r.Droite <= r.Gauche || r.Bas <= r.Haut) return;  // nothing of it shows
   // The background leaves out the grid dots of the first row and column of what it draws
   // (row and column 0 of the whole area): the box starts one pixel before a grid row or column.
-  int32_t pas = (ValeurZoom(ctx) * 10) / 20;
-  if (pas < 10) pas *= 2;
+  int32_t pas = (ValeurZoom(ctx) * ctx.ResolX) / 20;
+  if (pas < ctx.ResolX) pas *= 2;
   if (r.Gauche > 0 && pas > 0 && (r.Gauche + ctx.OrigineX) % pas == 0) --r.Gauche;
   if (r.Haut > 0 && pas > 0 && (ctx.OrigineY - r.Haut) % pas == 0) --r.Haut;
 
@@ -222,6 +222,14 @@ void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur) {
   ed.LargeurClient = std::max(largeur, 0);
   ed.HauteurClient = std::max(hauteur, 0);
   TraceCimp(ed);
+}
+
+void DensiteEcran(Editeur& ed, int32_t resolution) {
+  resolution = std::clamp(resolution, 10, 40);
+  if (resolution == ed.Resolution) return;
+  CacheCurseur(ed.ctx);  // hidden at the size it was drawn at
+  ed.Resolution = resolution;
+  ed.ctx.ResolX = ed.ctx.ResolY = resolution;
 }
 
 void AscenseurChange(Editeur& ed, bool vertical, int32_t position) {

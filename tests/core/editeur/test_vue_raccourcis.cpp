@@ -330,3 +330,37 @@ TEST(Glisse, LaVueSuitLePointeurSansToucherAuTrace) {
 
 }  // namespace
 }  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// On a screen of twice the density the editor counts the screen's pixels: the same view, the
+// same grid point under the same place of the window, twice the pixels.
+TEST(Densite, MemeVueDeuxFoisPlusDePixels) {
+  Session simple(700, 500);
+  Session double_(700, 500);
+  DensiteEcran(double_.ed, 20);
+  double_.ed.EpaisseurAscenseur = 2 * simple.ed.EpaisseurAscenseur;
+  FormResize(double_.ed, 1400, 1000);
+  for (int32_t zoom : {0, 2, 5, 9}) {
+    SCOPED_TRACE(zoom);
+    ChoixEchelle1Change(simple.ed, zoom);
+    ChoixEchelle1Change(double_.ed, zoom);
+    EXPECT_NEAR(double_.ed.ctx.LargeurSurface, 2 * simple.ed.ctx.LargeurSurface, 2);
+    EXPECT_EQ(EstVisible(double_.ed, C::PanelAscVertical),
+              EstVisible(simple.ed, C::PanelAscVertical));
+    for (auto [px, py] : std::vector<std::pair<int32_t, int32_t>>{{100, 100}, {350, 240}}) {
+      FormMouseMove(simple.ed, px, py);
+      FormMouseMove(double_.ed, 2 * px, 2 * py);
+      EXPECT_EQ(double_.ed.ctx.CurseurX, simple.ed.ctx.CurseurX);
+      EXPECT_EQ(double_.ed.ctx.CurseurY, simple.ed.ctx.CurseurY);
+    }
+  }
+  // A new work keeps the screen's density.
+  double_.d.reponses = {Reponse::Ok};
+  double_.Clic(C::Nouveaufichier1);
+  EXPECT_EQ(double_.ed.ctx.ResolX, 20);
+}
+
+}  // namespace
+}  // namespace korv4

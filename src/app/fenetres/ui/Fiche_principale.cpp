@@ -18,6 +18,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QWheelEvent>
+#include <QtMath>
 
 #include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/dialogs/ModifDiam.h"
@@ -81,12 +82,12 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
 
   zone_->appui = [this](QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = Ecran(e->position());
     FormMouseDown(ed_, Bouton(e->button()), (e->buttons() & Qt::LeftButton) != 0, p.x(), p.y());
     Apres();
   };
   zone_->deplacement = [this](QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = Ecran(e->position());
     FormMouseMove(ed_, p.x(), p.y());
     Apres();
   };
@@ -179,8 +180,8 @@ void Fiche_principale::MenuRecents() {
 // The wheel scrolls (with Shift: across), Ctrl and the wheel zoom around the pointer; a
 // touchpad's pixels scroll as far as they say.
 void Fiche_principale::Molette(QWheelEvent* e) {
-  const QPoint p = e->position().toPoint();
-  QPoint angle = e->angleDelta(), pixels = e->pixelDelta();
+  const QPoint p = Ecran(e->position());
+  QPoint angle = e->angleDelta(), pixels = Ecran(QPointF(e->pixelDelta()));
   if ((e->modifiers() & Qt::ControlModifier) != 0) {
     crans_ += angle.y() != 0 ? angle.y() : angle.x();
     for (; crans_ >= 120; crans_ -= 120) ZoomAutour(ed_, ed_.ctx.Zoom + 1, p.x(), p.y());
@@ -266,16 +267,29 @@ bool Fiche_principale::OuvreFichier(const QString& nom) {
   return ok;
 }
 
+// A point of the drawing area in the screen's pixels, as the editor counts them.
+QPoint Fiche_principale::Ecran(const QPointF& p) const {
+  const double k = zone_->Echelle();
+  return QPoint(qFloor(p.x() * k), qFloor(p.y() * k));
+}
+
+// A rectangle of the editor (the screen's pixels) in the widgets' pixels, rounded outwards.
+QRect Fiche_principale::Logique(int gauche, int haut, int droite, int bas) const {
+  const double k = zone_->Echelle();
+  const int g = qFloor(gauche / k), h = qFloor(haut / k);
+  return QRect(g, h, qCeil(droite / k) - g, qCeil(bas / k) - h);
+}
+
 void Fiche_principale::Place() {
   const RectPixel& z = ed_.ctx.Zone;
-  zone_->setGeometry(z.Gauche, z.Haut, z.Droite - z.Gauche, z.Bas - z.Haut);
+  zone_->setGeometry(Logique(z.Gauche, z.Haut, z.Droite, z.Bas));
   const int e = ed_.EpaisseurAscenseur;
   const bool h = EstVisible(ed_, Controle::PanelAscHorizontal);
   const bool v = EstVisible(ed_, Controle::PanelAscVertical);
-  AscVertical_->parentWidget()->setGeometry(ed_.LargeurClient - e, 0, e,
-                                            ed_.HauteurClient - (h ? e : 0));
-  AscHorizontal_->parentWidget()->setGeometry(0, ed_.HauteurClient - e,
-                                              ed_.LargeurClient - (v ? e : 0), e);
+  AscVertical_->parentWidget()->setGeometry(
+      Logique(ed_.LargeurClient - e, 0, ed_.LargeurClient, ed_.HauteurClient - (h ? e : 0)));
+  AscHorizontal_->parentWidget()->setGeometry(
+      Logique(0, ed_.HauteurClient - e, ed_.LargeurClient - (v ? e : 0), ed_.HauteurClient));
 }
 
 void Fiche_principale::Apres() {
@@ -341,8 +355,7 @@ void Fiche_principale::Apres() {
     Place();
   }
   const RectPixel d = ed_.toile.Prend();
-  if (d.Droite > d.Gauche)
-    zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (d.Droite > d.Gauche) zone_->update(Logique(d.Gauche, d.Haut, d.Droite, d.Bas));
   if (ed_.RetireFocus) {
     ed_.RetireFocus = false;
     zone_->setFocus();
@@ -376,14 +389,19 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     return Depot(e);
   }
   if (objet == cadre_ && e->type() == QEvent::Resize) {
-    zone_->Dimensionne(cadre_->width(), cadre_->height());
+    // On a screen of twice the density the drawing is made at its own pixels.
+    DensiteEcran(ed_, qRound(10 * cadre_->devicePixelRatioF()));
+    const double k = ed_.Resolution / 10.0;
+    const int largeur = qRound(cadre_->width() * k), hauteur = qRound(cadre_->height() * k);
+    ed_.EpaisseurAscenseur = qRound(AscVertical_->sizeHint().width() * k);
+    zone_->Dimensionne(largeur, hauteur, k);
     ed_.toile.Cible(zone_->Toile());
     QImage& image = zone_->Image();
     ed_.Image.Pixels = reinterpret_cast<uint32_t*>(image.bits());
     ed_.Image.Largeur = image.width();
     ed_.Image.Hauteur = image.height();
     ed_.Image.Pas = image.bytesPerLine() / 4;
-    FormResize(ed_, cadre_->width(), cadre_->height());
+    FormResize(ed_, largeur, hauteur);
     Apres();
     zone_->update();
     return false;

@@ -53,6 +53,8 @@ class Fiche_principale : public QMainWindow {
   void Construit();
   void ConstruitCadre();
   void Place();
+  QPoint Ecran(const QPointF& p) const;
+  QRect Logique(int gauche, int haut, int droite, int bas) const;
   int OuvreFenetre(Fenetre f);
   void Clique(Controle c);
   void Reglages(bool lire);

@@ -16,9 +16,10 @@ ZoneDessin::ZoneDessin(QWidget* parent) : QWidget(parent) {
   Dimensionne(1, 1);
 }
 
-void ZoneDessin::Dimensionne(int largeur, int hauteur) {
+void ZoneDessin::Dimensionne(int largeur, int hauteur, double echelle) {
   largeur = std::max(largeur, 1);
   hauteur = std::max(hauteur, 1);
+  echelle_ = echelle;
   if (image_.width() == largeur && image_.height() == hauteur) return;
   canevas_.reset();
   image_ = QImage(largeur, hauteur, QImage::Format_RGB32);
@@ -28,7 +29,15 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur) {
 
 void ZoneDessin::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  p.drawImage(e->rect(), image_, e->rect());
+  if (echelle_ == 1) {
+    p.drawImage(e->rect(), image_, e->rect());
+    return;
+  }
+  // The image is in the screen's pixels: each of its pixels lands on one of the screen's.
+  const QRectF r(e->rect());
+  p.drawImage(
+      r, image_,
+      QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_, r.height() * echelle_));
 }
 
 void ZoneDessin::mousePressEvent(QMouseEvent* e) {

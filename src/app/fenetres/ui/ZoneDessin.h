@@ -18,8 +18,10 @@ class ZoneDessin : public QWidget {
  public:
   explicit ZoneDessin(QWidget* parent = nullptr);
 
-  // A new image of that size (the whole client area), and its canvas.
-  void Dimensionne(int largeur, int hauteur);
+  // A new image of that size in the screen's pixels (the whole client area), and its canvas;
+  // `echelle`: the screen's pixels for one pixel of the widget (2 at a scale factor of 2).
+  void Dimensionne(int largeur, int hauteur, double echelle = 1);
+  double Echelle() const { return echelle_; }
   QImage& Image() { return image_; }
   Canevas* Toile() { return canevas_.get(); }
 
@@ -35,6 +37,7 @@ class ZoneDessin : public QWidget {
 
  private:
   QImage image_;
+  double echelle_ = 1;
   std::unique_ptr<CanevasQt> canevas_;
 };
 
