@@ -263,12 +263,7 @@ void Fiche_principale::Construit() {
   }
   static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
 
-  ChargeRessources();
-  for (const IconeControle& i : kIcones) {
-    auto* b = static_cast<QToolButton*>(objets_[Index(i.controle)]);
-    b->setIcon(Icone(i.icone, palette()));
-    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-  }
+  Icones();
 
   // The recent files, before "Fermer" (filled when the menu opens).
   auto* fichier = static_cast<QMenu*>(objets_[Index(Controle::Fichier1)]);
@@ -299,6 +294,16 @@ void Fiche_principale::Construit() {
   }
   statusBar()->setObjectName(QStringLiteral("BarreEtat1"));
   statusBar()->setSizeGripEnabled(false);
+}
+
+void Fiche_principale::Icones() {
+  ChargeRessources();
+  for (const IconeControle& i : kIcones) {
+    auto* b = qobject_cast<QToolButton*>(objets_[Index(i.controle)]);
+    if (b == nullptr) continue;
+    b->setIcon(Icone(i.icone, palette()));
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  }
 }
 
 void Fiche_principale::ConstruitCadre() {

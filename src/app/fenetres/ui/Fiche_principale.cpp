@@ -50,6 +50,10 @@ Controle ControleDuRaccourci(const QKeyEvent& e,
   return Controle::Aucun;
 }
 
+bool EstBoutonDuDessin(Qt::MouseButton b) {
+  return b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton;
+}
+
 BoutonSouris Bouton(Qt::MouseButton b) {
   return b == Qt::LeftButton ? BoutonSouris::Gauche
                              : (b == Qt::RightButton ? BoutonSouris::Droit : BoutonSouris::Milieu);
@@ -82,6 +86,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
 
   zone_->appui = [this](QMouseEvent* e) {
+    if (!EstBoutonDuDessin(e->button())) return;  // a mouse's back and forward buttons
     const QPoint p = Ecran(e->position());
     FormMouseDown(ed_, Bouton(e->button()), (e->buttons() & Qt::LeftButton) != 0, p.x(), p.y());
     Apres();
@@ -92,6 +97,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
     Apres();
   };
   zone_->relache = [this](QMouseEvent* e) {
+    if (!EstBoutonDuDessin(e->button())) return;
     FormMouseUp(ed_, Bouton(e->button()));
     Apres();
   };
@@ -373,6 +379,12 @@ void Fiche_principale::showEvent(QShowEvent* e) {
     FormShow(ed_);
     Apres();
   }
+}
+
+// A new theme (light or dark): the icons are drawn again in its colours.
+void Fiche_principale::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::PaletteChange) Icones();
 }
 
 void Fiche_principale::closeEvent(QCloseEvent* e) {

@@ -47,11 +47,13 @@ class Fiche_principale : public QMainWindow {
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* objet, QEvent* e) override;
 
  private:
   void Construit();
   void ConstruitCadre();
+  void Icones();
   void Place();
   QPoint Ecran(const QPointF& p) const;
   QRect Logique(int gauche, int haut, int droite, int bas) const;

@@ -410,6 +410,11 @@ TEST(Fiche, MoletteEtBoutonDuMilieu) {
   EXPECT_TRUE(f.ed().ctx.PisteEnCours);
   EXPECT_EQ(f.ed().CodeAction, code);
   EXPECT_EQ(f.ed().circuit.NbElements, nb);
+  // A mouse's back button neither pans nor touches the track.
+  QTest::mousePress(zone, Qt::BackButton, {}, QPoint(100, 100));
+  EXPECT_FALSE(f.ed().Glisse.Actif);
+  QTest::mouseRelease(zone, Qt::BackButton, {}, QPoint(100, 100));
+  EXPECT_TRUE(f.ed().ctx.PisteEnCours);
 }
 
 // Tab goes through the tools, the option panel, the drawing area and the title block; the
@@ -600,6 +605,19 @@ TEST(Fiche, IconesDesBarres) {
     }
   }
   EXPECT_TRUE(trouve);
+  // A dark theme: the outline turns light.
+  QPalette sombre = f.fiche.palette();
+  sombre.setColor(QPalette::ButtonText, Qt::white);
+  f.fiche.setPalette(sombre);
+  const QImage clair =
+      f.Trouve<QToolButton>(C::BoutonDefaire)->icon().pixmap(QSize(24, 24), 1.0).toImage();
+  bool blanc = false;
+  for (int y = 0; y < clair.height(); ++y) {
+    for (int x = 0; x < clair.width(); ++x) {
+      if (clair.pixelColor(x, y) == QColor(Qt::white)) blanc = true;
+    }
+  }
+  EXPECT_TRUE(blanc);
 }
 
 }  // namespace
