@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 
 #include "editeur/Session.h"
 #include "fenetres/ui/Fiche_principale.h"
@@ -195,6 +196,9 @@ BENCHMARK(BM_ZoneDuplicationDepot)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The recovery copies of the benchmark's windows go to a scratch folder.
+  QTemporaryDir etat;
+  qputenv("XDG_STATE_HOME", etat.path().toLocal8Bit());
   QApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();

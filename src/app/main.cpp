@@ -22,6 +22,8 @@ int main(int argc, char** argv) {
   }
   korv4::Fiche_principale fiche;
   fiche.show();
+  // What an editor stopped without closing left behind is offered first.
+  fiche.ProposeRecuperation();
   // A circuit named on the command line opens as the open command does; a refused one shows
   // why and the editor starts empty.
   if (!ligne.fichier.isEmpty()) fiche.OuvreFichier(ligne.fichier);

@@ -33,13 +33,7 @@ void DateDos(uint16_t& date, uint16_t& heure) {
   const QDateTime t = QDateTime::currentDateTime();
   const QDate d = t.date();
   const QTime h = t.time();
-  if (d.year() < 1980 || d.year() > 2107) {
-    date = (1 << 5) | 1;
-    heure = 0;
-    return;
-  }
-  date = static_cast<uint16_t>(((d.year() - 1980) << 9) | (d.month() << 5) | d.day());
-  heure = static_cast<uint16_t>((h.hour() << 11) | (h.minute() << 5) | (h.second() / 2));
+  DateHeureDos(d.year(), d.month(), d.day(), h.hour(), h.minute(), h.second(), date, heure);
 }
 
 bool AfficheNom(const QString& nom) {

@@ -31,11 +31,16 @@ void VisualisationMenu(Editeur& ed, C element, C bouton) {
   ReAfficheCI(ed);
 }
 
-void Impression(Editeur& ed) {
-  if (ed.circuit.NbElements == 0) return;
+// The windows that read the header (the title block, the surface) get it as the screen shows it.
+void OuvreAvecEntete(Editeur& ed, Fenetre f) {
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
-  ed.dialogues->Ouvre(Fenetre::FicheImpression);
+  ed.dialogues->Ouvre(f);
+}
+
+void Impression(Editeur& ed) {
+  if (ed.circuit.NbElements == 0) return;
+  OuvreAvecEntete(ed, Fenetre::FicheImpression);
 }
 
 void ModifDiametreClick(Editeur& ed) {

@@ -24,6 +24,8 @@ enum class Fenetre {
   Enregistrepercage,
   ExportGerber,
   PressePapier,  // the clipboard picture of the circuit
+  Fabrication,   // the board-house set
+  Verification,  // the isolation check and its faults
 };
 
 enum class Boutons { OuiNon, OkAnnuler };
@@ -55,6 +57,10 @@ class Dialogues {
   virtual Controle MenuSurgissant(Controle menu, int32_t x, int32_t y) = 0;
   // Another window, modally; returns its result (1 confirmed, 2 cancelled, 0 not shown).
   virtual int Ouvre(Fenetre f) = 0;
+  // A question whose answers are the buttons named in `boutons` (UTF-8): the index of the one
+  // chosen, `echap` when the box is closed with Escape.
+  virtual int Choix(const std::string& texte, const std::vector<std::string>& boutons,
+                    int echap) = 0;
   // Today's date in the system's short format (Windows-1252).
   virtual std::string DateDuJour() = 0;
   // The disk: false with a French message (UTF-8) naming the file and the reason; a failed

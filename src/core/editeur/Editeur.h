@@ -178,6 +178,9 @@ void Choixgrille1Change(Editeur& ed, int32_t index);
 void ZoomPlus1Click(Editeur& ed);
 void Zoommoins1Click(Editeur& ed);
 void Originerelative1Click(Editeur& ed);
+// Scrolls so that the point (units) is in the middle of the drawing area, as far as the
+// surface's edges allow.
+void CentreSur(Editeur& ed, int32_t x, int32_t y);
 void Origineabsolue1Click(Editeur& ed);
 // The wheel and the touchpad: the view scrolls by pixels (positive: towards the surface's right
 // and bottom edges); the cursor then follows the pointer at (px, py).

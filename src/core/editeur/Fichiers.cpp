@@ -170,7 +170,8 @@ bool FormClose(Editeur& ed) {
 void Fichier1Click(Editeur& ed) {
   const bool b = ed.circuit.NbElements > 0;
   for (C c : {C::Enregistrerunfichier1, C::Enregistrersous1, C::Nouveaufichier1,
-              C::Exporterlefichierdeperage1, C::ExporterlecircuitauformatGerber1, C::Impression1}) {
+              C::Exporterlefichierdeperage1, C::ExporterlecircuitauformatGerber1,
+              C::Fichiersdefabrication1, C::Verificationdesisolements1, C::Impression1}) {
     Actif(ed, c, b);
   }
 }

@@ -420,4 +420,25 @@ void Glisse(Editeur& ed, int32_t px, int32_t py) {
   if (ed.AscHorizontal.Position != h || ed.AscVertical.Position != v) TraceCimp(ed);
 }
 
+void CentreSur(Editeur& ed, int32_t x, int32_t y) {
+  const ContexteTrace& ctx = ed.ctx;
+  const int32_t largeur = ctx.Zone.Droite - ctx.Zone.Gauche;
+  const int32_t hauteur = ctx.Zone.Bas - ctx.Zone.Haut;
+  if (EstVisible(ed, C::PanelAscHorizontal) && ctx.LargeurSurface > 0) {
+    const int64_t gauche = int64_t{PixelX(ctx, x)} - largeur / 2;
+    const Ascenseur& a = ed.AscHorizontal;
+    const int32_t p = static_cast<int32_t>(
+        std::clamp<int64_t>((gauche * 1000) / ctx.LargeurSurface, 0, std::max(1000 - a.Page, 0)));
+    if (p != a.Position) AscenseurChange(ed, false, p);
+  }
+  if (EstVisible(ed, C::PanelAscVertical) && ctx.HauteurSurface > 0) {
+    // The page's top edge, counted from the surface's top.
+    const int64_t haut = int64_t{ctx.HauteurSurface} - PixelY(ctx, y) - hauteur / 2;
+    const Ascenseur& a = ed.AscVertical;
+    const int32_t p = static_cast<int32_t>(
+        std::clamp<int64_t>((haut * 1000) / ctx.HauteurSurface, 0, std::max(1000 - a.Page, 0)));
+    if (p != a.Position) AscenseurChange(ed, true, p);
+  }
+}
+
 }  // namespace korv4

@@ -106,4 +106,15 @@ std::vector<uint8_t> EcritZip(const std::vector<EntreeZip>& entrees, uint16_t da
   return v;
 }
 
+void DateHeureDos(int annee, int mois, int jour, int heure, int minute, int seconde,
+                  uint16_t& dateDos, uint16_t& heureDos) {
+  if (annee < 1980 || annee > 2107) {
+    dateDos = (1 << 5) | 1;
+    heureDos = 0;
+    return;
+  }
+  dateDos = static_cast<uint16_t>(((annee - 1980) << 9) | (mois << 5) | jour);
+  heureDos = static_cast<uint16_t>((heure << 11) | (minute << 5) | (seconde / 2));
+}
+
 }  // namespace korv4

@@ -38,6 +38,15 @@ class ServiceDialoguesScript final : public ServiceDialogues {
   std::deque<bool> reponsesOuiNon;       // answers in order; none: No
   std::vector<QString> questionsOuiNon;  // every Yes/No question asked
 
+  std::deque<int> choix;             // answers to Choix by index; none: Escape
+  std::vector<QString> textesChoix;  // every Choix asked
+  int Choix(QWidget*, const QString& texte, const QStringList&, int echap) override {
+    textesChoix.push_back(texte);
+    if (choix.empty()) return echap;
+    const int r = choix.front();
+    choix.pop_front();
+    return r;
+  }
   bool QuestionOuiNon(QWidget*, const QString& texte) override {
     questionsOuiNon.push_back(texte);
     return Suivante(reponsesOuiNon);

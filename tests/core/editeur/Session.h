@@ -64,6 +64,15 @@ class DialoguesScript : public Dialogues {
     fenetres.push_back(f);
     return resultatFenetre;
   }
+  std::deque<int> choix;  // answers to Choix by index; unscripted: Escape
+  std::vector<std::string> textesChoix;
+  int Choix(const std::string& texte, const std::vector<std::string>&, int echap) override {
+    textesChoix.push_back(texte);
+    if (choix.empty()) return echap;
+    const int r = choix.front();
+    choix.pop_front();
+    return r;
+  }
   std::string DateDuJour() override { return "10/12/2026"; }
   bool LitFichier(const std::string& nom, std::vector<uint8_t>& octets,
                   std::string& erreur) override {

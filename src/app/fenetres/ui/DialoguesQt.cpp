@@ -45,6 +45,13 @@ Reponse DialoguesQt::Question(const std::string& texte, Boutons boutons) {
   return service_.QuestionOuiNon(fenetre_, Q(texte)) ? Reponse::Oui : Reponse::Non;
 }
 
+int DialoguesQt::Choix(const std::string& texte, const std::vector<std::string>& boutons,
+                       int echap) {
+  QStringList noms;
+  for (const std::string& b : boutons) noms << Q(b);
+  return service_.Choix(fenetre_, Q(texte), noms, echap);
+}
+
 std::string DialoguesQt::FichierAOuvrir(const DemandeFichier& d) {
   DemandeOuverture o;
   o.titre = Q(d.Titre);

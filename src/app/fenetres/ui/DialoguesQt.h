@@ -25,6 +25,7 @@ class DialoguesQt final : public Dialogues {
 
   void Message(const std::string& texte) override;
   Reponse Question(const std::string& texte, Boutons boutons) override;
+  int Choix(const std::string& texte, const std::vector<std::string>& boutons, int echap) override;
   std::string FichierAOuvrir(const DemandeFichier& d) override;
   std::string FichierAEnregistrer(const DemandeFichier& d) override;
   int SaisieTexte(std::string& texte) override;

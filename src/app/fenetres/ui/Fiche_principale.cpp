@@ -21,16 +21,19 @@
 #include <QtMath>
 
 #include "fenetres/dialogs/Editiontexte.h"
+#include "fenetres/dialogs/FenetreVerification.h"
 #include "fenetres/dialogs/ModifDiam.h"
 #include "fenetres/dialogs/SurfaceTravail.h"
 #include "fenetres/export/TEnregistrepercage.h"
 #include "fenetres/export/TExportGerber.h"
+#include "fenetres/export/TFicheFabrication.h"
 #include "fenetres/print/TFicheImpression.h"
 #include "fenetres/ui/Apropos.h"
 #include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/DialoguesQt.h"
 #include "fenetres/ui/FenetreAide.h"
 #include "fenetres/ui/PressePapier.h"
+#include "fenetres/ui/Recuperation.h"
 #include "fenetres/ui/ServiceDialogues.h"
 #include "fenetres/ui/Touches.h"
 #include "fenetres/ui/ZoneDessin.h"
@@ -80,11 +83,31 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   FenetreEditiontexte_ = new TFenetreEditiontexte(this);
   Enregistrepercage_ = new TEnregistrepercage(ed_.circuit, *service_, this);
   ExportGerber_ = new TExportGerber(ed_.circuit, *service_, this);
+  FicheFabrication_ = new TFicheFabrication(ed_.circuit, *service_, this);
+  Verification_ = new FenetreVerification(ed_.circuit, this);
+  // A fault chosen in the check's list: the view centred on it, a ring around it.
+  Verification_->montre = [this](const Defaut* d) {
+    defautMontre_ = d != nullptr;
+    if (d != nullptr) {
+      defautX_ = d->X;
+      defautY_ = d->Y;
+      CentreSur(ed_, static_cast<int32_t>(d->X), static_cast<int32_t>(d->Y));
+      Apres();
+    }
+    zone_->update();
+  };
 
   dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_, *service_);
   dialoguesQt_->fenetres = [this](Fenetre f) { return OuvreFenetre(f); };
   ed_.dialogues = dialogues != nullptr ? dialogues : dialoguesQt_.get();
 
+  zone_->marque = [this] {
+    if (!defautMontre_) return QRect();
+    const PointPixel p =
+        PixelPoint(ed_.ctx, static_cast<int32_t>(defautX_), static_cast<int32_t>(defautY_));
+    const int r = std::max(14, PixelX(ed_.ctx, 60) - PixelX(ed_.ctx, 0));
+    return QRect(p.X - r, p.Y - r, 2 * r, 2 * r);
+  };
   zone_->appui = [this](QMouseEvent* e) {
     if (!EstBoutonDuDessin(e->button())) return;  // a mouse's back and forward buttons
     const QPoint p = Ecran(e->position());
@@ -109,7 +132,14 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   FormCreate(ed_, QDir::currentPath().toStdString());
   Reglages(true);
   MenuRecents();
+  recuperation_ = std::make_unique<GardeRecuperation>(ed_);
   Apres();
+}
+
+bool Fiche_principale::ProposeRecuperation() {
+  const bool restaure = recuperation_->Propose();
+  Apres();
+  return restaure;
 }
 
 // The last circuit opened or saved and its folder, from one run to the next.
@@ -259,6 +289,8 @@ int Fiche_principale::OuvreFenetre(Fenetre f) {
       FicheModifDiametre_->Ouvre([&r] { r = 1; });
       return r;
     }
+    case Fenetre::Fabrication: return FicheFabrication_->Ouvre();
+    case Fenetre::Verification: Verification_->Ouvre(); return 1;
     case Fenetre::AboutBox: return static_cast<TAboutBox*>(AboutBox_)->exec();
     case Fenetre::Aide: Aide_->Ouvre(); return 1;
     case Fenetre::PressePapier:
@@ -371,6 +403,7 @@ void Fiche_principale::Apres() {
     ed_.FocusTitre = 0;
   }
   if (ed_.DernierFichier != fichierRetenu_) Reglages(false);
+  if (recuperation_) recuperation_->Apres();
 }
 
 void Fiche_principale::showEvent(QShowEvent* e) {
@@ -389,6 +422,8 @@ void Fiche_principale::changeEvent(QEvent* e) {
 
 void Fiche_principale::closeEvent(QCloseEvent* e) {
   if (FormClose(ed_)) {
+    // A clean close leaves no recovery copy.
+    recuperation_->Retire();
     e->accept();
   } else {
     e->ignore();

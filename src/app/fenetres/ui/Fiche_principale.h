@@ -26,6 +26,9 @@ class FenetreAide;
 class TFicheModifDiametre;
 class TSurfacedetravail;
 class TFicheImpression;
+class GardeRecuperation;
+class TFicheFabrication;
+class FenetreVerification;
 
 // The editor's main window: its widgets are built from the control table, its events go to
 // the editor, and the editor's states come back to the widgets after each event.
@@ -43,6 +46,12 @@ class Fiche_principale : public QMainWindow {
   bool OuvreFichier(const QString& nom);
   // Pushes the editor's states to the widgets and repaints what was drawn.
   void Apres();
+  // Opens one of the other windows (what the editor's dialogues do for it); its result.
+  int OuvreFenetre(Fenetre f);
+  // The recovery copies of this editor.
+  GardeRecuperation& recuperation() { return *recuperation_; }
+  // At start-up: the copies left by editors that stopped without closing are offered back.
+  bool ProposeRecuperation();
 
  protected:
   void showEvent(QShowEvent* e) override;
@@ -57,7 +66,6 @@ class Fiche_principale : public QMainWindow {
   void Place();
   QPoint Ecran(const QPointF& p) const;
   QRect Logique(int gauche, int haut, int droite, int bas) const;
-  int OuvreFenetre(Fenetre f);
   void Clique(Controle c);
   void Reglages(bool lire);
   bool Depot(QEvent* e);
@@ -68,6 +76,7 @@ class Fiche_principale : public QMainWindow {
   Editeur ed_;
   std::unique_ptr<DialoguesQt> dialoguesQt_;
   std::unique_ptr<ServiceDialogues> service_;
+  std::unique_ptr<GardeRecuperation> recuperation_;
   std::array<QObject*, kNombreControles> objets_{};
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
@@ -92,6 +101,11 @@ class Fiche_principale : public QMainWindow {
   TFicheModifDiametre* FicheModifDiametre_ = nullptr;
   TSurfacedetravail* Surfacedetravail_ = nullptr;
   TFicheImpression* FicheImpression_ = nullptr;
+  TFicheFabrication* FicheFabrication_ = nullptr;
+  FenetreVerification* Verification_ = nullptr;
+  // The fault of the isolation check shown in the drawing area, in units.
+  bool defautMontre_ = false;
+  double defautX_ = 0, defautY_ = 0;
 };
 
 }  // namespace korv4

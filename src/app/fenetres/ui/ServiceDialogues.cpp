@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
+#include <vector>
 
 namespace korv4 {
 
@@ -58,6 +60,21 @@ bool ServiceDialoguesQt::QuestionOuiNon(QWidget* parent, const QString& texte) {
   return QMessageBox::question(parent, QStringLiteral("KORV4"), texte,
                                QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::Yes) == QMessageBox::Yes;
+}
+
+int ServiceDialoguesQt::Choix(QWidget* parent, const QString& texte, const QStringList& boutons,
+                              int echap) {
+  QMessageBox boite(QMessageBox::Question, QStringLiteral("KORV4"), texte, QMessageBox::NoButton,
+                    parent);
+  std::vector<QPushButton*> b;
+  for (const QString& nom : boutons) b.push_back(boite.addButton(nom, QMessageBox::AcceptRole));
+  if (!b.empty()) boite.setDefaultButton(b.front());
+  if (echap >= 0 && echap < static_cast<int>(b.size())) boite.setEscapeButton(b[echap]);
+  boite.exec();
+  for (size_t i = 0; i < b.size(); ++i) {
+    if (boite.clickedButton() == b[i]) return static_cast<int>(i);
+  }
+  return echap;
 }
 
 bool ServiceDialoguesQt::ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) {

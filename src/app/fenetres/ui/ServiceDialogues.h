@@ -42,6 +42,9 @@ class ServiceDialogues {
   virtual void Message(QWidget* parent, const QString& texte) = 0;
   // A question box with the buttons Yes and No, Yes by default; true for Yes only.
   virtual bool QuestionOuiNon(QWidget* parent, const QString& texte) = 0;
+  // A question answered by one of the named buttons: its index; `echap` for Escape.
+  virtual int Choix(QWidget* parent, const QString& texte, const QStringList& boutons,
+                    int echap) = 0;
 
   // Printing.
   // The platform's printer set-up dialog on this printer (its choice, paper, orientation);
@@ -58,6 +61,7 @@ class ServiceDialoguesQt final : public ServiceDialogues {
   QString FichierAOuvrir(QWidget* parent, const DemandeOuverture& d) override;
   void Message(QWidget* parent, const QString& texte) override;
   bool QuestionOuiNon(QWidget* parent, const QString& texte) override;
+  int Choix(QWidget* parent, const QString& texte, const QStringList& boutons, int echap) override;
   bool ConfigurationImprimante(QWidget* parent, QPrinter& imprimante) override;
   bool ConfirmationOKAnnuler(QWidget* parent, const QString& texte) override;
 };

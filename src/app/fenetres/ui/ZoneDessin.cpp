@@ -29,15 +29,22 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur, double echelle) {
 
 void ZoneDessin::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  if (echelle_ == 1) {
-    p.drawImage(e->rect(), image_, e->rect());
-    return;
-  }
   // The image is in the screen's pixels: each of its pixels lands on one of the screen's.
   const QRectF r(e->rect());
   p.drawImage(
       r, image_,
       QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_, r.height() * echelle_));
+  if (marque) {
+    // Over the picture, never in it: the picture's exclusive-or marks stay as they are.
+    const QRect m = marque();
+    if (!m.isEmpty()) {
+      p.setRenderHint(QPainter::Antialiasing);
+      p.setPen(QPen(QColor(255, 40, 40), 3));
+      p.setBrush(Qt::NoBrush);
+      p.drawEllipse(
+          QRectF(m.x() / echelle_, m.y() / echelle_, m.width() / echelle_, m.height() / echelle_));
+    }
+  }
 }
 
 void ZoneDessin::mousePressEvent(QMouseEvent* e) {

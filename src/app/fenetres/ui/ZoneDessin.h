@@ -27,6 +27,8 @@ class ZoneDessin : public QWidget {
 
   std::function<void(QMouseEvent*)> appui, deplacement, relache;
   std::function<void(QWheelEvent*)> molette;
+  // A ring drawn over the picture (a fault shown), in the picture's pixels; none when empty.
+  std::function<QRect()> marque;
 
  protected:
   void paintEvent(QPaintEvent* e) override;
