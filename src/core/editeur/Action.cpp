@@ -85,7 +85,9 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
     return;
   }
   ed.RetireFocus = true;
-  if (b == BoutonSouris::Gauche) {
+  if (b == BoutonSouris::Milieu) {
+    DebutGlisse(ed, x, y);
+  } else if (b == BoutonSouris::Gauche) {
     if (ed.ctx.FormeCurseur != 10) action(ed, 1);
   } else if (b == BoutonSouris::Droit) {
     if (gaucheTenu) {
@@ -96,9 +98,13 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
   }
 }
 
-void FormMouseMove(Editeur& ed, int32_t x, int32_t y) { Affichagecurseur(ed, x, y); }
+void FormMouseMove(Editeur& ed, int32_t x, int32_t y) {
+  Glisse(ed, x, y);
+  Affichagecurseur(ed, x, y);
+}
 
 void FormMouseUp(Editeur& ed, BoutonSouris b) {
+  if (b == BoutonSouris::Milieu) ed.Glisse.Actif = false;
   if (b == BoutonSouris::Gauche && ed.ctx.ElastiqueActif) action(ed, 2);
 }
 

@@ -118,4 +118,16 @@ void Clic(Editeur& ed, Controle c) {
   Etape(ed, libelle);
 }
 
+void Raccourci(Editeur& ed, Controle c) {
+  if (TitreEnCours(ed)) return;
+  const Controle menu = Definition(c).Conteneur;
+  if (Definition(menu).Type == Genre::Menu) kClics[Index(menu)](ed, menu);
+  if (c == C::Enregistrerunfichier1) {
+    if (!Accessible(ed, c)) return;
+    EnregistreSurPlace(ed);
+    return;
+  }
+  Clic(ed, c);
+}
+
 }  // namespace korv4

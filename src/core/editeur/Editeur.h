@@ -68,6 +68,19 @@ struct Editeur {
   // The area that holds the drawing area and the scroll bars, and a scroll bar's thickness.
   int32_t LargeurClient = 800, HauteurClient = 600;
   int32_t EpaisseurAscenseur = 16;
+  // The screen's pixels for the drawing context's unit of resolution: 10, or 20 on a screen of
+  // twice the density (the client area, the pointer and the scroll bars are then in those
+  // pixels too).
+  int32_t Resolution = 10;
+  // Wheel and touchpad pixels not yet scrolled (a scroll bar moves by thousandths of the
+  // surface), horizontal then vertical.
+  std::array<int32_t, 2> ResteDefilement{};
+  // Panning with the middle button: the surface pixel held under the pointer (from the
+  // surface's left and bottom edges).
+  struct {
+    bool Actif = false;
+    int64_t X = 0, Y = 0;
+  } Glisse;
 
   // The drawing area's pixels when it is an image of 32-bit pixels (row y at Pixels + y * Pas),
   // so that a part of it can be redrawn alone; null: every redraw is whole.
@@ -139,6 +152,10 @@ void EtatAnnulation(Editeur& ed);
 // control that is disabled, or inside a hidden panel or bar, cannot be clicked.
 bool Accessible(const Editeur& ed, Controle c);
 void Clic(Editeur& ed, Controle c);
+// A menu item's shortcut: its menu's opening runs first (it sets the items' states), then what
+// choosing the item does; the save item's shortcut saves in place (EnregistreSurPlace).
+// Nothing while a title is being typed.
+void Raccourci(Editeur& ed, Controle c);
 
 // ---- Viewport ----
 void Affichage(Editeur& ed);
@@ -159,6 +176,9 @@ void Affichepositioncurseur(Editeur& ed);
 std::string FormatCoordonnee(const Editeur& ed, int32_t v);
 // The window's free area changed size (the drawing area and the scroll bars).
 void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur);
+// The screen's density: `resolution` pixels where a usual screen has 10 (20 at a scale factor
+// of 2); the next FormResize lays the view out again.
+void DensiteEcran(Editeur& ed, int32_t resolution);
 void AscenseurChange(Editeur& ed, bool vertical, int32_t position);
 void ChoixEchelle1Change(Editeur& ed, int32_t index);
 void Choixgrille1Change(Editeur& ed, int32_t index);
@@ -169,6 +189,21 @@ void Originerelative1Click(Editeur& ed);
 // surface's edges allow.
 void CentreSur(Editeur& ed, int32_t x, int32_t y);
 void Origineabsolue1Click(Editeur& ed);
+// The wheel and the touchpad: the view scrolls by pixels (positive: towards the surface's right
+// and bottom edges); the cursor then follows the pointer at (px, py).
+void DefilePixels(Editeur& ed, int32_t dx, int32_t dy, int32_t px, int32_t py);
+// The pixels one notch of the wheel scrolls: a tenth of the drawing area, as Page Up does.
+int32_t PixelsParCran(const Editeur& ed, bool vertical);
+// Zoom index `index` of the list, the surface point under the drawing area's pixel (px, py)
+// kept under it as far as the surface's edges allow.
+void ZoomAutour(Editeur& ed, int32_t index, int32_t px, int32_t py);
+// The largest zoom of the list at which the circuit's elements (the surface when there are
+// none) fit the drawing area, scrolled to show them in its middle.
+void AjusteFenetre(Editeur& ed);
+// Panning with the middle button held: the surface point under the pointer at the press stays
+// under it; the tool and the drawing in progress are left as they are.
+void DebutGlisse(Editeur& ed, int32_t px, int32_t py);
+void Glisse(Editeur& ed, int32_t px, int32_t py);
 
 // ---- Pointer and keyboard ----
 void action(Editeur& ed, int geste);
@@ -251,6 +286,9 @@ void Refaire1Click(Editeur& ed);
 std::string DossierDe(const std::string& chemin);
 void Ouvrir1Click(Editeur& ed);
 void Enregistrerunfichier1Click(Editeur& ed);
+// The save shortcut: straight to the circuit's file when it has one in the current format,
+// through the save dialog otherwise.
+void EnregistreSurPlace(Editeur& ed);
 void Nouveaufichier1Click(Editeur& ed);
 // Closing the window: true when it may close.
 bool FormClose(Editeur& ed);

@@ -300,7 +300,7 @@ void Initialisation(Editeur& ed) {
   ctx.OrigineX = ctx.OrigineY = 0;
   ctx.SurfaceX = 11820;
   ctx.SurfaceY = 7880;
-  ctx.ResolX = ctx.ResolY = 10;
+  ctx.ResolX = ctx.ResolY = ed.Resolution;
   ctx.EchelleX = ctx.EchelleY = 100;
   ed.IndexEchelle = 2;
   ed.IndexGrille = 1;

@@ -190,9 +190,9 @@ bool FormClose(Editeur& ed) {
 
 void Fichier1Click(Editeur& ed) {
   const bool b = ed.circuit.NbElements > 0;
-  for (C c : {C::Enregistrerunfichier1, C::Nouveaufichier1, C::Exporterlefichierdeperage1,
-              C::ExporterlecircuitauformatGerber1, C::Fichiersdefabrication1,
-              C::Verificationdesisolements1, C::Impression1}) {
+  for (C c : {C::Enregistrerunfichier1, C::Enregistrersous1, C::Nouveaufichier1,
+              C::Exporterlefichierdeperage1, C::ExporterlecircuitauformatGerber1,
+              C::Fichiersdefabrication1, C::Verificationdesisolements1, C::Impression1}) {
     Actif(ed, c, b);
   }
 }
@@ -226,6 +226,30 @@ void TitreTouche(Editeur& ed, int edit, int touche) {
   ed.circuit.CircuitModifie = true;
   // One step for the whole title, once it is no longer being typed.
   Etape(ed, "Titre du circuit");
+}
+
+void EnregistreSurPlace(Editeur& ed) {
+  if (ed.dialogues == nullptr) return;
+  const std::string nom = ed.circuit.NomFichier;
+  const std::string extension = nom.size() >= 4 ? nom.substr(nom.size() - 4) : std::string();
+  // An old-format circuit, or one never saved, gets its name from the dialog.
+  if (extension != ".CIX" && extension != ".cix") {
+    Enregistrerunfichier1Click(ed);
+    return;
+  }
+  NettoyageCircuit(ed.circuit);
+  if (ed.circuit.NbElements == 0) return;
+  RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
+                  ed.ctx.SurfaceY);
+  std::string erreur;
+  if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
+    ed.dialogues->Message(erreur);
+    return;
+  }
+  ed.DernierFichier = nom;
+  Etape(ed, "Enregistrement du circuit");
+  ed.historique.MarqueEnregistre();
+  ed.circuit.CircuitModifie = false;
 }
 
 }  // namespace korv4

@@ -267,8 +267,8 @@ void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge) {
   if (r.Droite <= r.Gauche || r.Bas <= r.Haut) return;  // nothing of it shows
   // The background leaves out the grid dots of the first row and column of what it draws
   // (row and column 0 of the whole area): the box starts one pixel before a grid row or column.
-  int32_t pas = (ValeurZoom(ctx) * 10) / 20;
-  if (pas < 10) pas *= 2;
+  int32_t pas = (ValeurZoom(ctx) * ctx.ResolX) / 20;
+  if (pas < ctx.ResolX) pas *= 2;
   if (r.Gauche > 0 && pas > 0 && (r.Gauche + ctx.OrigineX) % pas == 0) --r.Gauche;
   if (r.Haut > 0 && pas > 0 && (ctx.OrigineY - r.Haut) % pas == 0) --r.Haut;
 
@@ -359,6 +359,14 @@ void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur) {
   TraceCimp(ed);
 }
 
+void DensiteEcran(Editeur& ed, int32_t resolution) {
+  resolution = std::clamp(resolution, 10, 40);
+  if (resolution == ed.Resolution) return;
+  CacheCurseur(ed.ctx);  // hidden at the size it was drawn at
+  ed.Resolution = resolution;
+  ed.ctx.ResolX = ed.ctx.ResolY = resolution;
+}
+
 void AscenseurChange(Editeur& ed, bool vertical, int32_t position) {
   Ascenseur& a = vertical ? ed.AscVertical : ed.AscHorizontal;
   a.Position = std::clamp(position, 0, 1000);
@@ -436,6 +444,140 @@ void Origineabsolue1Click(Editeur& ed) {
     TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
   }
   ed.OrigineRelative = false;
+}
+
+namespace {
+
+int64_t Arrondi(int64_t n, int64_t d) { return n >= 0 ? (n + d / 2) / d : -((-n + d / 2) / d); }
+
+// The scroll positions that bring the surface pixel (sx from the surface's left edge, sy from
+// its bottom edge) under the drawing area's pixel (px, py), within the surface's edges (a
+// scroll bar moves by thousandths of the surface). Only the scroll bars shown move.
+void PlacePoint(Editeur& ed, int64_t sx, int64_t sy, int32_t px, int32_t py) {
+  const ContexteTrace& ctx = ed.ctx;
+  if (EstVisible(ed, C::PanelAscHorizontal) && ctx.LargeurSurface > 0) {
+    Ascenseur& a = ed.AscHorizontal;
+    const int64_t p = Arrondi((sx - px + ctx.Zone.Gauche) * 1000, ctx.LargeurSurface);
+    a.Position = static_cast<int32_t>(std::clamp<int64_t>(p, 0, std::max(1000 - a.Page, 0)));
+  }
+  if (EstVisible(ed, C::PanelAscVertical) && ctx.HauteurSurface > 0) {
+    Ascenseur& a = ed.AscVertical;
+    const int64_t k = Arrondi((py + sy - ctx.Zone.Bas + 1) * 1000, ctx.HauteurSurface);
+    a.Position =
+        static_cast<int32_t>(std::clamp<int64_t>(1000 - a.Page - k, 0, std::max(1000 - a.Page, 0)));
+  }
+  ++ed.Version;
+}
+
+// Scroll pixels gathered until they make a thousandth of the surface: the thousandths they
+// make, the rest kept.
+int32_t Milliemes(int32_t& reste, int32_t pixels, int32_t surface) {
+  if (surface <= 0) return 0;
+  reste = static_cast<int32_t>(std::clamp<int64_t>(int64_t{reste} + pixels, -(1 << 30), 1 << 30));
+  const int64_t m = (int64_t{reste} * 1000) / surface;
+  reste -= static_cast<int32_t>((m * surface) / 1000);
+  return static_cast<int32_t>(m);
+}
+
+}  // namespace
+
+int32_t PixelsParCran(const Editeur& ed, bool vertical) {
+  const Ascenseur& a = vertical ? ed.AscVertical : ed.AscHorizontal;
+  const int64_t surface = vertical ? ed.ctx.HauteurSurface : ed.ctx.LargeurSurface;
+  return static_cast<int32_t>(std::max<int64_t>((surface * a.GrandPas + 999) / 1000, 1));
+}
+
+void DefilePixels(Editeur& ed, int32_t dx, int32_t dy, int32_t px, int32_t py) {
+  const ContexteTrace& ctx = ed.ctx;
+  bool bouge = false;
+  if (dx != 0 && EstVisible(ed, C::PanelAscHorizontal)) {
+    Ascenseur& a = ed.AscHorizontal;
+    const int32_t m = Milliemes(ed.ResteDefilement[0], dx, ctx.LargeurSurface);
+    const int32_t p = std::clamp(a.Position + m, 0, std::max(1000 - a.Page, 0));
+    if (p == 0 || p == 1000 - a.Page) ed.ResteDefilement[0] = 0;  // nothing left to go
+    bouge |= p != a.Position;
+    a.Position = p;
+  }
+  if (dy != 0 && EstVisible(ed, C::PanelAscVertical)) {
+    Ascenseur& a = ed.AscVertical;
+    const int32_t m = Milliemes(ed.ResteDefilement[1], dy, ctx.HauteurSurface);
+    const int32_t p = std::clamp(a.Position + m, 0, std::max(1000 - a.Page, 0));
+    if (p == 0 || p == 1000 - a.Page) ed.ResteDefilement[1] = 0;
+    bouge |= p != a.Position;
+    a.Position = p;
+  }
+  if (!bouge) return;
+  ++ed.Version;
+  TraceCimp(ed);
+  // The surface moved under the pointer: the cursor (and its rubber band) follow the pointer.
+  Affichagecurseur(ed, px, py);
+}
+
+void ZoomAutour(Editeur& ed, int32_t index, int32_t px, int32_t py) {
+  ContexteTrace& ctx = ed.ctx;
+  index = std::clamp(index, 0, 9);
+  if (index == ctx.Zoom) {
+    ChoixEchelle1Change(ed, index);
+    return;
+  }
+  // The point under the pointer, as a fraction of the surface's size in pixels.
+  const int64_t sx = int64_t{px} + ctx.OrigineX, sy = int64_t{ctx.OrigineY} - py;
+  const int64_t l = std::max(ctx.LargeurSurface, 1), h = std::max(ctx.HauteurSurface, 1);
+  ed.IndexEchelle = index;
+  CacheCurseur(ctx);  // hidden at the scale it was drawn at
+  ctx.Zoom = index;
+  Affichage(ed);
+  PlacePoint(ed, (sx * ctx.LargeurSurface) / l, (sy * ctx.HauteurSurface) / h, px, py);
+  ed.ResteDefilement = {};
+  TraceCimp(ed);
+}
+
+void AjusteFenetre(Editeur& ed) {
+  ContexteTrace& ctx = ed.ctx;
+  const Circuit& c = ed.circuit;
+  // The elements (pads at their size), widened by half the widest track; or the surface.
+  Cadre b{0, ctx.SurfaceY, ctx.SurfaceX, 0};
+  if (c.NbElements > 0) {
+    const Cadre e = CadreElements(c, 1, c.NbElements);
+    if (e.Droite >= e.Gauche && e.Haut >= e.Bas) {
+      constexpr int32_t kMarge = 50;
+      b = Cadre{std::max(e.Gauche - kMarge, 0), std::min(e.Haut + kMarge, ctx.SurfaceY),
+                std::min(e.Droite + kMarge, ctx.SurfaceX), std::max(e.Bas - kMarge, 0)};
+    }
+  }
+  CacheCurseur(ctx);
+  int32_t zoom = 0;
+  for (int32_t z = 9; z >= 0; --z) {
+    ctx.Zoom = z;
+    Affichage(ed);  // the scroll bars this zoom needs, and the drawing area they leave
+    if (PixelX(ctx, b.Droite - b.Gauche) <= ctx.Zone.Droite - ctx.Zone.Gauche &&
+        PixelY(ctx, b.Haut - b.Bas) <= ctx.Zone.Bas - ctx.Zone.Haut) {
+      zoom = z;
+      break;
+    }
+  }
+  ctx.Zoom = zoom;
+  ed.IndexEchelle = zoom;
+  Affichage(ed);
+  const int64_t cx = PixelX(ctx, b.Gauche) + PixelX(ctx, b.Droite - b.Gauche) / 2;
+  const int64_t cy = PixelY(ctx, b.Bas) + PixelY(ctx, b.Haut - b.Bas) / 2;
+  PlacePoint(ed, cx, cy, (ctx.Zone.Gauche + ctx.Zone.Droite) / 2,
+             (ctx.Zone.Haut + ctx.Zone.Bas) / 2);
+  ed.ResteDefilement = {};
+  TraceCimp(ed);
+}
+
+void DebutGlisse(Editeur& ed, int32_t px, int32_t py) {
+  ed.Glisse.Actif = true;
+  ed.Glisse.X = int64_t{px} + ed.ctx.OrigineX;
+  ed.Glisse.Y = int64_t{ed.ctx.OrigineY} - py;
+}
+
+void Glisse(Editeur& ed, int32_t px, int32_t py) {
+  if (!ed.Glisse.Actif) return;
+  const int32_t h = ed.AscHorizontal.Position, v = ed.AscVertical.Position;
+  PlacePoint(ed, ed.Glisse.X, ed.Glisse.Y, px, py);
+  if (ed.AscHorizontal.Position != h || ed.AscVertical.Position != v) TraceCimp(ed);
 }
 
 void CentreSur(Editeur& ed, int32_t x, int32_t y) {

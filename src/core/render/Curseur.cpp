@@ -45,7 +45,8 @@ void TraceCurseur(ContexteTrace& ctx) {
     a = Device(ctx, ctx.AncrePixX, ctx.AncrePixY);
     b = Device(ctx, ctx.SecondPixX, ctx.SecondPixY);
   }
-  const int32_t h = (ValeurZoom(ctx) * 10) / 20;
+  // Half the cursor's cross: a grid step of 1/2 pas at the screen's resolution.
+  const int32_t h = (ValeurZoom(ctx) * ctx.ResolX) / 20;
   const int32_t forme = ctx.FormeCurseur;
 
   t.MoveTo(c.X - h, c.Y);

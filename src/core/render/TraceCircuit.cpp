@@ -97,8 +97,10 @@ void TraceFond(ContexteTrace& ctx) {
               ctx.OrigineY - ctx.HauteurSurface);
 
   if (ctx.Zoom <= 0) return;
-  int32_t pas = (ValeurZoom(ctx) * 10) / 20;
-  if (pas < 10) pas *= 2;
+  // The dots every 1/2 pas (every pas when they would be closer than 10 pixels at the screen's
+  // usual resolution of 10).
+  int32_t pas = (ValeurZoom(ctx) * ctx.ResolX) / 20;
+  if (pas < ctx.ResolX) pas *= 2;
   const int32_t xDebut = pas - (ctx.OrigineX % pas);
   const int32_t xFin = std::min(ctx.Zone.Droite, ctx.LargeurSurface - ctx.OrigineX);
   for (int32_t y = ctx.OrigineY; y >= 1 && y > ctx.OrigineY - ctx.HauteurSurface; y -= pas) {

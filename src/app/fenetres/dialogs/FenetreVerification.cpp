@@ -41,6 +41,7 @@ FenetreVerification::FenetreVerification(const Circuit& circuit, QWidget* parent
   QPushButton* verifier =
       boutons->addButton(QStringLiteral("&Vérifier"), QDialogButtonBox::ActionRole);
   verifier->setObjectName(QStringLiteral("Verifier"));
+  verifier->setDefault(true);  // Enter runs the check
   QPushButton* fermer = boutons->addButton(QStringLiteral("&Fermer"), QDialogButtonBox::RejectRole);
   fermer->setObjectName(QStringLiteral("Fermer"));
   connect(verifier, &QPushButton::clicked, this, &FenetreVerification::Verifie);

@@ -52,6 +52,9 @@ TSurfacedetravail::TSurfacedetravail(const Circuit& circuit, ServiceDialogues& s
   lt->addWidget(Nomme(new QLabel(QStringLiteral("Hauteur"), taille), "Label3"), 2, 0);
   EditHauteur_ = Nomme(new QLineEdit(taille), "EditHauteur");
   lt->addWidget(EditHauteur_, 2, 1);
+  taille->setAccessibleName(QStringLiteral("Surface de travail"));
+  Editlargeur_->setAccessibleName(QStringLiteral("Largeur de la surface de travail"));
+  EditHauteur_->setAccessibleName(QStringLiteral("Hauteur de la surface de travail"));
   for (QLineEdit* e : {Editlargeur_, EditHauteur_}) {
     e->setMaxLength(3);
     e->setValidator(
@@ -67,7 +70,9 @@ TSurfacedetravail::TSurfacedetravail(const Circuit& circuit, ServiceDialogues& s
   lu->addWidget(Choixenmm_);
   lu->addWidget(Choixenpas_);
 
+  unites->setAccessibleName(QString::fromUtf8("Unité de la taille"));
   QGroupBox* formats = Nomme(new QGroupBox(this), "GroupeFormats");
+  formats->setAccessibleName(QStringLiteral("Formats"));
   auto* lf = new QVBoxLayout(formats);
   struct Preset {
     const char* nom;

@@ -67,6 +67,9 @@ TEnregistrepercage::TEnregistrepercage(const Circuit& circuit, ServiceDialogues&
   PercagePion_ =
       Radio(elements, "PercagePion", QStringLiteral("Perçage des pions de centrage"), le);
   PercageCI_->setChecked(true);
+  // Named for assistive technology, which would otherwise call them after the group around.
+  face->setAccessibleName(face->title());
+  elements->setAccessibleName(elements->title());
   lc->addWidget(face);
   lc->addWidget(elements);
 

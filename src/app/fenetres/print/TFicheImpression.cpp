@@ -108,6 +108,17 @@ TFicheImpression::TFicheImpression(const Circuit& circuit, ServiceDialogues& ser
   le->addWidget(ImprimeEcran_);
 
   BoutonAnnuler_ = Nomme(new QPushButton(QStringLiteral("Annuler"), this), "BoutonAnnuler");
+  // Enter prints the documents checked; each control has a name of its own for assistive
+  // technology.
+  BoutonImpression_->setDefault(true);
+  ListeImprimantes_->setAccessibleName(QStringLiteral("Imprimante choisie"));
+  orientation->setAccessibleName(QStringLiteral("Orientation de la page"));
+  ConfigIMP_->setAccessibleName(QStringLiteral("Configuration de l'imprimante"));
+  Cadre_->setAccessibleName(QStringLiteral("Cadre et cartouche des documents"));
+  BoutonImpression_->setAccessibleName(QStringLiteral("Imprimer les documents"));
+  Cadre2_->setAccessibleName(
+      QString::fromUtf8("Cadre et cartouche de l'impression tel qu'à l'écran"));
+  ImprimeEcran_->setAccessibleName(QString::fromUtf8("Imprimer tel qu'à l'écran"));
 
   // User gestures only (activated, clicked): Init sets the same controls without a loop.
   connect(ListeImprimantes_, &QComboBox::activated, this,

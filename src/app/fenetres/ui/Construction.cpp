@@ -1,18 +1,23 @@
 #include <QAction>
 #include <QComboBox>
+#include <QFile>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QScrollBar>
 #include <QStatusBar>
+#include <QSvgRenderer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/Ressources.h"
 #include "fenetres/ui/ZoneDessin.h"
 
 // The widgets of the main window, built from the control table.
@@ -34,7 +39,70 @@ constexpr PlaceBarre kBarres[] = {
     {Controle::ToolBoutonPercage, false}, {Controle::Panel5, true},
 };
 
+// The icons of the main toolbar's commands and of the function tool bars' tools
+// (ressources/icones); their buttons show the icon alone, the caption stays their name.
+struct IconeControle {
+  Controle controle;
+  const char* icone;
+};
+constexpr IconeControle kIcones[] = {
+    {Controle::BoutonOuvrir, "ouvrir"},
+    {Controle::BoutonEnregistrer, "enregistrer"},
+    {Controle::BoutonNouveau, "nouveau"},
+    {Controle::BoutonImpression, "imprimer"},
+    {Controle::BoutonExportPercage, "export_percage"},
+    {Controle::BoutonExportGerber, "export_gerber"},
+    {Controle::Bpanullsupp, "annuler_suppression"},
+    {Controle::BoutonDefaire, "defaire"},
+    {Controle::BoutonRefaire, "refaire"},
+    {Controle::BoutonZoomMoins, "zoom_moins"},
+    {Controle::BoutonZoomPlus, "zoom_plus"},
+    {Controle::BoutonAjuster, "ajuster"},
+    {Controle::BoutonTaille, "taille"},
+    {Controle::BoutonFermer, "fermer"},
+    {Controle::BoutonPastille, "pastilles"},
+    {Controle::BoutonPiste, "pistes"},
+    {Controle::BoutonTexteTypon, "texte"},
+    {Controle::BoutonModifTotaleTypon, "totale"},
+    {Controle::BoutonModifPartielleTypon, "partielle"},
+    {Controle::BoutonInsertionTypon, "insertion"},
+    {Controle::BoutonDessinImplantation, "dessin"},
+    {Controle::BoutonTexteImplantation, "texte"},
+    {Controle::BoutonModiftotaleImplantation, "totale"},
+    {Controle::BoutonModifPartielleImplantation, "partielle"},
+    {Controle::BoutonInsertionImplantation, "insertion"},
+    {Controle::BoutonPercage, "diametres"},
+    {Controle::BoutonDessinPercage, "dessin"},
+    {Controle::BoutonTextePercage, "texte"},
+};
+
+// An icon drawn in the theme's button text colour, sharp at the scale factors 1, 2 and 3.
+QIcon Icone(const char* nom, const QPalette& palette) {
+  QFile f(QStringLiteral(":/icones/%1.svg").arg(QLatin1String(nom)));
+  if (!f.open(QIODevice::ReadOnly)) return {};
+  QByteArray svg = f.readAll();
+  svg.replace("currentColor", palette.color(QPalette::ButtonText).name().toLatin1());
+  QSvgRenderer rendu(svg);
+  QIcon icone;
+  for (int taille : {24, 48, 72}) {
+    QPixmap image(taille, taille);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    rendu.render(&p);
+    p.end();
+    icone.addPixmap(image);
+  }
+  return icone;
+}
+
 }  // namespace
+
+const char* const Fiche_principale::kPanneaux[6] = {"Coordonnée X",
+                                                    "Coordonnée Y",
+                                                    "Coordonnée X relative",
+                                                    "Coordonnée Y relative",
+                                                    "Barre d'état, panneau 4",
+                                                    "Action en cours"};
 
 void Fiche_principale::Construit() {
   QWidget* parents[kNombreControles] = {};
@@ -49,6 +117,7 @@ void Fiche_principale::Construit() {
     barre->setFloatable(false);
     barre->toggleViewAction()->setVisible(false);
     barre->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    barre->setIconSize(QSize(24, 24));
     addToolBar(Qt::TopToolBarArea, barre);
     parents[Index(p.barre)] = barre;
     objets_[Index(p.barre)] = barre;
@@ -94,6 +163,12 @@ void Fiche_principale::Construit() {
         QAction* a = menu->addAction(libelle);
         a->setObjectName(nom);
         a->setCheckable(d.Type == Genre::ElementMenuCoche);
+        if (d.Raccourci[0] != '\0') {
+          // Shown in the menu; the window itself runs them (Fiche_principale::eventFilter), so
+          // that they act on the editor's state of the moment and never reach a dialog.
+          a->setShortcuts(QKeySequence::listFromString(Texte(d.Raccourci)));
+          a->setShortcutContext(Qt::WidgetShortcut);
+        }
         connect(a, &QAction::triggered, this, [this, c] { Clique(c); });
         objets_[i] = a;
         break;
@@ -117,9 +192,14 @@ void Fiche_principale::Construit() {
         b->setText(libelle);
         b->setToolTip(bulle);
         b->setAccessibleName(libelle.isEmpty() ? bulle : QString(libelle).remove('&'));
-        b->setAccessibleDescription(bulle);
+        // A toggle reports its state itself; one of a group also says that it excludes the
+        // others.
+        b->setAccessibleDescription(
+            d.Groupe != GAucun ? bulle + QStringLiteral(" (un seul bouton de son groupe)") : bulle);
         b->setCheckable(d.Type == Genre::Bascule);
-        b->setFocusPolicy(Qt::NoFocus);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        // Tab reaches it; a click leaves the keyboard where it was.
+        b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QToolButton::clicked, this, [this, c] { Clique(c); });
         if (auto* barre = qobject_cast<QToolBar*>(parent)) {
           barre->addWidget(b);
@@ -183,15 +263,47 @@ void Fiche_principale::Construit() {
   }
   static_cast<QVBoxLayout*>(panelOutil->layout())->addStretch(1);
 
+  Icones();
+
+  // The recent files, before "Fermer" (filled when the menu opens).
+  auto* fichier = static_cast<QMenu*>(objets_[Index(Controle::Fichier1)]);
+  menuRecents_ = new QMenu(QString::fromUtf8("Fichiers &récents"), fichier);
+  menuRecents_->setObjectName(QStringLiteral("Fichiersrecents1"));
+  fichier->insertMenu(static_cast<QAction*>(objets_[Index(Controle::Fermer1)]), menuRecents_);
+  connect(fichier, &QMenu::aboutToShow, this, &Fiche_principale::MenuRecents);
+
+  // Alt and a menu's letter opens that menu: a button's underlined letter that a menu also has
+  // gives way to the menu.
+  QList<QKeySequence> lettresMenus;
+  for (QAction* a : menuBar()->actions()) lettresMenus.append(QKeySequence::mnemonic(a->text()));
+  for (QObject* o : objets_) {
+    auto* b = qobject_cast<QToolButton*>(o);
+    if (b != nullptr && lettresMenus.contains(QKeySequence::mnemonic(b->text()))) {
+      b->setShortcut(QKeySequence());
+    }
+  }
+
   for (int i = 0; i < 6; ++i) {
     panneaux_[i] = new QLabel(this);
     panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
-    panneaux_[i]->setAccessibleName(QStringLiteral("Barre d'état, panneau %1").arg(i));
+    // Its text is its name (what a screen reader reads); what it shows, its description.
+    panneaux_[i]->setAccessibleDescription(Texte(kPanneaux[i]));
+    panneaux_[i]->setAccessibleName(Texte(kPanneaux[i]));
     panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
     statusBar()->addWidget(panneaux_[i], i == 5 ? 1 : 0);
   }
   statusBar()->setObjectName(QStringLiteral("BarreEtat1"));
   statusBar()->setSizeGripEnabled(false);
+}
+
+void Fiche_principale::Icones() {
+  ChargeRessources();
+  for (const IconeControle& i : kIcones) {
+    auto* b = qobject_cast<QToolButton*>(objets_[Index(i.controle)]);
+    if (b == nullptr) continue;
+    b->setIcon(Icone(i.icone, palette()));
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  }
 }
 
 void Fiche_principale::ConstruitCadre() {
@@ -204,7 +316,8 @@ void Fiche_principale::ConstruitCadre() {
     panneau->setObjectName(vertical ? QStringLiteral("PanelAscVertical")
                                     : QStringLiteral("PanelAscHorizontal"));
     auto* barre = new QScrollBar(vertical ? Qt::Vertical : Qt::Horizontal, panneau);
-    barre->setObjectName(vertical ? QStringLiteral("AscVertical") : QStringLiteral("AscHorizontal"));
+    barre->setObjectName(vertical ? QStringLiteral("AscVertical")
+                                  : QStringLiteral("AscHorizontal"));
     barre->setAccessibleName(vertical ? QStringLiteral("Défilement vertical")
                                       : QStringLiteral("Défilement horizontal"));
     auto* l = new QHBoxLayout(panneau);

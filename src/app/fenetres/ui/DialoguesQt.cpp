@@ -10,6 +10,7 @@
 #include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/ui/ZoneDessin.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4 {
@@ -96,7 +97,10 @@ Controle DialoguesQt::MenuSurgissant(Controle menu, int32_t x, int32_t y) {
     a->setObjectName(QString::fromLatin1(d.Nom));
     a->setData(i);
   }
-  QAction* choix = popup.exec(zone_->mapToGlobal(QPoint(x, y)));
+  // The editor's points are in the screen's pixels.
+  auto* zone = qobject_cast<ZoneDessin*>(zone_);
+  const double k = zone != nullptr ? zone->Echelle() : 1;
+  QAction* choix = popup.exec(zone_->mapToGlobal(QPoint(qRound(x / k), qRound(y / k))));
   return choix ? static_cast<Controle>(choix->data().toInt()) : Controle::Aucun;
 }
 

@@ -6,9 +6,11 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScreen>
@@ -16,6 +18,8 @@
 #include <QSettings>
 #include <QToolBar>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QtMath>
 
 #include "fenetres/dialogs/Editiontexte.h"
 #include "fenetres/dialogs/FenetreVerification.h"
@@ -49,6 +53,21 @@ namespace {
 
 // The frame a window manager usually puts around a window, until the real one is known.
 const QMargins kCadreSuppose(4, 32, 4, 4);
+
+// The menu item whose shortcut a key is (the keypad's digits as the others), or Aucun.
+Controle ControleDuRaccourci(const QKeyEvent& e,
+                             const std::array<QObject*, kNombreControles>& objets) {
+  const QKeySequence touche(QKeyCombination(e.modifiers() & ~Qt::KeypadModifier, Qt::Key(e.key())));
+  for (int i = 1; i < kNombreControles; ++i) {
+    auto* a = qobject_cast<QAction*>(objets[i]);
+    if (a != nullptr && a->shortcuts().contains(touche)) return static_cast<Controle>(i);
+  }
+  return Controle::Aucun;
+}
+
+bool EstBoutonDuDessin(Qt::MouseButton b) {
+  return b == Qt::LeftButton || b == Qt::RightButton || b == Qt::MiddleButton;
+}
 
 BoutonSouris Bouton(Qt::MouseButton b) {
   return b == Qt::LeftButton ? BoutonSouris::Gauche
@@ -104,31 +123,35 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
 
   zone_->marque = [this] {
     if (!defautMontre_) return QRect();
-    const PointPixel p = PixelPoint(ed_.ctx, static_cast<int32_t>(defautX_),
-                                    static_cast<int32_t>(defautY_));
+    const PointPixel p =
+        PixelPoint(ed_.ctx, static_cast<int32_t>(defautX_), static_cast<int32_t>(defautY_));
     const int r = std::max(14, PixelX(ed_.ctx, 60) - PixelX(ed_.ctx, 0));
     return QRect(p.X - r, p.Y - r, 2 * r, 2 * r);
   };
   zone_->appui = [this](QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    if (!EstBoutonDuDessin(e->button())) return;  // a mouse's back and forward buttons
+    const QPoint p = Ecran(e->position());
     FormMouseDown(ed_, Bouton(e->button()), (e->buttons() & Qt::LeftButton) != 0, p.x(), p.y());
     Apres();
   };
   zone_->deplacement = [this](QMouseEvent* e) {
-    const QPoint p = e->position().toPoint();
+    const QPoint p = Ecran(e->position());
     FormMouseMove(ed_, p.x(), p.y());
     Apres();
   };
   zone_->relache = [this](QMouseEvent* e) {
+    if (!EstBoutonDuDessin(e->button())) return;
     FormMouseUp(ed_, Bouton(e->button()));
     Apres();
   };
+  zone_->molette = [this](QWheelEvent* e) { Molette(e); };
   qApp->installEventFilter(this);
 
   centralWidget()->setAcceptDrops(true);
   centralWidget()->installEventFilter(this);
   FormCreate(ed_, QDir::currentPath().toStdString());
   Reglages(true);
+  MenuRecents();
   recuperation_ = std::make_unique<GardeRecuperation>(ed_);
   Apres();
 }
@@ -150,7 +173,16 @@ void Fiche_principale::Reglages(bool lire) {
     ed_.DernierFichier =
         QFile::encodeName(reglages.value(QStringLiteral("DernierFichier")).toString())
             .toStdString();
+    recents_ = reglages.value(QStringLiteral("FichiersRecents")).toStringList();
   } else {
+    // The circuit opened or saved last heads the recent files, each once, eight at most.
+    const QString dernier = QFile::decodeName(ed_.DernierFichier.c_str());
+    if (!dernier.isEmpty()) {
+      recents_.removeAll(dernier);
+      recents_.prepend(dernier);
+      while (recents_.size() > 8) recents_.removeLast();
+    }
+    reglages.setValue(QStringLiteral("FichiersRecents"), recents_);
     reglages.setValue(QStringLiteral("RepertoireCircuits"),
                       QFile::decodeName(ed_.RepertoireCircuits.c_str()));
     reglages.setValue(QStringLiteral("DernierFichier"),
@@ -184,6 +216,51 @@ bool Fiche_principale::Depot(QEvent* e) {
 
 Fiche_principale::~Fiche_principale() { qApp->removeEventFilter(this); }
 
+// The recent files, most recent first; those no longer on the disk shown disabled. Opening one
+// asks first, as the open command does, whether to save the circuit being edited.
+void Fiche_principale::MenuRecents() {
+  menuRecents_->clear();
+  for (int i = 0; i < recents_.size(); ++i) {
+    const QString nom = recents_[i];
+    QAction* a = menuRecents_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(nom));
+    a->setObjectName(QStringLiteral("FichierRecent%1").arg(i + 1));
+    a->setEnabled(QFileInfo::exists(nom));
+    connect(a, &QAction::triggered, this, [this, nom] {
+      OuvreFichierDepose(ed_, QFile::encodeName(nom).toStdString());
+      Apres();
+    });
+  }
+  menuRecents_->setEnabled(!recents_.isEmpty());
+}
+
+// The wheel scrolls (with Shift: across), Ctrl and the wheel zoom around the pointer; a
+// touchpad's pixels scroll as far as they say.
+void Fiche_principale::Molette(QWheelEvent* e) {
+  const QPoint p = Ecran(e->position());
+  QPoint angle = e->angleDelta(), pixels = Ecran(QPointF(e->pixelDelta()));
+  if ((e->modifiers() & Qt::ControlModifier) != 0) {
+    crans_ += angle.y() != 0 ? angle.y() : angle.x();
+    for (; crans_ >= 120; crans_ -= 120) ZoomAutour(ed_, ed_.ctx.Zoom + 1, p.x(), p.y());
+    for (; crans_ <= -120; crans_ += 120) ZoomAutour(ed_, ed_.ctx.Zoom - 1, p.x(), p.y());
+    Apres();
+    return;
+  }
+  if ((e->modifiers() & Qt::ShiftModifier) != 0) {
+    if (angle.x() == 0) angle = QPoint(angle.y(), 0);
+    if (pixels.x() == 0) pixels = QPoint(pixels.y(), 0);
+  }
+  int dx, dy;
+  if (!pixels.isNull()) {
+    dx = -pixels.x();
+    dy = -pixels.y();
+  } else {
+    dx = -angle.x() * PixelsParCran(ed_, false) / 120;
+    dy = -angle.y() * PixelsParCran(ed_, true) / 120;
+  }
+  DefilePixels(ed_, dx, dy, p.x(), p.y());
+  Apres();
+}
+
 void Fiche_principale::Clique(Controle c) {
   Clic(ed_, c);
   Apres();
@@ -191,6 +268,28 @@ void Fiche_principale::Clique(Controle c) {
     ed_.Fermeture = false;
     close();
   }
+}
+
+// A menu item's shortcut, pressed in this window (never in a dialog, a menu or a title edit).
+bool Fiche_principale::Raccourci(QObject* objet, const QKeyEvent& e) {
+  auto* w = qobject_cast<QWidget*>(objet);
+  if (w == nullptr || w->window() != this || !isActiveWindow()) return false;
+  if (QApplication::activeModalWidget() != nullptr ||
+      QApplication::activePopupWidget() != nullptr) {
+    return false;
+  }
+  for (QLineEdit* t : titres_) {
+    if (QApplication::focusWidget() == t) return false;
+  }
+  const Controle c = ControleDuRaccourci(e, objets_);
+  if (c == Controle::Aucun) return false;
+  korv4::Raccourci(ed_, c);
+  Apres();
+  if (ed_.Fermeture) {
+    ed_.Fermeture = false;
+    close();
+  }
+  return true;
 }
 
 int Fiche_principale::OuvreFenetre(Fenetre f) {
@@ -226,16 +325,29 @@ bool Fiche_principale::OuvreFichier(const QString& nom) {
   return ok;
 }
 
+// A point of the drawing area in the screen's pixels, as the editor counts them.
+QPoint Fiche_principale::Ecran(const QPointF& p) const {
+  const double k = zone_->Echelle();
+  return QPoint(qFloor(p.x() * k), qFloor(p.y() * k));
+}
+
+// A rectangle of the editor (the screen's pixels) in the widgets' pixels, rounded outwards.
+QRect Fiche_principale::Logique(int gauche, int haut, int droite, int bas) const {
+  const double k = zone_->Echelle();
+  const int g = qFloor(gauche / k), h = qFloor(haut / k);
+  return QRect(g, h, qCeil(droite / k) - g, qCeil(bas / k) - h);
+}
+
 void Fiche_principale::Place() {
   const RectPixel& z = ed_.ctx.Zone;
-  zone_->setGeometry(z.Gauche, z.Haut, z.Droite - z.Gauche, z.Bas - z.Haut);
+  zone_->setGeometry(Logique(z.Gauche, z.Haut, z.Droite, z.Bas));
   const int e = ed_.EpaisseurAscenseur;
   const bool h = EstVisible(ed_, Controle::PanelAscHorizontal);
   const bool v = EstVisible(ed_, Controle::PanelAscVertical);
-  AscVertical_->parentWidget()->setGeometry(ed_.LargeurClient - e, 0, e,
-                                            ed_.HauteurClient - (h ? e : 0));
-  AscHorizontal_->parentWidget()->setGeometry(0, ed_.HauteurClient - e,
-                                              ed_.LargeurClient - (v ? e : 0), e);
+  AscVertical_->parentWidget()->setGeometry(
+      Logique(ed_.LargeurClient - e, 0, ed_.LargeurClient, ed_.HauteurClient - (h ? e : 0)));
+  AscHorizontal_->parentWidget()->setGeometry(
+      Logique(0, ed_.HauteurClient - e, ed_.LargeurClient - (v ? e : 0), ed_.HauteurClient));
 }
 
 void Fiche_principale::Apres() {
@@ -252,7 +364,11 @@ void Fiche_principale::Apres() {
       } else if (auto* b = qobject_cast<QToolButton*>(o)) {
         if (b->isChecked() != s.Enfonce) b->setChecked(s.Enfonce);
         if (b->isEnabled() != s.Actif) b->setEnabled(s.Actif);
-        if (m.Libelle != s.Libelle) b->setText(QString::fromStdString(s.Libelle));
+        if (m.Libelle != s.Libelle) {
+          // Its name follows its caption (the drill buttons show their diameters).
+          b->setText(QString::fromStdString(s.Libelle));
+          if (!s.Libelle.empty()) b->setAccessibleName(b->text().remove('&'));
+        }
       } else if (auto* l = qobject_cast<QLabel*>(o)) {
         if (m.Libelle != s.Libelle) l->setText(QString::fromStdString(s.Libelle));
       } else if (auto* edit = qobject_cast<QLineEdit*>(o)) {
@@ -267,7 +383,11 @@ void Fiche_principale::Apres() {
     premierAffichage_ = false;
     for (int i = 0; i < 6; ++i) {
       const QString t = QString::fromStdString(ed_.Panneaux[i]);
-      if (panneaux_[i]->text() != t) panneaux_[i]->setText(t);
+      if (panneaux_[i]->text() != t) {
+        panneaux_[i]->setText(t);
+        // The name changes with the text, and the change is announced (a new tool for panel 5).
+        panneaux_[i]->setAccessibleName(t.isEmpty() ? QString::fromUtf8(kPanneaux[i]) : t);
+      }
     }
     for (int i = 0; i < 3; ++i) {
       const QString t = DeWindows1252(ed_.Titres[i]);
@@ -293,8 +413,7 @@ void Fiche_principale::Apres() {
     Place();
   }
   const RectPixel d = ed_.toile.Prend();
-  if (d.Droite > d.Gauche)
-    zone_->update(QRect(d.Gauche, d.Haut, d.Droite - d.Gauche, d.Bas - d.Haut));
+  if (d.Droite > d.Gauche) zone_->update(Logique(d.Gauche, d.Haut, d.Droite, d.Bas));
   if (ed_.RetireFocus) {
     ed_.RetireFocus = false;
     zone_->setFocus();
@@ -326,6 +445,12 @@ void Fiche_principale::showEvent(QShowEvent* e) {
   }
 }
 
+// A new theme (light or dark): the icons are drawn again in its colours.
+void Fiche_principale::changeEvent(QEvent* e) {
+  QMainWindow::changeEvent(e);
+  if (e->type() == QEvent::PaletteChange) Icones();
+}
+
 void Fiche_principale::closeEvent(QCloseEvent* e) {
   if (FormClose(ed_)) {
     // A clean close leaves no recovery copy.
@@ -345,18 +470,24 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     return Depot(e);
   }
   if (objet == cadre_ && e->type() == QEvent::Resize) {
-    zone_->Dimensionne(cadre_->width(), cadre_->height());
+    // On a screen of twice the density the drawing is made at its own pixels.
+    DensiteEcran(ed_, qRound(10 * cadre_->devicePixelRatioF()));
+    const double k = ed_.Resolution / 10.0;
+    const int largeur = qRound(cadre_->width() * k), hauteur = qRound(cadre_->height() * k);
+    ed_.EpaisseurAscenseur = qRound(AscVertical_->sizeHint().width() * k);
+    zone_->Dimensionne(largeur, hauteur, k);
     ed_.toile.Cible(zone_->Toile());
     QImage& image = zone_->Image();
     ed_.Image.Pixels = reinterpret_cast<uint32_t*>(image.bits());
     ed_.Image.Largeur = image.width();
     ed_.Image.Hauteur = image.height();
     ed_.Image.Pas = image.bytesPerLine() / 4;
-    FormResize(ed_, cadre_->width(), cadre_->height());
+    FormResize(ed_, largeur, hauteur);
     Apres();
     zone_->update();
     return false;
   }
+  if (e->type() == QEvent::KeyPress && Raccourci(objet, *static_cast<QKeyEvent*>(e))) return true;
   for (int n = 0; n < 3; ++n) {
     if (objet != titres_[n]) continue;
     if (e->type() == QEvent::MouseButtonPress) ed_.ApercuTouches = false;
@@ -375,6 +506,10 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
   }
   const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
   if (!ToucheDuDispatcher(code)) return false;
+  // A button reached with Tab is pressed by the space bar.
+  if (code == 32 && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
+    return false;
+  }
   FormKeyDown(ed_, code);
   Apres();
   return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -9,6 +10,9 @@
 class QLabel;
 class QScrollBar;
 class QLineEdit;
+class QMenu;
+class QKeyEvent;
+class QWheelEvent;
 
 namespace korv4 {
 
@@ -57,15 +61,22 @@ class Fiche_principale : public QMainWindow {
  protected:
   void showEvent(QShowEvent* e) override;
   void closeEvent(QCloseEvent* e) override;
+  void changeEvent(QEvent* e) override;
   bool eventFilter(QObject* objet, QEvent* e) override;
 
  private:
   void Construit();
   void ConstruitCadre();
+  void Icones();
   void Place();
+  QPoint Ecran(const QPointF& p) const;
+  QRect Logique(int gauche, int haut, int droite, int bas) const;
   void Clique(Controle c);
   void Reglages(bool lire);
   bool Depot(QEvent* e);
+  void Molette(QWheelEvent* e);
+  void MenuRecents();
+  bool Raccourci(QObject* objet, const QKeyEvent& e);
 
   Editeur ed_;
   std::unique_ptr<DialoguesQt> dialoguesQt_;
@@ -76,12 +87,16 @@ class Fiche_principale : public QMainWindow {
   uint64_t versionMontree_ = 0;
   bool premierAffichage_ = true;
   bool geometrieRetenue_ = false;  // the size and place come from the last run
+  int crans_ = 0;                  // Ctrl and the wheel: eighths of a degree not yet zoomed
   std::string fichierRetenu_;      // what the settings hold
+  QStringList recents_;            // the recent files, most recent first
+  QMenu* menuRecents_ = nullptr;
 
   QWidget* cadre_ = nullptr;
   ZoneDessin* zone_ = nullptr;
   QScrollBar *AscHorizontal_ = nullptr, *AscVertical_ = nullptr;
   std::array<QLabel*, 6> panneaux_{};
+  static const char* const kPanneaux[6];  // what each status panel shows
   std::array<QLineEdit*, 3> titres_{};
 
   TFenetreEditiontexte* FenetreEditiontexte_ = nullptr;

@@ -7,7 +7,6 @@
 namespace korv4 {
 
 inline int CodeTouche(const QKeyEvent& e) {
-  const bool pave = (e.modifiers() & Qt::KeypadModifier) != 0;
   switch (e.key()) {
     case Qt::Key_PageUp: return 33;
     case Qt::Key_PageDown: return 34;
@@ -18,8 +17,11 @@ inline int CodeTouche(const QKeyEvent& e) {
     case Qt::Key_Delete: return 46;
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
-    case Qt::Key_Plus: return pave ? 107 : 187;
-    case Qt::Key_Minus: return pave ? 109 : 189;
+    // + and - of the main keyboard zoom as the keypad's do ("=" is + without Shift on many
+    // keyboards).
+    case Qt::Key_Plus:
+    case Qt::Key_Equal: return 107;
+    case Qt::Key_Minus: return 109;
     default: return 0;
   }
 }

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 namespace korv4 {
 
@@ -9,15 +10,16 @@ ZoneDessin::ZoneDessin(QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("ZoneDessin"));
   setAccessibleName(QStringLiteral("Zone de dessin"));
   setMouseTracking(true);
-  setFocusPolicy(Qt::ClickFocus);
+  setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setCursor(Qt::BlankCursor);
   Dimensionne(1, 1);
 }
 
-void ZoneDessin::Dimensionne(int largeur, int hauteur) {
+void ZoneDessin::Dimensionne(int largeur, int hauteur, double echelle) {
   largeur = std::max(largeur, 1);
   hauteur = std::max(hauteur, 1);
+  echelle_ = echelle;
   if (image_.width() == largeur && image_.height() == hauteur) return;
   canevas_.reset();
   image_ = QImage(largeur, hauteur, QImage::Format_RGB32);
@@ -27,15 +29,20 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur) {
 
 void ZoneDessin::paintEvent(QPaintEvent* e) {
   QPainter p(this);
-  p.drawImage(e->rect(), image_, e->rect());
+  // The image is in the screen's pixels: each of its pixels lands on one of the screen's.
+  const QRectF r(e->rect());
+  p.drawImage(
+      r, image_,
+      QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_, r.height() * echelle_));
   if (marque) {
     // Over the picture, never in it: the picture's exclusive-or marks stay as they are.
-    const QRect r = marque();
-    if (!r.isEmpty()) {
+    const QRect m = marque();
+    if (!m.isEmpty()) {
       p.setRenderHint(QPainter::Antialiasing);
       p.setPen(QPen(QColor(255, 40, 40), 3));
       p.setBrush(Qt::NoBrush);
-      p.drawEllipse(r);
+      p.drawEllipse(
+          QRectF(m.x() / echelle_, m.y() / echelle_, m.width() / echelle_, m.height() / echelle_));
     }
   }
 }
@@ -50,6 +57,15 @@ void ZoneDessin::mouseMoveEvent(QMouseEvent* e) {
 
 void ZoneDessin::mouseReleaseEvent(QMouseEvent* e) {
   if (relache) relache(e);
+}
+
+void ZoneDessin::wheelEvent(QWheelEvent* e) {
+  if (molette) {
+    molette(e);
+    e->accept();
+  } else {
+    QWidget::wheelEvent(e);
+  }
 }
 
 }  // namespace korv4

@@ -18,13 +18,16 @@ class ZoneDessin : public QWidget {
  public:
   explicit ZoneDessin(QWidget* parent = nullptr);
 
-  // A new image of that size (the whole client area), and its canvas.
-  void Dimensionne(int largeur, int hauteur);
+  // A new image of that size in the screen's pixels (the whole client area), and its canvas;
+  // `echelle`: the screen's pixels for one pixel of the widget (2 at a scale factor of 2).
+  void Dimensionne(int largeur, int hauteur, double echelle = 1);
+  double Echelle() const { return echelle_; }
   QImage& Image() { return image_; }
   Canevas* Toile() { return canevas_.get(); }
 
   std::function<void(QMouseEvent*)> appui, deplacement, relache;
-  // A ring drawn over the picture (a fault shown), in the area's pixels; none when empty.
+  std::function<void(QWheelEvent*)> molette;
+  // A ring drawn over the picture (a fault shown), in the picture's pixels; none when empty.
   std::function<QRect()> marque;
 
  protected:
@@ -32,9 +35,11 @@ class ZoneDessin : public QWidget {
   void mousePressEvent(QMouseEvent* e) override;
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
+  void wheelEvent(QWheelEvent* e) override;
 
  private:
   QImage image_;
+  double echelle_ = 1;
   std::unique_ptr<CanevasQt> canevas_;
 };
 

@@ -1,20 +1,33 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
 #include <QUrl>
+#include <QWheelEvent>
 
 #include "editeur/Session.h"
 #include "fenetres/ui/Fiche_principale.h"
@@ -446,6 +459,455 @@ TEST(Recuperation, CopieEndommageeOuGardee) {
   g.d.choix = {2};  // Supprimer
   EXPECT_FALSE(g.fiche.ProposeRecuperation());
   EXPECT_FALSE(QFile::exists(dossier + "/2-2.recup"));
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// A key of the main window, what the editor is doing, and what must follow.
+struct CasTouche {
+  const char* nom;
+  Qt::Key touche;
+  Qt::KeyboardModifiers modificateurs;
+  void (*prepare)(Fenetre&);
+  void (*verifie)(Fenetre&);
+};
+
+void UnePastille(Fenetre& f) {
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.Clique(1000, 1000);
+}
+
+// The pointer over the drawing area: the keys of the drawing area reach it from then on.
+void SurLaZone(Fenetre& f) {
+  const QPointF p = f.Point(1000, 1000);
+  QMouseEvent e(QEvent::MouseMove, p, f.fiche.zone()->mapToGlobal(p), Qt::NoButton, Qt::NoButton,
+                Qt::NoModifier);
+  QApplication::sendEvent(f.fiche.zone(), &e);
+}
+
+TEST(Fiche, RaccourcisSelonLEtat) {
+  Application();
+  const std::vector<CasTouche> cas = {
+      {"Ctrl+O", Qt::Key_O, Qt::ControlModifier, [](Fenetre&) {},
+       [](Fenetre& f) { EXPECT_EQ(f.d.demandes.size(), 1u); }},
+      {"Ctrl+S sans fichier : le dialogue", Qt::Key_S, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+       },
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.demandes.size(), 1u);
+         EXPECT_EQ(f.d.disque.count("/t/A.CIX"), 1u);
+       }},
+      {"Ctrl+S avec son fichier : sur place", Qt::Key_S, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+         f.Bouton(C::BoutonEnregistrer);
+         f.d.demandes.clear();
+         f.d.disque.clear();
+         f.Clique(2000, 1000);
+       },
+       [](Fenetre& f) {
+         EXPECT_TRUE(f.d.demandes.empty());
+         EXPECT_EQ(f.d.disque.count("/t/A.CIX"), 1u);
+         EXPECT_FALSE(f.ed().circuit.CircuitModifie);
+       }},
+      {"Ctrl+Maj+S : le dialogue", Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.d.fichiers = {"/t/A.CIX"};
+         f.Bouton(C::BoutonEnregistrer);
+         f.d.demandes.clear();
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.d.demandes.size(), 1u); }},
+      {"Ctrl+N", Qt::Key_N, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_FALSE(f.d.questions.empty()); }},
+      {"Ctrl+P", Qt::Key_P, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::FicheImpression});
+       }},
+      {"Ctrl+C", Qt::Key_C, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::PressePapier});
+       }},
+      {"Ctrl+Z", Qt::Key_Z, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 0); }},
+      {"Ctrl+Y", Qt::Key_Y, Qt::ControlModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.Bouton(C::BoutonDefaire);
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 1); }},
+      {"Ctrl+Maj+Z", Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier,
+       [](Fenetre& f) {
+         UnePastille(f);
+         f.Bouton(C::BoutonDefaire);
+       },
+       [](Fenetre& f) { EXPECT_EQ(f.ed().circuit.NbElements, 1); }},
+      {"F1", Qt::Key_F1, Qt::NoModifier, [](Fenetre&) {},
+       [](Fenetre& f) {
+         EXPECT_EQ(f.d.fenetres, std::vector<korv4::Fenetre>{korv4::Fenetre::Aide});
+       }},
+      {"Ctrl+0", Qt::Key_0, Qt::ControlModifier, UnePastille,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 9); }},
+      {"+ du clavier principal", Qt::Key_Plus, Qt::ShiftModifier, SurLaZone,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 3); }},
+      {"- du clavier principal", Qt::Key_Minus, Qt::NoModifier, SurLaZone,
+       [](Fenetre& f) { EXPECT_EQ(f.ed().ctx.Zoom, 1); }},
+  };
+  for (const CasTouche& c : cas) {
+    SCOPED_TRACE(c.nom);
+    Fenetre f;
+    c.prepare(f);
+    f.d.fenetres.clear();
+    f.d.questions.clear();
+    f.fiche.zone()->setFocus();
+    QTest::keyClick(f.fiche.zone(), c.touche, c.modificateurs);
+    c.verifie(f);
+  }
+}
+
+// Shortcuts never reach the editor from a title being typed or from a dialog.
+TEST(Fiche, RaccourcisNiDansUnTitreNiDansUnDialogue) {
+  Application();
+  Fenetre f;
+  UnePastille(f);
+  f.Bouton(C::Boutontitre);
+  QLineEdit* titre = f.Trouve<QLineEdit>(C::EditTitre1);
+  titre->setFocus();
+  for (Qt::Key k : {Qt::Key_Z, Qt::Key_S, Qt::Key_O, Qt::Key_C}) {
+    QTest::keyClick(titre, k, Qt::ControlModifier);
+  }
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_TRUE(f.d.demandes.empty());
+  EXPECT_TRUE(f.d.fenetres.empty());
+  QTest::keyClick(titre, Qt::Key_Return);
+
+  QDialog dialogue(&f.fiche);
+  auto* champ = new QLineEdit(&dialogue);
+  dialogue.setModal(true);
+  dialogue.show();
+  dialogue.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&dialogue));
+  champ->setFocus();
+  QTest::keyClick(champ, Qt::Key_Z, Qt::ControlModifier);
+  QTest::keyClick(champ, Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_TRUE(f.d.demandes.empty());
+}
+
+// The menus show the shortcuts; each menu has a letter of its own, and Alt with it opens it.
+TEST(Fiche, RaccourcisMontresEtLettresDesMenus) {
+  Application();
+  Fenetre f;
+  EXPECT_EQ(f.Trouve<QAction>(C::Ouvrir1)->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+  EXPECT_EQ(f.Trouve<QAction>(C::Refaire1)->shortcuts(),
+            (QList<QKeySequence>{QKeySequence(QStringLiteral("Ctrl+Y")),
+                                 QKeySequence(QStringLiteral("Ctrl+Shift+Z"))}));
+  QList<QKeySequence> lettres;
+  for (QAction* a : f.fiche.menuBar()->actions()) {
+    const QKeySequence l = QKeySequence::mnemonic(a->text());
+    EXPECT_FALSE(l.isEmpty()) << a->text().toStdString();
+    EXPECT_FALSE(lettres.contains(l)) << a->text().toStdString();
+    lettres.append(l);
+  }
+  // No button takes a menu's letter.
+  for (QToolButton* b : f.fiche.findChildren<QToolButton*>()) {
+    EXPECT_FALSE(!b->shortcut().isEmpty() && lettres.contains(b->shortcut()))
+        << b->objectName().toStdString();
+  }
+  QTest::keyClick(&f.fiche, Qt::Key_F, Qt::AltModifier);
+  auto* fichier = f.Trouve<QMenu>(C::Fichier1);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return fichier->isVisible(); }, 1000));
+  fichier->close();
+}
+
+void Molette(QWidget* zone, QPoint p, QPoint angle, QPoint pixels, Qt::KeyboardModifiers m) {
+  QWheelEvent e(QPointF(p), QPointF(zone->mapToGlobal(p)), pixels, angle, Qt::NoButton, m,
+                Qt::NoScrollPhase, false);
+  QApplication::sendEvent(zone, &e);
+}
+
+// The wheel and the touchpad scroll, Shift across, Ctrl zooms around the pointer; the middle
+// button pans without touching the track being drawn.
+TEST(Fiche, MoletteEtBoutonDuMilieu) {
+  Application();
+  Fenetre f;
+  QWidget* zone = f.fiche.zone();
+  SurLaZone(f);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  QTest::keyClick(zone, Qt::Key_Plus, Qt::KeypadModifier);
+  ASSERT_TRUE(f.ed().AscVertical.Visible && f.ed().AscHorizontal.Visible);
+  AscenseurChange(f.ed(), true, 400);
+  AscenseurChange(f.ed(), false, 400);
+  f.fiche.Apres();
+  const Ascenseur& v = f.ed().AscVertical;
+  const Ascenseur& h = f.ed().AscHorizontal;
+  const QPoint p(300, 200);
+  Molette(zone, p, QPoint(0, -120), {}, Qt::NoModifier);  // towards the user: down
+  EXPECT_EQ(v.Position, 400 + v.GrandPas);
+  auto* barre = f.fiche.findChild<QScrollBar*>(QStringLiteral("AscVertical"));
+  EXPECT_EQ(barre->value(), v.Position);
+  Molette(zone, p, QPoint(0, 120), {}, Qt::ShiftModifier);
+  EXPECT_EQ(h.Position, 400 - h.GrandPas);
+  for (int i = 0; i < 20; ++i) Molette(zone, p, QPoint(0, -24), QPoint(0, -6), Qt::NoModifier);
+  EXPECT_GT(v.Position, 400 + v.GrandPas);
+  const int zoom = f.ed().ctx.Zoom;
+  const int64_t sx = p.x() + f.ed().ctx.OrigineX;
+  const int64_t l = f.ed().ctx.LargeurSurface;
+  Molette(zone, p, QPoint(0, 120), {}, Qt::ControlModifier);
+  EXPECT_EQ(f.ed().ctx.Zoom, zoom + 1);
+  auto* echelle = f.fiche.findChild<QComboBox*>(QStringLiteral("ChoixEchelle1"));
+  EXPECT_EQ(echelle->currentIndex(), zoom + 1);
+  EXPECT_NEAR(static_cast<double>(p.x() + f.ed().ctx.OrigineX),
+              static_cast<double>(sx * f.ed().ctx.LargeurSurface / l),
+              f.ed().ctx.LargeurSurface / 1000.0 + 2);
+
+  // A track being drawn, then the middle button drags the view.
+  f.Bouton(C::BoutonPiste);
+  f.Bouton(C::Bpist3);
+  const int32_t ux = GrilleX(f.ed().ctx, 200 + f.ed().ctx.OrigineX);
+  const int32_t uy = GrilleY(f.ed().ctx, f.ed().ctx.OrigineY - 200);
+  f.Clique(ux, uy);
+  ASSERT_TRUE(f.ed().ctx.PisteEnCours);
+  const int32_t code = f.ed().CodeAction, nb = f.ed().circuit.NbElements;
+  const int hAvant = h.Position, vAvant = v.Position;
+  QTest::mousePress(zone, Qt::MiddleButton, {}, QPoint(400, 300));
+  QMouseEvent bouge(QEvent::MouseMove, QPointF(250, 200), zone->mapToGlobal(QPointF(250, 200)),
+                    Qt::NoButton, Qt::MiddleButton, Qt::NoModifier);
+  QApplication::sendEvent(zone, &bouge);
+  QTest::mouseRelease(zone, Qt::MiddleButton, {}, QPoint(250, 200));
+  EXPECT_GT(h.Position, hAvant);  // the surface followed the pointer to the left
+  EXPECT_GT(v.Position, vAvant);  // and up
+  EXPECT_TRUE(f.ed().ctx.PisteEnCours);
+  EXPECT_EQ(f.ed().CodeAction, code);
+  EXPECT_EQ(f.ed().circuit.NbElements, nb);
+  // A mouse's back button neither pans nor touches the track.
+  QTest::mousePress(zone, Qt::BackButton, {}, QPoint(100, 100));
+  EXPECT_FALSE(f.ed().Glisse.Actif);
+  QTest::mouseRelease(zone, Qt::BackButton, {}, QPoint(100, 100));
+  EXPECT_TRUE(f.ed().ctx.PisteEnCours);
+}
+
+// Tab goes through the tools, the option panel, the drawing area and the title block; the
+// space bar presses a button reached that way.
+TEST(Fiche, TabAtteintOutilsPanneauZoneEtCartouche) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPiste);
+  f.fiche.zone()->setFocus();
+  QStringList vus;
+  for (int i = 0; i < 200; ++i) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    vus << QApplication::focusWidget()->objectName();
+  }
+  for (const char* nom :
+       {"BoutonOuvrir", "BoutonPiste", "Bpist3", "ZoneDessin", "Boutontitre", "ChoixEchelle1"}) {
+    EXPECT_TRUE(vus.contains(QString::fromLatin1(nom))) << nom;
+  }
+  auto* bouton = f.Trouve<QToolButton>(C::Bpist3);
+  bouton->setFocus();
+  QTest::keyClick(bouton, Qt::Key_Space);
+  EXPECT_TRUE(EstEnfonce(f.ed(), C::Bpist3));
+  EXPECT_EQ(f.Panneau(5), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// What assistive technology is handed for a widget.
+QString NomAccessible(QObject* o) {
+  QAccessibleInterface* i = QAccessible::queryAccessibleInterface(o);
+  return i != nullptr ? i->text(QAccessible::Name) : QString();
+}
+
+// After a change of tool and a pointer move, the status panels read their texts (their
+// description says what they are), the drill buttons read their diameters and the toggles their
+// states. (A name set on a widget is announced by Qt itself; the offscreen platform has no
+// accessibility bridge to watch it.)
+TEST(Fiche, CeQueLisentLesTechnologiesDAssistance) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPiste);
+  f.Bouton(C::Bpist3);
+  SurLaZone(f);
+  auto* action = f.fiche.findChild<QLabel*>(QStringLiteral("Panneau5"));
+  auto* x = f.fiche.findChild<QLabel*>(QStringLiteral("Panneau0"));
+  EXPECT_EQ(NomAccessible(action), QString::fromUtf8("Piste d'èpaisseur 1 mm"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(action)->text(QAccessible::Description),
+            QStringLiteral("Action en cours"));
+  EXPECT_EQ(NomAccessible(x), QStringLiteral("X = 10,00 pas"));
+  EXPECT_EQ(QAccessible::queryAccessibleInterface(x)->text(QAccessible::Description),
+            QString::fromUtf8("Coordonnée X"));
+  QAccessibleInterface* piste =
+      QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::Bpist3));
+  EXPECT_TRUE(piste->state().checkable);
+  EXPECT_TRUE(piste->state().checked);
+  EXPECT_TRUE(piste->text(QAccessible::Description).contains(QStringLiteral("groupe")));
+  EXPECT_FALSE(
+      QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::Bpist1))->state().checked);
+  EXPECT_FALSE(QAccessible::queryAccessibleInterface(f.Trouve<QToolButton>(C::BoutonOuvrir))
+                   ->state()
+                   .checkable);
+  EXPECT_EQ(NomAccessible(f.Trouve<QToolButton>(C::BPerc1)), QStringLiteral("0,8 mm"));
+  EXPECT_EQ(NomAccessible(f.Trouve<QToolButton>(C::BPerc7)), QStringLiteral("3,2 mm"));
+}
+
+// Every control of every dialog has a name of its own; Enter and Escape work in each.
+TEST(Fiche, ChaqueControleDesDialoguesANomPropre) {
+  Application();
+  Fenetre f;
+  for (const char* nom : {"AboutBox", "FicheModifDiametre", "Surfacedetravail", "FicheImpression",
+                          "FenetreEditiontexte", "Enregistrepercage", "ExportGerber",
+                          "FicheFabrication", "FenetreVerification"}) {
+    QWidget* dialogue = f.fiche.findChild<QWidget*>(QString::fromLatin1(nom));
+    ASSERT_NE(dialogue, nullptr) << nom;
+    // Escape closes it (a dialog), Enter presses its default button.
+    EXPECT_NE(qobject_cast<QDialog*>(dialogue), nullptr) << nom;
+    bool parDefaut = false;
+    for (QPushButton* b : dialogue->findChildren<QPushButton*>()) {
+      // A button box makes its accepting button the default one when it is shown.
+      auto* boite = qobject_cast<QDialogButtonBox*>(b->parent());
+      parDefaut |= b->isDefault() ||
+                   (boite != nullptr && boite->buttonRole(b) == QDialogButtonBox::AcceptRole);
+    }
+    EXPECT_TRUE(parDefaut) << nom;
+    QStringList noms;
+    for (QWidget* w : dialogue->findChildren<QWidget*>()) {
+      const bool controle = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                            qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w) ||
+                            qobject_cast<QAbstractSpinBox*>(w);
+      // The parts of a drop-down list or a spin box are named by it.
+      if (!controle || qobject_cast<QComboBox*>(w->parent()) != nullptr ||
+          qobject_cast<QAbstractSpinBox*>(w->parent()) != nullptr) {
+        continue;
+      }
+      const QString n = NomAccessible(w);
+      EXPECT_FALSE(n.isEmpty()) << nom << " " << w->objectName().toStdString();
+      EXPECT_FALSE(noms.contains(n))
+          << nom << " " << w->objectName().toStdString() << " : " << n.toStdString();
+      noms << n;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// The last eight circuits opened or saved, most recent first, in the "Fichier" menu from one run
+// to the next; those no longer on the disk disabled; opening one asks first whether to save the
+// circuit being edited, as the open command does.
+TEST(Fiche, FichiersRecents) {
+  Application();
+  QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4"))
+      .remove(QStringLiteral("FichiersRecents"));
+  QTemporaryDir dossier;
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  const std::vector<uint8_t> octets = EcritCircuit(c);
+  QStringList noms;
+  {
+    Fenetre f;
+    for (int i = 0; i < 10; ++i) {
+      const QString nom = dossier.filePath(QStringLiteral("C%1.CIX").arg(i));
+      QFile disque(nom);
+      ASSERT_TRUE(disque.open(QIODevice::WriteOnly));
+      disque.write(reinterpret_cast<const char*>(octets.data()), octets.size());
+      disque.close();
+      f.d.disque[nom.toStdString()] = octets;
+      ASSERT_TRUE(f.fiche.OuvreFichier(nom));
+      noms.prepend(nom);
+    }
+    f.fiche.OuvreFichier(noms[3]);  // again: it comes first, once
+    noms.move(3, 0);
+  }
+  QFile::remove(noms[1]);
+  Fenetre f;
+  auto* menu = f.fiche.findChild<QMenu*>(QStringLiteral("Fichiersrecents1"));
+  ASSERT_NE(menu, nullptr);
+  emit f.Trouve<QMenu>(C::Fichier1)->aboutToShow();
+  const QList<QAction*> actions = menu->actions();
+  ASSERT_EQ(actions.size(), 8);
+  for (int i = 0; i < 8; ++i) {
+    EXPECT_TRUE(actions[i]->text().endsWith(noms[i])) << actions[i]->text().toStdString();
+    EXPECT_EQ(actions[i]->isEnabled(), i != 1) << i;
+  }
+  // A modified circuit: the question first (answered "Non"), then the file.
+  UnePastille(f);
+  f.d.disque[noms[2].toStdString()] = octets;
+  actions[2]->trigger();
+  EXPECT_EQ(f.d.questions.size(), 1u);
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_EQ(f.fiche.windowTitle(), QStringLiteral("KORV4 : ") + noms[2]);
+}
+
+}  // namespace
+}  // namespace korv4
+
+namespace korv4 {
+namespace {
+
+// The main toolbar's commands and the function bars' tools show an icon alone, drawn in the
+// theme's text colour; their caption stays their name for assistive technology, their hint
+// their tooltip. The works and the title block keep their captions.
+TEST(Fiche, IconesDesBarres) {
+  Application();
+  Fenetre f;
+  for (C barre : {C::Outils_principaux, C::ToolboutonTypon, C::ToolBoutonImplantation,
+                  C::ToolBoutonPercage}) {
+    for (int i = 1; i < kNombreControles; ++i) {
+      const DefinitionControle& d = Definition(static_cast<C>(i));
+      if (d.Conteneur != barre || d.Type == Genre::Liste || d.Type == Genre::Etiquette) continue;
+      QToolButton* b = f.Trouve<QToolButton>(static_cast<C>(i));
+      ASSERT_NE(b, nullptr) << d.Nom;
+      EXPECT_FALSE(b->icon().isNull()) << d.Nom;
+      EXPECT_EQ(b->toolButtonStyle(), Qt::ToolButtonIconOnly) << d.Nom;
+      EXPECT_EQ(b->accessibleName(), QString::fromUtf8(d.Libelle).remove('&')) << d.Nom;
+      EXPECT_EQ(b->toolTip(), QString::fromUtf8(d.Bulle)) << d.Nom;
+      // Sharp at the scale factors 1 and 2: a picture drawn at each size.
+      EXPECT_EQ(b->icon().pixmap(QSize(24, 24), 2.0).size(), QSize(48, 48)) << d.Nom;
+    }
+  }
+  EXPECT_EQ(f.Trouve<QToolButton>(C::BoutonAffichageFace1)->toolButtonStyle(),
+            Qt::ToolButtonTextOnly);
+  // The outline takes the text colour of the theme: dark on a light theme.
+  const QImage image =
+      f.Trouve<QToolButton>(C::BoutonDefaire)->icon().pixmap(QSize(24, 24), 1.0).toImage();
+  const QColor texte = f.fiche.palette().color(QPalette::ButtonText);
+  bool trouve = false;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const QColor c = image.pixelColor(x, y);
+      if (c.alpha() == 255 && c.rgb() == texte.rgb()) trouve = true;
+    }
+  }
+  EXPECT_TRUE(trouve);
+  // A dark theme: the outline turns light.
+  QPalette sombre = f.fiche.palette();
+  sombre.setColor(QPalette::ButtonText, Qt::white);
+  f.fiche.setPalette(sombre);
+  const QImage clair =
+      f.Trouve<QToolButton>(C::BoutonDefaire)->icon().pixmap(QSize(24, 24), 1.0).toImage();
+  bool blanc = false;
+  for (int y = 0; y < clair.height(); ++y) {
+    for (int x = 0; x < clair.width(); ++x) {
+      if (clair.pixelColor(x, y) == QColor(Qt::white)) blanc = true;
+    }
+  }
+  EXPECT_TRUE(blanc);
 }
 
 }  // namespace
