@@ -19,7 +19,7 @@ PREFIX ?= /usr/local
 DEB_PACKAGES := cmake make g++ pkg-config \
 	qt6-base-dev qt6-svg-dev qt6-translations-l10n libgl-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev \
-	xvfb xauth clang libclang-rt-14-dev \
+	xvfb xauth clang libclang-rt-14-dev clang-format \
 	gerbv libdeflate-dev python3 \
 	help2man locales dpkg-dev desktop-file-utils shared-mime-info libxml2-utils binutils \
 	cups printer-driver-cups-pdf poppler-utils
@@ -32,7 +32,7 @@ NPM_LECTEURS := tests/cli/lecteurs
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 .PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench install paquet \
-	format clean
+	format format-check clean
 
 deps:
 	@missing=""; \
@@ -90,7 +90,7 @@ fuzz: fuzz-build
 	  fuzz/lance.sh $(FUZZ_BUILD) $$t $(FUZZ_SECONDS) $(FUZZ_CORPUS)/$$t || exit 1; \
 	done
 
-test: build test-asan fuzz-smoke
+test: format-check build test-asan fuzz-smoke
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build
@@ -110,8 +110,16 @@ install: build
 paquet: build
 	cd $(BUILD) && cpack -G DEB
 
+# Every C++ file of the tree, in the style of .clang-format: `make format` applies it, and
+# `make test` first checks that the tree is so.
+SOURCES_CPP := find src tests bench fuzz tools \( -name '*.cpp' -o -name '*.h' \) -print0
+
 format:
-	find src tests bench fuzz -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+	$(SOURCES_CPP) | xargs -0 clang-format -i
+
+format-check: deps
+	@$(SOURCES_CPP) | xargs -0 clang-format --dry-run -Werror && \
+	  echo "Le code suit .clang-format (make format l'y remet)."
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -82,47 +82,20 @@ std::string Cp1252(const char* utf8) {
       p += 2;
     }
     switch (v) {
-      case 0x152:
-        v = 140;
-        break;  // Œ
-      case 0x153:
-        v = 156;
-        break;  // œ
-      case 0x20AC:
-        v = 128;
-        break;  // €
-      case 0x160:
-        v = 138;
-        break;  // Š
-      case 0x161:
-        v = 154;
-        break;  // š
-      case 0x178:
-        v = 159;
-        break;  // Ÿ
-      case 0x17D:
-        v = 142;
-        break;  // Ž
-      case 0x17E:
-        v = 158;
-        break;  // ž
-      case 0x2018:
-        v = 145;
-        break;  // ‘
-      case 0x2019:
-        v = 146;
-        break;  // ’
-      case 0x201C:
-        v = 147;
-        break;  // “
-      case 0x201D:
-        v = 148;
-        break;  // ”
-      case 0x2026:
-        v = 133;
-        break;  // …
-      default:
-        break;
+      case 0x152: v = 140; break;   // Œ
+      case 0x153: v = 156; break;   // œ
+      case 0x20AC: v = 128; break;  // €
+      case 0x160: v = 138; break;   // Š
+      case 0x161: v = 154; break;   // š
+      case 0x178: v = 159; break;   // Ÿ
+      case 0x17D: v = 142; break;   // Ž
+      case 0x17E: v = 158; break;   // ž
+      case 0x2018: v = 145; break;  // ‘
+      case 0x2019: v = 146; break;  // ’
+      case 0x201C: v = 147; break;  // “
+      case 0x201D: v = 148; break;  // ”
+      case 0x2026: v = 133; break;  // …
+      default: break;
     }
     r += static_cast<char>(v <= 0xFF ? v : '?');
   }

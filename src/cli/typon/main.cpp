@@ -48,10 +48,11 @@ int main(int argc, char** argv) {
     return Execute(argc, argv);
   } catch (const std::bad_alloc&) {
     // The PDF goes to a temporary file that replaces the old one only once complete.
-    std::fputs("korv4-cli: mémoire insuffisante pour terminer « typon » (limite de mémoire du "
-               "processus ?) : arrêt. Aucun fichier n'est laissé à moitié écrit ; un fichier "
-               "existant n'est remplacé qu'une fois le nouveau entièrement écrit.\n",
-               stderr);
+    std::fputs(
+        "korv4-cli: mémoire insuffisante pour terminer « typon » (limite de mémoire du "
+        "processus ?) : arrêt. Aucun fichier n'est laissé à moitié écrit ; un fichier "
+        "existant n'est remplacé qu'une fois le nouveau entièrement écrit.\n",
+        stderr);
     return korv4::cli::kEcritureImpossible;
   }
 }

@@ -85,7 +85,7 @@ struct ContexteTrace {
   int32_t AncrePixX = 0, AncrePixY = 0, SecondPixX = 0, SecondPixY = 0;
   int32_t LargeurElastique = 1;
   int32_t EpaisseurElastique = 1;  // drawing thickness index of the drawing tools' rubber band
-  Couleur CouleurCurseur = 0;  // set on the screen's context at start-up (kCouleurCurseur)
+  Couleur CouleurCurseur = 0;      // set on the screen's context at start-up (kCouleurCurseur)
   bool CurseurVisible = false;
   bool ElastiqueActif = false;
   bool PisteEnCours = false;

@@ -40,8 +40,8 @@ TEST(Impression, EchelleExacteAToutesResolutions) {
           << ppp << " " << x;
       EXPECT_EQ(PixelY(t.Contexte, x), static_cast<int32_t>(int64_t{x} * ppp / 1000));
     }
-    // Where the resolution is a multiple of 10, every position and size is that of a context at dpi div 10 (R =
-    // dpi div 10, D = 100), at every zoom.
+    // Where the resolution is a multiple of 10, every position and size is that of a context at dpi
+    // div 10 (R = dpi div 10, D = 100), at every zoom.
     if (ppp % 10 != 0) continue;
     ContexteTrace partie;
     partie.ResolX = partie.ResolY = ppp / 10;

@@ -34,7 +34,7 @@ QString DeWindows1252(const std::string& octets) {
   for (char c : octets) {
     std::string u;
     texte += Convertit("UTF-8", "WINDOWS-1252", std::string(1, c), u) ? QString::fromStdString(u)
-                                                                     : QString(QChar(0xFFFD));
+                                                                      : QString(QChar(0xFFFD));
   }
   return texte;
 }
