@@ -44,7 +44,9 @@ bool Convexe(const int* xy, int n) {
 CanevasImage::CanevasImage(uint32_t* pixels, int largeur, int hauteur, std::ptrdiff_t pas)
     : pixels_(pixels), largeur_(largeur), hauteur_(hauteur), pas_(pas) {}
 
-void CanevasImage::Ligne(int y, int x1, int x2, Couleur c) {
+// Inlined into every figure: most spans are a few pixels long, and the call costs as much as
+// the fill.
+__attribute__((always_inline)) inline void CanevasImage::Ligne(int y, int x1, int x2, Couleur c) {
   if (y < 0 || y >= hauteur_) return;
   x1 = std::max(x1, 0);
   x2 = std::min(x2, largeur_ - 1);
@@ -54,7 +56,8 @@ void CanevasImage::Ligne(int y, int x1, int x2, Couleur c) {
     const uint32_t v = c & 0xFFFFFF;
     for (int x = x1; x <= x2; ++x) p[x] ^= v;
   } else {
-    std::fill(p + x1, p + x2 + 1, 0xFF000000u | c);
+    const uint32_t v = 0xFF000000u | c;
+    for (int x = x1; x <= x2; ++x) p[x] = v;
   }
 }
 
