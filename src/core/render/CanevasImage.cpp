@@ -149,6 +149,25 @@ void CanevasImage::TraitLarge(int x1, int y1, int x2, int y2) {
     const int xa = std::min(x1, x2), xb = std::max(x1, x2);
     const int ya = std::min(y1, y2), yb = std::max(y1, y2);
     const int yDebut = std::max(0, ya - n), yFin = std::min(hauteur_ - 1, yb + n);
+    if (x1 == x2 && y1 != y2) {
+      // Upright: every row between the ends has the same span.
+      const int p1 = PremierPixel(xa + o - r), p2 = DernierPixel(xb + o + r);
+      const int jDebut = std::max(yDebut, ya), jFin = std::min(yFin, yb);
+      if (p1 <= p2) {
+        for (int j = jDebut; j <= jFin; ++j) Ligne(j, p1, p2, plume_);
+      }
+      for (int j = yDebut; j <= yFin; ++j) {
+        if (j >= ya && j <= yb) {
+          j = std::max(j, jFin);
+          continue;
+        }
+        const double h = j < ya ? bout(j - ya) : bout(j - yb);
+        if (h < 0) continue;
+        const int q1 = PremierPixel(xa + o - h), q2 = DernierPixel(xb + o + h);
+        if (q1 <= q2) Ligne(j, q1, q2, plume_);
+      }
+      return;
+    }
     for (int j = yDebut; j <= yFin; ++j) {
       double h;
       if (j < ya) {
@@ -242,18 +261,27 @@ void CanevasImage::Ellipse(int x1, int y1, int x2, int y2) {
   const bool plein = styleBrosse_ == StyleBrosse::Plein;
   const bool uni = plein && brosse_ == plume_ && style_ == StylePlume::Plein;
   const int yDebut = std::max(0, t - marge), yFin = std::min(hauteur_ - 1, b + marge);
+  // Rows y and t + b - y lie at the same distance from the centre (exactly: half-integers), so
+  // they have the same spans: computed once, drawn on both rows.
+  const int somme = t + b;
   for (int y = yDebut; y <= yFin; ++y) {
+    const int miroir = somme - y;
+    if (miroir < y && miroir >= yDebut) continue;  // drawn with its mirror row
+    const int rangs[2] = {y, miroir};
+    const int nb = (miroir > y && miroir <= yFin) ? 2 : 1;
     int o1, o2;
     if (!SpanEllipse(cx, cy, ex, ey, y + 0.5, o1, o2)) continue;
     int i1, i2;
     if (uni) {
-      Ligne(y, o1, o2, plume_);
+      for (int k = 0; k < nb; ++k) Ligne(rangs[k], o1, o2, plume_);
     } else if (SpanEllipse(cx, cy, ix, iy, y + 0.5, i1, i2)) {
-      LigneContour(y, o1, i1 - 1);
-      if (plein) Ligne(y, i1, i2, brosse_);
-      LigneContour(y, i2 + 1, o2);
+      for (int k = 0; k < nb; ++k) {
+        LigneContour(rangs[k], o1, i1 - 1);
+        if (plein) Ligne(rangs[k], i1, i2, brosse_);
+        LigneContour(rangs[k], i2 + 1, o2);
+      }
     } else {
-      LigneContour(y, o1, o2);
+      for (int k = 0; k < nb; ++k) LigneContour(rangs[k], o1, o2);
     }
   }
 }
@@ -305,6 +333,11 @@ void CanevasImage::Polygone(const int* xy, int n) {
         if (qy == py) {
           lo = std::min({lo, px, qx});
           hi = std::max({hi, px, qx});
+          continue;
+        }
+        if (qx == px) {  // upright: no division (it would add 0)
+          lo = std::min(lo, px);
+          hi = std::max(hi, px);
           continue;
         }
         const double ya = std::max(py, b0), yb = std::min(qy, b1);
