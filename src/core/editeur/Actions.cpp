@@ -8,7 +8,7 @@ namespace {
 
 constexpr int8_t kGestesEspace[] = {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) espace,
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
 };
 
@@ -16,7 +16,7 @@ constexpr int8_t kGestesEspace[] = {
 
 const std::array<const char*, kNombreActions> LibellesActions = {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) libelle,
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
 };
 

@@ -12,7 +12,7 @@ namespace korv4 {
 namespace actions {
 enum : int32_t {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) nom,
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
   Nombre
 };

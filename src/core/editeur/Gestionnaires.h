@@ -14,7 +14,7 @@ namespace korv4 {
   void presse(Editeur& ed);                                            \
   void relache(Editeur& ed);                                           \
   void annule(Editeur& ed);
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
 
 inline Circuit& Ci(Editeur& ed) { return ed.circuit; }

@@ -40,7 +40,7 @@ void Elargit(Cadre& r, int32_t l, int32_t b, int32_t d, int32_t h) {
 // The kind each action code creates, read from the editor's action table.
 const std::array<uint8_t, 112> CodeOutil = {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) genre,
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
 };
 

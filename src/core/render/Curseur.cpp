@@ -9,7 +9,7 @@ namespace {
 // The cursor shape of each tool: the shape column of the editor's action table.
 constexpr int8_t kFormes[] = {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) forme,
-#include "editeur/Actions.def"
+#include "model/Actions.def"
 #undef A
 };
 }  // namespace
