@@ -18,6 +18,7 @@
 #include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/Fiche_principale.h"
 #include "fenetres/ui/Ressources.h"
+#include "fenetres/ui/StyleAscenseur.h"
 #include "fenetres/ui/ZoneDessin.h"
 
 // The widgets of the main window, built from the control table.
@@ -320,6 +321,9 @@ void Fiche_principale::ConstruitCadre() {
                                   : QStringLiteral("AscHorizontal"));
     barre->setAccessibleName(vertical ? QStringLiteral("Défilement vertical")
                                       : QStringLiteral("Défilement horizontal"));
+    auto* style = new StyleAscenseur;
+    style->setParent(barre);
+    barre->setStyle(style);
     auto* l = new QHBoxLayout(panneau);
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(barre);
