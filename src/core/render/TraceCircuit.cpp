@@ -87,14 +87,33 @@ void TraceFond(ContexteTrace& ctx) {
   if (ctx.Toile == nullptr) return;
   Canevas& t = *ctx.Toile;
   // The navy fill takes a navy outline too, so that the zone's edge never keeps the colour of
-  // whatever was drawn before.
+  // whatever was drawn before. Only what the surface leaves of the zone is filled: the surface
+  // covers it next (the pixels, inclusive, that a pen of 1 gives each rectangle).
   Plume(t, kMarine, 1, ModePlume::Copie, StyleBrosse::Plein);
-  t.Rectangle(ctx.Zone.Gauche, ctx.Zone.Haut, ctx.Zone.Droite, ctx.Zone.Bas);
+  const RectPixel& z = ctx.Zone;
+  const int32_t sx1 = -ctx.OrigineX, sy1 = ctx.OrigineY + 1;
+  const int32_t sx2 = ctx.LargeurSurface - ctx.OrigineX, sy2 = ctx.OrigineY - ctx.HauteurSurface;
+  const int32_t zl = std::min(z.Gauche, z.Droite), zt = std::min(z.Haut, z.Bas);
+  const int32_t zr = std::max(zl, std::max(z.Gauche, z.Droite) - 1);
+  const int32_t zb = std::max(zt, std::max(z.Haut, z.Bas) - 1);
+  const int32_t sl = std::min(sx1, sx2), st = std::min(sy1, sy2);
+  const int32_t sr = std::max(sl, std::max(sx1, sx2) - 1);
+  const int32_t sb = std::max(st, std::max(sy1, sy2) - 1);
+  if (sr < zl || sl > zr || sb < zt || st > zb) {
+    t.Rectangle(z.Gauche, z.Haut, z.Droite, z.Bas);
+  } else {
+    auto marine = [&t](int32_t l, int32_t h, int32_t r, int32_t b) {
+      if (l <= r && h <= b) t.Rectangle(l, h, r + 1, b + 1);
+    };
+    marine(zl, zt, zr, st - 1);
+    marine(zl, sb + 1, zr, zb);
+    marine(zl, std::max(zt, st), sl - 1, std::min(zb, sb));
+    marine(sr + 1, std::max(zt, st), zr, std::min(zb, sb));
+  }
 
   t.CouleurPlume(kRouge);
   t.CouleurBrosse(kBlanc);
-  t.Rectangle(-ctx.OrigineX, ctx.OrigineY + 1, ctx.LargeurSurface - ctx.OrigineX,
-              ctx.OrigineY - ctx.HauteurSurface);
+  t.Rectangle(sx1, sy1, sx2, sy2);
 
   if (ctx.Zoom <= 0) return;
   // The dots every 1/2 pas (every pas when they would be closer than 10 pixels at the screen's

@@ -5,6 +5,7 @@
 
 #include "model/Circuit.h"
 #include "render/CanevasEnregistreur.h"
+#include "render/CanevasImage.h"
 #include "render/ContexteTrace.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
@@ -310,13 +311,14 @@ TEST(TraceFond, FondSurfaceEtPoints) {
     ctx.HauteurSurface = PixelY(ctx, 500);
     ctx.OrigineY = 300;
     TraceFond(ctx);
-    ASSERT_GE(t.appels.size(), 2u);
-    EXPECT_EQ(t.appels[0].Texte(), "Rectangle 0 0 400 300");
-    EXPECT_EQ(t.appels[0].brosse, kMarine);
-    EXPECT_EQ(t.appels[1].Texte(), "Rectangle 0 301 " + std::to_string(ctx.LargeurSurface) + " " +
-                                       std::to_string(300 - ctx.HauteurSurface));
-    EXPECT_EQ(t.appels[1].plume, kRouge);
-    EXPECT_EQ(t.appels[1].brosse, kBlanc);
+    // The navy pieces, then the surface, then the dots.
+    const Textes rectangles = Filtre(t, AppelCanevas::Rectangle);
+    ASSERT_FALSE(rectangles.empty());
+    EXPECT_EQ(rectangles.back(), "Rectangle 0 301 " + std::to_string(ctx.LargeurSurface) + " " +
+                                     std::to_string(300 - ctx.HauteurSurface));
+    const AppelCanevas& surface = t.appels[rectangles.size() - 1];
+    EXPECT_EQ(surface.plume, kRouge);
+    EXPECT_EQ(surface.brosse, kBlanc);
     EXPECT_EQ(Filtre(t, AppelCanevas::Pixel).size(), k.points) << k.zoom;
   }
 
@@ -334,6 +336,44 @@ TEST(TraceFond, FondSurfaceEtPoints) {
   ASSERT_FALSE(t.appels.empty());
   EXPECT_EQ(t.appels[0].mode, ModePlume::OuExclusif);
   EXPECT_EQ(t.appels[0].Texte(), "MoveTo 0 290");
+}
+
+// The zone's pixels after the background: navy where the surface is not, its red edge and
+// white inside where it is, whatever the zone held before; the surface inside the zone, across
+// its edges, over all of it and away from it.
+TEST(TraceFond, MarineAutourDeLaSurface) {
+  constexpr int kL = 120, kH = 90;
+  struct Cas {
+    int32_t origineX, origineY, largeur, hauteur;
+  };
+  for (const Cas& k : {Cas{-30, 60, 60, 40}, Cas{0, 30, 60, 40}, Cas{-80, 100, 60, 40},
+                       Cas{0, 150, 200, 200}, Cas{-200, 60, 60, 40}, Cas{-10, 10, 1, 1}}) {
+    std::vector<uint32_t> px(kL * kH, 0xFF123456u);
+    CanevasImage image(px.data(), kL, kH, kL);
+    ContexteTrace ctx = Ecran(0);  // no grid dots
+    ctx.Toile = &image;
+    ctx.Zone = {10, 5, 110, 85};
+    ctx.LargeurSurface = k.largeur;
+    ctx.HauteurSurface = k.hauteur;
+    ctx.OrigineX = k.origineX;
+    ctx.OrigineY = k.origineY;
+    TraceFond(ctx);
+    const int32_t l = -k.origineX, r = l + std::max(k.largeur - 1, 0);
+    const int32_t b = k.origineY, h = b - std::max(k.hauteur, 0);
+    int fautes = 0;
+    for (int y = 5; y < 85; ++y) {
+      for (int x = 10; x < 110; ++x) {
+        const bool dans = x >= l && x <= r && y >= h && y <= b;
+        const bool bord = dans && (x == l || x == r || y == h || y == b);
+        const Couleur attendu = !dans ? kMarine : bord ? kRouge : kBlanc;
+        if (px[y * kL + x] != (0xFF000000u | attendu) && ++fautes <= 3) {
+          ADD_FAILURE() << "pixel " << x << "," << y << " origine " << k.origineX << ","
+                        << k.origineY;
+        }
+      }
+    }
+    EXPECT_EQ(fautes, 0);
+  }
 }
 
 TEST(Curseur, ContrainteDesPistes) {
