@@ -1,6 +1,7 @@
 #include "historique/Historique.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace korv4 {
 
@@ -28,6 +29,30 @@ void Ajoute(ElementCI& e, const ElementCI& d) {
 }
 
 ElementCI Oppose(const ElementCI& d) { return Ecart(d, ElementCI{}); }
+
+// A record has no padding: equal bytes are equal records, and the stores are compared by
+// memcmp a block at a time (a step's search for what changed looked at every record one by
+// one, a tenth of a millisecond at every click on a full store).
+constexpr int32_t kBloc = 512;
+
+// How many of the n records from a and from b are equal before the first that differs.
+int32_t EgauxDevant(const ElementCI* a, const ElementCI* b, int32_t n) {
+  int32_t i = 0;
+  while (i + kBloc <= n && std::memcmp(a + i, b + i, kBloc * sizeof(ElementCI)) == 0) i += kBloc;
+  while (i < n && a[i] == b[i]) ++i;
+  return i;
+}
+
+// How many of the n records before a and before b are equal after the last that differs.
+int32_t EgauxDerriere(const ElementCI* a, const ElementCI* b, int32_t n) {
+  int32_t i = 0;
+  while (i + kBloc <= n &&
+         std::memcmp(a - i - kBloc, b - i - kBloc, kBloc * sizeof(ElementCI)) == 0) {
+    i += kBloc;
+  }
+  while (i < n && a[-1 - i] == b[-1 - i]) ++i;
+  return i;
+}
 
 size_t OctetsDe(const Instantane& i) {
   return i.Titres[0].size() + i.Titres[1].size() + i.Titres[2].size();
@@ -75,10 +100,10 @@ bool Historique::Enregistre(const Circuit& c, const Instantane& etat, const std:
   if (copie_.empty()) Commence(Circuit{}, Instantane{});
   const int32_t n0 = nbCopie_, n1 = c.NbElements;
   const int32_t commun = std::min(n0, n1);
-  int32_t p = 1;
-  while (p <= commun && copie_[p] == c.Elements[p]) ++p;
-  int32_t s = 0;
-  while (s <= commun - p && copie_[n0 - s] == c.Elements[n1 - s]) ++s;
+  // Records 1..p-1 and the last s of both are the same.
+  const int32_t p = 1 + EgauxDevant(copie_.data() + 1, c.Elements.data() + 1, commun);
+  const int32_t s =
+      EgauxDerriere(copie_.data() + n0 + 1, c.Elements.data() + n1 + 1, commun - p + 1);
   const int32_t avant = n0 - s - (p - 1), apres = n1 - s - (p - 1);
   if (avant == 0 && apres == 0) {
     // A new selection alone is no step: the next step starts from it.

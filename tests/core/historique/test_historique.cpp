@@ -39,11 +39,16 @@ ElementCI Au(std::mt19937& g) {
 
 // Random changes of a store (records added, removed, changed, runs moved, the header changed),
 // each recorded as a step; undoing them all and redoing them all goes through exactly the
-// states recorded on the way.
+// states recorded on the way. Half the stores start with a few thousand records, so that
+// changes fall on every side of the blocks the search for what changed compares at once.
 TEST(Historique, AnnulerEtRetablirRedonnentChaqueEtat) {
   for (unsigned graine = 1; graine <= 20; ++graine) {
     std::mt19937 g(graine);
     Circuit c;
+    if (graine % 2 == 0) {
+      c.NbElements = 500 + static_cast<int32_t>(g() % 3000);
+      for (int32_t i = 1; i <= c.NbElements; ++i) c.Elements[i] = Au(g);
+    }
     Instantane etat;
     Historique h;
     h.Commence(c, etat);
@@ -103,6 +108,41 @@ TEST(Historique, AnnulerEtRetablirRedonnentChaqueEtat) {
       ASSERT_EQ(etat, etats[k].second);
     }
     EXPECT_FALSE(h.Retablit(c, etat));
+  }
+}
+
+// One record changed, added or removed at each side of the blocks the search compares at once
+// (512 records): undone, the store is back as it was.
+TEST(Historique, ChangementAuBordDesBlocs) {
+  std::mt19937 g(7);
+  Circuit depart;
+  depart.NbElements = 2048;
+  for (int32_t i = 1; i <= depart.NbElements; ++i) depart.Elements[i] = Au(g);
+  for (int32_t k : {1, 2, 511, 512, 513, 514, 1024, 1025, 1536, 1537, 2047, 2048}) {
+    for (int genre = 0; genre < 3; ++genre) {
+      Circuit c = depart;
+      Instantane etat;
+      Historique h;
+      h.Commence(c, etat);
+      if (genre == 0) {
+        c.Elements[k].X = static_cast<uint16_t>(c.Elements[k].X + 1);
+      } else if (genre == 1) {
+        std::copy_backward(c.Elements.begin() + k, c.Elements.begin() + c.NbElements + 1,
+                           c.Elements.begin() + c.NbElements + 2);
+        c.Elements[k] = ElementCI{1, 200, 0, 0, 1, 1};
+        ++c.NbElements;
+      } else {
+        std::copy(c.Elements.begin() + k + 1, c.Elements.begin() + c.NbElements + 1,
+                  c.Elements.begin() + k);
+        --c.NbElements;
+      }
+      const std::vector<ElementCI> change = Store(c);
+      ASSERT_TRUE(h.Enregistre(c, etat, "pas")) << k << " " << genre;
+      ASSERT_TRUE(h.Annule(c, etat));
+      ASSERT_EQ(Store(c), Store(depart)) << k << " " << genre;
+      ASSERT_TRUE(h.Retablit(c, etat));
+      ASSERT_EQ(Store(c), change) << k << " " << genre;
+    }
   }
 }
 
