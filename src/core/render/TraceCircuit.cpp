@@ -36,24 +36,35 @@ int32_t Epaisseur(const ContexteTrace& ctx, uint8_t attribut) {
   return ctx.Tailles.EpaisseurDessin[std::min(attribut & 7, 6)];
 }
 
-void Segment(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur) {
+// A segment, a rectangle, an oval or a circle in a pen of that width, colour and mode (the
+// closed figures hollow), unless culling leaves it out: the pen is set only for what is drawn,
+// so that what lies outside the zone costs no more than its test.
+void Segment(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur, Couleur couleur,
+             ModePlume mode) {
   if (HorsZone(ctx, a.X, a.Y, b.X, b.Y, largeur / 2 + 2)) return;
+  Plume(*ctx.Toile, couleur, largeur, mode, StyleBrosse::Plein);
   ctx.Toile->MoveTo(a.X, a.Y);
   ctx.Toile->LineTo(b.X, b.Y);
 }
 
-void Rect(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur) {
+void Rect(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur, Couleur couleur,
+          ModePlume mode) {
   if (HorsZone(ctx, a.X, a.Y, b.X, b.Y, largeur / 2 + 2)) return;
+  Plume(*ctx.Toile, couleur, largeur, mode, StyleBrosse::Creux);
   ctx.Toile->Rectangle(a.X, a.Y, b.X, b.Y);
 }
 
-void Ovale(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur) {
+void Ovale(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur, Couleur couleur,
+           ModePlume mode) {
   if (HorsZone(ctx, a.X, a.Y, b.X, b.Y, largeur / 2 + 2)) return;
+  Plume(*ctx.Toile, couleur, largeur, mode, StyleBrosse::Creux);
   ctx.Toile->Ellipse(a.X, a.Y, b.X, b.Y);
 }
 
-void Cercle(ContexteTrace& ctx, int32_t x, int32_t y, int32_t r, int32_t largeur) {
-  Ovale(ctx, PixelPoint(ctx, x - r, y - r), PixelPoint(ctx, x + r, y + r), largeur);
+void Cercle(ContexteTrace& ctx, int32_t x, int32_t y, int32_t r, int32_t largeur,
+            Couleur couleur, ModePlume mode) {
+  Ovale(ctx, PixelPoint(ctx, x - r, y - r), PixelPoint(ctx, x + r, y + r), largeur, couleur,
+        mode);
 }
 
 bool EstCaractere(uint8_t code) { return code >= 64 && code <= 71; }
@@ -188,8 +199,7 @@ void TracePistes(const Circuit& c, int32_t premier, int32_t dernier, ModePlume m
     const PointPixel p = PixelPoint(ctx, x, y);
     if (e.Attribut != kPremierPoint && i != premier) {
       const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - code::PisteSansLargeur];
-      Plume(*ctx.Toile, couleur, largeur, mode, StyleBrosse::Plein);
-      Segment(ctx, precedent, p, largeur);
+      Segment(ctx, precedent, p, largeur, couleur, mode);
     }
     precedent = p;
     ctx.PlumeX = p.X;
@@ -247,7 +257,6 @@ void TraceCaractere(ContexteTrace& ctx, int32_t x, int32_t y, ModePlume mode, Co
 void TraceDessins(const Circuit& c, int32_t premier, int32_t dernier, ModePlume mode,
                   ContexteTrace& ctx, Couleur couleur, uint8_t couche) {
   if (ctx.Toile == nullptr || !Borne(c, premier, dernier)) return;
-  Canevas& t = *ctx.Toile;
   for (int32_t i = premier; i <= dernier; ++i) {
     const ElementCI& e = c.Elements[i];
     if (e.Couche != couche) continue;
@@ -261,21 +270,18 @@ void TraceDessins(const Circuit& c, int32_t premier, int32_t dernier, ModePlume 
     const ElementCI& f = c.Elements[i + 1];
     const PointPixel a = PixelPoint(ctx, e.X, e.Y);
     if (e.Code == code::Trait1) {
-      const int32_t largeur = Epaisseur(ctx, f.Attribut);
-      Plume(t, couleur, largeur, mode, StyleBrosse::Plein);
       const PointPixel b = PixelPoint(ctx, f.X, f.Y);
-      Segment(ctx, a, b, largeur);
+      Segment(ctx, a, b, Epaisseur(ctx, f.Attribut), couleur, mode);
       ctx.PlumeX = b.X;
       ctx.PlumeY = b.Y;
     } else {
       const int32_t largeur = Epaisseur(ctx, e.Attribut);
-      Plume(t, couleur, largeur, mode, StyleBrosse::Creux);
       if (e.Code == code::Rectangle1) {
-        Rect(ctx, a, PixelPoint(ctx, f.X, f.Y), largeur);
+        Rect(ctx, a, PixelPoint(ctx, f.X, f.Y), largeur, couleur, mode);
       } else if (e.Code == code::Cercle) {
-        Cercle(ctx, e.X, e.Y, f.X, largeur);
+        Cercle(ctx, e.X, e.Y, f.X, largeur, couleur, mode);
       } else {
-        Ovale(ctx, a, PixelPoint(ctx, f.X, f.Y), largeur);
+        Ovale(ctx, a, PixelPoint(ctx, f.X, f.Y), largeur, couleur, mode);
       }
     }
     ++i;
@@ -412,8 +418,7 @@ void TraceElement(const Circuit& c, int32_t index, const CouleursTrace& couleurs
   if (!ctx.SansCurseur) CacheCurseur(ctx);
   CalculTailles(ctx, c.EnteteCI.DiametresPercage);
   if (ctx.Toile != nullptr) {
-    Canevas& t = *ctx.Toile;
-    t.ModeDePlume(ModePlume::Copie);
+    ctx.Toile->ModeDePlume(ModePlume::Copie);
     const ElementCI& e = c.Elements[index];
     const Couleur couleur = couleurs[5];
     const bool avecPrecedent = index > 1;
@@ -423,26 +428,22 @@ void TraceElement(const Circuit& c, int32_t index, const CouleursTrace& couleurs
     if (EstPiste(e.Code)) {
       if (e.Attribut != kPremierPoint && avecPrecedent) {
         const int32_t largeur = ctx.Tailles.LargeurPiste[e.Code - code::PisteSansLargeur];
-        Plume(t, couleur, largeur, ModePlume::Copie, StyleBrosse::Plein);
-        Segment(ctx, a, b, largeur);
+        Segment(ctx, a, b, largeur, couleur, ModePlume::Copie);
       }
     } else if (EstPastille(e.Code)) {
       TracePastille(ctx, e.X, e.Y, e.Code - 192, e.Attribut, couleur, couleurs[6]);
     } else if (avecPrecedent && (e.Code == code::Trait2 || e.Code == code::Rectangle2 ||
                                  e.Code == code::Rayon || e.Code == code::Ellipse2)) {
       const int32_t largeur = Epaisseur(ctx, e.Attribut);
+      const ModePlume copie = ModePlume::Copie;
       if (e.Code == code::Trait2) {
-        Plume(t, couleur, largeur, ModePlume::Copie, StyleBrosse::Plein);
-        Segment(ctx, a, b, largeur);
+        Segment(ctx, a, b, largeur, couleur, copie);
+      } else if (e.Code == code::Rectangle2) {
+        Rect(ctx, a, b, largeur, couleur, copie);
+      } else if (e.Code == code::Rayon) {
+        Cercle(ctx, d.X, d.Y, e.X, largeur, couleur, copie);
       } else {
-        Plume(t, couleur, largeur, ModePlume::Copie, StyleBrosse::Creux);
-        if (e.Code == code::Rectangle2) {
-          Rect(ctx, a, b, largeur);
-        } else if (e.Code == code::Rayon) {
-          Cercle(ctx, d.X, d.Y, e.X, largeur);
-        } else {
-          Ovale(ctx, a, b, largeur);
-        }
+        Ovale(ctx, a, b, largeur, couleur, copie);
       }
     }
   }
