@@ -9,6 +9,7 @@
 #include "editeur/Actions.h"
 #include "editeur/Controles.h"
 #include "editeur/Dialogues.h"
+#include "editeur/Equipe.h"
 #include "historique/Historique.h"
 #include "model/Circuit.h"
 #include "render/CanevasSuivi.h"
@@ -93,6 +94,7 @@ struct Editeur {
     const uint32_t* Dessinee = nullptr;
     int32_t LargeurDessinee = 0, HauteurDessinee = 0;
   } Image;
+  Equipe equipe;  // the second thread a full redraw of the image shares its bands with
 
   Dialogues* dialogues = nullptr;  // not owned
   RelaisMessages relais{dialogues};
@@ -167,6 +169,10 @@ void calculorigineX(Editeur& ed);
 void calculorigineY(Editeur& ed);
 void TraceCimp(Editeur& ed);
 void ReTraceCimp(Editeur& ed);
+// The same redraw split at that row of the drawing area (the next when it is a grid row) into
+// two bands drawn on two threads, whatever the work in view; the full redraw splits where the
+// work is about even, when a second processor is free.
+void ReTraceCimpEnBandes(Editeur& ed, int32_t rang);
 // The same picture as ReTraceCimp, redrawn only within the box of `b` (units) widened by
 // `marge` pixels: what a finished track changed.
 void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge);

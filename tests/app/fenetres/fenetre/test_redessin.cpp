@@ -86,6 +86,25 @@ TEST(Redessin, DansLesPixelsCommeParLaToile) {
     }
 }
 
+// A full redraw split into two bands drawn on two threads, at rows all down the area (grid
+// rows among them, at the zooms that have a grid): the same pixels as one pass.
+TEST(Redessin, EnDeuxBandesCommeEnUne) {
+  for (int zoom = 0; zoom <= 9; ++zoom) {
+    Ecran bandes(true, 31000, 31000), passe(false, 31000, 31000);
+    for (Ecran* e : {&bandes, &passe}) {
+      ChoixEchelle1Change(e->s.ed, zoom);
+      AscenseurChange(e->s.ed, true, 700);
+    }
+    ReTraceCimp(passe.s.ed);
+    const QImage b = passe.Zone();
+    for (int32_t rang = 1; rang < bandes.s.ed.ctx.Zone.Bas; rang += 37) {
+      ReTraceCimpEnBandes(bandes.s.ed, rang);
+      const QImage a = bandes.Zone();
+      ASSERT_TRUE(a == b) << "zoom " << zoom << ", bandes au rang " << rang << " : " << Ecart(a, b);
+    }
+  }
+}
+
 // Scrolls by a small step and by a page, down and up, right and left, to both ends: after each
 // one the area equals a full redraw through the canvas at the same position.
 TEST(Redessin, DefilementCommeUnRedessinComplet) {

@@ -1,0 +1,119 @@
+#include "editeur/Equipe.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+
+namespace korv4 {
+
+Equipe::~Equipe() {
+  if (!aide_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> l(verrou_);
+    arret_ = true;
+  }
+  reveil_.notify_one();
+  aide_.join();
+}
+
+bool Equipe::PrendUnePartie(uint32_t tache, const std::function<void(int)>* partie, int nombre,
+                            bool aide) {
+  uint64_t v = suivante_.load();
+  do {
+    if (static_cast<uint32_t>(v >> 32) != tache || static_cast<int>(v & 0xFFFFFFFFu) >= nombre)
+      return false;
+  } while (!suivante_.compare_exchange_weak(v, v + 1));
+  const int i = static_cast<int>(v & 0xFFFFFFFFu);
+  const auto debut = std::chrono::steady_clock::now();
+  (*partie)(i);
+  const std::chrono::duration<double> duree = std::chrono::steady_clock::now() - debut;
+  std::lock_guard<std::mutex> l(verrou_);
+  if (i < kPartiesMax) {
+    duree_[i] = duree.count();
+    parAide_[i] = aide;
+  }
+  if (++faites_ == nombre) fin_.notify_one();
+  return true;
+}
+
+void Equipe::Aide() {
+  uint32_t vue = 0;
+  std::unique_lock<std::mutex> l(verrou_);
+  for (;;) {
+    reveil_.wait(l, [&] { return arret_ || tache_ != vue; });
+    if (arret_) return;
+    vue = tache_;
+    // The parts are called only while the task is the current one: its caller waits for them.
+    const std::function<void(int)>* partie = partie_;
+    const int nombre = nombre_;
+    l.unlock();
+    while (PrendUnePartie(vue, partie, nombre, true)) {
+    }
+    l.lock();
+  }
+}
+
+void Equipe::Mesure(int nombre, const double* travail) {
+  double travailAide = 0, tempsAide = 0, travailAppelant = 0, tempsAppelant = 0;
+  for (int i = 0; i < std::min(nombre, kPartiesMax); ++i) {
+    (parAide_[i] ? travailAide : travailAppelant) += travail[i];
+    (parAide_[i] ? tempsAide : tempsAppelant) += duree_[i];
+  }
+  double vitesse;
+  if (travailAide <= 0) {
+    vitesse = 0;  // the helper took nothing: it had no processor in time
+  } else if (travailAppelant <= 0 || tempsAide <= 0 || tempsAppelant <= 0) {
+    return;
+  } else {
+    vitesse = (travailAide / tempsAide) / (travailAppelant / tempsAppelant);
+  }
+  vitesseAide_ = std::clamp((vitesseAide_ + vitesse) / 2, 0.25, 1.5);
+}
+
+bool Equipe::ProcesseurLibre() {
+  const unsigned processeurs = std::thread::hardware_concurrency();
+  if (processeurs < 2) return false;
+#ifdef __linux__
+  // The fourth field of /proc/loadavg: the threads ready to run now, then all of them.
+  std::FILE* f = std::fopen("/proc/loadavg", "r");
+  if (f == nullptr) return true;
+  char texte[128] = {};
+  const size_t n = std::fread(texte, 1, sizeof texte - 1, f);
+  std::fclose(f);
+  texte[n] = '\0';
+  double charge[3];
+  unsigned prets = 0;
+  if (std::sscanf(texte, "%lf %lf %lf %u/", &charge[0], &charge[1], &charge[2], &prets) != 4)
+    return true;
+  return prets < processeurs;
+#else
+  return true;
+#endif
+}
+
+void Equipe::Partage(int nombre, const std::function<void(int)>& partie, const double* travail) {
+  if (nombre <= 0) return;
+  if (nombre == 1 || std::thread::hardware_concurrency() < 2) {
+    for (int i = 0; i < nombre; ++i) partie(i);
+    return;
+  }
+  if (!aide_.joinable()) aide_ = std::thread([this] { Aide(); });
+  uint32_t tache;
+  {
+    std::lock_guard<std::mutex> l(verrou_);
+    tache = ++tache_;
+    partie_ = &partie;
+    nombre_ = nombre;
+    faites_ = 0;
+    suivante_.store(uint64_t{tache} << 32);
+  }
+  reveil_.notify_one();
+  while (PrendUnePartie(tache, &partie, nombre, false)) {
+  }
+  std::unique_lock<std::mutex> l(verrou_);
+  fin_.wait(l, [&] { return faites_ == nombre_; });
+  if (travail != nullptr) Mesure(nombre, travail);
+}
+
+}  // namespace korv4
