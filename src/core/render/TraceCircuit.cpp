@@ -61,10 +61,9 @@ void Ovale(ContexteTrace& ctx, PointPixel a, PointPixel b, int32_t largeur, Coul
   ctx.Toile->Ellipse(a.X, a.Y, b.X, b.Y);
 }
 
-void Cercle(ContexteTrace& ctx, int32_t x, int32_t y, int32_t r, int32_t largeur,
-            Couleur couleur, ModePlume mode) {
-  Ovale(ctx, PixelPoint(ctx, x - r, y - r), PixelPoint(ctx, x + r, y + r), largeur, couleur,
-        mode);
+void Cercle(ContexteTrace& ctx, int32_t x, int32_t y, int32_t r, int32_t largeur, Couleur couleur,
+            ModePlume mode) {
+  Ovale(ctx, PixelPoint(ctx, x - r, y - r), PixelPoint(ctx, x + r, y + r), largeur, couleur, mode);
 }
 
 bool EstCaractere(uint8_t code) { return code >= 64 && code <= 71; }
