@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
+#include <system_error>
 
 namespace korv4 {
 
@@ -98,7 +98,15 @@ void Equipe::Partage(int nombre, const std::function<void(int)>& partie, const d
     for (int i = 0; i < nombre; ++i) partie(i);
     return;
   }
-  if (!aide_.joinable()) aide_ = std::thread([this] { Aide(); });
+  if (!aide_.joinable()) {
+    try {
+      aide_ = std::thread([this] { Aide(); });
+    } catch (const std::system_error&) {
+      // No thread to be had (a limit of the system): the caller does it all.
+      for (int i = 0; i < nombre; ++i) partie(i);
+      return;
+    }
+  }
   uint32_t tache;
   {
     std::lock_guard<std::mutex> l(verrou_);
