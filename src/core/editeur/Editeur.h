@@ -9,11 +9,11 @@
 #include "editeur/Actions.h"
 #include "editeur/Controles.h"
 #include "editeur/Dialogues.h"
-#include "editeur/Equipe.h"
 #include "historique/Historique.h"
 #include "model/Circuit.h"
 #include "render/CanevasSuivi.h"
 #include "render/ContexteTrace.h"
+#include "render/Equipe.h"
 
 // The editor without windows: everything the main window owns (the circuit, the screen's
 // drawing context, the current work and action code, the display choices, every control's

@@ -1,10 +1,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #include "editeur/Editeur.h"
-#include "render/CanevasImage.h"
 #include "render/Curseur.h"
+#include "render/TraceBandes.h"
 #include "render/TraceCircuit.h"
 
 // The view: the surface laid out in the drawing area with its scroll bars, the zoom and the
@@ -105,35 +106,17 @@ void Affichage(Editeur& ed) {
 namespace {
 
 // The background, the circuit and the origin mark, drawn straight into the pixels of r (inside
-// the drawing area) of the image, as a full redraw leaves them there. The background leaves out
-// the grid dots of the first row and column of what it draws: r must not start on a grid row
-// or column other than the area's own first ones. The cursor and the selection's marks are the
-// caller's.
+// the drawing area) of the image, as a full redraw leaves them there (r must not start on a grid
+// row or column other than the area's own first ones). The cursor and the selection's marks are
+// the caller's.
 void TraceRectangle(const Editeur& ed, const RectPixel& r, bool origine = true) {
-  const ContexteTrace& ctx = ed.ctx;
-  CanevasImage partie(ed.Image.Pixels + r.Haut * ed.Image.Pas + r.Gauche, r.Droite - r.Gauche,
-                      r.Bas - r.Haut, ed.Image.Pas);
-  ContexteTrace t = ctx;
-  t.Toile = &partie;
-  t.OrigineX += r.Gauche;
-  t.OrigineY -= r.Haut;
-  t.Zone = RectPixel{0, 0, r.Droite - r.Gauche, r.Bas - r.Haut};
-  t.SansCurseur = true;
-  t.CurseurVisible = false;
-  t.SelectionVisible = false;
-  TraceFond(t);
-  TraceCircuit(ed.circuit, 1, ed.circuit.NbElements, CouleursNormales(), t, ed.Etat);
+  std::function<void(ContexteTrace&)> marque;
   if (origine && ed.OrigineRelative) {
-    TraceMarqueOrigine(t, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
+    marque = [&ed](ContexteTrace& t) {
+      TraceMarqueOrigine(t, ed.X0, ed.Y0, ModePlume::OuExclusif, ed.ctx.CouleurCurseur, 0);
+    };
   }
-}
-
-// The row itself, or the next when the background puts grid dots on it (a band leaves the
-// dots out of its first row).
-int32_t PasSurLaGrille(const ContexteTrace& ctx, int32_t rang) {
-  int32_t pas = (ValeurZoom(ctx) * ctx.ResolX) / 20;
-  if (pas < ctx.ResolX) pas *= 2;
-  return ctx.Zoom > 0 && pas > 0 && (ctx.OrigineY - rang) % pas == 0 ? rang + 1 : rang;
+  TraceRectangleImage(ed.circuit, ed.Etat, ed.ctx, ed.Image.Pixels, ed.Image.Pas, r, marque);
 }
 
 // Where the area r splits into two bands for the two threads of a redraw, the first band
@@ -191,7 +174,7 @@ Partage PartageEnBandes(const Editeur& ed, const RectPixel& r) {
     }
     cumul += poids[k];
   }
-  m = PasSurLaGrille(ctx, std::clamp(m, r.Haut + kMarge / 4, r.Bas - kMarge / 4));
+  m = RangHorsGrille(ctx, std::clamp(m, r.Haut + kMarge / 4, r.Bas - kMarge / 4));
   // The work on each side of the row, the slice it falls in shared by rows.
   const int32_t km = (m - r.Haut) / tranche;
   double haut = 0;
@@ -334,7 +317,7 @@ void ReTraceCimpEnBandes(Editeur& ed, int32_t rang) {
     return;
   }
   CacheSelection(ed.circuit, ed.ctx);
-  ReTraceImage(ed, PasSurLaGrille(ed.ctx, rang), nullptr);
+  ReTraceImage(ed, RangHorsGrille(ed.ctx, rang), nullptr);
 }
 
 void ReTraceCimp(Editeur& ed) {

@@ -1,4 +1,4 @@
-#include "editeur/Equipe.h"
+#include "render/Equipe.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "editeur/Equipe.h"
+#include "render/Equipe.h"
 
 namespace korv4 {
 namespace {
