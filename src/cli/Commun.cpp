@@ -114,6 +114,19 @@ bool OuvreEntree(const QString& chemin, Circuit& c) {
   return true;
 }
 
+std::string NomCircuit(const QString& chemin) {
+  return "le circuit « " + chemin.toStdString() + " »";
+}
+
+int OuvreCircuitNonVide(const QString& chemin, Circuit& c, const std::string& rien) {
+  if (!OuvreEntree(chemin, c)) return kEntreeInvalide;
+  if (c.NbElements == 0) {
+    Erreur(NomCircuit(chemin) + " est vide : " + rien);
+    return kRienAEcrire;
+  }
+  return -1;
+}
+
 int VerifieSortieDistincte(const LigneDeCommande& ligne, const QString& sortie,
                            const QString& entree) {
   std::string erreur;

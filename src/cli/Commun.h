@@ -62,6 +62,14 @@ class LigneDeCommande {
 // false (exit status kEntreeInvalide).
 bool OuvreEntree(const QString& chemin, Circuit& c);
 
+// How the messages name the input: "le circuit « CHEMIN »".
+std::string NomCircuit(const QString& chemin);
+
+// OuvreEntree, then a circuit without elements refused with "le circuit « CHEMIN » est vide : "
+// and `rien` (what is not written). Returns -1 when the sub-command may go on, otherwise its
+// exit status (kEntreeInvalide, kRienAEcrire).
+int OuvreCircuitNonVide(const QString& chemin, Circuit& c, const std::string& rien);
+
 // An output that is the input file itself (the same name, another path, a link) would replace
 // the circuit: refused as a usage error before anything is read or written. Returns -1 when
 // the sub-command may go on, otherwise kMauvaisUsage.

@@ -38,8 +38,8 @@ int ExecuteConvertir(const QStringList& arguments) {
   // The save command: repair, never save an empty circuit, fill the header, write.
   NettoyageCircuit(c);
   if (c.NbElements == 0) {
-    Erreur("le circuit « " + entree.toStdString() +
-           " » est vide : rien n'est écrit (un circuit vide n'est jamais enregistré).");
+    Erreur(NomCircuit(entree) +
+           " est vide : rien n'est écrit (un circuit vide n'est jamais enregistré).");
     return kRienAEcrire;
   }
   const TEnteteCI h = c.EnteteCI;

@@ -122,12 +122,9 @@ int ExecuteFabrication(const QStringList& arguments) {
   }
 
   Circuit circuit;
-  if (!OuvreEntree(entree, circuit)) return kEntreeInvalide;
-  const std::string nom = "le circuit « " + entree.toStdString() + " »";
-  if (circuit.NbElements == 0) {
-    Erreur(nom + " est vide : aucun fichier de fabrication écrit.");
-    return kRienAEcrire;
-  }
+  const int ouverture = OuvreCircuitNonVide(entree, circuit, "aucun fichier de fabrication écrit.");
+  if (ouverture >= 0) return ouverture;
+  const std::string nom = NomCircuit(entree);
   o.Base = QFileInfo(entree).completeBaseName().toStdString();
   if (o.Base.empty()) o.Base = "carte";
   const JeuFabrication jeu = FabriqueJeu(circuit, o);

@@ -59,15 +59,12 @@ int ExecuteGerber(const QStringList& arguments) {
   }
 
   Circuit c;
-  if (!OuvreEntree(entree, c)) return kEntreeInvalide;
-  if (c.NbElements == 0) {
-    Erreur("le circuit « " + entree.toStdString() + " » est vide : aucun fichier Gerber écrit.");
-    return kRienAEcrire;
-  }
+  const int ouverture = OuvreCircuitNonVide(entree, c, "aucun fichier Gerber écrit.");
+  if (ouverture >= 0) return ouverture;
   const std::vector<CoucheGerber> couches = CouchesGerber(c);
   if (couches.empty()) {
-    Erreur("le circuit « " + entree.toStdString() +
-           " » n'a rien sur les faces ni sur l'implantation : aucun fichier Gerber écrit.");
+    Erreur(NomCircuit(entree) +
+           " n'a rien sur les faces ni sur l'implantation : aucun fichier Gerber écrit.");
     return kRienAEcrire;
   }
   // No layer file may replace the circuit it is made from: checked before the first is written.

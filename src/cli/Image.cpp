@@ -128,7 +128,7 @@ int ExecuteImage(const QStringList& arguments) {
   ctx.SurfaceX = c.EnteteCI.SurfaceX;
   ctx.SurfaceY = c.EnteteCI.SurfaceY;
   if (ctx.SurfaceX < 1 || ctx.SurfaceY < 1) {
-    Erreur("le circuit « " + entree.toStdString() + " » a une surface de travail invalide (" +
+    Erreur(NomCircuit(entree) + " a une surface de travail invalide (" +
            std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités).");
     return kEntreeInvalide;
   }
@@ -168,11 +168,10 @@ int ExecuteImage(const QStringList& arguments) {
             "trop étroite pour une image : même au zoom le plus grand (" + pourcent(zoomDit) + ")";
       }
       const Pixels dit = TaillePixels(ctx, zoomDit);
-      Erreur("le circuit « " + entree.toStdString() + " » a une surface de travail de " +
-             std::to_string(ctx.SurfaceX) + " x " + std::to_string(ctx.SurfaceY) + " unités (" +
-             Millimetres(ctx.SurfaceX) + " x " + Millimetres(ctx.SurfaceY) + " mm), " + defaut +
-             ", l'image ferait " + enTexte(dit) +
-             (dit.Admise() ? "" : ", au-delà de 100 millions") +
+      Erreur(NomCircuit(entree) + " a une surface de travail de " + std::to_string(ctx.SurfaceX) +
+             " x " + std::to_string(ctx.SurfaceY) + " unités (" + Millimetres(ctx.SurfaceX) +
+             " x " + Millimetres(ctx.SurfaceY) + " mm), " + defaut + ", l'image ferait " +
+             enTexte(dit) + (dit.Admise() ? "" : ", au-delà de 100 millions") +
              ". Une surface de travail ne dépasse pas 800 x 800 mm : l'en-tête du fichier est "
              "sans doute endommagé.");
       return kEntreeInvalide;

@@ -66,12 +66,9 @@ int ExecutePercage(const QStringList& arguments) {
   if (refus >= 0) return refus;
 
   Circuit c;
-  if (!OuvreEntree(entree, c)) return kEntreeInvalide;
-  const std::string nom = "le circuit « " + entree.toStdString() + " »";
-  if (c.NbElements == 0) {
-    Erreur(nom + " est vide : aucun fichier de perçage écrit.");
-    return kRienAEcrire;
-  }
+  const int ouverture = OuvreCircuitNonVide(entree, c, "aucun fichier de perçage écrit.");
+  if (ouverture >= 0) return ouverture;
+  const std::string nom = NomCircuit(entree);
   const ListePercages l = CollectePercages(c);
   if (l.NbPercages == 0) {
     Erreur(nom + " n'a aucun trou ni pion de centrage : aucun fichier de perçage écrit.");

@@ -98,12 +98,9 @@ int ExecuteTypon(const QStringList& arguments) {
   const int refus = VerifieSortieDistincte(ligne, sortie, entree);
   if (refus >= 0) return refus;
   Circuit c;
-  if (!OuvreEntree(entree, c)) return kEntreeInvalide;
-  const std::string nom = "le circuit « " + entree.toStdString() + " »";
-  if (c.NbElements == 0) {
-    Erreur(nom + " est vide : aucun document imprimé.");
-    return kRienAEcrire;
-  }
+  const int ouverture = OuvreCircuitNonVide(entree, c, "aucun document imprimé.");
+  if (ouverture >= 0) return ouverture;
+  const std::string nom = NomCircuit(entree);
   // By default the boxes as the dialog's Init leaves them at its opening.
   if (!documentsDonnes) choix.Face1 = InitCases(c).Face1;
 
