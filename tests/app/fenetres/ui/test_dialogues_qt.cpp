@@ -33,6 +33,27 @@ using essai::PendantLaFenetreModale;
 
 const char kModifie[] = "Le circuit a été modifié. Voulez-vous l'enregistrer ?";
 
+// The modal window of kind T shown now; null after a failure, whatever is shown closed.
+template <typename T>
+T* FenetreModale(const char* quoi) {
+  auto* f = qobject_cast<T*>(QApplication::activeModalWidget());
+  if (f == nullptr) {
+    ADD_FAILURE() << "no " << quoi;
+    if (QWidget* w = QApplication::activeModalWidget()) w->close();
+  }
+  return f;
+}
+
+// The message box shown now, checked to be KORV4's with that text.
+QMessageBox* BoiteKorv4(const QString& texte) {
+  QMessageBox* boite = FenetreModale<QMessageBox>("message box");
+  if (boite != nullptr) {
+    EXPECT_EQ(boite->windowTitle(), "KORV4");
+    EXPECT_EQ(boite->text(), texte);
+  }
+  return boite;
+}
+
 struct CasQuestion {
   Boutons boutons;
   std::deque<bool> script;
@@ -131,15 +152,9 @@ TEST(ServiceDialoguesQt, BoitesDeQuestion) {
     QWidget fenetre;
     bool vue = false;
     PendantLaFenetreModale([&] {
-      auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (boite == nullptr) {
-        ADD_FAILURE() << "no message box";
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
-        return;
-      }
+      QMessageBox* boite = BoiteKorv4(texte);
+      if (boite == nullptr) return;
       vue = true;
-      EXPECT_EQ(boite->windowTitle(), "KORV4");
-      EXPECT_EQ(boite->text(), texte);
       EXPECT_EQ(boite->standardButtons(), k.ouiNon ? (QMessageBox::Yes | QMessageBox::No)
                                                    : (QMessageBox::Ok | QMessageBox::Cancel));
       EXPECT_EQ(boite->standardButton(boite->defaultButton()),
@@ -183,15 +198,9 @@ TEST(ServiceDialoguesQt, QuestionOuiNonAnnuler) {
     QWidget fenetre;
     bool vue = false;
     PendantLaFenetreModale([&] {
-      auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (boite == nullptr) {
-        ADD_FAILURE() << "no message box";
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
-        return;
-      }
+      QMessageBox* boite = BoiteKorv4(texte);
+      if (boite == nullptr) return;
       vue = true;
-      EXPECT_EQ(boite->windowTitle(), "KORV4");
-      EXPECT_EQ(boite->text(), texte);
       QStringList libelles;
       for (QAbstractButton* b : boite->buttons()) libelles << b->text();
       libelles.sort();
@@ -274,12 +283,8 @@ TEST(ServiceDialoguesQt, DialogueDOuverture) {
     QWidget fenetre;
     bool vue = false;
     PendantLaFenetreModale([&] {
-      auto* dialogue = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-      if (dialogue == nullptr) {
-        ADD_FAILURE() << "no file dialog";
-        if (QWidget* w = QApplication::activeModalWidget()) w->close();
-        return;
-      }
+      auto* dialogue = FenetreModale<QFileDialog>("file dialog");
+      if (dialogue == nullptr) return;
       vue = true;
       EXPECT_EQ(dialogue->windowTitle(), d.titre);
       EXPECT_EQ(dialogue->acceptMode(), QFileDialog::AcceptOpen);
