@@ -73,6 +73,17 @@ void InstalleCircuit(Editeur& ed, Circuit&& lu, const std::string& nom, bool enr
   CommenceHistorique(ed, enregistre);
 }
 
+// The circuit written to `nom`, its header filled from the screen's title block and surface;
+// a failure shows its message and leaves the file as it was.
+bool EcritCircuitSous(Editeur& ed, const std::string& nom) {
+  RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
+                  ed.ctx.SurfaceY);
+  std::string erreur;
+  if (ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) return true;
+  ed.dialogues->Message(erreur);
+  return false;
+}
+
 }  // namespace
 
 bool OuvreFichier(Editeur& ed, const std::string& nom) {
@@ -152,16 +163,9 @@ void Enregistrerunfichier1Click(Editeur& ed) {
       actuel.empty() ? "Circuit 1" : actuel.substr(0, actuel.size() >= 4 ? actuel.size() - 4 : 0);
   d.ConfirmeEcrasement = true;
   const std::string nom = ed.dialogues->FichierAEnregistrer(d);
-  if (nom.empty()) return;
-  RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
-                  ed.ctx.SurfaceY);
-  std::string erreur;
-  if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
-    // The previous file is intact and the circuit still needs saving, under the name it had:
-    // only a save that succeeded names the circuit, the caption and the last circuit.
-    ed.dialogues->Message(erreur);
-    return;
-  }
+  // On failure the circuit still needs saving, under the name it had: only a save that
+  // succeeded names the circuit, the caption and the last circuit.
+  if (nom.empty() || !EcritCircuitSous(ed, nom)) return;
   ed.circuit.NomFichier = nom;
   Legende(ed, nom);
   ed.RepertoireCircuits = DossierDe(nom);
@@ -238,14 +242,7 @@ void EnregistreSurPlace(Editeur& ed) {
     return;
   }
   NettoyageCircuit(ed.circuit);
-  if (ed.circuit.NbElements == 0) return;
-  RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
-                  ed.ctx.SurfaceY);
-  std::string erreur;
-  if (!ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
-    ed.dialogues->Message(erreur);
-    return;
-  }
+  if (ed.circuit.NbElements == 0 || !EcritCircuitSous(ed, nom)) return;
   ed.DernierFichier = nom;
   Etape(ed, "Enregistrement du circuit");
   ed.historique.MarqueEnregistre();
