@@ -1,10 +1,11 @@
 // The isolation check of a 100000-record circuit: both copper faces read from the plotting,
-// indexed in a grid, every close pair measured, plus drills and outline.
+// indexed in a grid, every close pair measured, plus drills and outline; and its nets.
 
 #include <benchmark/benchmark.h>
 
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
+#include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
 namespace korv4 {
@@ -37,6 +38,20 @@ void BM_VerifieIsolements(benchmark::State& state) {
   state.counters["defauts"] = static_cast<double>(defauts);
 }
 BENCHMARK(BM_VerifieIsolements)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// The nets of both faces: copper read from the plotting, touching pairs through the index,
+// plated holes from face to face, names.
+void BM_Equipotentielles(benchmark::State& state) {
+  const Circuit& c = Mixte();
+  size_t nets = 0;
+  for (auto _ : state) {
+    const Equipotentielles e = CalculeEquipotentielles(c);
+    nets = e.Liste.size();
+    benchmark::DoNotOptimize(e.Liste.data());
+  }
+  state.counters["equipotentielles"] = static_cast<double>(nets);
+}
+BENCHMARK(BM_Equipotentielles)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4

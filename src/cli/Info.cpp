@@ -9,6 +9,7 @@
 #include "Texte.h"
 #include "model/Fichiers.h"
 #include "partage/disque/FichiersDisque.h"
+#include "verification/Equipotentielles.h"
 
 namespace korv4::cli {
 
@@ -18,7 +19,7 @@ QString Utf8(const std::string& windows1252) {
   return QString::fromStdString(Windows1252VersUtf8(windows1252));
 }
 
-QJsonObject Json(const Circuit& c) {
+QJsonObject Json(const Circuit& c, size_t equipotentielles) {
   const TEnteteCI& h = c.EnteteCI;
   QJsonArray diametres;
   for (int32_t d : h.DiametresPercage) diametres.append(d);
@@ -41,10 +42,11 @@ QJsonObject Json(const Circuit& c) {
                      {"diametres", diametres},
                      {"couches", oCouches},
                      {"cadre", cadre},
+                     {"equipotentielles", static_cast<qint64>(equipotentielles)},
                      {"modifie", c.CircuitModifie}};
 }
 
-QString Resume(const QString& chemin, const Circuit& c) {
+QString Resume(const QString& chemin, const Circuit& c, size_t equipotentielles) {
   const TEnteteCI& h = c.EnteteCI;
   const QChar derniere = chemin.isEmpty() ? QChar() : chemin.back().toUpper();
   QString t;
@@ -80,6 +82,7 @@ QString Resume(const QString& chemin, const Circuit& c) {
   } else {
     t += QStringLiteral("Cadre : aucun (circuit vide)\n");
   }
+  t += QStringLiteral("Équipotentielles : %1\n").arg(static_cast<qint64>(equipotentielles));
   t += QStringLiteral("Modifié à l'ouverture : %1\n")
            .arg(c.CircuitModifie ? QStringLiteral("oui (pistes jointes ou circuit réparé)")
                                  : QStringLiteral("non"));
@@ -104,10 +107,13 @@ int ExecuteInfo(const QStringList& arguments) {
   const QString chemin = ligne.Positionnels().first();
   Circuit c;
   if (!OuvreEntree(chemin, c)) return kEntreeInvalide;
+  const size_t equipotentielles = CalculeEquipotentielles(c).Liste.size();
   const QString texte =
       ligne.Present(json)
-          ? QString::fromUtf8(QJsonDocument(Json(c)).toJson(QJsonDocument::Compact)) + '\n'
-          : Resume(chemin, c);
+          ? QString::fromUtf8(
+                QJsonDocument(Json(c, equipotentielles)).toJson(QJsonDocument::Compact)) +
+                '\n'
+          : Resume(chemin, c, equipotentielles);
   return AfficheOuSignale(texte, "le résumé") ? kFait : kEcritureImpossible;
 }
 

@@ -17,6 +17,8 @@ const SousCommande kSousCommandes[] = {
      ExecuteFabrication},
     {"verifier", "vérifie les isolements du cuivre (sortie 5 s'il y a des défauts)",
      ExecuteVerifier},
+    {"equipotentielles", "liste les équipotentielles du cuivre et leurs pastilles",
+     ExecuteEquipotentielles},
     {nullptr, nullptr, nullptr},
 };
 

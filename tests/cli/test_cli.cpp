@@ -102,7 +102,7 @@ TEST_F(Cli, InfoJson) {
   const QJsonObject o = InfoJson("a.CIX");
   QStringList cles = o.keys();
   cles.sort();
-  EXPECT_EQ(cles.join(','), "auteur,cadre,couches,date,diametres,elements,modifie,surface,titre");
+  EXPECT_EQ(cles.join(','), "auteur,cadre,couches,date,diametres,elements,equipotentielles,modifie,surface,titre");
   EXPECT_EQ(o["titre"].toString(), QString::fromUtf8("Carte d'été"));
   EXPECT_EQ(o["date"].toString(), "Le 1/2/2026");
   EXPECT_EQ(o["auteur"].toString(), "Moi");
@@ -118,6 +118,7 @@ TEST_F(Cli, InfoJson) {
                                                   {"implantation", false},
                                                   {"percage", true}}));
   EXPECT_EQ(o["cadre"].toArray(), (QJsonArray{100, 700, 600, 100}));
+  EXPECT_EQ(o["equipotentielles"].toInt(), 2);  // the pad, the track far from it
   EXPECT_EQ(o["modifie"].toBool(true), false);
 }
 

@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <type_traits>
+#include <vector>
+
+#include "export/Gerber.h"
+#include "model/Circuit.h"
+
+// The copper of a face as the Gerber files draw it, read from the plotting into shapes (tracks
+// at their width, pads at their aperture's shape, copper texts and pins as their strokes), with
+// the measure of the gap between two shapes and the search for the pairs of shapes that come
+// close: what the isolation check, the nets and the other checks of the copper share. Internal
+// to the verification folder.
+
+namespace korv4::cuivre {
+
+constexpr double kMmParUnite = 0.0254;
+// Below this (in units, a millionth of an inch... and less), two pieces touch; a gap within it
+// of the clearance is equal to the clearance.
+constexpr double kTolerance = 1e-6;
+
+struct Point2 {
+  double x = 0, y = 0;
+};
+inline Point2 operator-(Point2 a, Point2 b) { return {a.x - b.x, a.y - b.y}; }
+inline Point2 operator+(Point2 a, Point2 b) { return {a.x + b.x, a.y + b.y}; }
+inline Point2 operator*(Point2 a, double k) { return {a.x * k, a.y * k}; }
+inline double Scalaire(Point2 a, Point2 b) { return a.x * b.x + a.y * b.y; }
+inline double Vectoriel(Point2 a, Point2 b) { return a.x * b.y - a.y * b.x; }
+inline double Norme(Point2 a) { return std::sqrt(Scalaire(a, a)); }
+
+// What a shape of the copper is.
+enum class Nature : uint8_t { Piste, Pastille, Autre };
+
+// A shape: a segment a-b thickened by r (a capsule; a == b for a disc), or a convex polygon of
+// n points (pads). Its box, widened by half the reach, places it in the grid.
+struct Forme {
+  Point2 a, b;
+  double r = 0;
+  int32_t polygone = -1;  // first point in Geometrie::points, -1 for a capsule
+  int32_t n = 0;
+  int32_t groupe = 0;  // the piece it belongs to before any touching is looked at
+  Nature nature = Nature::Autre;
+  bool extremiteA = false, extremiteB = false;  // a, b end a track
+  double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+};
+
+// An element as the plotting drew it: the store records it spans, and its box.
+struct Groupe {
+  int32_t indice = 0;
+  int32_t dernier = 0;  // its last record: the element is the run indice..dernier
+  uint8_t couche = 0;
+  double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
+};
+
+struct Geometrie {
+  std::vector<Forme> formes;
+  std::vector<Point2> points;
+  std::vector<Groupe> groupes;
+};
+
+// The shapes of one layer (kMasqueFace1, kMasqueFace2, kMasqueImplantation), one group per
+// element of the collected layer.
+Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style);
+
+// Closest points of the segments p1-q1 and p2-q2: their squared distance, the parameters s, t
+// along each and the points c1, c2.
+double SegmentSegment(Point2 p1, Point2 q1, Point2 p2, Point2 q2, double& s, double& t, Point2& c1,
+                      Point2& c2);
+
+// Inside or on the convex polygon (either turning direction).
+bool DansPolygone(const Point2* q, int32_t n, Point2 p);
+
+// The gap between two shapes (<= 0 when they touch or overlap), with the closest points of
+// their cores (the segment or the polygon).
+struct Ecart {
+  double ecart = 0;
+  Point2 pa, pb;
+};
+Ecart Mesure(const Geometrie& g, const Forme& A, const Forme& B);
+
+// Union-find over pieces of copper: each set is named by its smallest member.
+struct Ensembles {
+  std::vector<int32_t> parent;
+  explicit Ensembles(size_t n) : parent(n) {
+    for (size_t i = 0; i < n; ++i) parent[i] = static_cast<int32_t>(i);
+  }
+  int32_t Racine(int32_t i) {
+    while (parent[static_cast<size_t>(i)] != i) {
+      parent[static_cast<size_t>(i)] = parent[static_cast<size_t>(parent[static_cast<size_t>(i)])];
+      i = parent[static_cast<size_t>(i)];
+    }
+    return i;
+  }
+  void Unit(int32_t a, int32_t b) {
+    a = Racine(a);
+    b = Racine(b);
+    if (a != b) parent[static_cast<size_t>(std::max(a, b))] = std::min(a, b);
+  }
+};
+
+// Calls visite(contexte, a, b) once for every pair of shapes a < b of different groups whose
+// boxes, widened by half the reach (in units) each, overlap: through the check's spatial index.
+using VisitePaire = void (*)(void* contexte, int32_t a, int32_t b);
+void PairesProchesDe(const std::vector<Forme>& formes, double portee, VisitePaire visite,
+                     void* contexte);
+
+// The same with any callable f(a, b).
+template <typename F>
+void PairesProchesDe(const std::vector<Forme>& formes, double portee, F&& f) {
+  PairesProchesDe(
+      formes, portee,
+      [](void* contexte, int32_t a, int32_t b) {
+        (*static_cast<std::remove_reference_t<F>*>(contexte))(a, b);
+      },
+      &f);
+}
+
+}  // namespace korv4::cuivre

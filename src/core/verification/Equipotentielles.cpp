@@ -1,0 +1,164 @@
+#include "verification/Equipotentielles.h"
+
+#include <array>
+
+#include "verification/Cuivre.h"
+
+namespace korv4 {
+
+namespace {
+
+constexpr uint8_t kCodeDiametreLibre = 204, kCodeMire = 205;
+
+// The copper faces the board is made with: both when each holds copper of its own (tracks,
+// texts), otherwise the one that does, face 1 for a board of pads alone.
+std::array<bool, 3> FacesFabriquees(const Circuit& c) {
+  bool propre[3] = {false, false, false};
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    const ElementCI& e = c.Elements[i];
+    if ((e.Couche == 1 || e.Couche == 2) && (EstPiste(e.Code) || EstTexte(e.Code)))
+      propre[e.Couche] = true;
+  }
+  if (propre[1] && propre[2]) return {false, true, true};
+  if (propre[2]) return {false, false, true};
+  return {false, true, false};
+}
+
+}  // namespace
+
+const char* NomGenrePastille(uint8_t code) {
+  static const char* const kNoms[] = {"ancienne",
+                                      "rectangulaire 0,9 x 1,5 mm",
+                                      "rectangulaire 1,5 x 0,9 mm",
+                                      "rectangulaire 1,2 x 2,2 mm",
+                                      "rectangulaire 2,2 x 1,2 mm",
+                                      "carrée 1,5 mm",
+                                      "ronde 2 mm",
+                                      "ronde 3,2 mm",
+                                      "ronde 4 mm",
+                                      "ronde 6,2 mm",
+                                      "ronde 8 mm",
+                                      "ronde 10 mm",
+                                      "diamètre libre",
+                                      "mire de centrage"};
+  return EstPastille(code) ? kNoms[code - code::PastillePremier] : "";
+}
+
+bool PastilleConductrice(uint8_t code) {
+  return EstPastille(code) && code != kCodeDiametreLibre && code != kCodeMire;
+}
+
+bool TrouMetallise(const Circuit& c, const ElementCI& e) {
+  return PastilleConductrice(e.Code) && e.Attribut >= 1 &&
+         e.Attribut < c.EnteteCI.DiametresPercage.size() &&
+         c.EnteteCI.DiametresPercage[e.Attribut] > 0;
+}
+
+Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style) {
+  using namespace cuivre;
+  Equipotentielles r;
+  const size_t n = static_cast<size_t>(c.NbElements) + 1;
+  r.face1_.assign(n, -1);
+  r.face2_.assign(n, -1);
+  const std::array<bool, 3> faites = FacesFabriquees(c);
+
+  // The pieces of both faces, numbered one after the other; each record's piece on each face.
+  Geometrie geometries[3];
+  std::vector<int32_t> piece[3];
+  int32_t debut[3] = {0, 0, 0};
+  int32_t total = 0;
+  for (int face = 1; face <= 2; ++face) {
+    debut[face] = total;
+    if (!faites[static_cast<size_t>(face)]) continue;
+    geometries[face] = LitCouche(c, face == 1 ? kMasqueFace1 : kMasqueFace2, style);
+    piece[face].assign(n, -1);
+    const std::vector<Groupe>& groupes = geometries[face].groupes;
+    for (size_t k = 0; k < groupes.size(); ++k) {
+      const Groupe& gr = groupes[k];
+      if (EstPastille(c.Elements[gr.indice].Code) &&
+          !PastilleConductrice(c.Elements[gr.indice].Code))
+        continue;
+      int32_t fin = gr.dernier;
+      // A text's end record goes with its characters.
+      if (EstTexte(c.Elements[gr.indice].Code) && fin < c.NbElements &&
+          c.Elements[fin + 1].Code == code::FinTexte)
+        ++fin;
+      for (int32_t i = gr.indice; i <= fin; ++i)
+        piece[face][static_cast<size_t>(i)] = total + static_cast<int32_t>(k);
+    }
+    total += static_cast<int32_t>(groupes.size());
+  }
+
+  // Touching copper of a face, then plated holes from face to face.
+  Ensembles ensembles(static_cast<size_t>(total));
+  for (int face = 1; face <= 2; ++face) {
+    if (!faites[static_cast<size_t>(face)]) continue;
+    const Geometrie& g = geometries[face];
+    const int32_t base = debut[face];
+    std::vector<char> conductrice(g.groupes.size());
+    for (size_t k = 0; k < g.groupes.size(); ++k) {
+      const uint8_t code = c.Elements[g.groupes[k].indice].Code;
+      conductrice[k] = !EstPastille(code) || PastilleConductrice(code);
+    }
+    PairesProchesDe(g.formes, 0.0, [&](int32_t a, int32_t b) {
+      const Forme& A = g.formes[static_cast<size_t>(a)];
+      const Forme& B = g.formes[static_cast<size_t>(b)];
+      if (!conductrice[static_cast<size_t>(A.groupe)] ||
+          !conductrice[static_cast<size_t>(B.groupe)])
+        return;
+      const int32_t pa = base + A.groupe, pb = base + B.groupe;
+      if (ensembles.Racine(pa) == ensembles.Racine(pb)) return;
+      if (Mesure(g, A, B).ecart <= kTolerance) ensembles.Unit(pa, pb);
+    });
+  }
+  if (faites[1] && faites[2]) {
+    for (int32_t i = 1; i <= c.NbElements; ++i) {
+      const ElementCI& e = c.Elements[i];
+      if (!EstPastille(e.Code) || !TrouMetallise(c, e)) continue;
+      const int32_t a = piece[1][static_cast<size_t>(i)], b = piece[2][static_cast<size_t>(i)];
+      if (a >= 0 && b >= 0) ensembles.Unit(a, b);
+    }
+  }
+
+  // Names: nets with pads in the store order of their first pad, then the others.
+  std::vector<int32_t> net(static_cast<size_t>(total), -1);
+  auto Nomme = [&](int32_t p) {
+    int32_t& k = net[static_cast<size_t>(ensembles.Racine(p))];
+    if (k < 0) {
+      k = static_cast<int32_t>(r.Liste.size());
+      r.Liste.emplace_back();
+      r.Liste.back().Nom = "N" + std::to_string(k + 1);
+    }
+    return k;
+  };
+  for (int pass = 0; pass < 2; ++pass) {
+    for (int32_t i = 1; i <= c.NbElements; ++i) {
+      if (EstPastille(c.Elements[i].Code) != (pass == 0)) continue;
+      for (int face = 1; face <= 2; ++face) {
+        if (!faites[static_cast<size_t>(face)]) continue;
+        const int32_t p = piece[face][static_cast<size_t>(i)];
+        if (p < 0) continue;
+        const int32_t k = Nomme(p);
+        (face == 1 ? r.face1_ : r.face2_)[static_cast<size_t>(i)] = k;
+        Equipotentielle& q = r.Liste[static_cast<size_t>(k)];
+        (face == 1 ? q.Face1 : q.Face2) = true;
+      }
+    }
+    if (pass == 0) r.avecPastilles_ = static_cast<int32_t>(r.Liste.size());
+  }
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    const bool pastille = EstPastille(c.Elements[i].Code);
+    int32_t dernier = -1;
+    for (int face = 1; face <= 2; ++face) {
+      const int32_t k = r.De(i, face);
+      if (k < 0 || k == dernier) continue;
+      dernier = k;
+      Equipotentielle& q = r.Liste[static_cast<size_t>(k)];
+      q.Elements.push_back(i);
+      if (pastille) q.Pastilles.push_back(i);
+    }
+  }
+  return r;
+}
+
+}  // namespace korv4

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "export/Gerber.h"
+#include "model/Circuit.h"
+
+// The nets of the copper: which pads, tracks and copper texts are joined, as the board will be
+// made. Copper of one face that touches or overlaps is joined (shapes as the Gerber files draw
+// them); a pad with a plated hole joins its copper of face 1 to its copper of face 2; a pad
+// without a hole is two pieces, one on each face, that only what touches them joins. Pads
+// without copper (spare diameter, a bare hole) and centring targets join nothing and belong to
+// no net. A board whose face 2 holds no copper but pads (a single-sided board) is made with
+// one copper layer: its pads count on face 1 only (face 2 alone likewise).
+//
+// Each net is named N1, N2... in the store order of its first pad (a pad without a hole on
+// both faces: its face-1 net first); nets of tracks or texts alone come after, in the store
+// order of their first record. Standard library only; the circuit is read, never changed.
+
+namespace korv4 {
+
+struct Equipotentielle {
+  std::string Nom;                 // "N1"...
+  std::vector<int32_t> Pastilles;  // its pads, store order
+  // Every record of its copper (each point of a track, each character of a text and its end
+  // record, its pads), store order.
+  std::vector<int32_t> Elements;
+  bool Face1 = false, Face2 = false;  // the faces it has copper on
+};
+
+class Equipotentielles {
+ public:
+  std::vector<Equipotentielle> Liste;  // N1 first
+
+  // The net (index into Liste) of record i on face 1 or 2, -1 when it has none there.
+  int32_t De(int32_t i, int face) const {
+    const std::vector<int32_t>& v = face == 1 ? face1_ : face2_;
+    return i >= 0 && static_cast<size_t>(i) < v.size() ? v[static_cast<size_t>(i)] : -1;
+  }
+  // The net of record i: on face 1, otherwise on face 2; -1 for none.
+  int32_t De(int32_t i) const {
+    const int32_t n = De(i, 1);
+    return n >= 0 ? n : De(i, 2);
+  }
+  // The number of nets holding at least one pad.
+  int32_t NombreAvecPastilles() const { return avecPastilles_; }
+
+ private:
+  friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles);
+  std::vector<int32_t> face1_, face2_;  // by record index, -1 for none
+  int32_t avecPastilles_ = 0;
+};
+
+// Whether a pad kind is copper that joins (not a spare diameter, not a centring target), and
+// whether a pad record has a plated hole (copper and a drill of a positive diameter).
+bool PastilleConductrice(uint8_t code);
+bool TrouMetallise(const Circuit& c, const ElementCI& e);
+
+// A pad kind in words, UTF-8: "ronde 2 mm", "rectangulaire 0,9 x 1,5 mm", "carrée 1,5 mm",
+// "diamètre libre", "mire de centrage", "ancienne" (192); "" for a code that is no pad.
+const char* NomGenrePastille(uint8_t code);
+
+// The nets of the circuit. Round pads as octagons (as the set draws them) or circles.
+Equipotentielles CalculeEquipotentielles(const Circuit& c,
+                                         StylePastilles style = StylePastilles::Octogonales);
+
+}  // namespace korv4
