@@ -102,7 +102,8 @@ TEST_F(Cli, InfoJson) {
   const QJsonObject o = InfoJson("a.CIX");
   QStringList cles = o.keys();
   cles.sort();
-  EXPECT_EQ(cles.join(','), "auteur,cadre,couches,date,diametres,elements,equipotentielles,modifie,surface,titre");
+  EXPECT_EQ(cles.join(','),
+            "auteur,cadre,couches,date,diametres,elements,equipotentielles,modifie,surface,titre");
   EXPECT_EQ(o["titre"].toString(), QString::fromUtf8("Carte d'été"));
   EXPECT_EQ(o["date"].toString(), "Le 1/2/2026");
   EXPECT_EQ(o["auteur"].toString(), "Moi");
