@@ -61,6 +61,8 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style)
   r.face1_.assign(n, -1);
   r.face2_.assign(n, -1);
   const std::array<bool, 3> faites = FacesFabriquees(c);
+  r.face1Faite_ = faites[1];
+  r.face2Faite_ = faites[2];
 
   // The pieces of both faces, numbered one after the other; each record's piece on each face.
   Geometrie geometries[3];

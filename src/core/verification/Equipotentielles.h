@@ -46,11 +46,14 @@ class Equipotentielles {
   }
   // The number of nets holding at least one pad.
   int32_t NombreAvecPastilles() const { return avecPastilles_; }
+  // Whether the board is made with copper on face 1, on face 2 (both for a double-sided board).
+  bool FaceFaite(int face) const { return face == 1 ? face1Faite_ : face == 2 && face2Faite_; }
 
  private:
   friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles);
   std::vector<int32_t> face1_, face2_;  // by record index, -1 for none
   int32_t avecPastilles_ = 0;
+  bool face1Faite_ = false, face2Faite_ = false;
 };
 
 // Whether a pad kind is copper that joins (not a spare diameter, not a centring target), and
