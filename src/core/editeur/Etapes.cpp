@@ -86,7 +86,11 @@ Instantane InstantaneDe(const Editeur& ed) {
 void Etape(Editeur& ed, const std::string& libelle) {
   if (ed.LibelleEtape.empty()) ed.LibelleEtape = libelle;
   if (!GesteEnCours(ed)) {
-    ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape);
+    // Whatever becomes a step is a change of the circuit (drill diameters, surface and title
+    // block included): closing offers to save it and the recovery copy follows it.
+    if (ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape)) {
+      ed.circuit.CircuitModifie = true;
+    }
     ed.LibelleEtape.clear();
     EtatHistorique(ed);
   }

@@ -23,7 +23,8 @@ namespace korv4 {
 // CopieDiametres, the dialog runs modally, and only an OK close copies them back into
 // EnteteCI.DiametresPercage and calls the callback, so that OuvreFenetre answers 1 and
 // ModifDiametreClick sets the drill buttons' captions (initialiseBpPercage), then redraws the
-// whole picture (TraceCimp). CircuitModifie is not set; Cancel changes nothing.
+// whole picture (TraceCimp); the new table is a step of the history, which marks the
+// circuit modified. Cancel changes nothing.
 // A working diameter that no item of its list holds leaves that list without a selection and
 // is kept unchanged by OK (unless the user picks an item).
 class TFicheModifDiametre : public QDialog {

@@ -26,8 +26,8 @@ class ServiceDialogues;
 //   Surfacedetravail_->Ouvre(ed_.ctx.SurfaceX, ed_.ctx.SurfaceY, callback)
 // on the surface of the screen's ContexteTrace: the pair is copied in, the dialog runs modally,
 // and only an OK close stores the pair back and calls the callback, so that OuvreFenetre
-// answers 1 and Taille1Click lays the view out again (AfficheCI). Changing the surface does not
-// set CircuitModifie.
+// answers 1 and Taille1Click lays the view out again (AfficheCI). The new surface is a step of
+// the history, which marks the circuit modified.
 // pageImprimante: the current printer's page, for the preset "Format imprimante" (the main
 // window gives the print dialog's TFicheImpression::Page()); when empty the preset is disabled.
 class TSurfacedetravail : public QDialog {
