@@ -70,6 +70,19 @@ class Dialogues {
                           std::string& erreur) = 0;
   virtual bool EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
                             std::string& erreur) = 0;
+  // The circuit file this editor has open, held so that another editor opening it knows:
+  // false when another running editor holds `nom` (this editor then holds nothing). Whatever
+  // was held before is let go; "" holds nothing.
+  virtual bool RetientFichier(const std::string& nom) {
+    (void)nom;
+    return true;
+  }
+  // What tells a change of the file on the disk (its size, time of change and identity); ""
+  // when it does not exist or cannot be seen.
+  virtual std::string EtatFichier(const std::string& nom) {
+    (void)nom;
+    return {};
+  }
 };
 
 // The model's messages reach the user through the editor's dialogues.

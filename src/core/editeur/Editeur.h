@@ -54,6 +54,12 @@ struct Editeur {
   std::string DernierFichier;     // the circuit opened or saved last (kept from run to run)
   std::string Legende = "KORV4";  // the window's caption, without the mark of unsaved changes
   bool MarqueModifie = false;     // the caption shows unsaved changes (EtatCircuit)
+  // The circuit's file is open in another editor and was opened to be read only: saving asks
+  // for another name.
+  bool LectureSeule = false;
+  // The circuit's file as this editor last read or wrote it (Dialogues::EtatFichier), to tell
+  // a change made by another program before saving over it.
+  std::string EtatSurDisque;
 
   std::array<EtatControle, kNombreControles> controles;
   std::array<std::string, 6> Panneaux;  // status bar

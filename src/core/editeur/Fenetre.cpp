@@ -277,6 +277,8 @@ void Initialisation(Editeur& ed) {
   ed.RepertoireComposants = ed.RepertoireBase + "/Composants";
   ed.circuit.NomFichier.clear();
   ed.Legende = "KORV4";
+  ed.LectureSeule = false;
+  ed.EtatSurDisque.clear();
   ++ed.Version;
   Actif(ed, C::Enregistrerunfichier1, true);
   Actif(ed, C::BoutonEnregistrer, true);

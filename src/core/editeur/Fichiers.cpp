@@ -20,12 +20,16 @@ constexpr const char* kQuestionTerminer = "Désirez-vous terminer votre travail 
 
 // Before work may be lost: true when the command may go on (saved, not to be saved, nothing
 // to save); Annuler, or a save that did not happen (its dialog cancelled, the disk refusing),
-// stops it.
-bool ProposeEnregistrement(Editeur& ed) {
+// stops it. Oui saves as the save command does: in place when the circuit has its file.
+// `demande`: the question was asked (and answered), so the command asks nothing more.
+bool ProposeEnregistrement(Editeur& ed, bool* demande = nullptr) {
+  if (demande != nullptr) *demande = false;
   if (!ed.circuit.CircuitModifie || ed.circuit.NbElements == 0) return true;
-  switch (ed.dialogues->Question(kQuestionModifie, Boutons::OuiNonAnnuler)) {
+  const Reponse r = ed.dialogues->Question(kQuestionModifie, Boutons::OuiNonAnnuler);
+  if (demande != nullptr) *demande = true;
+  switch (r) {
     case Reponse::Oui:
-      Enregistrerunfichier1Click(ed);
+      EnregistreSurPlace(ed);
       return !ed.circuit.CircuitModifie || ed.circuit.NbElements == 0;
     case Reponse::Non: return true;
     default: return false;
@@ -34,7 +38,29 @@ bool ProposeEnregistrement(Editeur& ed) {
 
 void Legende(Editeur& ed, const std::string& nom) {
   ed.Legende = nom.empty() ? "KORV4" : "KORV4 : " + nom;
+  if (ed.LectureSeule) ed.Legende += " (lecture seule)";
   ++ed.Version;
+}
+
+// A file another editor has open: read only, opened anyway, or not opened (false).
+bool AccepteFichierRetenu(Editeur& ed, const std::string& nom, bool& lectureSeule) {
+  lectureSeule = false;
+  if (ed.dialogues->RetientFichier(nom)) return true;
+  const int choix = ed.dialogues->Choix(
+      "Le fichier " + nom +
+          " est déjà ouvert dans un autre éditeur KORV4. Si les deux l'enregistrent, le travail "
+          "de l'un écrasera celui de l'autre. Ouvrir ce fichier en lecture seule (pour "
+          "l'enregistrer, un autre nom sera demandé) ou l'ouvrir quand même ?",
+      {"Lecture seule", "Ouvrir quand même", "Annuler"}, 2);
+  if (choix == 0 || choix == 1) {
+    lectureSeule = choix == 0;
+    return true;
+  }
+  // The file this editor had stays held.
+  if (!ed.LectureSeule && !ed.circuit.NomFichier.empty()) {
+    ed.dialogues->RetientFichier(ed.circuit.NomFichier);
+  }
+  return false;
 }
 
 }  // namespace
@@ -75,11 +101,38 @@ void InstalleCircuit(Editeur& ed, Circuit&& lu, const std::string& nom, bool enr
 
 // The circuit written to `nom`, its header filled from the screen's title block and surface;
 // a failure shows its message and leaves the file as it was.
+// A file changed on the disk since this editor read or wrote it is not overwritten without
+// the user's word: Ecraser goes on, "Enregistrer sous" saves through the dialog instead (and
+// `sous` says so), Annuler stops.
+bool PeutEcraser(Editeur& ed, const std::string& nom, bool& sous) {
+  sous = false;
+  if (nom != ed.circuit.NomFichier || ed.EtatSurDisque.empty()) return true;
+  const std::string etat = ed.dialogues->EtatFichier(nom);
+  // A file that is gone loses nothing when written again.
+  if (etat.empty() || etat == ed.EtatSurDisque) return true;
+  const int choix = ed.dialogues->Choix(
+      "Le fichier " + nom +
+          " a été modifié par un autre programme depuis qu'il a été ouvert ou enregistré ici. "
+          "L'écraser perd ces modifications.",
+      {"Écraser", "Enregistrer sous…", "Annuler"}, 2);
+  if (choix == 0) return true;
+  if (choix == 1) {
+    sous = true;
+    Enregistrerunfichier1Click(ed);
+  }
+  return false;
+}
+
 bool EcritCircuitSous(Editeur& ed, const std::string& nom) {
+  bool sous = false;
+  if (!PeutEcraser(ed, nom, sous)) return false;
   RemplitEnteteCI(ed.circuit, ed.Titres[0], ed.Titres[1], ed.Titres[2], ed.ctx.SurfaceX,
                   ed.ctx.SurfaceY);
   std::string erreur;
-  if (ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) return true;
+  if (ed.dialogues->EcritFichier(nom, EcritCircuit(ed.circuit), erreur)) {
+    ed.EtatSurDisque = ed.dialogues->EtatFichier(nom);
+    return true;
+  }
   ed.dialogues->Message(erreur);
   return false;
 }
@@ -92,11 +145,17 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
   // The circuit on screen stays as it was when the file is refused.
   Circuit lu = ed.circuit;
   int32_t nombreLu = 0;
+  // Seen before it is read: a change made while it is read shows at the next save.
+  const std::string etat = ed.dialogues->EtatFichier(nom);
   if (!ed.dialogues->LitFichier(nom, octets, erreur) ||
       !OuvreCircuit(lu, octets, nom, erreur, &nombreLu)) {
     ed.dialogues->Message(erreur);
     return false;
   }
+  bool lectureSeule = false;
+  if (!AccepteFichierRetenu(ed, nom, lectureSeule)) return false;
+  ed.LectureSeule = lectureSeule;
+  ed.EtatSurDisque = etat;
   ed.RepertoireCircuits = DossierDe(nom);
   ed.DernierFichier = nom;
   Legende(ed, nom);
@@ -126,7 +185,11 @@ bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::s
   Circuit lu = ed.circuit;
   CopieRecuperation copie;
   if (!LitRecuperation(lu, copie, octets, nomCopie, erreur)) return false;
-  // The circuit comes back as it was being edited: under its name, not saved.
+  // The circuit comes back as it was being edited: under its name, not saved. Its file is
+  // held if no other editor has it; either way saving over it asks first if it changed.
+  ed.dialogues->RetientFichier(copie.NomFichier);
+  ed.LectureSeule = false;
+  ed.EtatSurDisque = "?";
   Legende(ed, copie.NomFichier);
   InstalleCircuit(ed, std::move(lu), copie.NomFichier, false);
   return true;
@@ -166,6 +229,8 @@ void Enregistrerunfichier1Click(Editeur& ed) {
   // On failure the circuit still needs saving, under the name it had: only a save that
   // succeeded names the circuit, the caption and the last circuit.
   if (nom.empty() || !EcritCircuitSous(ed, nom)) return;
+  if (nom != ed.circuit.NomFichier || ed.LectureSeule) ed.dialogues->RetientFichier(nom);
+  ed.LectureSeule = false;
   ed.circuit.NomFichier = nom;
   Legende(ed, nom);
   ed.RepertoireCircuits = DossierDe(nom);
@@ -179,17 +244,23 @@ void Enregistrerunfichier1Click(Editeur& ed) {
 }
 
 void Nouveaufichier1Click(Editeur& ed) {
-  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed)) return;
-  if (ed.dialogues->Question(kQuestionEffacer, Boutons::OkAnnuler) != Reponse::Ok) return;
+  bool demande = false;
+  if (ed.dialogues == nullptr || !ProposeEnregistrement(ed, &demande)) return;
+  // One question: the user who answered the save question has already chosen.
+  if (!demande && ed.dialogues->Question(kQuestionEffacer, Boutons::OkAnnuler) != Reponse::Ok) {
+    return;
+  }
   Initialisation(ed);
+  ed.dialogues->RetientFichier("");
   Legende(ed, "");
   AfficheCI(ed);
 }
 
 bool FormClose(Editeur& ed) {
   if (ed.dialogues == nullptr) return true;
-  if (!ProposeEnregistrement(ed)) return false;
-  return ed.dialogues->Question(kQuestionTerminer, Boutons::OkAnnuler) == Reponse::Ok;
+  bool demande = false;
+  if (!ProposeEnregistrement(ed, &demande)) return false;
+  return demande || ed.dialogues->Question(kQuestionTerminer, Boutons::OkAnnuler) == Reponse::Ok;
 }
 
 void Fichier1Click(Editeur& ed) {
@@ -236,8 +307,9 @@ void EnregistreSurPlace(Editeur& ed) {
   if (ed.dialogues == nullptr) return;
   const std::string nom = ed.circuit.NomFichier;
   const std::string extension = nom.size() >= 4 ? nom.substr(nom.size() - 4) : std::string();
-  // An old-format circuit, or one never saved, gets its name from the dialog.
-  if (extension != ".CIX" && extension != ".cix") {
+  // An old-format circuit, one never saved, or one open read only gets its name from the
+  // dialog.
+  if ((extension != ".CIX" && extension != ".cix") || ed.LectureSeule) {
     Enregistrerunfichier1Click(ed);
     return;
   }
@@ -247,6 +319,7 @@ void EnregistreSurPlace(Editeur& ed) {
   Etape(ed, "Enregistrement du circuit");
   ed.historique.MarqueEnregistre();
   ed.circuit.CircuitModifie = false;
+  EtatCircuit(ed);
 }
 
 }  // namespace korv4

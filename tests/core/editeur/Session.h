@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -62,8 +63,10 @@ class DialoguesScript : public Dialogues {
     choixMenu.pop_front();
     return c;
   }
+  std::function<void(Fenetre)> effetFenetre;  // what the window changes before it closes with OK
   int Ouvre(Fenetre f) override {
     fenetres.push_back(f);
+    if (effetFenetre && resultatFenetre == 1) effetFenetre(f);
     return resultatFenetre;
   }
   std::deque<int> choix;  // answers to Choix by index; unscripted: Escape
@@ -94,6 +97,26 @@ class DialoguesScript : public Dialogues {
     }
     disque[nom] = octets;
     return true;
+  }
+  // The files other editors hold, shared by the sessions of a test (null: none), and the one
+  // this editor holds.
+  std::map<std::string, const void*>* verrous = nullptr;
+  std::string retenu;
+  bool RetientFichier(const std::string& nom) override {
+    if (verrous == nullptr) return true;
+    if (!retenu.empty()) verrous->erase(retenu);
+    retenu.clear();
+    if (nom.empty()) return true;
+    auto it = verrous->find(nom);
+    if (it != verrous->end() && it->second != this) return false;
+    (*verrous)[nom] = this;
+    retenu = nom;
+    return true;
+  }
+  // A file's state is its content here.
+  std::string EtatFichier(const std::string& nom) override {
+    auto it = disque.find(nom);
+    return it == disque.end() ? std::string() : std::string(it->second.begin(), it->second.end());
   }
 };
 

@@ -635,16 +635,22 @@ TEST(Editeur, EnregistreEtRouvre) {
   EXPECT_EQ(s.d.demandes.back().Nom, "Circuit 1");
   EXPECT_FALSE(s.ed.circuit.CircuitModifie);
   EXPECT_EQ(s.ed.Legende, "KORV4 : /base/Circuits/Essai.CIX");
-  s.d.fichiers = {"/base/Circuits/Essai.CIX"};
+  // The save button then writes in place; "Enregistrer sous" asks, proposing the name.
+  s.Clique(2000, 1000);
   s.Clic(C::BoutonEnregistrer);
+  EXPECT_EQ(s.d.demandes.size(), 1u);
+  EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+  EXPECT_EQ(TitreFenetre(s.ed), "KORV4 : /base/Circuits/Essai.CIX");
+  s.d.fichiers = {"/base/Circuits/Essai.CIX"};
+  s.Clic(C::Enregistrersous1);
   EXPECT_EQ(s.d.demandes.back().Nom, "/base/Circuits/Essai");
 
   Session t;
   t.d.disque = s.d.disque;
   t.d.fichiers = {"/base/Circuits/Essai.CIX"};
   t.Clic(C::BoutonOuvrir);
-  ASSERT_EQ(t.Nb(), 1);
-  EXPECT_EQ(t.E(1), s.E(1));
+  ASSERT_EQ(t.Nb(), 2);
+  EXPECT_EQ(t.E(2), s.E(2));
   EXPECT_EQ(t.ed.Titres[2], "Moi");
   EXPECT_TRUE(t.d.questions.empty());
 }
@@ -733,7 +739,8 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
   for (const Cas& c : std::vector<Cas>{
            {false, {Reponse::Ok}, {effacer}, true},
            {false, {Reponse::Annuler}, {effacer}, false},
-           {true, {Reponse::Non, Reponse::Ok}, {modifie, effacer}, true},
+           // The save question answered, nothing more is asked.
+           {true, {Reponse::Non}, {modifie}, true},
            // Oui, and the save dialog cancelled: nothing more.
            {true, {Reponse::Oui, Reponse::Annuler}, {modifie}, false},
        }) {
@@ -755,6 +762,34 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
   s.d.questions.clear();
   EXPECT_FALSE(FormClose(s.ed));
   EXPECT_EQ(s.d.questions, std::vector<std::string>{terminer});
+
+  // Closing a modified circuit with "Oui": one question; a circuit with its .CIX file is saved
+  // in place, a new one asks its name.
+  struct CasFermeture {
+    const char* fichier;  // the circuit's file, "" for a new circuit
+    size_t dialogues;     // file dialogs shown
+  };
+  for (const CasFermeture& c : {CasFermeture{"/c/F.CIX", 0}, CasFermeture{"", 1}}) {
+    SCOPED_TRACE(c.fichier);
+    Session t;
+    if (c.fichier[0] != '\0') {
+      t.d.disque[c.fichier] = CircuitUnePastille();
+      ASSERT_TRUE(OuvreFichier(t.ed, c.fichier));
+    }
+    t.Clic(C::BoutonPastille);
+    t.Clic(C::Bpast8);
+    t.Clique(3000, 1000);
+    t.d.reponses = {Reponse::Oui};
+    t.d.fichiers = {"/c/Nouveau.CIX"};
+    EXPECT_TRUE(FormClose(t.ed));
+    EXPECT_EQ(t.d.questions, std::vector<std::string>{modifie});
+    EXPECT_EQ(t.d.demandes.size(), c.dialogues);
+    Circuit relu;
+    std::string erreur;
+    ASSERT_TRUE(OuvreCircuit(relu, t.d.disque[c.fichier[0] != '\0' ? c.fichier : "/c/Nouveau.CIX"],
+                             "x.CIX", erreur));
+    EXPECT_EQ(relu.NbElements, t.Nb());
+  }
 }
 
 // The question before work may be lost offers Oui / Non / Annuler; Annuler (Escape) leaves
@@ -807,6 +842,98 @@ TEST(Editeur, AnnulerNePerdRien) {
   }
 }
 
+// Two editors on one file: the second is told at opening (read only, anyway, or not at all),
+// and a save over a file changed on the disk since it was read asks first.
+TEST(Editeur, DeuxEditeursSurUnFichier) {
+  const std::string kDejaOuvert =
+      "Le fichier /c/F.CIX est déjà ouvert dans un autre éditeur KORV4.";
+  const std::string kModifieAilleurs = "Le fichier /c/F.CIX a été modifié par un autre programme";
+  std::map<std::string, const void*> verrous;
+  auto ouvre = [&](Session& s) {
+    s.d.verrous = &verrous;
+    s.d.disque["/c/F.CIX"] = CircuitUnePastille();
+    return OuvreFichier(s.ed, "/c/F.CIX");
+  };
+  auto pastille = [](Session& s, int32_t x) {
+    if (!EstEnfonce(s.ed, C::Bpast8)) {
+      s.Clic(C::BoutonPastille);
+      s.Clic(C::Bpast8);
+    }
+    s.Clique(x, 1000);
+  };
+  Session a;
+  ASSERT_TRUE(ouvre(a));
+  EXPECT_TRUE(a.d.textesChoix.empty());
+
+  // Annuler: nothing opens.
+  {
+    Session b;
+    b.d.choix = {2};
+    EXPECT_FALSE(ouvre(b));
+    ASSERT_EQ(b.d.textesChoix.size(), 1u);
+    EXPECT_EQ(b.d.textesChoix[0].rfind(kDejaOuvert, 0), 0u) << b.d.textesChoix[0];
+    EXPECT_EQ(b.Nb(), 0);
+    EXPECT_EQ(b.ed.Legende, "KORV4");
+  }
+  // Read only: the caption says so, and saving asks another name.
+  {
+    Session b;
+    b.d.choix = {0};
+    ASSERT_TRUE(ouvre(b));
+    EXPECT_EQ(b.ed.Legende, "KORV4 : /c/F.CIX (lecture seule)");
+    pastille(b, 2000);
+    const std::vector<uint8_t> avant = b.d.disque["/c/F.CIX"];
+    b.d.fichiers = {"/c/G.CIX"};
+    Raccourci(b.ed, C::Enregistrerunfichier1);
+    EXPECT_EQ(b.d.demandes.size(), 1u);
+    EXPECT_EQ(b.d.disque["/c/F.CIX"], avant);
+    EXPECT_EQ(b.ed.Legende, "KORV4 : /c/G.CIX");
+    EXPECT_FALSE(b.ed.circuit.CircuitModifie);
+  }
+  // Anyway: each adds a pad, the first saves, then the second is asked before it overwrites.
+  struct Cas {
+    int choix;         // Ecraser, Enregistrer sous, Annuler
+    bool ecrase;       // the second's circuit replaces the first's in F.CIX
+    size_t dialogues;  // file dialogs shown
+  };
+  for (const Cas& c : {Cas{0, true, 0}, Cas{1, false, 1}, Cas{2, false, 0}}) {
+    SCOPED_TRACE(c.choix);
+    Session b;
+    b.d.choix = {1};
+    ASSERT_TRUE(ouvre(b));
+    EXPECT_EQ(b.ed.Legende, "KORV4 : /c/F.CIX");
+    pastille(a, 2000 + 200 * c.choix);
+    pastille(b, 3000);
+    Raccourci(a.ed, C::Enregistrerunfichier1);
+    ASSERT_TRUE(a.d.demandes.empty());
+    b.d.disque = a.d.disque;  // one disk
+    const std::vector<uint8_t> premier = b.d.disque["/c/F.CIX"];
+    b.d.choix = {c.choix};
+    b.d.fichiers = {"/c/H.CIX"};
+    b.d.textesChoix.clear();
+    Raccourci(b.ed, C::Enregistrerunfichier1);
+    ASSERT_EQ(b.d.textesChoix.size(), 1u);
+    EXPECT_EQ(b.d.textesChoix[0].rfind(kModifieAilleurs, 0), 0u) << b.d.textesChoix[0];
+    EXPECT_EQ(b.d.disque["/c/F.CIX"] != premier, c.ecrase);
+    EXPECT_EQ(b.d.demandes.size(), c.dialogues);
+    EXPECT_EQ(b.ed.circuit.CircuitModifie, c.choix == 2);
+    // Once written, its own save is no change by another program.
+    if (c.choix == 0) {
+      pastille(b, 4000);
+      b.d.textesChoix.clear();
+      Raccourci(b.ed, C::Enregistrerunfichier1);
+      EXPECT_TRUE(b.d.textesChoix.empty());
+      EXPECT_FALSE(b.ed.circuit.CircuitModifie);
+    }
+  }
+  // The first lets go of the file with a new work: the next editor opens it without a word.
+  a.d.reponses = {Reponse::Ok};
+  a.Clic(C::BoutonNouveau);
+  Session b;
+  ASSERT_TRUE(ouvre(b));
+  EXPECT_TRUE(b.d.textesChoix.empty());
+}
+
 // A save the disk refuses changes nothing: the circuit keeps its name, the caption and the
 // remembered last circuit and folder stay, and the next save proposes the name it had.
 TEST(Editeur, EnregistrementEchoueNeChangeRien) {
@@ -821,7 +948,7 @@ TEST(Editeur, EnregistrementEchoueNeChangeRien) {
   s.d.dossierInterdit = "/ro";
   const uint64_t version = s.ed.Version;
   s.d.fichiers = {"/ro/Perdu.CIX"};
-  s.Clic(C::BoutonEnregistrer);
+  s.Clic(C::Enregistrersous1);
   ASSERT_EQ(s.d.messages.size(), 1u);
   EXPECT_EQ(s.ed.circuit.NomFichier, "/base/Circuits/Bon.CIX");
   EXPECT_EQ(s.ed.Legende, "KORV4 : /base/Circuits/Bon.CIX");
@@ -830,7 +957,7 @@ TEST(Editeur, EnregistrementEchoueNeChangeRien) {
   EXPECT_EQ(s.ed.RepertoireCircuits, "/base/Circuits");
   EXPECT_TRUE(s.ed.circuit.CircuitModifie);
   EXPECT_GE(s.ed.Version, version);
-  s.Clic(C::BoutonEnregistrer);
+  s.Clic(C::Enregistrersous1);
   EXPECT_EQ(s.d.demandes.back().Nom, "/base/Circuits/Bon");
   EXPECT_EQ(s.d.demandes.back().Dossier, "/base/Circuits");
   // A first save that fails leaves the circuit without a name.
@@ -914,6 +1041,86 @@ TEST(Editeur, MarqueDeModificationEtCommandesGrisees) {
   s.Clic(C::BoutonImpression);
   s.Clic(C::BoutonExportGerber);
   EXPECT_TRUE(s.d.fenetres.empty());
+}
+
+// Every change that undo can take back marks the circuit modified, whatever window made it
+// (drill diameters, surface, title block), and undo back to the saved state clears the mark;
+// the display choices (units, origin, zoom, grid) are not changes of the circuit.
+TEST(Editeur, ToutChangementDuCircuitLeMarqueModifie) {
+  struct Cas {
+    const char* quoi;
+    std::function<void(Session&)> geste;
+    bool modifie;
+  };
+  const std::vector<Cas> cas = {
+      {"diamètres",
+       [](Session& s) {
+         s.d.effetFenetre = [&s](Fenetre) { s.ed.circuit.EnteteCI.DiametresPercage[2] = 13; };
+         s.Clic(C::BoutonAffichagePercage);
+         s.Clic(C::BoutonPercage);
+         s.Clic(C::ModifDiametre);
+       },
+       true},
+      {"surface",
+       [](Session& s) {
+         s.d.effetFenetre = [&s](Fenetre) { s.ed.ctx.SurfaceX = 5000; };
+         s.Clic(C::BoutonTaille);
+       },
+       true},
+      {"titre",
+       [](Session& s) {
+         s.Clic(C::Boutontitre);
+         s.ed.Titres[0] = "Alimentation";
+         TitreTouche(s.ed, 1, 13);
+       },
+       true},
+      {"diamètres inchangés",
+       [](Session& s) {
+         s.Clic(C::BoutonAffichagePercage);
+         s.Clic(C::BoutonPercage);
+         s.Clic(C::ModifDiametre);
+       },
+       false},
+      {"millimètres", [](Session& s) { s.Clic(C::Affichageenmm2); }, false},
+      {"origine relative",
+       [](Session& s) {
+         s.Bouge(1000, 1000);
+         s.Clic(C::Originerelative1);
+       },
+       false},
+      {"zoom", [](Session& s) { ChoixEchelle1Change(s.ed, 4); }, false},
+      {"grille", [](Session& s) { Choixgrille1Change(s.ed, 3); }, false},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.quoi);
+    Session s;
+    s.d.disque["/c/F.CIX"] = CircuitUnePastille();
+    ASSERT_TRUE(OuvreFichier(s.ed, "/c/F.CIX"));
+    c.geste(s);
+    EXPECT_EQ(s.ed.circuit.CircuitModifie, c.modifie);
+    EXPECT_EQ(TitreFenetre(s.ed), std::string(c.modifie ? "*" : "") + "KORV4 : /c/F.CIX");
+    // Closing asks to save exactly when something changed.
+    s.d.questions.clear();
+    FormClose(s.ed);
+    ASSERT_FALSE(s.d.questions.empty());
+    EXPECT_EQ(s.d.questions[0] == "Le circuit imprimé a été modifié. Désirez-vous l'enregistrer ?",
+              c.modifie);
+    if (!c.modifie) continue;
+    s.Clic(C::Defaire1);
+    EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+    EXPECT_EQ(TitreFenetre(s.ed), "KORV4 : /c/F.CIX");
+    s.Clic(C::Refaire1);
+    EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+    // Saved in place: the mark goes at once, and the file holds the change.
+    Raccourci(s.ed, C::Enregistrerunfichier1);
+    EXPECT_FALSE(s.ed.circuit.CircuitModifie);
+    EXPECT_EQ(TitreFenetre(s.ed), "KORV4 : /c/F.CIX");
+    Circuit relu;
+    std::string erreur;
+    ASSERT_TRUE(OuvreCircuit(relu, s.d.disque["/c/F.CIX"], "/c/F.CIX", erreur));
+    EXPECT_EQ(relu.EnteteCI.DiametresPercage, s.ed.circuit.EnteteCI.DiametresPercage);
+    EXPECT_EQ(relu.EnteteCI.SurfaceX, s.ed.ctx.SurfaceX);
+  }
 }
 
 TEST(Editeur, BlocTitre) {

@@ -12,6 +12,7 @@
 #include "fenetres/ui/ServiceDialogues.h"
 #include "fenetres/ui/ZoneDessin.h"
 #include "partage/disque/FichiersDisque.h"
+#include "partage/disque/VerrouOuverture.h"
 
 namespace korv4 {
 
@@ -35,6 +36,16 @@ QString Filtre(const DemandeFichier& d) {
 std::string Nom(const QString& chemin) { return QFile::encodeName(chemin).toStdString(); }
 
 }  // namespace
+
+DialoguesQt::DialoguesQt(QWidget* fenetre, QWidget* zone, TFenetreEditiontexte* saisie,
+                         ServiceDialogues& service)
+    : fenetre_(fenetre), zone_(zone), saisie_(saisie), service_(service) {}
+
+DialoguesQt::~DialoguesQt() = default;
+
+void DialoguesQt::DossierVerrous(const QString& dossier) {
+  verrou_ = std::make_unique<VerrouOuverture>(dossier);
+}
 
 void DialoguesQt::Message(const std::string& texte) { service_.Message(fenetre_, Q(texte)); }
 
@@ -119,6 +130,14 @@ bool DialoguesQt::LitFichier(const std::string& nom, std::vector<uint8_t>& octet
 bool DialoguesQt::EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
                                std::string& erreur) {
   return EcritFichierDisque(QFile::decodeName(nom.c_str()), octets, erreur);
+}
+
+bool DialoguesQt::RetientFichier(const std::string& nom) {
+  return verrou_ == nullptr || verrou_->Retient(QFile::decodeName(nom.c_str()));
+}
+
+std::string DialoguesQt::EtatFichier(const std::string& nom) {
+  return EtatFichierDisque(QFile::decodeName(nom.c_str()));
 }
 
 }  // namespace korv4

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QString>
 #include <functional>
+#include <memory>
 
 #include "editeur/Editeur.h"
 
@@ -10,6 +12,7 @@ namespace korv4 {
 
 class TFenetreEditiontexte;
 class ServiceDialogues;
+class VerrouOuverture;
 
 // The editor's modal things as Qt shows them: the message box, the questions and the open and
 // save dialogs through the dialog service the other windows use, the text entry window, popup
@@ -18,8 +21,11 @@ class ServiceDialogues;
 class DialoguesQt final : public Dialogues {
  public:
   DialoguesQt(QWidget* fenetre, QWidget* zone, TFenetreEditiontexte* saisie,
-              ServiceDialogues& service)
-      : fenetre_(fenetre), zone_(zone), saisie_(saisie), service_(service) {}
+              ServiceDialogues& service);
+  ~DialoguesQt() override;
+
+  // The folder of the locks that tell which editor has a circuit file open.
+  void DossierVerrous(const QString& dossier);
 
   std::function<int(Fenetre)> fenetres;
 
@@ -36,12 +42,15 @@ class DialoguesQt final : public Dialogues {
                   std::string& erreur) override;
   bool EcritFichier(const std::string& nom, const std::vector<uint8_t>& octets,
                     std::string& erreur) override;
+  bool RetientFichier(const std::string& nom) override;
+  std::string EtatFichier(const std::string& nom) override;
 
  private:
   QWidget* fenetre_;
   QWidget* zone_;
   TFenetreEditiontexte* saisie_;
   ServiceDialogues& service_;
+  std::unique_ptr<VerrouOuverture> verrou_;
 };
 
 }  // namespace korv4

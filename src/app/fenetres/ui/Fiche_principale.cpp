@@ -153,6 +153,8 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   Reglages(true);
   MenuRecents();
   recuperation_ = std::make_unique<GardeRecuperation>(ed_);
+  // Which editor has a circuit open is told beside the recovery copies' locks.
+  dialoguesQt_->DossierVerrous(recuperation_->Dossier());
   Apres();
 }
 
