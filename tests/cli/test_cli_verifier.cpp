@@ -82,22 +82,22 @@ TEST_F(CliVerifier, Json) {
   QJsonParseError e;
   const QJsonDocument d = QJsonDocument::fromJson(QByteArray::fromStdString(r.sortie), &e);
   ASSERT_EQ(e.error, QJsonParseError::NoError) << r.sortie;
-  EXPECT_DOUBLE_EQ(d["isolement_mm"].toDouble(), 0.3);
+  EXPECT_EQ(d["unite"].toString(), "mm");  // every length and position of the object
+  EXPECT_DOUBLE_EQ(d["isolement"].toDouble(), 0.3);
   const QJsonArray defauts = d["defauts"].toArray();
   ASSERT_EQ(defauts.size(), 1);
   const QJsonObject o = defauts[0].toObject();
   EXPECT_EQ(o["genre"].toString(), "isolement");
   EXPECT_EQ(o["couche"].toString(), "face 2");
-  EXPECT_DOUBLE_EQ(o["x"].toDouble(), 1500);
-  EXPECT_DOUBLE_EQ(o["y"].toDouble(), 1014);
-  EXPECT_DOUBLE_EQ(o["x_mm"].toDouble(), 38.1);
-  EXPECT_DOUBLE_EQ(o["y_mm"].toDouble(), 25.7556);
-  EXPECT_DOUBLE_EQ(o["distance_mm"].toDouble(), 0.2032);
+  EXPECT_DOUBLE_EQ(o["x"].toDouble(), 38.1);
+  EXPECT_DOUBLE_EQ(o["y"].toDouble(), 25.7556);
+  EXPECT_DOUBLE_EQ(o["distance"].toDouble(), 0.2032);
 
   Ecrit(Chemin("propre.CIX"), FichierCircuit(CartePropre()));
-  const Resultat p = Lance("verifier propre.CIX --json --isolement 0.1");
+  const Resultat p = Lance("verifier propre.CIX --json --isolement 0.1 --couronne 0,2 --bord 0");
   EXPECT_EQ(p.code, 0) << p.erreur;
-  EXPECT_EQ(p.sortie, "{\"defauts\":[],\"isolement_mm\":0.1}\n");
+  EXPECT_EQ(p.sortie,
+            "{\"bord\":0,\"couronne\":0.2,\"defauts\":[],\"isolement\":0.1,\"unite\":\"mm\"}\n");
 }
 
 TEST_F(CliVerifier, Erreurs) {
@@ -115,6 +115,8 @@ TEST_F(CliVerifier, Erreurs) {
       {"verifier v.CIX --isolement 11", 1, "--isolement attend un nombre"},
       {"verifier v.CIX --isolement trois", 1, "pas « trois »"},
       {"verifier v.CIX --isolement nan", 1, "--isolement attend un nombre"},
+      {"verifier v.CIX --couronne -0.1", 1, "--couronne attend un nombre de mm de 0 à 10"},
+      {"verifier v.CIX --bord 11", 1, "--bord attend un nombre de mm de 0 à 10"},
       {"verifier v.CIX --pastilles carrees", 1, "--pastilles attend octogonales ou circulaires"},
       {"verifier absent.CIX", 2, "absent.CIX"},
       {"verifier abime.CIX", 2, "abime.CIX"},

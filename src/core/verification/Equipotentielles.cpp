@@ -1,6 +1,7 @@
 #include "verification/Equipotentielles.h"
 
 #include <array>
+#include <utility>
 
 #include "verification/Cuivre.h"
 
@@ -113,6 +114,8 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style)
       if (Mesure(g, A, B).ecart <= kTolerance) ensembles.Unit(pa, pb);
     });
   }
+  r.morceau_.resize(static_cast<size_t>(total));
+  for (int32_t p = 0; p < total; ++p) r.morceau_[static_cast<size_t>(p)] = ensembles.Racine(p);
   if (faites[1] && faites[2]) {
     for (int32_t i = 1; i <= c.NbElements; ++i) {
       const ElementCI& e = c.Elements[i];
@@ -160,6 +163,8 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style)
       if (pastille) q.Pastilles.push_back(i);
     }
   }
+  r.piece1_ = std::move(piece[1]);
+  r.piece2_ = std::move(piece[2]);
   return r;
 }
 

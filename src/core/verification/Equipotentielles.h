@@ -46,12 +46,21 @@ class Equipotentielles {
   }
   // The number of nets holding at least one pad.
   int32_t NombreAvecPastilles() const { return avecPastilles_; }
+  // The piece of copper of record i on face 1 or 2: copper of that face that touches, before
+  // any plated hole joins the faces (a number shared by the records of one piece); -1 for none.
+  int32_t Morceau(int32_t i, int face) const {
+    const std::vector<int32_t>& v = face == 1 ? piece1_ : piece2_;
+    if (i < 0 || static_cast<size_t>(i) >= v.size() || v[static_cast<size_t>(i)] < 0) return -1;
+    return morceau_[static_cast<size_t>(v[static_cast<size_t>(i)])];
+  }
   // Whether the board is made with copper on face 1, on face 2 (both for a double-sided board).
   bool FaceFaite(int face) const { return face == 1 ? face1Faite_ : face == 2 && face2Faite_; }
 
  private:
   friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles);
-  std::vector<int32_t> face1_, face2_;  // by record index, -1 for none
+  std::vector<int32_t> face1_, face2_;    // by record index, -1 for none
+  std::vector<int32_t> piece1_, piece2_;  // by record index: its element's piece, -1 for none
+  std::vector<int32_t> morceau_;          // by piece: the piece's root on its face
   int32_t avecPastilles_ = 0;
   bool face1Faite_ = false, face2Faite_ = false;
 };

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "verification/Cuivre.h"
+#include "verification/Regles.h"
 
 namespace korv4 {
 
@@ -255,6 +256,7 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
     VerifieContour(c, g, signales, contour);
   }
   VerifiePercages(c, o.Pastilles, r.Defauts);
+  VerifieRegles(c, o, r.Defauts);
   r.Defauts.insert(r.Defauts.end(), contour.begin(), contour.end());
   std::sort(r.Defauts.begin(), r.Defauts.end(), [](const Defaut& a, const Defaut& b) {
     if (a.Genre != b.Genre) return a.Genre < b.Genre;
@@ -295,6 +297,10 @@ const char* NomGenreDefaut(GenreDefaut g) {
     case GenreDefaut::ExtremitePiste: return "extrémité de piste";
     case GenreDefaut::PercageTropGrand: return "perçage trop grand";
     case GenreDefaut::HorsContour: return "hors contour";
+    case GenreDefaut::CouronneEtroite: return "couronne étroite";
+    case GenreDefaut::BordTropProche: return "trop près du bord";
+    case GenreDefaut::TrouSansCuivre: return "trou sans cuivre";
+    case GenreDefaut::ExtremiteMemeNet: return "extrémité de piste sur son équipotentielle";
   }
   return "";
 }
@@ -314,6 +320,7 @@ std::string DecritDefaut(const Defaut& d, double isolementMm) {
   switch (d.Genre) {
     case GenreDefaut::Isolement:
     case GenreDefaut::ExtremitePiste:
+    case GenreDefaut::ExtremiteMemeNet:
       s += "écart de " + Millimetres(d.Distance) + " mm (minimum " + Millimetres(isolementMm) +
            " mm)";
       break;
@@ -323,6 +330,9 @@ std::string DecritDefaut(const Defaut& d, double isolementMm) {
     case GenreDefaut::HorsContour:
       s += "dépasse la surface de travail de " + Millimetres(d.Distance) + " mm";
       break;
+    case GenreDefaut::CouronneEtroite:
+    case GenreDefaut::BordTropProche:
+    case GenreDefaut::TrouSansCuivre: s += DecritRegle(d); break;
   }
   return s + " à X = " + Millimetres(UnitesEnMm(d.X)) + " mm, Y = " + Millimetres(UnitesEnMm(d.Y)) +
          " mm";

@@ -22,11 +22,22 @@
 // - PercageTropGrand: a pad whose drill diameter is larger than the pad's narrowest width.
 // - HorsContour: an element (pad, track, text, drawing, pin on the faces or the placement
 //   plan) whose drawing reaches outside the work surface (0..SurfaceX, 0..SurfaceY).
-// Drilling-plan records and spare-diameter pads (no copper) are not checked.
+// Drilling-plan records and spare-diameter pads (no copper) are not checked. The rules of
+// manufacture beside it (Regles.h) add their faults: ring, edge, hole without copper, track end
+// short of its own net.
 
 namespace korv4 {
 
-enum class GenreDefaut { Isolement, ExtremitePiste, PercageTropGrand, HorsContour };
+enum class GenreDefaut {
+  Isolement,
+  ExtremitePiste,
+  PercageTropGrand,
+  HorsContour,
+  CouronneEtroite,   // the copper ring around a hole narrower than the minimum
+  BordTropProche,    // copper closer to the outline than the minimum
+  TrouSansCuivre,    // a hole that would be plated through no copper
+  ExtremiteMemeNet,  // a track end that stops short of copper of its own net
+};
 
 struct Defaut {
   GenreDefaut Genre = GenreDefaut::Isolement;
@@ -35,14 +46,20 @@ struct Defaut {
   // Position in units (1/1000 inch), y upward: the middle of the gap, the pad's centre, the
   // point of the element farthest outside.
   double X = 0, Y = 0;
-  // Millimetres: the gap (Isolement, ExtremitePiste), how much the drill exceeds the pad
-  // (PercageTropGrand), how far the element reaches outside (HorsContour).
+  // Millimetres: the gap (Isolement, ExtremitePiste, ExtremiteMemeNet), how much the drill
+  // exceeds the pad (PercageTropGrand), how far the element reaches outside (HorsContour), the
+  // ring (CouronneEtroite), the distance to the outline (BordTropProche), the drill
+  // (TrouSansCuivre).
   double Distance = 0;
+  // The minimum it breaks, in mm (CouronneEtroite, BordTropProche); 0 for the others.
+  double Minimum = 0;
 };
 
 struct OptionsVerification {
   double IsolementMm = 0.3;  // the clearance: a gap below it is a fault, a gap equal to it not
   StylePastilles Pastilles = StylePastilles::Octogonales;  // round pads as the files draw them
+  double CouronneMm = 0.15;  // the narrowest ring allowed around a hole; 0 checks none
+  double BordMm = 0.3;       // the closest copper may come to the outline; 0 checks none
   // The smallest gap between pieces is looked for up to max(IsolementMm, PorteeMm).
   double PorteeMm = 0;
   // Compares every shape with every other instead of going through the spatial index: the
@@ -67,7 +84,9 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
 std::vector<Defaut> VerifieIsolements(const Circuit& c, double isolementMm);
 
 // The kind in a word or two ("isolement", "extrémité de piste", "perçage trop grand",
-// "hors contour"), and where ("face 1", "face 2", "faces 1 et 2", "implantation"), UTF-8.
+// "hors contour", "couronne étroite", "trop près du bord", "trou sans cuivre", "extrémité de
+// piste sur son équipotentielle"), and where ("face 1", "face 2", "faces 1 et 2", "implantation"),
+// UTF-8.
 const char* NomGenreDefaut(GenreDefaut g);
 const char* NomCoucheDefaut(uint8_t couche);
 
