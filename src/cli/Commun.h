@@ -43,6 +43,7 @@ class LigneDeCommande {
 
   bool Present(const QCommandLineOption& option) const { return parser_.isSet(option); }
   QString Valeur(const QCommandLineOption& option) const { return parser_.value(option); }
+  QStringList Valeurs(const QCommandLineOption& option) const { return parser_.values(option); }
   QStringList Positionnels() const { return parser_.positionalArguments(); }
 
   QString Aide() const;

@@ -36,7 +36,7 @@ std::string Decimal(int64_t v, size_t decimales) {
 }
 
 // Tool names: T01..T08 as the machines expect, continued T09, T10... past the eighth tool.
-std::string OutilExcellon(int32_t n) { return "T" + Chiffres(n, 2); }
+std::string NomOutilExcellon(int32_t n) { return "T" + Chiffres(n, 2); }
 std::string OutilISO(int32_t n) {
   const std::string k = std::to_string(n);
   return "T" + k + " D" + k;
@@ -168,31 +168,64 @@ std::vector<Percage> PercagesChoisis(const ListePercages& l, const Cadre& etendu
   return choisis;
 }
 
-std::vector<uint8_t> SaveExcellon(const ListePercages& l, const Cadre& etendue,
-                                  const OptionsPercage& o) {
-  const std::vector<Percage> trous = PercagesChoisis(l, etendue, o);
+std::vector<uint8_t> EcritExcellon(const std::vector<OutilExcellon>& outils,
+                                   const FormatExcellon& f) {
+  size_t nombre = 0;
+  for (const OutilExcellon& t : outils) nombre += t.Trous.size();
   std::vector<uint8_t> v;
-  v.reserve(64 + trous.size() * 14);
+  v.reserve(128 + outils.size() * 64 + nombre * (f.Metrique ? 20 : 14));
   Ligne(v, "M48");
-  Ligne(v, "INCH,LZ");
-  if (o.Elements == ElementsAPercer::Pions) {
-    Ligne(v, "T01C0.125");  // every pin with one 0.125 inch tool
+  for (const std::string& c : f.Commentaires) Ligne(v, "; " + c);
+  if (f.Metrique) {
+    Ligne(v, "FMAT,2");
+    Ligne(v, "METRIC");
   } else {
-    for (int32_t k = 1; k <= l.NbDiametres; ++k)
-      Ligne(v, OutilExcellon(k) + "C" + DiametreExcellon(l.Diametres[k]));
+    Ligne(v, "INCH,LZ");
+  }
+  for (size_t k = 0; k < outils.size(); ++k) {
+    if (!outils[k].Fonction.empty()) Ligne(v, "; #@! TA.AperFunction," + outils[k].Fonction);
+    Ligne(v, NomOutilExcellon(static_cast<int32_t>(k + 1)) + "C" + outils[k].Taille);
   }
   Ligne(v, "%");
-  int32_t outil = 0, diametre = -1;
-  for (const Percage& p : trous) {
-    if (p.Diametre != diametre) {
-      diametre = p.Diametre;
-      Ligne(v, OutilExcellon(++outil));
-    }
-    Ligne(v, "X" + CoordonneeExcellon(p.X) + "Y" + CoordonneeExcellon(p.Y));
+  if (f.Metrique) {
+    Ligne(v, "G90");
+    Ligne(v, "G05");
+  }
+  auto Position = [&f](int32_t p) {
+    return f.Metrique ? Decimal(static_cast<int64_t>(p) * 254, 4)
+                      : CoordonneeExcellon(static_cast<uint16_t>(p));
+  };
+  for (size_t k = 0; k < outils.size(); ++k) {
+    if (outils[k].Trous.empty()) continue;
+    Ligne(v, NomOutilExcellon(static_cast<int32_t>(k + 1)));
+    for (const auto& [x, y] : outils[k].Trous) Ligne(v, "X" + Position(x) + "Y" + Position(y));
   }
   Ligne(v, "T00");
   Ligne(v, "M30");
   return v;
+}
+
+std::vector<uint8_t> SaveExcellon(const ListePercages& l, const Cadre& etendue,
+                                  const OptionsPercage& o) {
+  // Every pin with one 0.125 inch tool; circuit holes with a tool per run of one diameter.
+  std::vector<OutilExcellon> outils;
+  if (o.Elements == ElementsAPercer::Pions) {
+    outils.push_back({"0.125", {}, {}});
+  } else {
+    for (int32_t k = 1; k <= l.NbDiametres; ++k)
+      outils.push_back({DiametreExcellon(l.Diametres[k]), {}, {}});
+  }
+  size_t outil = 0;
+  int32_t diametre = -1;
+  for (const Percage& p : PercagesChoisis(l, etendue, o)) {
+    if (p.Diametre != diametre) {
+      if (diametre >= 0) ++outil;
+      diametre = p.Diametre;
+    }
+    if (outil >= outils.size()) outils.push_back({"", {}, {}});  // never: runs follow the list
+    outils[outil].Trous.push_back({p.X, p.Y});
+  }
+  return EcritExcellon(outils, FormatExcellon{});
 }
 
 std::vector<uint8_t> SaveISO(const ListePercages& l, const Cadre& etendue,

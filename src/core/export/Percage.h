@@ -63,6 +63,25 @@ uint16_t YPercage(const Percage& p, const Cadre& etendue);
 std::vector<Percage> PercagesChoisis(const ListePercages& l, const Cadre& etendue,
                                      const OptionsPercage& o);
 
+// The one Excellon writer: the drill export's file below, and the board-house set's files.
+// A tool: its size as written after "C", the X2 function of its holes (written as a "; #@! "
+// comment before it; none when empty), and its holes, as positions in the file's coordinates.
+struct OutilExcellon {
+  std::string Taille;
+  std::string Fonction;
+  std::vector<std::pair<int32_t, int32_t>> Trous;
+};
+struct FormatExcellon {
+  // false: "INCH,LZ", positions in thousandths of an inch written as 5 digits; true: "METRIC"
+  // with "FMAT,2", positions in units written in millimetres with a point (a unit is exactly
+  // 0.0254 mm), absolute (G90) drilling (G05).
+  bool Metrique = false;
+  std::vector<std::string> Commentaires;  // after M48, each behind "; "
+};
+// The header lists every tool; the body selects each tool that has holes, then its holes.
+std::vector<uint8_t> EcritExcellon(const std::vector<OutilExcellon>& outils,
+                                   const FormatExcellon& f);
+
 std::vector<uint8_t> SaveExcellon(const ListePercages& l, const Cadre& etendue,
                                   const OptionsPercage& o);
 std::vector<uint8_t> SaveISO(const ListePercages& l, const Cadre& etendue, const OptionsPercage& o);

@@ -106,6 +106,126 @@ std::vector<uint8_t> EcritZip(const std::vector<EntreeZip>& entrees, uint16_t da
   return v;
 }
 
+namespace {
+
+// A flux that only measures: size and CRC-32.
+class Mesure final : public FluxOctets {
+ public:
+  bool Ecrit(const uint8_t* octets, size_t taille) override {
+    static const std::array<uint32_t, 256> table = TableCrc();
+    for (size_t i = 0; i < taille; ++i) c_ = table[(c_ ^ octets[i]) & 0xFF] ^ (c_ >> 8);
+    taille_ += taille;
+    return true;
+  }
+  uint32_t Crc() const { return c_ ^ 0xFFFFFFFFu; }
+  uint64_t Taille() const { return taille_; }
+
+ private:
+  uint32_t c_ = 0xFFFFFFFFu;
+  uint64_t taille_ = 0;
+};
+
+// A flux that passes the bytes on and counts them.
+class Compte final : public FluxOctets {
+ public:
+  explicit Compte(FluxOctets& suite) : suite_(suite) {}
+  bool Ecrit(const uint8_t* octets, size_t taille) override {
+    taille_ += taille;
+    return suite_.Ecrit(octets, taille);
+  }
+  uint64_t Taille() const { return taille_; }
+
+ private:
+  FluxOctets& suite_;
+  uint64_t taille_ = 0;
+};
+
+}  // namespace
+
+bool ZipEnFlux::Ecrit(const std::vector<uint8_t>& v) {
+  position_ += v.size();
+  if (!erreur_.empty()) return false;
+  if (!sortie_.Ecrit(v.data(), v.size())) {
+    erreur_ = "l'écriture de l'archive a échoué";
+    return false;
+  }
+  return true;
+}
+
+bool ZipEnFlux::Ajoute(const std::string& nom, const std::function<bool(FluxOctets&)>& produit) {
+  constexpr uint64_t kMax = 0xFFFFFFFFull;
+  if (!erreur_.empty()) return false;
+  Mesure m;
+  if (!produit(m)) {
+    erreur_ = "« " + nom + " » n'a pas pu être fait";
+    return false;
+  }
+  if (nombre_ >= 0xFFFF || nom.size() > 0xFFFF || m.Taille() >= kMax ||
+      position_ + 30 + nom.size() + m.Taille() + repertoire_.size() + 46 + nom.size() + 22 >=
+          kMax) {
+    erreur_ = "le jeu dépasse 4 Gio, trop pour une archive zip";
+    return false;
+  }
+  const uint32_t drapeaux = Ascii(nom) ? 0u : 0x0800u;  // bit 11: the name is UTF-8
+  const auto position = static_cast<uint32_t>(position_);
+  const auto taille = static_cast<uint32_t>(m.Taille());
+  std::vector<uint8_t> v;
+  Mot32(v, 0x04034B50);  // local file header
+  Mot16(v, 10);          // version needed: 1.0, stored
+  Mot16(v, drapeaux);
+  Mot16(v, 0);  // stored
+  Mot16(v, heure_);
+  Mot16(v, date_);
+  Mot32(v, m.Crc());
+  Mot32(v, taille);
+  Mot32(v, taille);
+  Mot16(v, static_cast<uint32_t>(nom.size()));
+  Mot16(v, 0);  // no extra field
+  v.insert(v.end(), nom.begin(), nom.end());
+  if (!Ecrit(v)) return false;
+  Compte compte(sortie_);
+  if (!produit(compte) || compte.Taille() != m.Taille()) {
+    erreur_ = "« " + nom + " » n'a pas pu être écrit";
+    return false;
+  }
+  position_ += compte.Taille();
+  std::vector<uint8_t>& r = repertoire_;
+  Mot32(r, 0x02014B50);  // central directory header
+  Mot16(r, 0x0314);      // made by: Unix, 2.0
+  Mot16(r, 10);
+  Mot16(r, drapeaux);
+  Mot16(r, 0);
+  Mot16(r, heure_);
+  Mot16(r, date_);
+  Mot32(r, m.Crc());
+  Mot32(r, taille);
+  Mot32(r, taille);
+  Mot16(r, static_cast<uint32_t>(nom.size()));
+  Mot16(r, 0);               // extra field
+  Mot16(r, 0);               // comment
+  Mot16(r, 0);               // disk
+  Mot16(r, 0);               // internal attributes
+  Mot32(r, 0100644u << 16);  // external attributes: a regular file, rw-r--r--
+  Mot32(r, position);
+  r.insert(r.end(), nom.begin(), nom.end());
+  ++nombre_;
+  return true;
+}
+
+bool ZipEnFlux::Termine() {
+  if (!erreur_.empty()) return false;
+  std::vector<uint8_t> v = repertoire_;
+  Mot32(v, 0x06054B50);  // end of central directory
+  Mot16(v, 0);
+  Mot16(v, 0);
+  Mot16(v, nombre_);
+  Mot16(v, nombre_);
+  Mot32(v, static_cast<uint32_t>(repertoire_.size()));
+  Mot32(v, static_cast<uint32_t>(position_));
+  Mot16(v, 0);  // no comment
+  return Ecrit(v);
+}
+
 void DateHeureDos(int annee, int mois, int jour, int heure, int minute, int seconde,
                   uint16_t& dateDos, uint16_t& heureDos) {
   if (annee < 1980 || annee > 2107) {
