@@ -1,10 +1,13 @@
 // korv4-cli fabrication: the set in a zip archive or a folder, the same bytes as the core
-// makes, every file read by gerbv without a single warning, the archive read by python's
-// zipfile; the errors and the exit statuses of the other sub-commands.
+// makes, every layer and drill file read by gerbv without a single warning, the archive read by
+// python's zipfile; warnings said and the set written all the same; a folder that ends up
+// holding exactly the new set; safe entry names; the errors and the exit statuses of the other
+// sub-commands.
 
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
@@ -32,6 +35,18 @@ Circuit Ouvert(const std::vector<uint8_t>& octets) {
   std::string erreur;
   EXPECT_TRUE(OuvreCircuit(c, octets, "carte.CIX", erreur)) << erreur;
   return c;
+}
+
+// The moment of the set, fixed for the tests (SOURCE_DATE_EPOCH), as the core writes it.
+constexpr const char* kEpoque = "export SOURCE_DATE_EPOCH=1796947200";
+OptionsFabrication Options() {
+  OptionsFabrication o;
+  o.Date = "2026-12-11T00:00:00+00:00";
+  return o;
+}
+// What gerbv draws: the Gerber and drill files, not the job file nor the summary.
+bool EstCouche(const std::string& nom) {
+  return nom != kNomLisezMoi && nom.size() > 7 && nom.substr(nom.size() - 7) != ".gbrjob";
 }
 
 std::string LitTexte(const fs::path& p) {
@@ -63,14 +78,16 @@ TEST_F(CliFabrication, ArchiveEtDossierCommeLeCoeurLusParGerbvEtZipfile) {
   ASSERT_EQ(Shell("command -v gerbv >/dev/null && command -v python3 >/dev/null"), 0);
   const std::vector<uint8_t> octets = FichierCircuit(fabrication::CarteComplete());
   Ecrit(Chemin("carte.CIX"), octets);
-  const JeuFabrication jeu = FabriqueJeu(Ouvert(octets), OptionsFabrication{});
-  ASSERT_EQ(jeu.Fichiers.size(), 8u);
+  OptionsFabrication o = Options();
+  o.Contour = ContourFabrication::Surface;
+  const JeuFabrication jeu = FabriqueJeu(Ouvert(octets), o);
+  ASSERT_EQ(jeu.Fichiers.size(), 10u);
 
-  Resultat r = Lance("fabrication carte.CIX jeu.zip");
+  Resultat r = Lance("fabrication carte.CIX jeu.zip --contour surface", kEpoque);
   ASSERT_EQ(r.code, 0) << r.erreur;
   EXPECT_EQ(r.sortie, "jeu.zip\n");
   // python's zipfile checks every CRC and extracts.
-  r = Lance("fabrication carte.CIX dossier");
+  r = Lance("fabrication carte.CIX dossier --contour surface", kEpoque);
   ASSERT_EQ(r.code, 0) << r.erreur;
   std::string attendu;
   for (const FichierFabrication& f : jeu.Fichiers) attendu += "dossier/" + f.Nom + "\n";
@@ -89,7 +106,7 @@ TEST_F(CliFabrication, ArchiveEtDossierCommeLeCoeurLusParGerbvEtZipfile) {
     SCOPED_TRACE(f.Nom);
     EXPECT_EQ(Lit(Chemin("extrait") / f.Nom), f.Octets);
     EXPECT_EQ(Lit(Chemin("dossier") / f.Nom), f.Octets);
-    if (f.Nom != kNomLisezMoi) RendSansAvertissement(Chemin("extrait") / f.Nom);
+    if (EstCouche(f.Nom)) RendSansAvertissement(Chemin("extrait") / f.Nom);
   }
 }
 
@@ -99,9 +116,11 @@ TEST_F(CliFabrication, OptionsEtContour) {
   Ecrit(Chemin("simple.CIX"), octets);
   const Resultat r = Lance(
       "fabrication simple.CIX d --marge-masque 0,2 --contour etendue --marge-contour 3 "
-      "--pastilles circulaires");
+      "--pastilles circulaires --non-metallise 2,5 --non-metallise 0.8",
+      kEpoque);
   ASSERT_EQ(r.code, 0) << r.erreur;
-  OptionsFabrication o;
+  OptionsFabrication o = Options();
+  o.DiametresNonMetallises = {25, 8};
   o.Base = "simple";
   o.MargeMasqueMm = 0.2;
   o.Contour = ContourFabrication::Etendue;
@@ -110,8 +129,62 @@ TEST_F(CliFabrication, OptionsEtContour) {
   for (const FichierFabrication& f : FabriqueJeu(Ouvert(octets), o).Fichiers) {
     SCOPED_TRACE(f.Nom);
     EXPECT_EQ(Lit(Chemin("d") / f.Nom), f.Octets);
-    if (f.Nom != kNomLisezMoi) RendSansAvertissement(Chemin("d") / f.Nom);
+    if (EstCouche(f.Nom)) RendSansAvertissement(Chemin("d") / f.Nom);
   }
+}
+
+// What the board house would make wrong is said on stderr, and the set written all the same.
+TEST_F(CliFabrication, AvertitEtEcritQuandMeme) {
+  fabrication::Fabrique f;
+  f.Rec(3, 199, 2, 1000, 1000);
+  f.Rec(3, 199, 2, 1000, 1120);  // 0.1 mm from its neighbour
+  f.Piste(1, 162, {{1000, 1000}, {2000, 1000}});
+  f.Dessin(8, 130, 1, 900, 900, 1500, 1500);  // the outline cuts the track
+  Ecrit(Chemin("c.CIX"), FichierCircuit(f.c));
+  const Resultat r = Lance("fabrication c.CIX j.zip");
+  EXPECT_EQ(r.code, 0) << r.erreur;
+  EXPECT_EQ(r.sortie, "j.zip\n");
+  EXPECT_NE(r.erreur.find("attention, du cuivre dépasse le contour de la carte de"),
+            std::string::npos)
+      << r.erreur;
+  EXPECT_NE(r.erreur.find("attention, la vérification trouve"), std::string::npos) << r.erreur;
+  EXPECT_NE(r.erreur.find("Le jeu est écrit quand même."), std::string::npos) << r.erreur;
+  EXPECT_TRUE(fs::exists(Chemin("j.zip")));
+}
+
+// A folder ends up holding exactly the new set: the files an older set of that name left are
+// replaced or removed, the others left and said. Entry names hold safe characters only,
+// whatever the circuit's name.
+TEST_F(CliFabrication, DossierExactementLeNouveauJeuEtNomsSurs) {
+  ASSERT_EQ(Shell("command -v python3 >/dev/null"), 0);
+  Ecrit(Chemin("carte.CIX"), FichierCircuit(fabrication::CarteComplete()));
+  fs::create_directory(Chemin("d"));
+  for (const char* ancien : {"carte.GTL", "carte.DRL", "carte-netlist.ipc", "notes.txt", "x.GTL"})
+    Ecrit(Chemin("d") / ancien, {'a', 'n', 'c', 'i', 'e', 'n'});
+  const Resultat r = Lance("fabrication carte.CIX d", kEpoque);
+  ASSERT_EQ(r.code, 0) << r.erreur;
+  std::vector<std::string> noms;
+  for (const auto& e : fs::directory_iterator(Chemin("d"))) noms.push_back(e.path().filename());
+  std::sort(noms.begin(), noms.end());
+  EXPECT_EQ(noms,
+            (std::vector<std::string>{"LISEZMOI.md", "carte-NPTH.DRL", "carte-PTH.DRL", "carte.GBL",
+                                      "carte.GBS", "carte.GKO", "carte.GTL", "carte.GTO",
+                                      "carte.GTS", "carte.gbrjob", "notes.txt", "x.GTL"}));
+  EXPECT_NE(Lit(Chemin("d") / "carte.GTL"), (std::vector<uint8_t>{'a', 'n', 'c', 'i', 'e', 'n'}));
+  EXPECT_NE(r.erreur.find("contient aussi, laissés tels quels : notes.txt, x.GTL."),
+            std::string::npos)
+      << r.erreur;
+
+  // A name made to climb out of the folder where the archive is extracted.
+  Ecrit(Chemin("..\\..\\evil.CIX"), FichierCircuit(fabrication::CarteComplete()));
+  ASSERT_EQ(Lance("fabrication '..\\..\\evil.CIX' e.zip").code, 0);
+  ASSERT_EQ(Shell("cd '" + dossier_.string() +
+                  "' && python3 -c \"import zipfile\n"
+                  "print('\\n'.join(zipfile.ZipFile('e.zip').namelist()))\" > noms"),
+            0);
+  const std::string entrees = LitTexte(Chemin("noms"));
+  EXPECT_NE(entrees.find("_._.._evil.GTL\n"), std::string::npos) << entrees;
+  EXPECT_EQ(entrees.find_first_of("/\\:"), std::string::npos) << entrees;
 }
 
 TEST_F(CliFabrication, Erreurs) {
@@ -140,7 +213,10 @@ TEST_F(CliFabrication, Erreurs) {
       {"fabrication carte.CIX j.zip --marge-masque -1", 1, "--marge-masque attend"},
       {"fabrication carte.CIX j.zip --marge-masque 6", 1, "--marge-masque attend"},
       {"fabrication carte.CIX j.zip --marge-contour x", 1, "--marge-contour attend"},
-      {"fabrication carte.CIX j.zip --contour carte", 1, "--contour attend surface ou etendue"},
+      {"fabrication carte.CIX j.zip --contour plan", 1,
+       "--contour attend carte, etendue ou surface"},
+      {"fabrication carte.CIX j.zip --non-metallise 0,05", 1, "--non-metallise attend"},
+      {"fabrication carte.CIX j.zip --non-metallise 1,25", 1, "--non-metallise attend"},
       {"fabrication carte.CIX j.zip --pastilles rondes", 1, "--pastilles attend"},
       {"fabrication carte.CIX lien.zip", 1, "carte.CIX"},
       {"fabrication absent.CIX j.zip", 2, "absent.CIX"},

@@ -3,7 +3,8 @@
 // tests/cli/lit_jeu.js. Every file must be taken for the layer it holds from its name alone,
 // and the text file for none; no file may draw a single warning; the drawings must agree with
 // each other (every mask opening over a pad of its face, larger by the margin on every side;
-// every hole inside a copper pad; the outline around everything, the size of the board).
+// every plated hole inside a copper pad of each layer, every non-plated one inside its pad or
+// a hole without copper; the outline around everything, the size of the board).
 // Without node or the packages the test fails and says what to install.
 
 #include <QJsonArray>
@@ -58,9 +59,11 @@ struct CoucheAttendue {
   const char* cote;
 };
 constexpr CoucheAttendue kCouches[] = {
-    {".GTL", "copper", "top"},     {".GBL", "copper", "bottom"},      {".GTO", "silkscreen", "top"},
-    {".GTS", "soldermask", "top"}, {".GBS", "soldermask", "bottom"},  {".GKO", "outline", "all"},
-    {".DRL", "drill", "all"},      {"LISEZMOI.md", nullptr, nullptr},
+    {".GTL", "copper", "top"},        {".GBL", "copper", "bottom"},
+    {".GTO", "silkscreen", "top"},    {".GTS", "soldermask", "top"},
+    {".GBS", "soldermask", "bottom"}, {".GKO", "outline", "all"},
+    {"-PTH.DRL", "drill", "all"},     {"-NPTH.DRL", "drill", "all"},
+    {".gbrjob", nullptr, nullptr},    {"LISEZMOI.md", nullptr, nullptr},
 };
 
 class CliLecteursNpm : public essai::DossierCli {
@@ -93,15 +96,19 @@ TEST_F(CliLecteursNpm, JeuReconnuLuSansAvertissementEtCoherent) {
     const char* options;
     double margeMasqueMm;
     size_t nbFichiers;
-    std::optional<Boite> contour;  // the outline's centre line, in inches, when known
+    std::optional<Boite> contour;  // the outline's centre line, in millimetres, when known
   };
+  fabrication::Fabrique dessine;  // a board whose outline is drawn on the drilling plan
+  dessine.c = fabrication::CarteSimpleFace();
+  dessine.Dessin(8, 130, 1, 500, 600, 2500, 1900);
   const std::vector<Cas> cas = {
-      {"complete", fabrication::CarteComplete(), "", 0.1, 8, Boite{0, 0, 11.82, 7.88}},
+      {"complete", fabrication::CarteComplete(), "--contour surface", 0.1, 10,
+       Boite{0, 0, 300.228, 200.152}},
       {"simple", fabrication::CarteSimpleFace(),
-       "--marge-masque 0,2 --contour etendue --marge-contour 1 --pastilles circulaires", 0.2, 5,
-       std::nullopt},
+       "--marge-masque 0,2 --marge-contour 1 --pastilles circulaires", 0.2, 6, std::nullopt},
       {"mesure", fabrication::CarteMesure(),
-       "--marge-masque 0,5 --contour etendue --marge-contour 0", 0.5, 8, std::nullopt},
+       "--marge-masque 0,5 --contour etendue --marge-contour 0", 0.5, 9, std::nullopt},
+      {"dessine", dessine.c, "", 0.1, 6, Boite{12.7, 15.24, 63.5, 48.26}},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);
@@ -141,7 +148,7 @@ TEST_F(CliLecteursNpm, JeuReconnuLuSansAvertissementEtCoherent) {
           << QJsonDocument(f["avertissements"].toArray()).toJson().toStdString();
       EXPECT_TRUE(f["erreurs"].toArray().isEmpty())
           << QJsonDocument(f["erreurs"].toArray()).toJson().toStdString();
-      EXPECT_EQ(f["unites"].toString().toStdString(), "in");
+      EXPECT_EQ(f["unites"].toString().toStdString(), "mm");
       EXPECT_TRUE(f["boite"].isArray()) << "rien de dessiné";
       parCouche[a->fin] = f;
     }
@@ -149,7 +156,7 @@ TEST_F(CliLecteursNpm, JeuReconnuLuSansAvertissementEtCoherent) {
     // Every mask opening over a copper pad of its face, at the same place, larger by the margin
     // on every side (the bounding boxes of circles, rectangles and octagons alike); one opening
     // a pad.
-    const double marge = k.margeMasqueMm / 25.4;
+    const double marge = k.margeMasqueMm;
     for (const auto& [masque, cuivre] : {std::pair{".GTS", ".GTL"}, std::pair{".GBS", ".GBL"}}) {
       if (!parCouche.count(masque)) continue;
       SCOPED_TRACE(masque);
@@ -174,24 +181,38 @@ TEST_F(CliLecteursNpm, JeuReconnuLuSansAvertissementEtCoherent) {
       }
     }
 
-    // Every hole centred in a copper pad (some fixtures drill wider than their pads), or where
-    // the circuit has a hole without copper (code 204).
-    ASSERT_TRUE(parCouche.count(".DRL"));
-    EXPECT_FALSE(parCouche[".DRL"]["pastilles"].toArray().isEmpty());
-    for (const QJsonValue& t : parCouche[".DRL"]["pastilles"].toArray()) {
-      const Boite trou = BoiteDe(t);
-      const double x = (trou.xmin + trou.xmax) / 2, y = (trou.ymin + trou.ymax) / 2;
-      bool dedans = false;
-      for (int32_t i = 1; i <= c.NbElements; ++i) {
-        const ElementCI& e = c.Elements[static_cast<size_t>(i)];
-        dedans = dedans || (e.Code == 204 && std::abs(e.X / 1000.0 - x) < 1e-6 &&
-                            std::abs(e.Y / 1000.0 - y) < 1e-6);
-      }
-      for (const char* cuivre : {".GTL", ".GBL"})
-        if (parCouche.count(cuivre))
+    // Every plated hole centred in a copper pad of each copper layer (some fixtures drill
+    // wider than their pads); every non-plated hole in one, or where the circuit has a hole
+    // without copper (code 204). A two-layer board has plated holes, a one-layer board none.
+    const bool deuxFaces = parCouche.count(".GTL") && parCouche.count(".GBL");
+    EXPECT_EQ(parCouche.count("-PTH.DRL") == 1, deuxFaces);
+    for (const char* fichier : {"-PTH.DRL", "-NPTH.DRL"}) {
+      if (!parCouche.count(fichier)) continue;
+      SCOPED_TRACE(fichier);
+      const bool metallises = fichier[1] == 'P';
+      EXPECT_FALSE(parCouche[fichier]["pastilles"].toArray().isEmpty());
+      for (const QJsonValue& t : parCouche[fichier]["pastilles"].toArray()) {
+        const Boite trou = BoiteDe(t);
+        const double x = (trou.xmin + trou.xmax) / 2, y = (trou.ymin + trou.ymax) / 2;
+        bool sansCuivre = false;
+        for (int32_t i = 1; i <= c.NbElements; ++i) {
+          const ElementCI& e = c.Elements[static_cast<size_t>(i)];
+          sansCuivre = sansCuivre || (e.Code == 204 && std::abs(e.X * 0.0254 - x) < 1e-6 &&
+                                      std::abs(e.Y * 0.0254 - y) < 1e-6);
+        }
+        EXPECT_FALSE(metallises && sansCuivre) << "trou métallisé sans cuivre : " << Texte(trou);
+        int couches = 0, pastilles = 0;
+        for (const char* cuivre : {".GTL", ".GBL"}) {
+          if (!parCouche.count(cuivre)) continue;
+          ++couches;
+          bool dedans = false;
           for (const QJsonValue& p : parCouche[cuivre]["pastilles"].toArray())
             dedans = dedans || Contient(BoiteDe(p), Boite{x, y, x, y});
-      EXPECT_TRUE(dedans) << "trou hors des pastilles : " << Texte(trou);
+          pastilles += dedans;
+        }
+        EXPECT_TRUE(sansCuivre || pastilles == couches)
+            << "trou hors des pastilles : " << Texte(trou);
+      }
     }
 
     // The board pcb-stackup cuts from the outline (its centre line) holds every other layer.

@@ -178,7 +178,7 @@ std::vector<uint8_t> EcritExcellon(const std::vector<OutilExcellon>& outils,
   for (const std::string& c : f.Commentaires) Ligne(v, "; " + c);
   if (f.Metrique) {
     Ligne(v, "FMAT,2");
-    Ligne(v, "METRIC");
+    Ligne(v, "METRIC,LZ");
   } else {
     Ligne(v, "INCH,LZ");
   }
@@ -200,7 +200,7 @@ std::vector<uint8_t> EcritExcellon(const std::vector<OutilExcellon>& outils,
     Ligne(v, NomOutilExcellon(static_cast<int32_t>(k + 1)));
     for (const auto& [x, y] : outils[k].Trous) Ligne(v, "X" + Position(x) + "Y" + Position(y));
   }
-  Ligne(v, "T00");
+  if (!f.Metrique) Ligne(v, "T00");
   Ligne(v, "M30");
   return v;
 }

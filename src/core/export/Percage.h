@@ -72,9 +72,9 @@ struct OutilExcellon {
   std::vector<std::pair<int32_t, int32_t>> Trous;
 };
 struct FormatExcellon {
-  // false: "INCH,LZ", positions in thousandths of an inch written as 5 digits; true: "METRIC"
-  // with "FMAT,2", positions in units written in millimetres with a point (a unit is exactly
-  // 0.0254 mm), absolute (G90) drilling (G05).
+  // false: "INCH,LZ", positions in thousandths of an inch written as 5 digits, the tool
+  // unloaded (T00) at the end; true: "METRIC,LZ" with "FMAT,2", positions in units written in
+  // millimetres with a point (a unit is exactly 0.0254 mm), absolute (G90) drilling (G05).
   bool Metrique = false;
   std::vector<std::string> Commentaires;  // after M48, each behind "; "
 };

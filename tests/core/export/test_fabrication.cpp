@@ -193,7 +193,7 @@ TEST(Fabrication, FonctionsX2SelonLeNom) {
                 std::string::npos)
           << travail;
       if (excellon) {
-        EXPECT_NE(t.find("FMAT,2\r\nMETRIC\r\n"), std::string::npos) << t;
+        EXPECT_NE(t.find("FMAT,2\r\nMETRIC,LZ\r\n"), std::string::npos) << t;
         continue;
       }
       EXPECT_NE(t.find("G04 #@! TF.FilePolarity," + polarite + "*"), std::string::npos);
