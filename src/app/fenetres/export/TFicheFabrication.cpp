@@ -1,5 +1,6 @@
 #include "fenetres/export/TFicheFabrication.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateTime>
 #include <QDialogButtonBox>
@@ -9,9 +10,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QSettings>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <cstdlib>
 #include <new>
+#include <set>
 
 #include "export/Zip.h"
 #include "fenetres/ui/ServiceDialogues.h"
@@ -27,6 +31,19 @@ std::string Base(const Circuit& c) {
   const QString nom = QFileInfo(QFile::decodeName(c.NomFichier.c_str())).completeBaseName();
   return nom.isEmpty() ? std::string("carte") : nom.toStdString();
 }
+
+// A flux that only counts the bytes of a file, for the list.
+class Compteur final : public FluxOctets {
+ public:
+  bool Ecrit(const uint8_t*, size_t taille) override {
+    taille_ += taille;
+    return true;
+  }
+  size_t taille_ = 0;
+};
+
+QSettings Reglages() { return QSettings(QStringLiteral("KORV4"), QStringLiteral("korv4")); }
+const QString kCleNonMetallises = QStringLiteral("Fabrication/NonMetallises");
 
 QString Taille(size_t octets) {
   return octets < 10000 ? QStringLiteral("%1 octets").arg(octets)
@@ -53,8 +70,10 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   formulaire->addRow(QStringLiteral("Marge des &masques autour des pastilles :"), MargeMasque_);
   Contour_ = new QComboBox(this);
   Contour_->setObjectName(QStringLiteral("Contour"));
-  Contour_->addItems({QStringLiteral("la surface de travail (Format > Taille)"),
-                      QStringLiteral("l'étendue des éléments plus une marge")});
+  Contour_->addItems(
+      {QStringLiteral("le rectangle tracé sur le plan de perçage, sinon l'étendue plus la marge"),
+       QStringLiteral("l'étendue des éléments plus une marge"),
+       QStringLiteral("la surface de travail (Format > Taille)")});
   Contour_->setAccessibleName(QStringLiteral("Contour de la carte"));
   formulaire->addRow(QStringLiteral("&Contour de la carte :"), Contour_);
   MargeContour_ = new QDoubleSpinBox(this);
@@ -71,6 +90,45 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   Pastilles_->addItems({QStringLiteral("octogonales"), QStringLiteral("circulaires")});
   Pastilles_->setAccessibleName(QStringLiteral("Forme des pastilles rondes"));
   formulaire->addRow(QStringLiteral("Pastilles &rondes :"), Pastilles_);
+  // A box per drill diameter the circuit's holes use: checked, its holes are not plated.
+  std::set<int32_t> diametres;
+  for (int32_t i = 1; i <= circuit_.NbElements; ++i) {
+    const ElementCI& e = circuit_.Elements[i];
+    if (EstPastille(e.Code) && e.Code != code::PastilleDernier && e.Attribut >= 1 &&
+        e.Attribut <= 13)
+      diametres.insert(circuit_.EnteteCI.DiametresPercage[e.Attribut]);
+  }
+  QList<int> retenus;
+  for (const QVariant& v : Reglages().value(kCleNonMetallises).toList()) retenus << v.toInt();
+  auto* ligneTrous = new QHBoxLayout;
+  for (const int32_t d : diametres) {
+    auto* boite = new QCheckBox(
+        QLocale(QLocale::French).toString(d / 10.0, 'f', 1) + QStringLiteral(" mm"), this);
+    boite->setObjectName(QStringLiteral("NonMetallise%1").arg(d));
+    boite->setAccessibleName(QStringLiteral("Trous de %1 mm non métallisés")
+                                 .arg(QLocale(QLocale::French).toString(d / 10.0, 'f', 1)));
+    boite->setChecked(retenus.contains(d));
+    NonMetallises_.push_back({boite, d});
+    ligneTrous->addWidget(boite);
+    connect(boite, &QCheckBox::toggled, this, [this] {
+      QList<QVariant> liste;
+      for (const auto& [b, diametre] : NonMetallises_)
+        if (b->isChecked()) liste << diametre;
+      // Diameters this circuit does not use keep their remembered choice.
+      for (const QVariant& v : Reglages().value(kCleNonMetallises).toList()) {
+        bool utilise = false;
+        for (const auto& [b, diametre] : NonMetallises_) utilise = utilise || diametre == v.toInt();
+        if (!utilise) liste << v;
+      }
+      Reglages().setValue(kCleNonMetallises, liste);
+      Actualise();
+    });
+  }
+  if (diametres.empty()) ligneTrous->addWidget(new QLabel(QStringLiteral("aucun trou"), this));
+  ligneTrous->addStretch();
+  formulaire->addRow(QStringLiteral("Trous non métallisés (les trous sans cuivre le sont "
+                                    "toujours) :"),
+                     ligneTrous);
 
   Fichiers_ = new QTreeWidget(this);
   Fichiers_->setObjectName(QStringLiteral("Fichiers"));
@@ -112,46 +170,76 @@ OptionsFabrication TFicheFabrication::Options() const {
   OptionsFabrication o;
   o.Base = Base(circuit_);
   o.MargeMasqueMm = MargeMasque_->value();
-  o.Contour =
-      Contour_->currentIndex() == 1 ? ContourFabrication::Etendue : ContourFabrication::Surface;
+  o.Contour = Contour_->currentIndex() == 1   ? ContourFabrication::Etendue
+              : Contour_->currentIndex() == 2 ? ContourFabrication::Surface
+                                              : ContourFabrication::Carte;
   o.MargeContourMm = MargeContour_->value();
   o.Pastilles =
       Pastilles_->currentIndex() == 1 ? StylePastilles::Circulaires : StylePastilles::Octogonales;
+  for (const auto& [boite, diametre] : NonMetallises_)
+    if (boite->isChecked()) o.DiametresNonMetallises.push_back(diametre);
+  o.Date = date_;
   return o;
 }
 
 void TFicheFabrication::Actualise() {
-  MargeContour_->setEnabled(Contour_->currentIndex() == 1);
-  try {
-    jeu_ = FabriqueJeu(circuit_, Options());
-  } catch (const std::bad_alloc&) {
-    // Every file of the set is made in memory: a huge board may not fit. Nothing to write then.
-    jeu_ = JeuFabrication{};
-    jeu_.Erreur = "Mémoire insuffisante pour préparer les fichiers de fabrication de ce circuit.";
+  MargeContour_->setEnabled(Contour_->currentIndex() != 2);
+  {
+    // ISO 8601 with the offset from UTC written out ("+01:00").
+    const QDateTime maintenant = QDateTime::currentDateTime();
+    const int decalage = maintenant.offsetFromUtc() / 60, absolu = std::abs(decalage);
+    date_ = (maintenant.toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+             QStringLiteral("%1%2:%3")
+                 .arg(decalage < 0 ? QLatin1Char('-') : QLatin1Char('+'))
+                 .arg(absolu / 60, 2, 10, QLatin1Char('0'))
+                 .arg(absolu % 60, 2, 10, QLatin1Char('0')))
+                .toStdString();
   }
   Fichiers_->clear();
   size_t total = 0;
-  for (const FichierFabrication& f : jeu_.Fichiers) {
-    auto* ligne = new QTreeWidgetItem(Fichiers_);
-    ligne->setText(0, QString::fromStdString(f.Nom));
-    ligne->setText(1, QString::fromStdString(f.Couche));
-    ligne->setText(2, Taille(f.Octets.size()));
-    total += f.Octets.size();
+  try {
+    plan_ = PrepareJeu(circuit_, Options());
+    // Each file made once to count its bytes: the list never holds the set.
+    for (size_t k = 0; k < plan_.Fichiers().size(); ++k) {
+      Compteur compteur;
+      plan_.EcritFichier(k, compteur);
+      auto* ligne = new QTreeWidgetItem(Fichiers_);
+      ligne->setText(0, QString::fromStdString(plan_.Fichiers()[k].Nom));
+      ligne->setText(1, QString::fromStdString(plan_.Fichiers()[k].Couche));
+      ligne->setText(2, Taille(compteur.taille_));
+      total += compteur.taille_;
+    }
+  } catch (const std::bad_alloc&) {
+    // A huge board may not fit. Nothing to write then.
+    Fichiers_->clear();
+    plan_ = PlanFabrication{};
+    Resume_->setText(
+        QStringLiteral("Mémoire insuffisante pour préparer les fichiers de fabrication de ce "
+                       "circuit."));
+    Enregistre_->setEnabled(false);
+    return;
   }
-  if (!jeu_.Erreur.empty()) {
-    Resume_->setText(QString::fromStdString(jeu_.Erreur));
-  } else if (jeu_.Fichiers.empty()) {
+  if (!plan_.Erreur().empty()) {
+    Resume_->setText(QString::fromStdString(plan_.Erreur()));
+  } else if (plan_.Fichiers().empty()) {
     Resume_->setText(QStringLiteral("Le circuit est vide : aucun fichier à écrire."));
   } else {
-    Resume_->setText(QStringLiteral("%1 fichiers, %2. Le contour est %3.")
-                         .arg(jeu_.Fichiers.size())
-                         .arg(Taille(total))
-                         .arg(Contour_->currentIndex() == 1
-                                  ? QStringLiteral("l'étendue des éléments plus la marge")
-                                  : QStringLiteral("la surface de travail : réglez-la à la "
-                                                   "taille de la carte par Format > Taille")));
+    QString texte =
+        QStringLiteral("%1 fichiers, %2. Carte de %3 x %4 mm, contour : %5.")
+            .arg(plan_.Fichiers().size())
+            .arg(Taille(total))
+            .arg(QLocale(QLocale::French).toString(plan_.LargeurMm(), 'f', 2))
+            .arg(QLocale(QLocale::French).toString(plan_.HauteurMm(), 'f', 2))
+            .arg(Contour_->currentIndex() == 2
+                     ? QStringLiteral("la surface de travail (réglez-la à la taille de la carte "
+                                      "par Format > Taille)")
+                     : Contour_->currentText());
+    // What the board house would make wrong: said here, the set is written all the same.
+    for (const std::string& a : plan_.Avertissements())
+      texte += QStringLiteral("\nAttention : ") + QString::fromStdString(a);
+    Resume_->setText(texte);
   }
-  Enregistre_->setEnabled(!jeu_.Fichiers.empty());
+  Enregistre_->setEnabled(!plan_.Fichiers().empty());
 }
 
 int TFicheFabrication::Ouvre() {
@@ -169,20 +257,28 @@ bool TFicheFabrication::EcritArchive(const QString& nom) {
 }
 
 bool TFicheFabrication::EcritArchiveEnMemoire(const QString& nom) {
-  if (jeu_.Fichiers.empty()) return false;
-  std::vector<EntreeZip> entrees;
-  for (const FichierFabrication& f : jeu_.Fichiers) entrees.push_back({f.Nom, f.Octets});
+  if (plan_.Fichiers().empty()) return false;
   const QDateTime t = QDateTime::currentDateTime();
   uint16_t date = 0, heure = 0;
   DateHeureDos(t.date().year(), t.date().month(), t.date().day(), t.time().hour(),
                t.time().minute(), t.time().second(), date, heure);
-  const std::vector<uint8_t> zip = EcritZip(entrees, date, heure);
   std::string erreur;
-  if (zip.empty()) {
-    erreur = "L'archive « " + nom.toStdString() + " » serait trop grande pour le format zip.";
-  } else if (SortieDistincte(nom, QFile::decodeName(circuit_.NomFichier.c_str()), erreur) &&
-             EcritFichierDisque(nom, zip, erreur)) {
-    return true;
+  if (!SortieDistincte(nom, QFile::decodeName(circuit_.NomFichier.c_str()), erreur)) {
+    service_.Message(this, QString::fromStdString(erreur));
+    return false;
+  }
+  // Written as it is made; the archive replaces the file only once complete.
+  FichierDisqueEnCours fichier(nom);
+  if (fichier.Ouvre(erreur)) {
+    ZipEnFlux zip(fichier, date, heure);
+    bool ok = true;
+    for (size_t k = 0; k < plan_.Fichiers().size() && ok; ++k)
+      ok = zip.Ajoute(plan_.Fichiers()[k].Nom,
+                      [this, k](FluxOctets& f) { return plan_.EcritFichier(k, f); });
+    ok = ok && zip.Termine();
+    if (fichier.Termine(erreur)) return true;
+    if (!ok && zip.Erreur() != "l'écriture de l'archive a échoué")
+      erreur = "L'archive « " + nom.toStdString() + " » n'est pas écrite : " + zip.Erreur() + ".";
   }
   service_.Message(this, QString::fromStdString(erreur));
   return false;

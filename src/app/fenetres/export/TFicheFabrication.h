@@ -5,6 +5,7 @@
 #include "export/Fabrication.h"
 #include "model/Circuit.h"
 
+class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLabel;
@@ -16,7 +17,9 @@ namespace korv4 {
 class ServiceDialogues;
 
 // "Fichiers de fabrication": the board-house set of the circuit, shown file by file (name,
-// layer, size) as the options make it, then written into one zip archive.
+// layer, size) as the options make it, with what the board house would make wrong, then written
+// into one zip archive as it is made (little memory whatever the board). The drill diameters
+// marked non-plated are remembered in the settings ("Fabrication/NonMetallises").
 class TFicheFabrication : public QDialog {
   Q_OBJECT
 
@@ -29,9 +32,9 @@ class TFicheFabrication : public QDialog {
 
   OptionsFabrication Options() const;
   // The set the options make now, as the list shows it.
-  const JeuFabrication& Jeu() const { return jeu_; }
+  const PlanFabrication& Plan() const { return plan_; }
   // Writes the set into that archive; false with a message shown when it cannot (memory
-  // included: the archive is made in memory).
+  // included).
   bool EcritArchive(const QString& nom);
   // Makes the set again from the options and lists it (when memory runs short: an empty set
   // and the reason).
@@ -43,7 +46,9 @@ class TFicheFabrication : public QDialog {
 
   const Circuit& circuit_;
   ServiceDialogues& service_;
-  JeuFabrication jeu_;
+  PlanFabrication plan_;
+  std::string date_;  // the moment of the set, fixed by Actualise
+  std::vector<std::pair<QCheckBox*, int32_t>> NonMetallises_;  // a box per drill diameter used
   QDoubleSpinBox* MargeMasque_;
   QComboBox* Contour_;
   QDoubleSpinBox* MargeContour_;

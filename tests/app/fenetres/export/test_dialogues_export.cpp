@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpontaneKeyEvent>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -432,6 +433,9 @@ TEST(FiltresQt, FiltresDesFiches) {
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The settings of the test run (the non-plated diameters kept) stay in a folder of their own.
+  QTemporaryDir reglages;
+  qputenv("XDG_CONFIG_HOME", reglages.path().toLocal8Bit());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -42,22 +43,24 @@ TEST(FicheFabrication, ListeSelonLesOptionsEtArchive) {
   TFicheFabrication f(c, service);
   f.Actualise();
   const QStringList noms = Liste(f);
-  for (const char* n :
-       {"Alim.GBL", "Alim.GTO", "Alim.GBS", "Alim.GKO", "Alim.DRL", "LISEZMOI.md"}) {
+  for (const char* n : {"Alim.GBL", "Alim.GTO", "Alim.GBS", "Alim.GKO", "Alim-NPTH.DRL",
+                        "Alim.gbrjob", "LISEZMOI.md"}) {
     EXPECT_TRUE(noms.contains(QString::fromLatin1(n))) << n << " " << noms.join(' ').toStdString();
   }
   EXPECT_FALSE(noms.contains(QStringLiteral("Alim.GTL")));  // nothing on face 2
   auto* contour = f.findChild<QComboBox*>(QStringLiteral("Contour"));
-  contour->setCurrentIndex(1);  // the extent of the elements: another outline file
+  EXPECT_EQ(f.Options().Contour, ContourFabrication::Carte);
+  contour->setCurrentIndex(1);  // the extent of the elements
   const auto gko = [&] {
-    for (const FichierFabrication& x : f.Jeu().Fichiers) {
+    for (const FichierFabrication& x : FabriqueJeu(c, f.Options()).Fichiers) {
       if (x.Nom == "Alim.GKO") return x.Octets;
     }
     return std::vector<uint8_t>{};
   };
   EXPECT_EQ(f.Options().Contour, ContourFabrication::Etendue);
   const std::vector<uint8_t> etendue = gko();
-  contour->setCurrentIndex(0);
+  contour->setCurrentIndex(2);  // the work surface: another outline file
+  EXPECT_EQ(f.Options().Contour, ContourFabrication::Surface);
   EXPECT_NE(gko(), etendue);
 
   QTemporaryDir dossier;
@@ -67,7 +70,9 @@ TEST(FicheFabrication, ListeSelonLesOptionsEtArchive) {
   ASSERT_TRUE(zip.open(QIODevice::ReadOnly));
   const QByteArray octets = zip.readAll();
   EXPECT_TRUE(octets.startsWith("PK\x03\x04"));
-  for (const FichierFabrication& x : f.Jeu().Fichiers) {
+  const JeuFabrication jeu = FabriqueJeu(c, f.Options());
+  ASSERT_EQ(jeu.Fichiers.size(), f.Plan().Fichiers().size());
+  for (const FichierFabrication& x : jeu.Fichiers) {
     EXPECT_TRUE(octets.contains(QByteArray::fromStdString(x.Nom))) << x.Nom;
     const QByteArray contenu(reinterpret_cast<const char*>(x.Octets.data()),
                              static_cast<qsizetype>(x.Octets.size()));
@@ -105,14 +110,14 @@ TEST(FicheFabrication, MemoireInsuffisante) {
     LimiteMemoire limite(64 * 1024);
     f.Actualise();
   }
-  EXPECT_TRUE(f.Jeu().Fichiers.empty());
+  EXPECT_TRUE(f.Plan().Fichiers().empty());
   EXPECT_TRUE(Liste(f).isEmpty());
   EXPECT_FALSE(f.findChild<QPushButton*>(QStringLiteral("EnregistreArchive"))->isEnabled());
   EXPECT_EQ(f.findChild<QLabel*>(QStringLiteral("Resume"))->text(),
             "Mémoire insuffisante pour préparer les fichiers de fabrication de ce circuit.");
 
   f.Actualise();
-  ASSERT_FALSE(f.Jeu().Fichiers.empty());
+  ASSERT_FALSE(f.Plan().Fichiers().empty());
   QTemporaryDir dossier;
   const QString nom = dossier.filePath(QStringLiteral("Alim.zip"));
   QFile ancien(nom);
@@ -129,6 +134,51 @@ TEST(FicheFabrication, MemoireInsuffisante) {
                                      "modifié.");
   ASSERT_TRUE(ancien.open(QIODevice::ReadOnly));
   EXPECT_EQ(ancien.readAll(), QByteArray("ancien"));
+}
+
+// A box per drill diameter the holes use: checked, its holes go to the non-plated file, and
+// the choice is remembered for the next dialog. What the board house would make wrong is said.
+TEST(FicheFabrication, DiametresNonMetallisesRetenusEtAvertissements) {
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);  // 4 mm pads with a hole of 1.2 mm (drill index 3)
+  AjoutElement(c, 1, 18, 1500, 1000);
+  AjoutElement(c, 1, 3, 1000, 1000);  // a track on face 1, and one on face 2
+  AjoutElement(c, 1, 3, 1500, 1000);
+  AjoutElement(c, 0, 7, 0, 0);
+  AjoutElement(c, 2, 3, 1000, 1000);
+  AjoutElement(c, 2, 3, 1000, 1500);
+  AjoutElement(c, 0, 7, 0, 0);
+  c.NomFichier = "/x/Alim.CIX";
+  ServiceDialoguesScript service;
+  {
+    TFicheFabrication f(c, service);
+    f.Actualise();
+    EXPECT_TRUE(Liste(f).contains(QStringLiteral("Alim-PTH.DRL")));
+    EXPECT_FALSE(Liste(f).contains(QStringLiteral("Alim-NPTH.DRL")));
+    auto* boite = f.findChild<QCheckBox*>(QStringLiteral("NonMetallise12"));
+    ASSERT_NE(boite, nullptr);
+    EXPECT_EQ(f.findChildren<QCheckBox*>().size(), 1);
+    boite->setChecked(true);
+    EXPECT_EQ(f.Options().DiametresNonMetallises, std::vector<int32_t>{12});
+    EXPECT_FALSE(Liste(f).contains(QStringLiteral("Alim-PTH.DRL")));
+    EXPECT_TRUE(Liste(f).contains(QStringLiteral("Alim-NPTH.DRL")));
+  }
+  TFicheFabrication g(c, service);
+  g.Actualise();
+  EXPECT_TRUE(g.findChild<QCheckBox*>(QStringLiteral("NonMetallise12"))->isChecked());
+  EXPECT_TRUE(Liste(g).contains(QStringLiteral("Alim-NPTH.DRL")));
+  g.findChild<QCheckBox*>(QStringLiteral("NonMetallise12"))->setChecked(false);
+
+  // The surface cuts the board: said, and the set can still be written.
+  c.EnteteCI.SurfaceX = 1200;
+  TFicheFabrication h(c, service);
+  h.findChild<QComboBox*>(QStringLiteral("Contour"))->setCurrentIndex(2);
+  h.Actualise();
+  EXPECT_TRUE(h.findChild<QLabel*>(QStringLiteral("Resume"))
+                  ->text()
+                  .contains("Attention : du cuivre dépasse le contour de la carte"))
+      << h.findChild<QLabel*>(QStringLiteral("Resume"))->text().toStdString();
+  EXPECT_TRUE(h.findChild<QPushButton*>(QStringLiteral("EnregistreArchive"))->isEnabled());
 }
 
 TEST(FicheFabrication, CircuitVide) {
