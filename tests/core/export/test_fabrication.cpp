@@ -453,7 +453,7 @@ TEST(Fabrication, AvertissementsEtJeuQuandMeme) {
 TEST(Fabrication, NomsSurs) {
   const std::vector<std::pair<std::string, std::string>> cas = {
       {"carte", "carte"}, {"Alim 12V", "Alim_12V"}, {"..\\..\\..\\evil", "_._.._.._evil"},
-      {"../x", "_._x"},  {"c:evil", "c_evil"},     {"\xC3\xA9t\xC3\xA9", "__t__"},
+      {"../x", "_._x"},   {"c:evil", "c_evil"},     {"\xC3\xA9t\xC3\xA9", "__t__"},
       {"", "carte"},      {"...", "carte"},         {std::string(100, 'a'), std::string(64, 'a')},
   };
   for (const auto& [nom, sur] : cas) EXPECT_EQ(NomSur(nom), sur) << nom;
