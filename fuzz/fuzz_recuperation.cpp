@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "Verifications.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 #include "model/Fichiers.h"
 
 using namespace korv4;

@@ -16,7 +16,7 @@
 
 #include "../tests/cli/CircuitsFabrication.h"
 #include "editeur/Controles.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 #include "model/Fichiers.h"
 
 using namespace korv4;

@@ -1,8 +1,8 @@
 #include <QApplication>
 
 #include "fenetres/LigneCommande.h"
+#include "fenetres/commun/Langue.h"
 #include "fenetres/ui/Fiche_principale.h"
-#include "fenetres/ui/Langue.h"
 #include "partage/disque/FichiersDisque.h"
 
 int main(int argc, char** argv) {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "editeur/Dialogues.h"
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 
 namespace korv4 {
 

@@ -7,7 +7,7 @@
 #include "editeur/Gestes.h"
 #include "editeur/Session.h"
 #include "historique/Historique.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 
 namespace korv4 {
 

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <functional>
 
-#include "fenetres/ui/CodePage.h"
+#include "fenetres/commun/CodePage.h"
 
 namespace korv4 {
 

@@ -12,7 +12,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 
 namespace korv4 {
 

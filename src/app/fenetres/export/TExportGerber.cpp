@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 #include <new>
 
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4 {

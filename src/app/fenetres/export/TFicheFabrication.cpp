@@ -18,7 +18,7 @@
 #include <set>
 
 #include "export/Zip.h"
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4 {

@@ -14,7 +14,7 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 #include "partage/impression/ImprimePage.h"
 
 namespace korv4 {

@@ -15,9 +15,9 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "fenetres/ui/CodePage.h"
+#include "fenetres/commun/CodePage.h"
+#include "fenetres/commun/Ressources.h"
 #include "fenetres/ui/Fiche_principale.h"
-#include "fenetres/ui/Ressources.h"
 #include "fenetres/ui/StyleAscenseur.h"
 #include "fenetres/ui/ZoneDessin.h"
 

@@ -7,9 +7,9 @@
 #include <QLocale>
 #include <QMenu>
 
+#include "fenetres/commun/CodePage.h"
+#include "fenetres/commun/ServiceDialogues.h"
 #include "fenetres/dialogs/Editiontexte.h"
-#include "fenetres/ui/CodePage.h"
-#include "fenetres/ui/ServiceDialogues.h"
 #include "fenetres/ui/ZoneDessin.h"
 #include "partage/disque/FichiersDisque.h"
 #include "partage/disque/VerrouOuverture.h"

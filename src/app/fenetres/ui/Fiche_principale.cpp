@@ -21,7 +21,13 @@
 #include <QWheelEvent>
 #include <QtMath>
 
+#include "fenetres/commun/CodePage.h"
+#include "fenetres/commun/GardeRecuperation.h"
+#include "fenetres/commun/PressePapier.h"
+#include "fenetres/commun/ServiceDialogues.h"
+#include "fenetres/dialogs/Apropos.h"
 #include "fenetres/dialogs/Editiontexte.h"
+#include "fenetres/dialogs/FenetreAide.h"
 #include "fenetres/dialogs/FenetreVerification.h"
 #include "fenetres/dialogs/ModifDiam.h"
 #include "fenetres/dialogs/SurfaceTravail.h"
@@ -29,13 +35,7 @@
 #include "fenetres/export/TExportGerber.h"
 #include "fenetres/export/TFicheFabrication.h"
 #include "fenetres/print/TFicheImpression.h"
-#include "fenetres/ui/Apropos.h"
-#include "fenetres/ui/CodePage.h"
 #include "fenetres/ui/DialoguesQt.h"
-#include "fenetres/ui/FenetreAide.h"
-#include "fenetres/ui/PressePapier.h"
-#include "fenetres/ui/Recuperation.h"
-#include "fenetres/ui/ServiceDialogues.h"
 #include "fenetres/ui/Touches.h"
 #include "fenetres/ui/ZoneDessin.h"
 

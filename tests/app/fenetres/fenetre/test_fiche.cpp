@@ -30,10 +30,10 @@
 #include <QWheelEvent>
 
 #include "editeur/Session.h"
+#include "fenetres/commun/GardeRecuperation.h"
 #include "fenetres/ui/Fiche_principale.h"
-#include "fenetres/ui/Recuperation.h"
 #include "fenetres/ui/ZoneDessin.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 #include "model/Fichiers.h"
 
 // The real main window on Qt's offscreen platform, driven by object names with simulated

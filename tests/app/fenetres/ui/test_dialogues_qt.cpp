@@ -23,8 +23,8 @@
 
 #include "../OutilsDialogues.h"
 #include "../ServiceDialoguesScript.h"
+#include "fenetres/commun/ServiceDialogues.h"
 #include "fenetres/ui/DialoguesQt.h"
-#include "fenetres/ui/ServiceDialogues.h"
 
 namespace korv4 {
 namespace {

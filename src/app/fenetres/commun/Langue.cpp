@@ -1,4 +1,4 @@
-#include "fenetres/ui/Langue.h"
+#include "fenetres/commun/Langue.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

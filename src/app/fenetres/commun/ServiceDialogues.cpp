@@ -1,4 +1,4 @@
-#include "fenetres/ui/ServiceDialogues.h"
+#include "fenetres/commun/ServiceDialogues.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>

@@ -2,8 +2,6 @@
 // layers, masks, outline, drill files, job file and a summary), in one zip archive or in a
 // folder, written as it is made.
 
-#include "export/Fabrication.h"
-
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -16,6 +14,7 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
+#include "export/Fabrication.h"
 #include "export/Zip.h"
 #include "partage/disque/FichiersDisque.h"
 

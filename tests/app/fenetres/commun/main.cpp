@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "fenetres/ui/Langue.h"
+#include "fenetres/commun/Langue.h"
 
 // The window tests need a QApplication; without a display they run on the offscreen platform.
 // The system's locale is C, as on a machine set up in English; the windows are French as the

@@ -9,8 +9,8 @@
 #include <QXmlStreamReader>
 #include <memory>
 
-#include "Captures.h"
-#include "fenetres/ui/PressePapier.h"
+#include "../Captures.h"
+#include "fenetres/commun/PressePapier.h"
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
 #include "render/TraceCircuit.h"

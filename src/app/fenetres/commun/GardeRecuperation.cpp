@@ -1,4 +1,4 @@
-#include "fenetres/ui/Recuperation.h"
+#include "fenetres/commun/GardeRecuperation.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -10,7 +10,7 @@
 #include <new>
 
 #include "editeur/Editeur.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4 {

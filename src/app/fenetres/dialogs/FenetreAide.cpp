@@ -1,12 +1,12 @@
-#include "fenetres/ui/FenetreAide.h"
+#include "fenetres/dialogs/FenetreAide.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
-#include "fenetres/ui/Apropos.h"
-#include "fenetres/ui/Ressources.h"
+#include "fenetres/commun/Ressources.h"
+#include "fenetres/dialogs/Apropos.h"
 
 namespace korv4 {
 

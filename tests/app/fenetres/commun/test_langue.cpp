@@ -19,7 +19,7 @@
 #include <QTimer>
 
 #include "../ServiceDialoguesScript.h"
-#include "fenetres/ui/CodePage.h"
+#include "fenetres/commun/CodePage.h"
 #include "fenetres/ui/DialoguesQt.h"
 
 namespace korv4 {

@@ -1,7 +1,6 @@
-#include "model/Fichiers.h"
-
 #include "editeur/Editeur.h"
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
+#include "model/Fichiers.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 

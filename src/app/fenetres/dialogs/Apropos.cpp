@@ -1,4 +1,4 @@
-#include "fenetres/ui/Apropos.h"
+#include "fenetres/dialogs/Apropos.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,7 +9,7 @@
 #include <QSvgRenderer>
 #include <QVBoxLayout>
 
-#include "fenetres/ui/Ressources.h"
+#include "fenetres/commun/Ressources.h"
 
 namespace korv4 {
 

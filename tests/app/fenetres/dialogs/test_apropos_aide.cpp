@@ -11,9 +11,9 @@
 #include <QTextDocument>
 #include <QUrl>
 
-#include "Captures.h"
-#include "fenetres/ui/Apropos.h"
-#include "fenetres/ui/FenetreAide.h"
+#include "../Captures.h"
+#include "fenetres/dialogs/Apropos.h"
+#include "fenetres/dialogs/FenetreAide.h"
 
 namespace korv4 {
 namespace {

@@ -1,10 +1,9 @@
 // korv4-cli percage FICHIER SORTIE [--format F] [--cote C] [--pions]: the drill file of a
 // circuit, as the editor's drill export writes it with the options its dialog opens with.
 
-#include "export/Percage.h"
-
 #include "Commun.h"
 #include "SousCommandes.h"
+#include "export/Percage.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {

@@ -1,4 +1,4 @@
-#include "fenetres/ui/CodePage.h"
+#include "fenetres/commun/CodePage.h"
 
 #include <iconv.h>
 

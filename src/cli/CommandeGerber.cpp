@@ -1,12 +1,11 @@
 // korv4-cli gerber FICHIER BASE [--pastilles octogonales|circulaires]: the Gerber files of a
 // circuit, one per layer that holds elements, as the editor's Gerber export writes them.
 
-#include "export/Gerber.h"
-
 #include <cerrno>
 
 #include "Commun.h"
 #include "SousCommandes.h"
+#include "export/Gerber.h"
 #include "partage/disque/FichiersDisque.h"
 
 namespace korv4::cli {

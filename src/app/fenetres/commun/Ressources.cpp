@@ -1,4 +1,4 @@
-#include "fenetres/ui/Ressources.h"
+#include "fenetres/commun/Ressources.h"
 
 #include <QtGlobal>
 

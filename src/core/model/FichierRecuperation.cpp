@@ -1,4 +1,4 @@
-#include "historique/Recuperation.h"
+#include "model/FichierRecuperation.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "fenetres/ui/PressePapier.h"
+#include "fenetres/commun/PressePapier.h"
 
 #include <QBuffer>
 #include <QClipboard>
