@@ -1,8 +1,6 @@
 // korv4-cli equipotentielles FICHIER [--json]: the nets of the copper of a circuit, each with its
 // pads (position, kind, drill).
 
-#include "verification/Equipotentielles.h"
-
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -10,6 +8,7 @@
 
 #include "Commun.h"
 #include "SousCommandes.h"
+#include "verification/Equipotentielles.h"
 
 namespace korv4::cli {
 
