@@ -1,0 +1,60 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Circuit.h"
+#include "render/Canevas.h"
+#include "render/ContexteTrace.h"
+#include "verification/Equipotentielles.h"
+
+// The lit net of the "Équipotentielle" tool: the point clicked and the face it was clicked on
+// are kept, not a record, so that after any change of the store the net lit is the one under
+// that point again (it may have grown, split or gone). The nets are computed when the store
+// differs from the copy they were computed from; the store itself never changes here.
+
+namespace korv4 {
+
+struct EquipotentielleAllumee {
+  bool Active = false;
+  int32_t X = 0, Y = 0;  // the point clicked, units
+  int Travail = 0;       // the work it was clicked in
+  int32_t Net = -1;      // index into nets.Liste, -1 when none is lit
+
+  Equipotentielles nets;
+  // The store the nets were computed from (records 1..n and drill table).
+  std::vector<ElementCI> copie;
+  std::array<int32_t, 14> diametres{};
+  bool calculees = false;
+};
+
+// The nets of the circuit as it is now, computed again only when the store changed.
+const Equipotentielles& NetsAJour(EquipotentielleAllumee& a, const Circuit& c);
+// The nets when they are up to date with the store, null otherwise (nothing is computed: for
+// a pointer move).
+const Equipotentielles* NetsSiAJour(const EquipotentielleAllumee& a, const Circuit& c);
+
+// The net under (x, y) in work `travail` (a pad on either face, a track or a copper text of
+// that face), -1 for none.
+int32_t EquipotentielleSous(const Circuit& c, const Equipotentielles& nets, int travail, int32_t x,
+                            int32_t y);
+
+// A click of the tool: lights the net under the point, or puts the light out when there is
+// none. True when a net is lit.
+bool AllumeEquipotentielle(EquipotentielleAllumee& a, const Circuit& c, int travail, int32_t x,
+                           int32_t y);
+void EteintEquipotentielle(EquipotentielleAllumee& a);
+// After a change: the net under the point clicked, again. True when what is lit changed.
+bool SuitEquipotentielle(EquipotentielleAllumee& a, const Circuit& c);
+
+// "Équipotentielle N3 : 4 pastilles", empty when none is lit.
+std::string TexteEquipotentielle(const EquipotentielleAllumee& a);
+
+// Draws the lit net alone (both faces, its pads and their holes) in `couleur` on `toile`, with
+// the layout of `ctx` (zoom, origin, surface): the picture to lay over the drawing area's.
+void TraceEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c,
+                                 const ContexteTrace& ctx, Canevas& toile, Couleur couleur);
+
+}  // namespace korv4
