@@ -444,44 +444,21 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
   p.fichiers_.insert(p.fichiers_.end(), masques.begin(), masques.end());
 
   // The outline.
-  p.gauche_ = 0;
-  p.bas_ = 0;
-  p.droite_ = c.EnteteCI.SurfaceX;
-  p.haut_ = c.EnteteCI.SurfaceY;
-  p.contour_ = "surface de travail";
-  p.contourAnglais_ = "the work surface";
-  bool dessine = false;
-  if (o.Contour == ContourFabrication::Carte) {
-    int64_t aire = -1;
-    for (int32_t i = 1; i < c.NbElements; ++i) {
-      const ElementCI& e = c.Elements[i];
-      const ElementCI& f = c.Elements[i + 1];
-      if (!(e.Couche & 8) || e.Code != code::Rectangle1 || f.Code != code::Rectangle2) continue;
-      const int64_t g = std::min(e.X, f.X), d = std::max(e.X, f.X);
-      const int64_t b = std::min(e.Y, f.Y), h = std::max(e.Y, f.Y);
-      if (d <= g || h <= b || (d - g) * (h - b) <= aire) continue;
-      aire = (d - g) * (h - b);
-      p.gauche_ = g;
-      p.bas_ = b;
-      p.droite_ = d;
-      p.haut_ = h;
-      dessine = true;
-    }
-    if (dessine) {
-      p.contour_ = "rectangle tracé sur le plan de perçage";
-      p.contourAnglais_ = "the rectangle drawn on the drilling plan";
-    }
-  }
-  if (!dessine && o.Contour != ContourFabrication::Surface) {
-    const BoiteTracee b = EtendueTracee(c, o.Pastilles);
-    const double marge = o.MargeContourMm / 0.0254;
-    p.gauche_ = static_cast<int64_t>(std::floor(b.Gauche - marge));
-    p.bas_ = static_cast<int64_t>(std::floor(b.Bas - marge));
-    p.droite_ = static_cast<int64_t>(std::ceil(b.Droite + marge));
-    p.haut_ = static_cast<int64_t>(std::ceil(b.Haut + marge));
+  const ContourCarte contour = CalculeContour(c, o.Contour, o.MargeContourMm, o.Pastilles);
+  p.gauche_ = contour.Gauche;
+  p.bas_ = contour.Bas;
+  p.droite_ = contour.Droite;
+  p.haut_ = contour.Haut;
+  if (contour.Dessine) {
+    p.contour_ = "rectangle tracé sur le plan de perçage";
+    p.contourAnglais_ = "the rectangle drawn on the drilling plan";
+  } else if (contour.Mode == ContourFabrication::Etendue) {
     p.contour_ = "étendue des éléments tracés et " + Mm(o.MargeContourMm) + " mm de marge";
     p.contourAnglais_ =
         "the extent of the elements plus a margin of " + MmPoint(o.MargeContourMm) + " mm";
+  } else {
+    p.contour_ = "surface de travail";
+    p.contourAnglais_ = "the work surface";
   }
   p.fichiers_.push_back({base + ".GKO", "contour de la carte (" + p.contour_ + ")", kContour, 0});
 
@@ -576,8 +553,8 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
       }
     }
     const double pisteMm = piste < 0 ? -1.0 : static_cast<double>(piste) / 1e6;
-    const std::string sauf = dessine ? ", sauf le rectangle qui sert de contour" : "";
-    const std::string but = dessine ? ", but for the rectangle used as the outline" : "";
+    const std::string sauf = contour.Dessine ? ", sauf le rectangle qui sert de contour" : "";
+    const std::string but = contour.Dessine ? ", but for the rectangle used as the outline" : "";
     const std::string largeur = Mm(p.LargeurMm()), hauteur = Mm(p.HauteurMm());
     std::string t = "# Jeu de fabrication " + base + "\n\n";
     t += "Fait par KORV4 " + std::string(kVersion) +

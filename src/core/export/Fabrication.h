@@ -7,6 +7,7 @@
 #include "export/FluxOctets.h"
 #include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "verification/Contour.h"
 
 // The board-house set: every file a manufacturer asks for, beside the Gerber and drill exports
 // (which stay as they are). All layers are seen from the component side, in the store's
@@ -36,9 +37,9 @@
 
 namespace korv4 {
 
-// The outline: Carte is the rectangle drawn on the drilling plan (the largest when there are
-// several), or when there is none the extent of the elements plus the margin.
-enum class ContourFabrication { Carte, Etendue, Surface };
+// The outline (ContourFabrication, verification/Contour.h): Carte is the rectangle drawn on the
+// drilling plan (the largest when there are several), or when there is none the extent of the
+// elements plus the margin.
 
 struct OptionsFabrication {
   std::string Base = "carte";  // start of every layer file's name (made safe: NomSur)

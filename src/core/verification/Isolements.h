@@ -6,6 +6,7 @@
 
 #include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "verification/Contour.h"
 
 // The isolation check: the copper of each face as the Gerber files draw it (tracks at their
 // width, pads at their aperture's shape, copper texts and pins as their strokes), searched for
@@ -60,6 +61,9 @@ struct OptionsVerification {
   StylePastilles Pastilles = StylePastilles::Octogonales;  // round pads as the files draw them
   double CouronneMm = 0.15;  // the narrowest ring allowed around a hole; 0 checks none
   double BordMm = 0.3;       // the closest copper may come to the outline; 0 checks none
+  // The outline the edge rule measures from (verification/Contour.h), as the set cuts it.
+  ContourFabrication Contour = ContourFabrication::Carte;
+  double MargeContourMm = 1.0;
   // The smallest gap between pieces is looked for up to max(IsolementMm, PorteeMm).
   double PorteeMm = 0;
   // Compares every shape with every other instead of going through the spatial index: the

@@ -66,7 +66,7 @@ void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts) {
 void Bords(const Circuit& c, const OptionsVerification& o, const Equipotentielles& nets,
            const Geometrie* faces[3], std::vector<Defaut>& defauts) {
   if (!Valide(o.BordMm)) return;
-  const Cadre contour = ContourVerifie(c);
+  const ContourCarte contour = CalculeContour(c, o.Contour, o.MargeContourMm, o.Pastilles);
   const double limite = o.BordMm / kMmParUnite;
   std::vector<bool> signale(static_cast<size_t>(c.NbElements) + 1, false);
   for (int face = 1; face <= 2; ++face) {
@@ -74,8 +74,10 @@ void Bords(const Circuit& c, const OptionsVerification& o, const Equipotentielle
     for (const Groupe& gr : faces[face]->groupes) {
       if (gr.xmin > gr.xmax || signale[static_cast<size_t>(gr.indice)]) continue;
       if (nets.Morceau(gr.indice, face) < 0) continue;  // no copper of the set (a target)
-      const double gauche = gr.xmin - contour.Gauche, bas = gr.ymin - contour.Bas;
-      const double droite = contour.Droite - gr.xmax, haut = contour.Haut - gr.ymax;
+      const double gauche = gr.xmin - static_cast<double>(contour.Gauche);
+      const double bas = gr.ymin - static_cast<double>(contour.Bas);
+      const double droite = static_cast<double>(contour.Droite) - gr.xmax;
+      const double haut = static_cast<double>(contour.Haut) - gr.ymax;
       const double proche = std::min({gauche, bas, droite, haut});
       if (proche <= kTolerance || proche >= limite - kTolerance) continue;  // past it: HorsContour
       signale[static_cast<size_t>(gr.indice)] = true;
@@ -169,15 +171,6 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
 }
 
 }  // namespace
-
-Cadre ContourVerifie(const Circuit& c) {
-  Cadre r;
-  r.Gauche = 0;
-  r.Bas = 0;
-  r.Droite = c.EnteteCI.SurfaceX;
-  r.Haut = c.EnteteCI.SurfaceY;
-  return r;
-}
 
 void VerifieRegles(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts) {
   Couronnes(c, o, defauts);

@@ -11,8 +11,10 @@
 //   drill) / 2, below OptionsVerification::CouronneMm (a drill wider than its pad is
 //   PercageTropGrand, not this);
 // - BordTropProche: copper (pads, tracks, copper texts of the faces the board is made with)
-//   closer to the board's outline than OptionsVerification::BordMm without reaching past it
-//   (HorsContour); one fault per element, where it comes closest;
+//   closer to the board's outline (OptionsVerification::Contour, as the set cuts it) than
+//   OptionsVerification::BordMm without reaching past it; one fault per element, where it
+//   comes closest (past the outline: HorsContour when past the work surface, a warning of the
+//   set otherwise);
 // - TrouSansCuivre: a drilled pad of a kind that gives no copper to the set (a centring target)
 //   while it is not a bare hole (spare diameter): a hole that would be plated through nothing;
 // - ExtremiteMemeNet: a track end that stops short of copper of its own piece (a loop missing
@@ -24,9 +26,6 @@ namespace korv4 {
 
 // Appends the faults of these rules.
 void VerifieRegles(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts);
-
-// The board's outline the edge rule measures from, in units: the work surface.
-Cadre ContourVerifie(const Circuit& c);
 
 // The middle of a fault's line for these kinds, e.g. "couronne de 0,10 mm (minimum 0,15 mm)".
 std::string DecritRegle(const Defaut& d);

@@ -34,13 +34,15 @@ TEST(Regles, FauteEtTemoin) {
        },
        "couronne étroite faces 1 et 2 : couronne de 0,13 mm (minimum 0,15 mm) à X = 25,40 mm, "
        "Y = 25,40 mm"},
-      {"bord : piste à 0,20 ou 0,33 mm du bas de la surface",
+      {"bord : piste à 0,20 ou 0,33 mm du bas du contour tracé sur le plan de perçage",
        [](CarteCuivre& b, bool faute) {
-         const int32_t y = faute ? 18 : 23;
+         b.Rec(8, code::Rectangle1, 1, 500, 500);
+         b.Rec(8, code::Rectangle2, 1, 4500, 4500);
+         const int32_t y = faute ? 518 : 523;
          b.Piste(1, {{1000, y}, {2000, y}});
        },
        "trop près du bord face 1 : à 0,20 mm du contour (minimum 0,30 mm) à X = 38,10 mm, Y = "
-       "0,20 mm"},
+       "12,90 mm"},
       {"trou sans cuivre : une mire percée, un diamètre libre (trou nu voulu)",
        [](CarteCuivre& b, bool faute) { b.Pastille(1000, 1000, faute ? 205 : 204, faute ? 1 : 7); },
        "trou sans cuivre faces 1 et 2 : perçage de 0,80 mm sans cuivre autour à X = 25,40 mm, Y "
@@ -78,8 +80,10 @@ TEST(Regles, FauteEtTemoin) {
 TEST(Regles, MinimumsReglables) {
   CarteCuivre b;
   b.c.EnteteCI.DiametresPercage[4] = 16;
-  b.Pastille(1000, 1000, 198, 4);        // ring 0.13 mm
-  b.Piste(1, {{1000, 18}, {2000, 18}});  // 0.20 mm from the edge
+  b.Pastille(1000, 1000, 198, 4);           // ring 0.13 mm
+  b.Rec(8, code::Rectangle1, 1, 500, 500);  // the outline drawn on the drilling plan
+  b.Rec(8, code::Rectangle2, 1, 4500, 4500);
+  b.Piste(1, {{1000, 518}, {2000, 518}});  // 0.20 mm from the edge
   OptionsVerification o;
   EXPECT_EQ(VerifieCircuit(b.c, o).Defauts.size(), 2u);
   o.CouronneMm = 0.12;
@@ -87,6 +91,9 @@ TEST(Regles, MinimumsReglables) {
   EXPECT_EQ(Liste(VerifieCircuit(b.c, o).Defauts), "");
   o.CouronneMm = 0;  // checks none
   o.BordMm = 0;
+  EXPECT_EQ(Liste(VerifieCircuit(b.c, o).Defauts), "");
+  o.BordMm = 0.3;  // the work surface as the outline: far from the track
+  o.Contour = ContourFabrication::Surface;
   EXPECT_EQ(Liste(VerifieCircuit(b.c, o).Defauts), "");
 }
 
