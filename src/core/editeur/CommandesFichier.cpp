@@ -1,6 +1,7 @@
 #include "editeur/Editeur.h"
 #include "model/FichierRecuperation.h"
 #include "model/Fichiers.h"
+#include "model/TexteAffichable.h"
 #include "render/Curseur.h"
 #include "render/TraceCircuit.h"
 
@@ -36,7 +37,8 @@ bool ProposeEnregistrement(Editeur& ed, bool* demande = nullptr) {
 }
 
 void Legende(Editeur& ed, const std::string& nom) {
-  ed.Legende = nom.empty() ? "KORV4" : "KORV4 : " + nom;
+  // A name is shown as text, whatever bytes it holds.
+  ed.Legende = nom.empty() ? "KORV4" : "KORV4 : " + TexteAffichableCourt(nom, 300);
   if (ed.LectureSeule) ed.Legende += " (lecture seule)";
   ++ed.Version;
 }
@@ -184,6 +186,10 @@ bool RestaureCopie(Editeur& ed, const std::vector<uint8_t>& octets, const std::s
   Circuit lu = ed.circuit;
   CopieRecuperation copie;
   if (!LitRecuperation(lu, copie, octets, nomCopie, erreur)) return false;
+  // A name that no user could have had is not proposed for saving: the circuit comes back
+  // without one.
+  if (!CheminDeCircuitPlausible(copie.NomFichier)) copie.NomFichier.clear();
+  lu.NomFichier = copie.NomFichier;
   // The circuit comes back as it was being edited: under its name, not saved. Its file is
   // held if no other editor has it; either way saving over it asks first if it changed.
   ed.dialogues->RetientFichier(copie.NomFichier);

@@ -60,6 +60,8 @@ struct Editeur {
   // The circuit's file as this editor last read or wrote it (Dialogues::EtatFichier), to tell
   // a change made by another program before saving over it.
   std::string EtatSurDisque;
+  // The recovery copy of the unsaved changes cannot be written now (the caption says so).
+  bool CopieEnEchec = false;
 
   std::array<EtatControle, kNombreControles> controles;
   std::array<std::string, 6> Panneaux;  // status bar
@@ -286,7 +288,8 @@ void CommenceHistorique(Editeur& ed, bool enregistre = true);
 // modified flag, and the commands that need records (save, print, exports) are greyed while
 // the circuit is empty.
 void EtatCircuit(Editeur& ed);
-// The window's caption: "*" before it while there are unsaved changes.
+// The window's caption: "*" before it while there are unsaved changes, and a word after it
+// while the recovery copy cannot be written.
 std::string TitreFenetre(const Editeur& ed);
 // Undo and redo buttons and menu items: enabled when there is a step, named after it.
 void EtatHistorique(Editeur& ed);

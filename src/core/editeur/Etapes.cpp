@@ -120,7 +120,9 @@ void EtatCircuit(Editeur& ed) {
 }
 
 std::string TitreFenetre(const Editeur& ed) {
-  return ed.MarqueModifie ? "*" + ed.Legende : ed.Legende;
+  const std::string legende =
+      ed.CopieEnEchec ? ed.Legende + " (copie de récupération impossible)" : ed.Legende;
+  return ed.MarqueModifie ? "*" + legende : legende;
 }
 
 void EtatHistorique(Editeur& ed) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "model/Fichiers.h"
+#include "model/TexteAffichable.h"
 
 namespace korv4 {
 
@@ -82,6 +83,22 @@ bool LitRecuperation(Circuit& c, CopieRecuperation& copie, const std::vector<uin
   copie.NomFichier = nom;
   copie.Date = date;
   return true;
+}
+
+bool CheminDeCircuitPlausible(const std::string& nom) {
+  if (nom.size() < 5 || nom.size() > 4095 || nom[0] != '/' || !EstTexteSimple(nom)) return false;
+  for (size_t debut = 1; debut <= nom.size();) {
+    size_t fin = nom.find('/', debut);
+    if (fin == std::string::npos) fin = nom.size();
+    const std::string pas = nom.substr(debut, fin - debut);
+    if (pas.empty() || pas == "." || pas == "..") return false;
+    debut = fin + 1;
+  }
+  std::string extension = nom.substr(nom.size() - 4);
+  for (char& ch : extension) {
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+  }
+  return extension == ".CIX" || extension == ".CIP";
 }
 
 }  // namespace korv4

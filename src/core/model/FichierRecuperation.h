@@ -31,4 +31,9 @@ std::vector<uint8_t> EcritRecuperation(const Circuit& c, const std::array<std::s
 bool LitRecuperation(Circuit& c, CopieRecuperation& copie, const std::vector<uint8_t>& octets,
                      const std::string& nomCopie, std::string& erreur);
 
+// True when the circuit's name stored in a copy is a path the user could have had: absolute,
+// plain text (no control or direction character, valid UTF-8), no "." or ".." step, at most
+// 4095 bytes, ending in ".CIX" or ".CIP" (either case). Another name is not proposed for saving.
+bool CheminDeCircuitPlausible(const std::string& nom);
+
 }  // namespace korv4

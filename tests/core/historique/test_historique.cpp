@@ -414,5 +414,39 @@ TEST(Recuperation, CopieRestaureeOuRefusee) {
   }
 }
 
+// The circuit's name stored in a copy is proposed for saving only when a user could have had
+// it; otherwise the circuit comes back without a name (saving asks one).
+TEST(Recuperation, NomDuCircuitProposeSeulementSIlEstPlausible) {
+  const std::pair<std::string, bool> cas[] = {
+      {"/home/moi/Circuits/ALIM.CIX", true},
+      {"/home/moi/\xC3\xA9t\xC3\xA9/vieux.cip", true},
+      {"", false},
+      {"ALIM.CIX", false},                   // relative
+      {"/home/moi/../../etc/x.CIX", false},  // steps back
+      {"/home/moi//ALIM.CIX", false},
+      {"/home/moi/ALIM.TXT", false},
+      {"/home/\xE2\x80\xAEXIC.exe.CIX", false},  // direction override
+      {"/home/moi/\x1b[2J.CIX", false},
+      {"/home/\xFF.CIX", false},  // not UTF-8
+      {"/" + std::string(4091, 'a') + ".CIX", false},
+  };
+  for (const auto& [nom, garde] : cas) {
+    Session s;
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    s.Clique(1000, 1000);
+    s.ed.circuit.NomFichier = nom;
+    Session t;
+    std::string erreur;
+    ASSERT_TRUE(RestaureCopie(t.ed, CopieDeRecuperation(s.ed, 0), "/etat/1.recup", erreur));
+    EXPECT_EQ(t.ed.circuit.NomFichier, garde ? nom : "") << nom.substr(0, 60);
+    t.d.fichiers = {"/base/Circuits/N.CIX"};
+    Raccourci(t.ed, C::Enregistrerunfichier1);
+    // An old-format circuit asks a name too.
+    const bool surPlace = garde && nom.compare(nom.size() - 4, 4, ".CIX") == 0;
+    EXPECT_EQ(t.d.demandes.size(), surPlace ? 0u : 1u) << nom.substr(0, 60);
+  }
+}
+
 }  // namespace
 }  // namespace korv4

@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QMutex>
 #include <QObject>
 #include <QString>
 #include <QThreadPool>
 #include <QTimer>
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <string>
 
 class QLockFile;
 
@@ -18,7 +21,9 @@ struct Editeur;
 // folder, atomically and on a thread of its own; it goes away once the circuit is saved,
 // opened, new or closed cleanly. At start-up, the copies left by editors that stopped without
 // closing are offered back. Each editor locks its own copy, so that two editors running at
-// once never take each other's.
+// once never take each other's. A copy that cannot be written (a folder that refuses it, a full
+// disk) is said once in the status bar, marked in the caption while it lasts, and tried again
+// after the same delay.
 class GardeRecuperation : public QObject {
   Q_OBJECT
 
@@ -42,11 +47,17 @@ class GardeRecuperation : public QObject {
   // Removes this editor's copy (a clean close).
   void Retire();
   // Offers back, one after the other, the copies of editors no longer running: restore one
-  // (then the others wait for another start), keep it for later, or throw it away. True when
-  // a circuit was restored.
+  // (then the others wait for another start), keep it for later, or throw it away. Copies that
+  // cannot be read are listed in one message: the damaged ones are set aside under a name of
+  // their own, the others (a copy the user may not read now) stay as they are. Locks of editors
+  // no longer running are removed. Symbolic links are never followed. True when a circuit was
+  // restored.
   bool Propose();
 
   void Delai(int millisecondes) { minuterie_.setInterval(millisecondes); }
+  // Called when a copy that could not be written is said, or is written again: the window shows
+  // the editor's states.
+  std::function<void()> change;
 
  private:
   Editeur& ed_;
@@ -57,6 +68,12 @@ class GardeRecuperation : public QObject {
   QThreadPool ecriture_;
   uint64_t vu_ = 0;
   std::atomic<bool> copie_{false};  // this editor's copy is on the disk
+  // The last write's failure ("" when it succeeded), and whether it was said.
+  QMutex mutexEchec_;
+  std::string echec_;
+  bool echecDit_ = false;
+  void Echec(const std::string& raison);  // on the editor's thread
+  void Reussite();
 };
 
 }  // namespace korv4

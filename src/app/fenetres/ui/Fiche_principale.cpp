@@ -155,6 +155,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   recuperation_ = std::make_unique<GardeRecuperation>(ed_);
   // Which editor has a circuit open is told beside the recovery copies' locks.
   dialoguesQt_->DossierVerrous(recuperation_->Dossier());
+  recuperation_->change = [this] { Apres(); };
   Apres();
 }
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -270,8 +271,23 @@ bool FichierDisqueEnCours::Termine(std::string& erreur) {
   if (e.echec) return echec(e.numero, e.erreurQt);
   if (!e.ouvert) return echec(0, QFileDevice::OpenError);
   e.ouvert = false;
+  // On the disk before it takes the name: after a crash the file is the old one or the new
+  // one, whole, never an empty or partial new one. A disk that reports full only now fails here.
+  errno = 0;
+  if (::fsync(e.fichier.handle()) != 0) {
+    const int numero = errno;
+    e.fichier.cancelWriting();
+    return echec(numero, QFileDevice::WriteError);
+  }
   errno = 0;
   if (!e.fichier.commit()) return echec(errno, e.fichier.error());
+  // The new name itself, in its folder.
+  const QByteArray dossier = QFile::encodeName(QFileInfo(e.chemin).absolutePath());
+  const int d = ::open(dossier.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (d >= 0) {
+    ::fsync(d);
+    ::close(d);
+  }
   return true;
 }
 

@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAbstractSpinBox>
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QLockFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -459,6 +462,134 @@ TEST(Recuperation, CopieEndommageeOuGardee) {
   g.d.choix = {2};  // Supprimer
   EXPECT_FALSE(g.fiche.ProposeRecuperation());
   EXPECT_FALSE(QFile::exists(dossier + "/2-2.recup"));
+}
+
+// A copy that cannot be written is said once (status bar, caption) and tried again on the
+// timer without another change; once written again, the mark goes.
+TEST(Recuperation, EcritureImpossibleDiteEtReessayee) {
+  Application();
+  QTemporaryDir etat;
+  NouveauDossierEtat(etat);
+  Fenetre f;
+  f.fiche.recuperation().Delai(50);
+  const QString copie = f.fiche.recuperation().Fichier();
+  ASSERT_TRUE(QDir().mkpath(copie));  // the copy's name is taken by a folder: no write succeeds
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.Clique(1000, 1000);
+  ASSERT_TRUE(QTest::qWaitFor([&] { return f.ed().CopieEnEchec; }, 5000));
+  EXPECT_TRUE(f.Panneau(4).startsWith(QStringLiteral("La copie de récupération ne peut pas")))
+      << f.Panneau(4).toStdString();
+  EXPECT_TRUE(f.fiche.windowTitle().endsWith(QStringLiteral("(copie de récupération impossible)")))
+      << f.fiche.windowTitle().toStdString();
+  // Said once: a later action clears the status text, and the failures that follow keep quiet.
+  f.Bouton(C::BoutonPastille);
+  QTest::qWait(300);
+  EXPECT_TRUE(f.Panneau(4).isEmpty()) << f.Panneau(4).toStdString();
+  // The disk takes copies again: written without another change.
+  ASSERT_TRUE(QDir(copie).removeRecursively());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(copie).isFile(); }, 5000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !f.ed().CopieEnEchec; }, 5000));
+  EXPECT_FALSE(f.fiche.windowTitle().contains(QStringLiteral("impossible")));
+  f.d.reponses = {Reponse::Non};
+  EXPECT_TRUE(f.fiche.close());
+}
+
+// A sound copy that cannot be read now (its permissions) is said and kept as it is, never set
+// aside as damaged.
+TEST(Recuperation, CopieIlisibleGardee) {
+  if (geteuid() == 0) GTEST_SKIP() << "le superutilisateur lit même un fichier de mode 000";
+  Application();
+  QTemporaryDir etat;
+  const QString dossier = NouveauDossierEtat(etat);
+  QDir().mkpath(dossier);
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  const std::vector<uint8_t> bonne = EcritRecuperation(c, {}, 11820, 7880, {"/a/B.CIX", 0});
+  QFile f(dossier + "/1-1.recup");
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write(reinterpret_cast<const char*>(bonne.data()), static_cast<qint64>(bonne.size()));
+  f.close();
+  ASSERT_TRUE(f.setPermissions({}));
+  for (int depart = 0; depart < 2; ++depart) {
+    Fenetre e;
+    EXPECT_FALSE(e.fiche.ProposeRecuperation());
+    ASSERT_EQ(e.d.messages.size(), 1u);
+    EXPECT_NE(e.d.messages[0].find("gardée"), std::string::npos) << e.d.messages[0];
+    EXPECT_TRUE(QFile::exists(dossier + "/1-1.recup"));
+    EXPECT_FALSE(QFile::exists(dossier + "/1-1.recup.endommagee"));
+  }
+  f.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+  Fenetre e;
+  e.d.choix = {0};
+  EXPECT_TRUE(e.fiche.ProposeRecuperation());
+}
+
+// What an editor finds in a recovery folder another program may have filled: damaged copies in
+// one message and set aside under a free name, links ignored, a name that could reverse or
+// overflow the question shown escaped and cut and not proposed for saving, and the locks of
+// editors that died removed.
+TEST(Recuperation, DossierHostile) {
+  Application();
+  QTemporaryDir etat, ailleurs;
+  const QString dossier = NouveauDossierEtat(etat);
+  QDir().mkpath(dossier);
+  auto ecrit = [](const QString& chemin, const std::vector<uint8_t>& octets) {
+    QFile f(chemin);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(octets.data()), static_cast<qint64>(octets.size()));
+  };
+  for (int k = 0; k < 40; ++k) {
+    ecrit(dossier + QStringLiteral("/%1-0.recup").arg(k), std::vector<uint8_t>(7 + k, 0x1b));
+  }
+  ecrit(dossier + "/0-0.recup.endommagee", {'d', 'e', 'j', 'a'});
+  Circuit c;
+  AjoutElement(c, 1, 18, 1000, 1000);
+  const std::string nom = "/home/\xE2\x80\xAE" + std::string(4000, 'x') + ".CIX";
+  ecrit(dossier + "/100-0.recup", EcritRecuperation(c, {}, 11820, 7880, {nom, 0}));
+  ecrit(ailleurs.path() + "/lien.recup", EcritRecuperation(c, {}, 11820, 7880, {"/a/L.CIX", 0}));
+  ASSERT_TRUE(QFile::link(ailleurs.path() + "/lien.recup", dossier + "/101-0.recup"));
+  // A lock of an editor that died before its first copy.
+  const pid_t enfant = fork();
+  ASSERT_GE(enfant, 0);
+  if (enfant == 0) {
+    QLockFile l(dossier + "/102-0.lock");
+    _exit(l.tryLock(0) ? 0 : 1);
+  }
+  int statut = 0;
+  ASSERT_EQ(waitpid(enfant, &statut, 0), enfant);
+  ASSERT_TRUE(QFile::exists(dossier + "/102-0.lock"));
+
+  Fenetre f;
+  f.d.choix = {0};  // Restaurer
+  EXPECT_TRUE(f.fiche.ProposeRecuperation());
+  ASSERT_EQ(f.d.messages.size(), 1u);
+  EXPECT_EQ(f.d.messages[0].rfind("40 copies de récupération n'ont pas pu être lues", 0), 0u)
+      << f.d.messages[0].substr(0, 200);
+  EXPECT_NE(f.d.messages[0].find("… et 28 autres."), std::string::npos);
+  EXPECT_EQ(f.d.messages[0].find('\x1b'), std::string::npos);
+  EXPECT_EQ(QDir(dossier).entryList({QStringLiteral("*.recup")}, QDir::Files | QDir::NoSymLinks),
+            QStringList{QFileInfo(f.fiche.recuperation().Fichier()).fileName()});
+  QFile deja(dossier + "/0-0.recup.endommagee");
+  ASSERT_TRUE(deja.open(QIODevice::ReadOnly));
+  EXPECT_EQ(deja.readAll(), QByteArray("deja"));
+  EXPECT_TRUE(QFile::exists(dossier + "/0-0.recup.endommagee-2"));
+  EXPECT_TRUE(QFile::exists(ailleurs.path() + "/lien.recup"));
+  // One question: the link was not offered.
+  ASSERT_EQ(f.d.textesChoix.size(), 1u);
+  const std::string& question = f.d.textesChoix[0];
+  EXPECT_EQ(question.find("\xE2\x80\xAE"), std::string::npos);
+  EXPECT_NE(question.find("\\u202e"), std::string::npos);
+  EXPECT_LT(question.size(), 600u);
+  EXPECT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_TRUE(f.ed().circuit.NomFichier.empty());
+  EXPECT_FALSE(QFile::exists(dossier + "/102-0.lock"));
+
+  // A second start finds nothing more to say.
+  Fenetre g;
+  EXPECT_FALSE(g.fiche.ProposeRecuperation());
+  EXPECT_TRUE(g.d.messages.empty());
+  EXPECT_TRUE(g.d.textesChoix.empty());
 }
 
 }  // namespace
