@@ -44,9 +44,12 @@ OptionsFabrication Options() {
   o.Date = "2026-12-11T00:00:00+00:00";
   return o;
 }
-// What gerbv draws: the Gerber and drill files, not the job file nor the summary.
+// What gerbv draws: the Gerber and drill files, not the netlist, the job file nor the summary.
 bool EstCouche(const std::string& nom) {
-  return nom != kNomLisezMoi && nom.size() > 7 && nom.substr(nom.size() - 7) != ".gbrjob";
+  for (const std::string fin : {".gbrjob", ".ipc", ".md"})
+    if (nom.size() > fin.size() && nom.compare(nom.size() - fin.size(), fin.size(), fin) == 0)
+      return false;
+  return true;
 }
 
 std::string LitTexte(const fs::path& p) {
@@ -81,7 +84,7 @@ TEST_F(CliFabrication, ArchiveEtDossierCommeLeCoeurLusParGerbvEtZipfile) {
   OptionsFabrication o = Options();
   o.Contour = ContourFabrication::Surface;
   const JeuFabrication jeu = FabriqueJeu(Ouvert(octets), o);
-  ASSERT_EQ(jeu.Fichiers.size(), 10u);
+  ASSERT_EQ(jeu.Fichiers.size(), 11u);
 
   Resultat r = Lance("fabrication carte.CIX jeu.zip --contour surface", kEpoque);
   ASSERT_EQ(r.code, 0) << r.erreur;
@@ -166,10 +169,10 @@ TEST_F(CliFabrication, DossierExactementLeNouveauJeuEtNomsSurs) {
   std::vector<std::string> noms;
   for (const auto& e : fs::directory_iterator(Chemin("d"))) noms.push_back(e.path().filename());
   std::sort(noms.begin(), noms.end());
-  EXPECT_EQ(noms,
-            (std::vector<std::string>{"LISEZMOI.md", "carte-NPTH.DRL", "carte-PTH.DRL", "carte.GBL",
-                                      "carte.GBS", "carte.GKO", "carte.GTL", "carte.GTO",
-                                      "carte.GTS", "carte.gbrjob", "notes.txt", "x.GTL"}));
+  EXPECT_EQ(noms, (std::vector<std::string>{"LISEZMOI.md", "carte-NPTH.DRL", "carte-PTH.DRL",
+                                            "carte-netlist.ipc", "carte.GBL", "carte.GBS",
+                                            "carte.GKO", "carte.GTL", "carte.GTO", "carte.GTS",
+                                            "carte.gbrjob", "notes.txt", "x.GTL"}));
   EXPECT_NE(Lit(Chemin("d") / "carte.GTL"), (std::vector<uint8_t>{'a', 'n', 'c', 'i', 'e', 'n'}));
   EXPECT_NE(r.erreur.find("contient aussi, laissés tels quels : notes.txt, x.GTL."),
             std::string::npos)

@@ -59,11 +59,12 @@ struct CoucheAttendue {
   const char* cote;
 };
 constexpr CoucheAttendue kCouches[] = {
-    {".GTL", "copper", "top"},        {".GBL", "copper", "bottom"},
-    {".GTO", "silkscreen", "top"},    {".GTS", "soldermask", "top"},
-    {".GBS", "soldermask", "bottom"}, {".GKO", "outline", "all"},
-    {"-PTH.DRL", "drill", "all"},     {"-NPTH.DRL", "drill", "all"},
-    {".gbrjob", nullptr, nullptr},    {"LISEZMOI.md", nullptr, nullptr},
+    {".GTL", "copper", "top"},         {".GBL", "copper", "bottom"},
+    {".GTO", "silkscreen", "top"},     {".GTS", "soldermask", "top"},
+    {".GBS", "soldermask", "bottom"},  {".GKO", "outline", "all"},
+    {"-PTH.DRL", "drill", "all"},      {"-NPTH.DRL", "drill", "all"},
+    {".gbrjob", nullptr, nullptr},     {"-netlist.ipc", nullptr, nullptr},
+    {"LISEZMOI.md", nullptr, nullptr},
 };
 
 class CliLecteursNpm : public essai::DossierCli {
@@ -102,13 +103,13 @@ TEST_F(CliLecteursNpm, JeuReconnuLuSansAvertissementEtCoherent) {
   dessine.c = fabrication::CarteSimpleFace();
   dessine.Dessin(8, 130, 1, 500, 600, 2500, 1900);
   const std::vector<Cas> cas = {
-      {"complete", fabrication::CarteComplete(), "--contour surface", 0.1, 10,
+      {"complete", fabrication::CarteComplete(), "--contour surface", 0.1, 11,
        Boite{0, 0, 300.228, 200.152}},
       {"simple", fabrication::CarteSimpleFace(),
-       "--marge-masque 0,2 --marge-contour 1 --pastilles circulaires", 0.2, 6, std::nullopt},
+       "--marge-masque 0,2 --marge-contour 1 --pastilles circulaires", 0.2, 7, std::nullopt},
       {"mesure", fabrication::CarteMesure(),
-       "--marge-masque 0,5 --contour etendue --marge-contour 0", 0.5, 9, std::nullopt},
-      {"dessine", dessine.c, "", 0.1, 6, Boite{12.7, 15.24, 63.5, 48.26}},
+       "--marge-masque 0,5 --contour etendue --marge-contour 0", 0.5, 10, std::nullopt},
+      {"dessine", dessine.c, "", 0.1, 7, Boite{12.7, 15.24, 63.5, 48.26}},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);

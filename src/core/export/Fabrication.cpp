@@ -7,6 +7,7 @@
 #include <map>
 #include <set>
 
+#include "export/Ipc356.h"
 #include "export/Percage.h"
 #include "verification/Isolements.h"
 
@@ -265,7 +266,7 @@ std::string Guid(const std::string& nom) {
   return s;
 }
 
-enum Genre { kCuivre, kMasque, kLegende, kContour, kPth, kNpth, kTravail, kLisezMoi };
+enum Genre { kCuivre, kMasque, kLegende, kContour, kPth, kNpth, kNetlist, kTravail, kLisezMoi };
 
 // The X2 function and polarity of each file, by its kind and layer.
 struct Attributs {
@@ -470,6 +471,11 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
     p.fichiers_.push_back({base + "-PTH.DRL", "perçage Excellon, trous métallisés", kPth, 0});
   if (!npth.empty())
     p.fichiers_.push_back({base + "-NPTH.DRL", "perçage Excellon, trous non métallisés", kNpth, 0});
+  // The nets of the copper, for the electrical test of the bare board.
+  if (p.nbCuivres_ > 0)
+    p.fichiers_.push_back({base + "-netlist.ipc",
+                           "équipotentielles IPC-D-356A (test électrique de la carte nue)",
+                           kNetlist, 0});
   p.guid_ = Guid(base);
 
   // What would come back wrong.
@@ -616,6 +622,7 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
         case kContour: couche = "board outline (" + p.contourAnglais_ + ")"; break;
         case kPth: couche = "Excellon drill, plated holes"; break;
         case kNpth: couche = "Excellon drill, non-plated holes"; break;
+        case kNetlist: couche = "IPC-D-356A netlist (bare-board electrical test)"; break;
         case kTravail: couche = "job file (JSON): board and files"; break;
         default: break;
       }
@@ -656,6 +663,13 @@ bool PlanFabrication::EcritFichier(size_t n, FluxOctets& sortie) const {
   };
   if (f.genre == kTravail) return Texte(travail_);
   if (f.genre == kLisezMoi) return Texte(lisezMoi_);
+  if (f.genre == kNetlist) {
+    OptionsIpc356 ipc;
+    ipc.Nom = o_.Base;
+    ipc.Pastilles = o_.Pastilles;
+    const std::vector<uint8_t> v = EcritIpc356(c, ipc);
+    return sortie.Ecrit(v.data(), v.size());
+  }
 
   // The header every Gerber and drill file of the set shares, as X2 attributes.
   std::vector<std::string> attributs = {"TF.GenerationSoftware,KORV4,korv4," + Champ(kVersion)};

@@ -24,6 +24,7 @@
 //   BASE-NPTH.DRL  Excellon drill file, non-plated holes: the spare-diameter pads (a hole
 //                  without copper), the diameters the user marks as non-plated, and every hole
 //                  of a board with copper on one face only
+//   BASE-netlist.ipc  the nets of the copper (IPC-D-356A), for the bare-board electrical test
 //   BASE.gbrjob    the job file (JSON): what the set holds, the board's size and layer count
 //   LISEZMOI.md    what the set holds, in French and in English
 // The extensions are the ones board houses and layer-guessing tools recognise without being

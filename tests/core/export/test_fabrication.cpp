@@ -11,6 +11,7 @@
 #include <string>
 
 #include "export/Fabrication.h"
+#include "export/Ipc356.h"
 #include "export/Percage.h"
 #include "export/Zip.h"
 #include "render/CircuitExemple.h"
@@ -96,20 +97,22 @@ TEST(Fabrication, CouchesPresentes) {
   const std::vector<Cas> cas = {
       {"double face",
        {{3, 199}, {1, 162}, {2, 162}, {4, 128}, {4, 129}},
-       {"b.GTL", "b.GBL", "b.GTO", "b.GTS", "b.GBS", "b.GKO", "b-PTH.DRL", "b.gbrjob",
-        "LISEZMOI.md"}},
+       {"b.GTL", "b.GBL", "b.GTO", "b.GTS", "b.GBS", "b.GKO", "b-PTH.DRL", "b-netlist.ipc",
+        "b.gbrjob", "LISEZMOI.md"}},
       // Pads alone go to the bottom copper, as in the Gerber export: one copper layer, so its
       // holes are not plated.
       {"pastilles",
        {{3, 199}},
-       {"b.GBL", "b.GBS", "b.GKO", "b-NPTH.DRL", "b.gbrjob", "LISEZMOI.md"}},
+       {"b.GBL", "b.GBS", "b.GKO", "b-NPTH.DRL", "b-netlist.ipc", "b.gbrjob", "LISEZMOI.md"}},
       // A pad without hole: no drill file; a target alone: nothing the board house makes.
-      {"sans trou", {{3, 193}, {2, 162}}, {"b.GTL", "b.GTS", "b.GKO", "b.gbrjob", "LISEZMOI.md"}},
+      {"sans trou",
+       {{3, 193}, {2, 162}},
+       {"b.GTL", "b.GTS", "b.GKO", "b-netlist.ipc", "b.gbrjob", "LISEZMOI.md"}},
       {"pion", {{3, 205}}, {}},
       {"double face et trou sans cuivre",
        {{3, 199}, {3, 204}, {1, 162}, {2, 162}},
-       {"b.GTL", "b.GBL", "b.GTS", "b.GBS", "b.GKO", "b-PTH.DRL", "b-NPTH.DRL", "b.gbrjob",
-        "LISEZMOI.md"}},
+       {"b.GTL", "b.GBL", "b.GTS", "b.GBS", "b.GKO", "b-PTH.DRL", "b-NPTH.DRL", "b-netlist.ipc",
+        "b.gbrjob", "LISEZMOI.md"}},
       {"implantation", {{4, 128}, {4, 129}}, {"b.GTO", "b.GKO", "b.gbrjob", "LISEZMOI.md"}},
       {"plan de percage", {{8, 128}, {8, 129}}, {}},
       {"vide", {}, {}},
@@ -173,7 +176,7 @@ TEST(Fabrication, FonctionsX2SelonLeNom) {
     OptionsFabrication o;
     o.Date = "2026-12-11T02:00:00+01:00";
     const JeuFabrication j = FabriqueJeu(k.c, o);
-    ASSERT_EQ(j.Fichiers.size(), k.fonctions.size() + 2);
+    ASSERT_EQ(j.Fichiers.size(), k.fonctions.size() + 3);
     const std::string travail = Texte(Trouve(j, "carte.gbrjob")->Octets);
     for (const auto& [fin, fonction] : k.fonctions) {
       SCOPED_TRACE(fin);
@@ -461,6 +464,15 @@ TEST(Fabrication, NomsSurs) {
   o.Base = "..\\..\\evil";
   for (const FichierFabrication& f : FabriqueJeu(Carte(), o).Fichiers)
     EXPECT_EQ(f.Nom.find_first_of("/\\:"), std::string::npos) << f.Nom;
+}
+
+// The netlist of the set is the nets' writer's, named after the set.
+TEST(Fabrication, ListeDesEquipotentielles) {
+  OptionsFabrication o;
+  o.Base = "b 1";
+  OptionsIpc356 ipc;
+  ipc.Nom = "b_1";
+  EXPECT_EQ(Trouve(FabriqueJeu(Carte(), o), "b_1-netlist.ipc")->Octets, EcritIpc356(Carte(), ipc));
 }
 
 // The archive written as it is made holds the same bytes as the one made in memory.
