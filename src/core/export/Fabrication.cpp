@@ -486,10 +486,39 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
                                   Mm(static_cast<double>(depasse) * 0.0254) +
                                   " mm : le fabricant le coupera.");
   }
+  // The check of the copper alone (the legend's drawings, which may be countless strokes, are
+  // none of its business), its edge rule measuring from the set's outline: given to it as a
+  // rectangle of the drilling plan.
   OptionsVerification ov;
   ov.PorteeMm = 1;
   ov.Pastilles = o.Pastilles;
-  const ResultatVerification mesures = VerifieCircuit(c, ov);
+  ov.Contour = contour.Mode == ContourFabrication::Surface ? ContourFabrication::Surface
+                                                           : ContourFabrication::Carte;
+  ResultatVerification mesures;
+  {
+    Circuit cuivre;
+    cuivre.EnteteCI = c.EnteteCI;
+    for (int32_t i = 1; i <= c.NbElements; ++i)
+      if (c.Elements[i].Couche & (kMasqueFace1 | kMasqueFace2))
+        cuivre.Elements[++cuivre.NbElements] = c.Elements[i];
+    const bool dansLeStore = contour.Gauche >= 0 && contour.Bas >= 0 && contour.Droite <= 0xFFFF &&
+                             contour.Haut <= 0xFFFF;
+    if (ov.Contour == ContourFabrication::Carte && !dansLeStore) ov.BordMm = 0;
+    if (ov.Contour == ContourFabrication::Carte && dansLeStore &&
+        cuivre.NbElements + 2 <= kMaxElements) {
+      ElementCI& a = cuivre.Elements[++cuivre.NbElements];
+      a.Couche = 8;
+      a.Code = code::Rectangle1;
+      a.X = static_cast<uint16_t>(contour.Gauche);
+      a.Y = static_cast<uint16_t>(contour.Bas);
+      ElementCI& b = cuivre.Elements[++cuivre.NbElements];
+      b.Couche = 8;
+      b.Code = code::Rectangle2;
+      b.X = static_cast<uint16_t>(contour.Droite);
+      b.Y = static_cast<uint16_t>(contour.Haut);
+    }
+    mesures = VerifieCircuit(cuivre, ov);
+  }
   std::vector<const Defaut*> defauts;
   for (const Defaut& d : mesures.Defauts)
     if (d.Genre != GenreDefaut::HorsContour) defauts.push_back(&d);

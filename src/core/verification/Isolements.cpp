@@ -268,19 +268,72 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
   return r;
 }
 
+namespace {
+
+// The box of the shapes the check reads from a plotting (LitCouche), folded as they are
+// plotted: the same sums in the same order, without keeping a single shape, so that a legend
+// of countless strokes takes no memory.
+class BoiteDuTrace final : public Traceur {
+ public:
+  BoiteDuTrace(BoiteTracee& b, StylePastilles style) : b_(b), style_(style) {}
+  void Ouverture(int dcode) override { ouverture_ = FormeDeLOuverture(dcode, style_); }
+  void Point(int32_t x, int32_t y, const char* operation) override {
+    const Point2 p{static_cast<double>(x), static_cast<double>(y)};
+    const char op = operation[2];
+    if (op == '3') {
+      const double l = ouverture_.Largeur, h = ouverture_.Hauteur;
+      if (ouverture_.type == FormeOuverture::Rectangle) {
+        Ajoute(p.x - l / 2, p.y - h / 2, p.x + l / 2, p.y + h / 2);
+      } else if (ouverture_.type == FormeOuverture::Octogone) {
+        double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
+        const double pi = 3.14159265358979323846;
+        for (int k = 0; k < 8; ++k) {
+          const double angle = (22.5 + 45.0 * k) * pi / 180;
+          const double qx = p.x + l / 2 * std::cos(angle), qy = p.y + l / 2 * std::sin(angle);
+          xmin = std::min(xmin, qx);
+          xmax = std::max(xmax, qx);
+          ymin = std::min(ymin, qy);
+          ymax = std::max(ymax, qy);
+        }
+        Ajoute(xmin, ymin, xmax, ymax);
+      } else {
+        const double r = l / 2;
+        Ajoute(p.x - r, p.y - r, p.x + r, p.y + r);
+      }
+    } else if (op != '2' && aCourant_) {
+      const double r = ouverture_.Largeur / 2.0;
+      Ajoute(std::min(courant_.x, p.x) - r, std::min(courant_.y, p.y) - r,
+             std::max(courant_.x, p.x) + r, std::max(courant_.y, p.y) + r);
+    }
+    courant_ = p;
+    aCourant_ = true;
+  }
+
+ private:
+  void Ajoute(double xmin, double ymin, double xmax, double ymax) {
+    if (b_.Vide) {
+      b_ = {xmin, ymin, xmax, ymax, false};
+      return;
+    }
+    b_.Gauche = std::min(b_.Gauche, xmin);
+    b_.Bas = std::min(b_.Bas, ymin);
+    b_.Droite = std::max(b_.Droite, xmax);
+    b_.Haut = std::max(b_.Haut, ymax);
+  }
+  BoiteTracee& b_;
+  StylePastilles style_;
+  FormeOuverture ouverture_;
+  Point2 courant_;
+  bool aCourant_ = false;
+};
+
+}  // namespace
+
 BoiteTracee EtendueTracee(const Circuit& c, StylePastilles style) {
   BoiteTracee b;
   for (uint8_t masque : {kMasqueFace1, kMasqueFace2, kMasqueImplantation}) {
-    for (const Forme& f : LitCouche(c, masque, style).formes) {
-      if (b.Vide) {
-        b = {f.xmin, f.ymin, f.xmax, f.ymax, false};
-        continue;
-      }
-      b.Gauche = std::min(b.Gauche, f.xmin);
-      b.Bas = std::min(b.Bas, f.ymin);
-      b.Droite = std::max(b.Droite, f.xmax);
-      b.Haut = std::max(b.Haut, f.ymax);
-    }
+    BoiteDuTrace t(b, style);
+    TraceElements(t, CollecteElementsGerber(c, masque));
   }
   return b;
 }
