@@ -1,10 +1,14 @@
 // The isolation check of a 100000-record circuit: both copper faces read from the plotting,
-// indexed in a grid, every close pair measured, plus drills and outline; and its nets.
+// indexed in a grid, every close pair measured, plus drills, outline and the rules of
+// manufacture; and its nets. Three kinds of board: elements spread over a large surface, a
+// dense board (pads and tracks packed on both faces, a handful of faults), and all the copper
+// in one cluster.
 
 #include <benchmark/benchmark.h>
 
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
+#include "verification/CircuitsDenses.h"
 #include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
@@ -24,11 +28,9 @@ const Circuit& Mixte() {
   return *c;
 }
 
-// The clearance in hundredths of a millimetre.
-void BM_VerifieIsolements(benchmark::State& state) {
-  const Circuit& c = Mixte();
+void Mesure(benchmark::State& state, const Circuit& c, double isolementMm) {
   OptionsVerification o;
-  o.IsolementMm = static_cast<double>(state.range(0)) / 100;
+  o.IsolementMm = isolementMm;
   size_t defauts = 0;
   for (auto _ : state) {
     const ResultatVerification r = VerifieCircuit(c, o);
@@ -36,6 +38,11 @@ void BM_VerifieIsolements(benchmark::State& state) {
     benchmark::DoNotOptimize(r.Defauts.data());
   }
   state.counters["defauts"] = static_cast<double>(defauts);
+}
+
+// The clearance in hundredths of a millimetre.
+void BM_VerifieIsolements(benchmark::State& state) {
+  Mesure(state, Mixte(), static_cast<double>(state.range(0)) / 100);
 }
 BENCHMARK(BM_VerifieIsolements)->Arg(30)->Arg(100)->Unit(benchmark::kMillisecond);
 
@@ -52,6 +59,40 @@ void BM_Equipotentielles(benchmark::State& state) {
   state.counters["equipotentielles"] = static_cast<double>(nets);
 }
 BENCHMARK(BM_Equipotentielles)->Unit(benchmark::kMillisecond);
+
+void BM_VerifieDense(benchmark::State& state) {
+  static const Circuit* c = [] {
+    auto* n = new Circuit;
+    CircuitDense(*n, kMaxElements);
+    return n;
+  }();
+  Mesure(state, *c, 0.3);
+}
+BENCHMARK(BM_VerifieDense)->Unit(benchmark::kMillisecond);
+
+// All the copper in one place: 0 the same pad stacked, 1 large pads each a unit from the
+// last (all overlapping), 2 the mixed board in a 5 x 5 mm square.
+void BM_VerifieAmas(benchmark::State& state) {
+  static Circuit* amas[3] = {};
+  const int64_t genre = state.range(0);
+  const int32_t nombre = static_cast<int32_t>(state.range(1));
+  Circuit*& c = amas[genre];
+  if (!c) c = new Circuit;
+  if (genre == 2) {
+    CircuitExemple(*c, nombre, 1000, 1000, 7);
+  } else {
+    RazCircuit(*c);
+    c->EnteteCI.SurfaceX = kSurfaceX;
+    c->EnteteCI.SurfaceY = kSurfaceY;
+    for (int32_t k = 0; k < nombre; ++k)
+      AjouteRecord(*c, kCouchePastilles, genre == 0 ? 198 : 203, 2,
+                   genre == 0 ? 1000 : 1000 + k % 300, genre == 0 ? 1000 : 1000 + k / 300);
+  }
+  Mesure(state, *c, 0.3);
+}
+BENCHMARK(BM_VerifieAmas)
+    ->ArgsProduct({{0, 1, 2}, {2500, kMaxElements}})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4

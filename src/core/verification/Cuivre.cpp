@@ -6,6 +6,19 @@ namespace korv4::cuivre {
 
 namespace {
 
+// The corners of an octagon of diameter 1, turned 22.5 degrees, around its centre.
+const struct Octogone {
+  Point2 coins[8];
+  Octogone() {
+    const double pi = 3.14159265358979323846;
+    for (int k = 0; k < 8; ++k) {
+      const double angle = (22.5 + 45.0 * k) * pi / 180;
+      coins[k] = {std::cos(angle), std::sin(angle)};
+    }
+  }
+  const Point2& operator[](int k) const { return coins[k]; }
+} kOctogone;
+
 // Reads the plotting of one collected layer into shapes, one group per element.
 class LecteurTrace final : public Traceur {
  public:
@@ -66,11 +79,8 @@ class LecteurTrace final : public Traceur {
       } else if (ouverture_.type == FormeOuverture::Octogone) {
         f.polygone = static_cast<int32_t>(g_.points.size());
         f.n = 8;
-        const double pi = 3.14159265358979323846;
-        for (int k = 0; k < 8; ++k) {
-          const double angle = (22.5 + 45.0 * k) * pi / 180;
-          g_.points.push_back({p.x + l / 2 * std::cos(angle), p.y + l / 2 * std::sin(angle)});
-        }
+        for (int k = 0; k < 8; ++k)
+          g_.points.push_back({p.x + l / 2 * kOctogone[k].x, p.y + l / 2 * kOctogone[k].y});
       } else {
         f.r = l / 2;
       }
@@ -136,6 +146,152 @@ class LecteurTrace final : public Traceur {
   bool debutDePiste_ = false;
 };
 
+// A shape's box widened by half the reach m: two shapes are compared when theirs overlap.
+struct Boite {
+  double x0, y0, x1, y1;
+};
+bool Chevauchent(const Boite& a, const Boite& b) {
+  return !(a.x0 > b.x1 || b.x0 > a.x1 || a.y0 > b.y1 || b.y0 > a.y1);
+}
+
+// The grid (Cuivre.h says how it is cut).
+class Grille {
+ public:
+  Grille(const std::vector<Forme>& formes, const std::vector<Boite>& boites, double m) : m_(m) {
+    double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
+    // The sizes by whole units (the largest together), for their median.
+    std::vector<int32_t> tailles(1025, 0);
+    for (const Boite& b : boites) {
+      x0 = std::min(x0, b.x0);
+      y0 = std::min(y0, b.y0);
+      x1 = std::max(x1, b.x1);
+      y1 = std::max(y1, b.y1);
+      ++tailles[static_cast<size_t>(std::clamp(std::max(b.x1 - b.x0, b.y1 - b.y0), 0.0, 1024.0))];
+    }
+    x0_ = x0;
+    y0_ = y0;
+    const double largeur = std::max(x1 - x0, 1.0), hauteur = std::max(y1 - y0, 1.0);
+    size_t mediane = 0;
+    for (size_t vus = tailles[0]; vus * 2 < boites.size(); vus += tailles[++mediane]) {
+    }
+    pas_ = std::max(2.5 * static_cast<double>(mediane + 1), 8.0);
+    nx_ = static_cast<int32_t>(largeur / pas_) + 1;
+    ny_ = static_cast<int32_t>(hauteur / pas_) + 1;
+    const size_t cases = static_cast<size_t>(nx_) * static_cast<size_t>(ny_);
+    if (cases <= 4 * formes.size() + 4096) {
+      // Every cell in an array, the shapes sorted into them by counting.
+      debut_.assign(cases + 1, 0);
+      for (size_t i = 0; i < formes.size(); ++i)
+        PourChaqueCase(formes[i], boites[i], [&](size_t k) { ++debut_[k + 1]; });
+      for (size_t k = 1; k < debut_.size(); ++k) debut_[k] += debut_[k - 1];
+      cases_.resize(static_cast<size_t>(debut_.back()));
+      std::vector<int32_t> place(debut_.begin(), debut_.end() - 1);
+      for (size_t i = 0; i < formes.size(); ++i)
+        PourChaqueCase(formes[i], boites[i], [&](size_t k) {
+          cases_[static_cast<size_t>(place[k]++)] = static_cast<int32_t>(i);
+        });
+      return;
+    }
+    // Copper gathered in places: the cells that hold something, from the sorted list of
+    // (cell, shape).
+    std::vector<uint64_t> paires;
+    for (size_t i = 0; i < formes.size(); ++i)
+      PourChaqueCase(formes[i], boites[i],
+                     [&](size_t k) { paires.push_back(static_cast<uint64_t>(k) << 32 | i); });
+    std::sort(paires.begin(), paires.end());
+    cases_.resize(paires.size());
+    debut_.clear();
+    for (size_t j = 0; j < paires.size(); ++j) {
+      if (j == 0 || paires[j] >> 32 != paires[j - 1] >> 32) {
+        debut_.push_back(static_cast<int32_t>(j));
+        cles_.push_back(static_cast<size_t>(paires[j] >> 32));
+      }
+      cases_[j] = static_cast<int32_t>(paires[j] & 0xffffffffu);
+    }
+    debut_.push_back(static_cast<int32_t>(paires.size()));
+  }
+
+  size_t NombreCases() const { return debut_.size() - 1; }
+  // The place of the k-th cell in the grid (row * columns + column).
+  size_t Place(size_t k) const { return cles_.empty() ? k : cles_[k]; }
+  // Whether the cell at `place` is the first (row by row) that the two shapes share.
+  bool PremiereCommune(const Forme& fa, const Boite& ba, const Forme& fb, const Boite& bb,
+                       size_t place) const {
+    const int32_t cy = static_cast<int32_t>(place / static_cast<size_t>(nx_));
+    const int32_t cx = static_cast<int32_t>(place % static_cast<size_t>(nx_));
+    int32_t a0, a1, b0, b1;
+    if (!Intervalle(fa, ba, cy, a0, a1) || !Intervalle(fb, bb, cy, b0, b1) ||
+        std::max(a0, b0) != cx)
+      return false;
+    for (int32_t r = cy - 1; r >= std::max(Rangee(ba.y0), Rangee(bb.y0)); --r)
+      if (Intervalle(fa, ba, r, a0, a1) && Intervalle(fb, bb, r, b0, b1) &&
+          std::max(a0, b0) <= std::min(a1, b1))
+        return false;
+    return true;
+  }
+  // The shapes of cell k, in increasing order.
+  const int32_t* Debut(size_t k) const { return cases_.data() + debut_[k]; }
+  const int32_t* Fin(size_t k) const { return cases_.data() + debut_[k + 1]; }
+
+ private:
+  int32_t Colonne(double x) const {
+    return static_cast<int32_t>(std::clamp((x - x0_) / pas_, 0.0, nx_ - 1.0));
+  }
+  int32_t Rangee(double y) const {
+    return static_cast<int32_t>(std::clamp((y - y0_) / pas_, 0.0, ny_ - 1.0));
+  }
+
+  // The cells of a shape in row cy: c0..c1 (false when none).
+  bool Intervalle(const Forme& f, const Boite& b, int32_t cy, int32_t& c0, int32_t& c1) const {
+    if (cy < Rangee(b.y0) || cy > Rangee(b.y1)) return false;
+    if (f.polygone >= 0 || f.a.y == f.b.y || Rangee(b.y0) == Rangee(b.y1)) {
+      c0 = Colonne(b.x0);
+      c1 = Colonne(b.x1);
+      return true;
+    }
+    // A slanted or vertical stroke: the part of the segment within reach of the row's band,
+    // widened by the reach (a unit more against rounding).
+    const double d = f.r + m_ + 1;
+    const double dy = f.b.y - f.a.y;
+    const double bas = y0_ + cy * pas_ - d, haut = y0_ + (cy + 1) * pas_ + d;
+    double t0 = (bas - f.a.y) / dy, t1 = (haut - f.a.y) / dy;
+    if (t0 > t1) std::swap(t0, t1);
+    t0 = std::max(t0, 0.0);
+    t1 = std::min(t1, 1.0);
+    if (t0 > t1) return false;
+    const double xa = f.a.x + (f.b.x - f.a.x) * t0, xb = f.a.x + (f.b.x - f.a.x) * t1;
+    c0 = Colonne(std::min(xa, xb) - d);
+    c1 = Colonne(std::max(xa, xb) + d);
+    return true;
+  }
+
+  template <typename F>
+  void PourChaqueCase(const Forme& f, const Boite& b, F&& f_case) const {
+    for (int32_t cy = Rangee(b.y0); cy <= Rangee(b.y1); ++cy) {
+      int32_t c0, c1;
+      if (!Intervalle(f, b, cy, c0, c1)) continue;
+      for (int32_t cx = c0; cx <= c1; ++cx)
+        f_case(static_cast<size_t>(cy) * static_cast<size_t>(nx_) + static_cast<size_t>(cx));
+    }
+  }
+
+  double m_;
+  double x0_ = 0, y0_ = 0, pas_ = 1;
+  int32_t nx_ = 1, ny_ = 1;
+  std::vector<int32_t> debut_;
+  std::vector<int32_t> cases_;
+  std::vector<size_t> cles_;  // the places of the cells kept, when only those are
+};
+
+std::vector<Boite> Boites(const std::vector<Forme>& formes, double m) {
+  std::vector<Boite> boites(formes.size());
+  for (size_t i = 0; i < formes.size(); ++i) {
+    const Forme& f = formes[i];
+    boites[i] = {f.xmin - m, f.ymin - m, f.xmax + m, f.ymax + m};
+  }
+  return boites;
+}
+
 }  // namespace
 
 Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style) {
@@ -144,6 +300,7 @@ Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style) {
   for (size_t k = 0; k < indices.size(); ++k) elements[k] = c.Elements[indices[k]];
   Geometrie g;
   g.formes.reserve(elements.size() * 2);
+  g.points.reserve(elements.size() * 4);
   LecteurTrace lecteur(g, c, indices, style);
   TraceElements(lecteur, elements);
   return g;
@@ -243,6 +400,96 @@ Ecart Mesure(const Geometrie& g, const Forme& A, const Forme& B) {
   }
   r.ecart = std::sqrt(meilleur) - A.r - B.r;
   return r;
+}
+
+void PairesProchesDe(const std::vector<Forme>& formes, double portee, VisitePaire visite,
+                     void* contexte, int32_t sondes) {
+  if (formes.size() < 2) return;
+  const double m = portee / 2;
+  const std::vector<Boite> boites = Boites(formes, m);
+  const Grille grille(formes, boites, m);
+  for (size_t k = 0; k < grille.NombreCases(); ++k) {
+    const int32_t* membres = grille.Debut(k);
+    const int32_t nombre = static_cast<int32_t>(grille.Fin(k) - membres);
+    // With probes, the shapes of the cell come first: each probe meets those alone.
+    const int32_t premier =
+        sondes < 0
+            ? 0
+            : static_cast<int32_t>(std::lower_bound(membres, membres + nombre, sondes) - membres);
+    for (int32_t i = sondes < 0 ? 1 : premier; i < nombre; ++i) {
+      const size_t b = static_cast<size_t>(membres[i]);
+      for (int32_t j = 0; j < (sondes < 0 ? i : premier); ++j) {
+        const size_t a = static_cast<size_t>(membres[j]);
+        if (formes[a].groupe == formes[b].groupe || !Chevauchent(boites[a], boites[b]) ||
+            !grille.PremiereCommune(formes[a], boites[a], formes[b], boites[b], grille.Place(k)))
+          continue;
+        visite(contexte, membres[j], membres[i]);
+      }
+    }
+  }
+}
+
+int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, VisiteurMorceaux& v) {
+  int64_t examinees = 0;
+  if (formes.size() < 2) return examinees;
+  const double m = portee / 2;
+  const std::vector<Boite> boites = Boites(formes, m);
+  auto Paire = [&](int32_t a, int32_t b) {
+    ++examinees;
+    if (!Chevauchent(boites[static_cast<size_t>(a)], boites[static_cast<size_t>(b)])) return false;
+    const int32_t ma = v.Morceau(formes[static_cast<size_t>(a)].groupe);
+    const int32_t mb = v.Morceau(formes[static_cast<size_t>(b)].groupe);
+    if (ma < 0 || mb < 0) return false;
+    return ma == mb || v.Paire(a, b);
+  };
+  // A cell of a few shapes: each pair. In a larger one, the shapes met so far are kept in
+  // pieces (shapes already known to be one piece): a new shape is measured against the shapes
+  // of the other pieces only, up to the first that it touches.
+  const Grille grille(formes, boites, m);
+  struct Morceau {
+    int32_t tete, queue;  // first and last shapes of the piece (places in the cell)
+    int32_t groupe;       // the group of one of its shapes
+  };
+  std::vector<int32_t> suivant;
+  std::vector<Morceau> morceaux;
+  for (size_t k = 0; k < grille.NombreCases(); ++k) {
+    const int32_t* membres = grille.Debut(k);
+    const int32_t nombre = static_cast<int32_t>(grille.Fin(k) - membres);
+    if (nombre < 2) continue;
+    if (nombre <= 12) {
+      for (int32_t i = 1; i < nombre; ++i)
+        for (int32_t j = 0; j < i; ++j) Paire(membres[j], membres[i]);
+      continue;
+    }
+    if (suivant.size() < static_cast<size_t>(nombre)) suivant.resize(static_cast<size_t>(nombre));
+    int32_t* apres = suivant.data();
+    morceaux.clear();
+    for (int32_t i = 0; i < nombre; ++i) {
+      const int32_t x = membres[i];
+      const int32_t gx = formes[static_cast<size_t>(x)].groupe;
+      int32_t rx = v.Morceau(gx);
+      if (rx < 0) continue;
+      // The new piece: x, then the pieces it joins; the others stay, in their order.
+      apres[i] = -1;
+      int32_t queue = i;
+      size_t garde = 0;
+      for (size_t q = 0; q < morceaux.size(); ++q) {
+        const Morceau p = morceaux[q];
+        bool joint = v.Morceau(p.groupe) == rx;
+        for (int32_t j = p.tete; !joint && j >= 0; j = apres[j]) joint = Paire(membres[j], x);
+        if (joint) {
+          rx = v.Morceau(gx);
+          apres[queue] = p.tete;
+          queue = p.queue;
+        } else {
+          morceaux[garde++] = p;
+        }
+      }
+      morceaux.resize(garde);
+      morceaux.push_back({i, queue, gx});
+    }
+  }
+  return examinees;
 }
 
 }  // namespace korv4::cuivre

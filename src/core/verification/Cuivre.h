@@ -101,21 +101,65 @@ struct Ensembles {
   }
 };
 
+// The spatial index of the copper: a uniform grid whose cell is two and a half times the usual
+// size of a shape's box widened by the reach, so that a shape lies in a few cells and a cell
+// holds a few shapes (as many as the copper packed there, whatever the spread of the board);
+// only the cells that hold something are kept when the copper is gathered in places on a
+// large surface. A pad lies in the cells of its widened box; a stroke only in the cells that
+// come within its half width and half the reach of its segment (a long slanted track crosses
+// a row of cells, not the square of its box). Two shapes within reach of each other share at
+// least the cell of the middle of their gap.
+
 // Calls visite(contexte, a, b) once for every pair of shapes a < b of different groups whose
-// boxes, widened by half the reach (in units) each, overlap: through the check's spatial index.
+// boxes, widened by half the reach (in units) each, overlap; with `sondes` >= 0, only the pairs
+// of a shape a < sondes and a probe b >= sondes (the shapes near each probe, however many
+// shapes crowd elsewhere). Copper stacked in one place makes as many pairs as it has: for the
+// pieces of touching copper, MorceauxProchesDe below.
 using VisitePaire = void (*)(void* contexte, int32_t a, int32_t b);
 void PairesProchesDe(const std::vector<Forme>& formes, double portee, VisitePaire visite,
-                     void* contexte);
+                     void* contexte, int32_t sondes = -1);
 
 // The same with any callable f(a, b).
 template <typename F>
-void PairesProchesDe(const std::vector<Forme>& formes, double portee, F&& f) {
+void PairesProchesDe(const std::vector<Forme>& formes, double portee, F&& f, int32_t sondes = -1) {
   PairesProchesDe(
       formes, portee,
       [](void* contexte, int32_t a, int32_t b) {
         (*static_cast<std::remove_reference_t<F>*>(contexte))(a, b);
       },
-      &f);
+      &f, sondes);
+}
+
+// Pieces of touching copper through the index. Morceau(groupe) names a group's piece at the
+// time (a union-find's root), or is negative for a group that takes no part; Paire(a, b)
+// measures two shapes a < b of different pieces whose widened boxes overlap, joins their pieces
+// when they touch and says whether they are now one piece (it may also keep the gap). Every
+// pair of shapes of different pieces whose widened boxes overlap is given at least once (a
+// pair sharing several cells perhaps in each); a shape is measured against the shapes of the
+// other pieces of its cell only, up to the first that it touches, so copper stacked or packed
+// in one place costs about one measure a shape, not one a pair. Returns the number of pairs of
+// boxes compared (the search's work, a few times the number of shapes on any board).
+class VisiteurMorceaux {
+ public:
+  virtual int32_t Morceau(int32_t groupe) = 0;
+  virtual bool Paire(int32_t a, int32_t b) = 0;
+
+ protected:
+  ~VisiteurMorceaux() = default;
+};
+int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, VisiteurMorceaux& v);
+
+// The same with callables morceau(groupe) and paire(a, b).
+template <typename M, typename P>
+int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, M&& morceau, P&& paire) {
+  struct Visiteur final : VisiteurMorceaux {
+    M& m;
+    P& p;
+    Visiteur(M& m_, P& p_) : m(m_), p(p_) {}
+    int32_t Morceau(int32_t groupe) override { return m(groupe); }
+    bool Paire(int32_t a, int32_t b) override { return p(a, b); }
+  } v(morceau, paire);
+  return MorceauxProchesDe(formes, portee, v);
 }
 
 }  // namespace korv4::cuivre

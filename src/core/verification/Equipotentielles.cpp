@@ -103,15 +103,16 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style)
       const uint8_t code = c.Elements[g.groupes[k].indice].Code;
       conductrice[k] = !EstPastille(code) || PastilleConductrice(code);
     }
-    PairesProchesDe(g.formes, 0.0, [&](int32_t a, int32_t b) {
+    // A pad that conducts nothing joins nothing.
+    auto Morceau = [&](int32_t groupe) {
+      return conductrice[static_cast<size_t>(groupe)] ? ensembles.Racine(base + groupe) : -1;
+    };
+    MorceauxProchesDe(g.formes, 0.0, Morceau, [&](int32_t a, int32_t b) {
       const Forme& A = g.formes[static_cast<size_t>(a)];
       const Forme& B = g.formes[static_cast<size_t>(b)];
-      if (!conductrice[static_cast<size_t>(A.groupe)] ||
-          !conductrice[static_cast<size_t>(B.groupe)])
-        return;
-      const int32_t pa = base + A.groupe, pb = base + B.groupe;
-      if (ensembles.Racine(pa) == ensembles.Racine(pb)) return;
-      if (Mesure(g, A, B).ecart <= kTolerance) ensembles.Unit(pa, pb);
+      if (Mesure(g, A, B).ecart > kTolerance) return false;
+      ensembles.Unit(base + A.groupe, base + B.groupe);
+      return true;
     });
   }
   r.morceau_.resize(static_cast<size_t>(total));

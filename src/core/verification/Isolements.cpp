@@ -15,85 +15,9 @@ namespace {
 using namespace cuivre;
 
 struct Candidat {
-  int32_t a, b;  // shapes
+  int32_t a, b;  // shapes, a < b
   Ecart e;
 };
-
-// Pairs of shapes of different groups whose boxes, widened by half the reach, overlap: through
-// a uniform grid, each pair tested once, in the cell that holds the low corner of the overlap.
-template <typename Visite>
-void PairesProches(const std::vector<Forme>& formes, double portee, bool sansIndex, Visite visite) {
-  const size_t n = formes.size();
-  if (n < 2) return;
-  const double m = portee / 2;
-  if (sansIndex) {
-    for (size_t u = 0; u < n; ++u) {
-      const Forme& A = formes[u];
-      for (size_t v = u + 1; v < n; ++v) {
-        const Forme& B = formes[v];
-        if (A.groupe == B.groupe) continue;
-        if (A.xmin - m > B.xmax + m || B.xmin - m > A.xmax + m || A.ymin - m > B.ymax + m ||
-            B.ymin - m > A.ymax + m)
-          continue;
-        visite(static_cast<int32_t>(u), static_cast<int32_t>(v));
-      }
-    }
-    return;
-  }
-  double x0 = 1e300, y0 = 1e300, x1 = -1e300, y1 = -1e300;
-  for (const Forme& f : formes) {
-    x0 = std::min(x0, f.xmin - m);
-    y0 = std::min(y0, f.ymin - m);
-    x1 = std::max(x1, f.xmax + m);
-    y1 = std::max(y1, f.ymax + m);
-  }
-  const double largeur = std::max(x1 - x0, 1.0), hauteur = std::max(y1 - y0, 1.0);
-  // About two shapes a cell, never cells smaller than a few units, at most 4096 a side.
-  double pas = std::max({std::sqrt(largeur * hauteur / static_cast<double>(n) * 2), 8.0,
-                         std::max(largeur, hauteur) / 4096});
-  const int32_t nx = static_cast<int32_t>(largeur / pas) + 1;
-  const int32_t ny = static_cast<int32_t>(hauteur / pas) + 1;
-  auto Colonne = [&](double x) {
-    return std::clamp(static_cast<int32_t>((x - x0) / pas), 0, nx - 1);
-  };
-  auto Rangee = [&](double y) {
-    return std::clamp(static_cast<int32_t>((y - y0) / pas), 0, ny - 1);
-  };
-  std::vector<int32_t> debut(static_cast<size_t>(nx) * ny + 1, 0);
-  for (const Forme& f : formes)
-    for (int32_t cy = Rangee(f.ymin - m); cy <= Rangee(f.ymax + m); ++cy)
-      for (int32_t cx = Colonne(f.xmin - m); cx <= Colonne(f.xmax + m); ++cx)
-        ++debut[static_cast<size_t>(cy) * nx + cx + 1];
-  for (size_t k = 1; k < debut.size(); ++k) debut[k] += debut[k - 1];
-  std::vector<int32_t> cases(static_cast<size_t>(debut.back()));
-  std::vector<int32_t> place(debut.begin(), debut.end() - 1);
-  for (size_t i = 0; i < n; ++i) {
-    const Forme& f = formes[i];
-    for (int32_t cy = Rangee(f.ymin - m); cy <= Rangee(f.ymax + m); ++cy)
-      for (int32_t cx = Colonne(f.xmin - m); cx <= Colonne(f.xmax + m); ++cx)
-        cases[static_cast<size_t>(place[static_cast<size_t>(cy) * nx + cx]++)] =
-            static_cast<int32_t>(i);
-  }
-  for (int32_t cy = 0; cy < ny; ++cy) {
-    for (int32_t cx = 0; cx < nx; ++cx) {
-      const size_t k = static_cast<size_t>(cy) * nx + cx;
-      for (int32_t u = debut[k]; u < debut[k + 1]; ++u) {
-        const Forme& A = formes[static_cast<size_t>(cases[static_cast<size_t>(u)])];
-        for (int32_t v = u + 1; v < debut[k + 1]; ++v) {
-          const Forme& B = formes[static_cast<size_t>(cases[static_cast<size_t>(v)])];
-          if (A.groupe == B.groupe) continue;
-          if (A.xmin - m > B.xmax + m || B.xmin - m > A.xmax + m || A.ymin - m > B.ymax + m ||
-              B.ymin - m > A.ymax + m)
-            continue;
-          if (Colonne(std::max(A.xmin, B.xmin) - m) != cx ||
-              Rangee(std::max(A.ymin, B.ymin) - m) != cy)
-            continue;
-          visite(cases[static_cast<size_t>(u)], cases[static_cast<size_t>(v)]);
-        }
-      }
-    }
-  }
-}
 
 // An end of the track shape T that stops short of S: the closest part is the end's cap and the
 // gap lies ahead of the track's direction.
@@ -127,17 +51,45 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
                  bool sansIndex, ResultatVerification& r) {
   Ensembles ensembles(g.groupes.size());
   std::vector<Candidat> candidats;
-  PairesProches(g.formes, portee, sansIndex, [&](int32_t a, int32_t b) {
+  // Two shapes of different pieces (a < b) whose widened boxes overlap: touching copper joins
+  // their pieces, a gap within reach is kept. True when they touch.
+  auto Paire = [&](int32_t a, int32_t b) {
     const Forme& A = g.formes[static_cast<size_t>(a)];
     const Forme& B = g.formes[static_cast<size_t>(b)];
-    if (ensembles.Racine(A.groupe) == ensembles.Racine(B.groupe)) return;
     const Ecart e = Mesure(g, A, B);
     if (e.ecart <= kTolerance) {
       ensembles.Unit(A.groupe, B.groupe);
-    } else if (e.ecart < portee + kTolerance) {
-      candidats.push_back({a, b, e});
+      return true;
     }
-  });
+    if (e.ecart < portee + kTolerance) candidats.push_back({a, b, e});
+    return false;
+  };
+  auto Morceau = [&](int32_t groupe) { return ensembles.Racine(groupe); };
+  if (sansIndex) {
+    const size_t n = g.formes.size();
+    const double m = portee / 2;
+    for (size_t u = 0; u < n; ++u) {
+      const Forme& A = g.formes[u];
+      for (size_t v = u + 1; v < n; ++v) {
+        const Forme& B = g.formes[v];
+        ++r.PairesExaminees;
+        if (A.xmin - m > B.xmax + m || B.xmin - m > A.xmax + m || A.ymin - m > B.ymax + m ||
+            B.ymin - m > A.ymax + m || Morceau(A.groupe) == Morceau(B.groupe))
+          continue;
+        Paire(static_cast<int32_t>(u), static_cast<int32_t>(v));
+      }
+    }
+  } else {
+    r.PairesExaminees += MorceauxProchesDe(g.formes, portee, Morceau, Paire);
+    // A pair of shapes that share several cells was measured in each.
+    std::sort(candidats.begin(), candidats.end(), [](const Candidat& p, const Candidat& q) {
+      return p.a != q.a ? p.a < q.a : p.b < q.b;
+    });
+    candidats.erase(
+        std::unique(candidats.begin(), candidats.end(),
+                    [](const Candidat& p, const Candidat& q) { return p.a == q.a && p.b == q.b; }),
+        candidats.end());
+  }
   // One fault per pair of pieces and kind, at the narrowest place.
   std::unordered_map<uint64_t, size_t> parPaire;
   std::vector<Defaut> defauts;
@@ -202,6 +154,9 @@ void VerifieContour(const Circuit& c, const Geometrie& g, std::vector<bool>& sig
 }
 
 void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts) {
+  FormeOuverture formes[code::PastilleDernier + 1];
+  for (int k = code::PastillePremier; k <= code::PastilleDernier; ++k)
+    formes[k] = FormeDeLOuverture(k - 182, style);
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     // Pads with copper (204 has none, the pins 205 no drill).
@@ -209,7 +164,7 @@ void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>
       continue;
     const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
     if (diametre <= 0) continue;
-    const FormeOuverture f = FormeDeLOuverture(e.Code - 182, style);
+    const FormeOuverture& f = formes[e.Code];
     double largeur = std::min(f.Largeur, f.Hauteur);
     if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
     const double exces = diametre / 10.0 - largeur * kMmParUnite;
@@ -234,11 +189,6 @@ std::string Millimetres(double v) {
 }
 
 }  // namespace
-
-void cuivre::PairesProchesDe(const std::vector<Forme>& formes, double portee, VisitePaire visite,
-                             void* contexte) {
-  PairesProches(formes, portee, false, [&](int32_t a, int32_t b) { visite(contexte, a, b); });
-}
 
 ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification& o) {
   ResultatVerification r;

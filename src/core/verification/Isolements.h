@@ -78,6 +78,9 @@ struct ResultatVerification {
   double EcartMinimalMm = -1;
   // The narrowest track as drawn, in mm; -1 without tracks.
   double PisteMinimaleMm = -1;
+  // The work of the search: pairs of shapes whose boxes were compared (a board's size times a
+  // few with the index, whatever the board; a pair may be counted once per cell it shares).
+  int64_t PairesExaminees = 0;
 };
 
 // The whole check. A clearance that is not a positive finite number checks nothing but the

@@ -130,32 +130,41 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
       }
     }
     if (bouts.empty()) continue;
+    // The nearest copper ahead of each end; between two as near, the shape plotted first, so
+    // that the order in which the index gives the pairs does not matter.
     struct Trouve {
       double ecart;
       Point2 milieu;
+      int32_t forme;
     };
-    std::vector<Trouve> meilleur(bouts.size(), {-1, {}});
-    PairesProchesDe(formes, isolement, [&](int32_t a, int32_t b) {
-      const bool ba = static_cast<size_t>(a) >= n, bb = static_cast<size_t>(b) >= n;
-      if (ba == bb) return;  // two caps, or two shapes (the isolation check's business)
-      const size_t kb = (ba ? static_cast<size_t>(a) : static_cast<size_t>(b)) - n;
-      const Forme& cap = formes[n + kb];
-      const Forme& s = formes[static_cast<size_t>(ba ? b : a)];
-      const Forme& piste = g.formes[bouts[kb].forme];
-      const int32_t recPiste = g.groupes[static_cast<size_t>(piste.groupe)].indice;
-      const int32_t recS = g.groupes[static_cast<size_t>(s.groupe)].indice;
-      const int32_t m = nets.Morceau(recPiste, face);
-      if (m < 0 || nets.Morceau(recS, face) != m) return;
-      const Ecart e = Mesure(g, cap, s);
-      if (e.ecart <= kTolerance || !(e.ecart < isolement - kTolerance)) return;
-      const Point2 vers = e.pb - cap.a;
-      if (Scalaire(vers, bouts[kb].direction) <= 0.5 * Norme(vers)) return;
-      Trouve& t = meilleur[kb];
-      if (t.ecart >= 0 && t.ecart <= e.ecart) return;
-      const double l = Norme(vers);
-      t.ecart = e.ecart;
-      t.milieu = l > 0 ? cap.a + vers * ((cap.r + e.ecart / 2) / l) : cap.a;
-    });
+    std::vector<Trouve> meilleur(bouts.size(), {-1, {}, -1});
+    PairesProchesDe(
+        formes, isolement,
+        [&](int32_t a, int32_t b) {
+          const bool ba = static_cast<size_t>(a) >= n, bb = static_cast<size_t>(b) >= n;
+          if (ba == bb) return;  // two caps, or two shapes (the isolation check's business)
+          const size_t kb = (ba ? static_cast<size_t>(a) : static_cast<size_t>(b)) - n;
+          const Forme& cap = formes[n + kb];
+          const Forme& s = formes[static_cast<size_t>(ba ? b : a)];
+          const Forme& piste = g.formes[bouts[kb].forme];
+          const int32_t recPiste = g.groupes[static_cast<size_t>(piste.groupe)].indice;
+          const int32_t recS = g.groupes[static_cast<size_t>(s.groupe)].indice;
+          const int32_t m = nets.Morceau(recPiste, face);
+          if (m < 0 || nets.Morceau(recS, face) != m) return;
+          const Ecart e = Mesure(g, cap, s);
+          if (e.ecart <= kTolerance || !(e.ecart < isolement - kTolerance)) return;
+          const Point2 vers = e.pb - cap.a;
+          if (Scalaire(vers, bouts[kb].direction) <= 0.5 * Norme(vers)) return;
+          Trouve& t = meilleur[kb];
+          const int32_t forme = ba ? b : a;
+          if (t.ecart >= 0 && (t.ecart < e.ecart || (t.ecart == e.ecart && t.forme < forme)))
+            return;
+          const double l = Norme(vers);
+          t.ecart = e.ecart;
+          t.forme = forme;
+          t.milieu = l > 0 ? cap.a + vers * ((cap.r + e.ecart / 2) / l) : cap.a;
+        },
+        static_cast<int32_t>(n));
     for (size_t k = 0; k < bouts.size(); ++k) {
       if (meilleur[k].ecart < 0) continue;
       Defaut d;

@@ -11,6 +11,7 @@
 
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
+#include "verification/CircuitsDenses.h"
 #include "verification/Isolements.h"
 
 namespace korv4 {
@@ -316,6 +317,29 @@ TEST(Isolements, LeCircuitNeChangePas) {
   EXPECT_TRUE(std::equal(c.Elements.begin(), c.Elements.end(), avant.Elements.begin()));
 }
 
+void AttendLesMemesResultats(const Circuit& c, double isolement, bool avecDefauts) {
+  OptionsVerification o;
+  o.IsolementMm = isolement;
+  o.PorteeMm = 2;
+  const ResultatVerification grille = VerifieCircuit(c, o);
+  o.SansIndex = true;
+  const ResultatVerification toutes = VerifieCircuit(c, o);
+  ASSERT_EQ(grille.Defauts.size(), toutes.Defauts.size());
+  if (avecDefauts) {
+    EXPECT_GT(grille.Defauts.size(), 0u);
+  }
+  for (size_t k = 0; k < grille.Defauts.size(); ++k) {
+    EXPECT_EQ(grille.Defauts[k].Genre, toutes.Defauts[k].Genre);
+    EXPECT_EQ(grille.Defauts[k].Couche, toutes.Defauts[k].Couche);
+    // Exactly: the same pair of shapes measured in the same order gives the same bits.
+    EXPECT_EQ(grille.Defauts[k].Distance, toutes.Defauts[k].Distance);
+    EXPECT_EQ(grille.Defauts[k].X, toutes.Defauts[k].X);
+    EXPECT_EQ(grille.Defauts[k].Y, toutes.Defauts[k].Y);
+  }
+  EXPECT_EQ(grille.EcartMinimalMm, toutes.EcartMinimalMm);
+  EXPECT_EQ(grille.PisteMinimaleMm, toutes.PisteMinimaleMm);
+}
+
 // The grid finds the same faults as the comparison of every pair with every other, on dense
 // random boards and at several clearances.
 TEST(Isolements, LaGrilleTrouveCeQueTrouventToutesLesPaires) {
@@ -324,23 +348,88 @@ TEST(Isolements, LaGrilleTrouveCeQueTrouventToutesLesPaires) {
     CircuitExemple(c, 1500, 6000, 4000, graine);
     for (double isolement : {0.1, 0.3, 1.5}) {
       SCOPED_TRACE(std::to_string(graine) + " " + std::to_string(isolement));
-      OptionsVerification o;
-      o.IsolementMm = isolement;
-      o.PorteeMm = 2;
-      const ResultatVerification grille = VerifieCircuit(c, o);
-      o.SansIndex = true;
-      const ResultatVerification toutes = VerifieCircuit(c, o);
-      ASSERT_EQ(grille.Defauts.size(), toutes.Defauts.size());
-      EXPECT_GT(grille.Defauts.size(), 0u);
-      for (size_t k = 0; k < grille.Defauts.size(); ++k) {
-        EXPECT_EQ(grille.Defauts[k].Genre, toutes.Defauts[k].Genre);
-        EXPECT_EQ(grille.Defauts[k].Couche, toutes.Defauts[k].Couche);
-        EXPECT_DOUBLE_EQ(grille.Defauts[k].Distance, toutes.Defauts[k].Distance);
-        EXPECT_DOUBLE_EQ(grille.Defauts[k].X, toutes.Defauts[k].X);
-        EXPECT_DOUBLE_EQ(grille.Defauts[k].Y, toutes.Defauts[k].Y);
-      }
-      EXPECT_DOUBLE_EQ(grille.EcartMinimalMm, toutes.EcartMinimalMm);
+      AttendLesMemesResultats(c, isolement, true);
     }
+  }
+}
+
+// The same on boards whose copper is in one place or whose shapes the grid could index badly:
+// stacked pads, large pads a unit apart, long slanted tracks side by side, a star of tracks
+// through one point, pads and tracks packed on both faces, a random board squeezed into a
+// few millimetres, and a cluster far from a lone pad.
+TEST(Isolements, LaGrilleTrouveCeQueTrouventToutesLesPairesSurLesAmas) {
+  const char* noms[] = {"empilées", "décalées", "biais", "étoile", "dense", "serré", "loin"};
+  for (int genre = 0; genre < 7; ++genre) {
+    SCOPED_TRACE(noms[genre]);
+    Carte b;
+    Circuit& c = b.c;
+    Aleatoire a(static_cast<uint32_t>(genre) + 11);
+    switch (genre) {
+      case 0:
+        for (int k = 0; k < 600; ++k) b.Rec(3, static_cast<uint8_t>(192 + k % 3), 2, 1000, 1000);
+        b.Rec(3, 199, 2, 1120, 1000);
+        break;
+      case 1:
+        for (int k = 0; k < 900; ++k) b.Rec(3, 203, 2, 1000 + k % 30, 1000 + k / 30);
+        b.Rec(3, 193, 2, 1450, 1000);
+        break;
+      case 2:
+        // Slanted tracks 30 units apart along x (their edges about 1 unit apart), and some
+        // cut short, so that ends stop near their neighbours.
+        for (int k = 0; k < 400; ++k)
+          b.Piste(1, 162, {{100 + k * 30, 100}, {100 + k * 30 + 3000 - (k % 7) * 40, 3100}});
+        break;
+      case 3:
+        for (int k = 0; k < 400; ++k)
+          b.Piste(2, static_cast<uint8_t>(161 + k % 3),
+                  {{2500 - 400 + k * 2, 1500}, {2500 + 400 - k * 2, 3500}});
+        b.Rec(3, 199, 2, 2500, 3580);
+        break;
+      case 4: CircuitDense(c, 3000, 3); break;
+      case 5: CircuitExemple(c, 1500, 1000, 1000, 7); break;
+      case 6:
+        CircuitExemple(c, 1200, 5000, 5000, 9);
+        for (int32_t i = 1; i <= c.NbElements; ++i) {
+          c.Elements[i].X = static_cast<uint16_t>(c.Elements[i].X / 8 + a.Entre(0, 3));
+          c.Elements[i].Y = static_cast<uint16_t>(c.Elements[i].Y / 8);
+        }
+        b.Rec(3, 199, 2, 4900, 4900);
+        break;
+    }
+    for (double isolement : {0.3, 1.5}) {
+      SCOPED_TRACE(isolement);
+      AttendLesMemesResultats(c, isolement, genre != 0);
+    }
+  }
+}
+
+// The search's work grows as the board, not as its square, however the copper is gathered:
+// four times the shapes, about four times the pairs examined (a search by pairs would
+// examine sixteen times as many).
+TEST(Isolements, LeTravailCroitCommeLeCircuit) {
+  auto Amas = [](int genre, int32_t nombre) {
+    Carte b;
+    b.c.EnteteCI.SurfaceX = 31000;
+    b.c.EnteteCI.SurfaceY = 20000;
+    for (int32_t k = 0; k < nombre; ++k) {
+      switch (genre) {
+        case 0: b.Rec(3, 198, 2, 1000, 1000); break;                              // stacked
+        case 1: b.Rec(3, 203, 2, 1000 + k % 60, 1000 + k / 60); break;            // overlapping
+        case 2: b.Rec(3, 192, 2, 1000 + k % 60 * 45, 1000 + k / 60 * 45); break;  // 10 apart
+        case 3:  // a star of tracks through one point
+          b.Piste(1, 162, {{5000 - 2000 + k % 4000, 3000}, {5000 + 2000 - k % 4000, 7000}});
+          break;
+      }
+    }
+    if (genre == 4) CircuitExemple(b.c, nombre, 1000, 1000, 7);  // a board in 5 x 5 mm
+    b.Rec(3, 192, 2, 30000, 19000);                              // far away
+    return VerifieCircuit(b.c).PairesExaminees;
+  };
+  for (int genre = 0; genre < 5; ++genre) {
+    SCOPED_TRACE(genre);
+    const int64_t petit = Amas(genre, 1500), grand = Amas(genre, 6000);
+    EXPECT_LE(grand, 5 * petit + 1000);
+    EXPECT_LE(grand, 60 * 6000);
   }
 }
 
