@@ -8,6 +8,7 @@
 #include "SousCommandes.h"
 #include "Texte.h"
 #include "model/Fichiers.h"
+#include "model/TexteAffichable.h"
 #include "partage/disque/FichiersDisque.h"
 #include "verification/Equipotentielles.h"
 
@@ -17,6 +18,11 @@ namespace {
 
 QString Utf8(const std::string& windows1252) {
   return QString::fromStdString(Windows1252VersUtf8(windows1252));
+}
+
+// A text of the file as the terminal shows it: its control characters escaped.
+QString Affichable(const std::string& windows1252) {
+  return QString::fromStdString(TexteAffichable(Windows1252VersUtf8(windows1252)));
 }
 
 QJsonObject Json(const Circuit& c, size_t equipotentielles) {
@@ -53,15 +59,15 @@ QString Resume(const QString& chemin, const Circuit& c, size_t equipotentielles)
   t += QStringLiteral("Fichier : %1 (%2)\n")
            .arg(chemin, derniere == QLatin1Char('P') ? QStringLiteral("ancien format")
                                                      : QStringLiteral("format actuel"));
-  t += QStringLiteral("Titre : %1\n").arg(Utf8(h.Titre));
-  t += QStringLiteral("Date : %1\n").arg(Utf8(h.DateCI));
-  t += QStringLiteral("Auteur : %1\n").arg(Utf8(h.Auteur));
+  t += QStringLiteral("Titre : %1\n").arg(Affichable(h.Titre));
+  t += QStringLiteral("Date : %1\n").arg(Affichable(h.DateCI));
+  t += QStringLiteral("Auteur : %1\n").arg(Affichable(h.Auteur));
   t += QStringLiteral("Éléments : %1\n").arg(c.NbElements);
   t += QStringLiteral("Surface : %1 x %2 (%3 x %4 mm)\n")
            .arg(h.SurfaceX)
            .arg(h.SurfaceY)
-           .arg(static_cast<int64_t>(h.SurfaceX) * 254 / 10000)
-           .arg(static_cast<int64_t>(h.SurfaceY) * 254 / 10000);
+           .arg(MmMontres(h.SurfaceX))
+           .arg(MmMontres(h.SurfaceY));
   QStringList diametres;
   for (int32_t d : h.DiametresPercage) diametres << QString::number(d);
   t += QStringLiteral("Diamètres de perçage (1/10 mm) : %1\n").arg(diametres.join(' '));

@@ -106,11 +106,12 @@ int LigneDeCommande::Analyse(const QStringList& arguments) {
 }
 
 bool OuvreEntree(const QString& chemin, Circuit& c) {
-  std::string erreur;
-  if (!OuvreCircuitDisque(chemin, c, erreur)) {
+  std::string erreur, avertissement;
+  if (!OuvreCircuitDisque(chemin, c, erreur, &avertissement)) {
     Erreur(erreur);
     return false;
   }
+  if (!avertissement.empty()) Erreur(NomCircuit(chemin) + " est réparé : " + avertissement);
   return true;
 }
 

@@ -166,6 +166,52 @@ TEST_F(Cli, InfoApresJonctionReparationEtAncienFormat) {
   EXPECT_NE(t.sortie.find("Modifié à l'ouverture : non"), std::string::npos) << t.sortie;
 }
 
+// The summary in the terminal: the title block's control characters escaped (they would
+// retitle or clear the terminal and forge lines), the surface in millimetres as the window shows
+// it, and a surface out of the window's limits repaired to the default and said.
+TEST_F(Cli, InfoSansSequencesDeTerminalEtSurfaceCommeLaFenetre) {
+  auto fichier = [](const std::string& titre, int32_t x, int32_t y) {
+    Circuit c;
+    for (const ElementCI& e : kPropre) c.Elements[++c.NbElements] = e;
+    RemplitEnteteCI(c, titre, "", "", x, y);
+    return EcritCircuit(c);
+  };
+  struct Cas {
+    std::string titre;
+    int32_t x, y;
+    const char* ligneTitre;
+    const char* surface;
+    bool repare;
+  };
+  const Cas cas[] = {
+      {"\x1b]0;pris\x07\x1b[2J\rFichier : x", 20000, 10000,
+       "Titre : \\x1b]0;pris\\x07\\x1b[2J\\x0dFichier : x\n",
+       "Surface : 20000 x 10000 (508 x 254 mm)", false},
+      {"Plat", MmVersUnites(240), MmVersUnites(170), "Titre : Plat\n",
+       "Surface : 9448 x 6692 (240 x 170 mm)", false},
+      {"Max", MmVersUnites(800), MmVersUnites(800), "Titre : Max\n",
+       "Surface : 31496 x 31496 (800 x 800 mm)", false},
+      {"Absurde", -5, 2147483647, "Titre : Absurde\n", "Surface : 11820 x 7880 (300 x 200 mm)",
+       true},
+      {"Trop", 31501, 100, "Titre : Trop\n", "Surface : 11820 x 7880 (300 x 200 mm)", true},
+  };
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(c.ligneTitre);
+    Ecrit(Chemin("t.CIX"), fichier(c.titre, c.x, c.y));
+    const Resultat r = Lance("info t.CIX");
+    EXPECT_EQ(r.code, 0) << r.erreur;
+    EXPECT_NE(r.sortie.find(c.ligneTitre), std::string::npos) << r.sortie;
+    EXPECT_NE(r.sortie.find(c.surface), std::string::npos) << r.sortie;
+    for (char interdit : {'\x1b', '\x07', '\r'}) {
+      EXPECT_EQ(r.sortie.find(interdit), std::string::npos) << r.sortie;
+    }
+    EXPECT_EQ(r.erreur.find("est réparé : la surface de travail annoncée") != std::string::npos,
+              c.repare)
+        << r.erreur;
+    EXPECT_EQ(InfoJson("t.CIX")["modifie"].toBool(), c.repare);
+  }
+}
+
 TEST_F(Cli, EntreeIllisibleOuInvalide) {
   std::vector<uint8_t> tronque = FichierCircuit(kPropre);
   tronque.pop_back();

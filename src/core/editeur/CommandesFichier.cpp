@@ -142,14 +142,14 @@ bool EcritCircuitSous(Editeur& ed, const std::string& nom) {
 
 bool OuvreFichier(Editeur& ed, const std::string& nom) {
   std::vector<uint8_t> octets;
-  std::string erreur;
+  std::string erreur, avertissement;
   // The circuit on screen stays as it was when the file is refused.
   Circuit lu = ed.circuit;
   int32_t nombreLu = 0;
   // Seen before it is read: a change made while it is read shows at the next save.
   const std::string etat = ed.dialogues->EtatFichier(nom);
   if (!ed.dialogues->LitFichier(nom, octets, erreur) ||
-      !OuvreCircuit(lu, octets, nom, erreur, &nombreLu)) {
+      !OuvreCircuit(lu, octets, nom, erreur, &nombreLu, &avertissement)) {
     ed.dialogues->Message(erreur);
     return false;
   }
@@ -170,8 +170,9 @@ bool OuvreFichier(Editeur& ed, const std::string& nom) {
         "Le circuit " + nom +
         " a été réparé à l'ouverture (pistes jointes ; dessins, pistes et groupes incomplets "
         "retirés ; cadres des groupes recalculés) : " +
-        std::to_string(nombreLu) + " éléments lus, " + std::to_string(garde) +
-        " après réparation. Il est marqué modifié : enregistrez-le pour garder la réparation.");
+        std::to_string(nombreLu) + " éléments lus, " + std::to_string(garde) + " après réparation" +
+        (avertissement.empty() ? "." : " ; " + avertissement) +
+        " Il est marqué modifié : enregistrez-le pour garder la réparation.");
   }
   return true;
 }

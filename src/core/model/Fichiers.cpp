@@ -282,8 +282,37 @@ bool EstFichierComposant(const std::vector<uint8_t>& octets) {
          std::memcmp(octets.data() + 1, kLibelleComposant, n) == 0;
 }
 
+namespace {
+
+// A surface the surface dialog would refuse becomes the default one, as large as the circuit.
+void RepareSurface(Circuit& c, std::string* avertissement) {
+  TEnteteCI& h = c.EnteteCI;
+  const auto valide = [](int32_t v) { return v > 0 && v < kSurfaceRefusee; };
+  if (valide(h.SurfaceX) && valide(h.SurfaceY)) return;
+  const int32_t lusX = h.SurfaceX, lusY = h.SurfaceY;
+  h.SurfaceX = TEnteteCI{}.SurfaceX;
+  h.SurfaceY = TEnteteCI{}.SurfaceY;
+  if (c.NbElements > 0) {
+    const Cadre b = CadreElements(c, 1, c.NbElements);
+    h.SurfaceX = std::min(std::max(h.SurfaceX, b.Droite + 100), kSurfaceRefusee - 1);
+    h.SurfaceY = std::min(std::max(h.SurfaceY, b.Haut + 100), kSurfaceRefusee - 1);
+  }
+  c.CircuitModifie = true;
+  if (avertissement != nullptr) {
+    *avertissement = "la surface de travail annoncée (" + std::to_string(lusX) + " x " +
+                     std::to_string(lusY) +
+                     " unités) est hors des limites (plus de 0 et moins de 800 mm de côté) : "
+                     "elle est ramenée à " +
+                     std::to_string(MmMontres(h.SurfaceX)) + " x " +
+                     std::to_string(MmMontres(h.SurfaceY)) + " mm.";
+  }
+}
+
+}  // namespace
+
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
-                  std::string& erreur, int32_t* nombreLu) {
+                  std::string& erreur, int32_t* nombreLu, std::string* avertissement) {
+  if (avertissement != nullptr) avertissement->clear();
   const char derniere = nomFichier.empty() ? '\0' : nomFichier.back();
   bool lu;
   if (derniere == 'X' || derniere == 'x') {
@@ -317,6 +346,7 @@ bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::str
   c.CircuitModifie = false;
   JonctionPistes(c);
   NettoyageCircuit(c);
+  RepareSurface(c, avertissement);
   return true;
 }
 

@@ -57,8 +57,23 @@ bool EstFichierComposant(const std::vector<uint8_t>& octets);
 // A component file (its label, and a name ending in .CPX or bytes that do not read as a
 // circuit) is refused with a message that says it is a component. `nombreLu`, when given,
 // receives the number of records the file held, before joining and repair.
+// A surface outside what the surface dialog accepts (each side above 0 and under 800 mm) is
+// repaired to the default one, widened to the circuit's extent: the circuit is then marked
+// modified and `avertissement`, when given, says what was repaired (French, UTF-8).
 bool OuvreCircuit(Circuit& c, const std::vector<uint8_t>& octets, const std::string& nomFichier,
-                  std::string& erreur, int32_t* nombreLu = nullptr);
+                  std::string& erreur, int32_t* nombreLu = nullptr,
+                  std::string* avertissement = nullptr);
+
+// The surface's limit: a side of 31 501 units (800 mm and a little margin) or more is refused.
+constexpr int32_t kSurfaceRefusee = 31501;
+
+// Unit conversions (integer divisions), and the millimetres shown for a size: the number typed
+// when the size came from one (MmVersUnites(n) == v), otherwise UnitesVersMm(v).
+constexpr int32_t MmVersUnites(int32_t v) { return static_cast<int32_t>(int64_t{v} * 10000 / 254); }
+constexpr int32_t UnitesVersMm(int32_t v) { return static_cast<int32_t>(int64_t{v} * 254 / 10000); }
+constexpr int32_t MmMontres(int32_t v) {
+  return MmVersUnites(UnitesVersMm(v) + 1) == v ? UnitesVersMm(v) + 1 : UnitesVersMm(v);
+}
 
 // Fills the header before a save: Titre and TitreBis from the title (40 bytes at most), DateCI
 // and Auteur (20 bytes at most), Nombre, and the surface size. Strings are Windows-1252 bytes.

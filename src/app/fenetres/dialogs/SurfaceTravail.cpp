@@ -25,7 +25,7 @@ T* Nomme(T* w, const char* nom) {
 }
 
 // 800 x 800 mm is 31 496 units; 31 501 and more are refused.
-constexpr int32_t kTailleRefusee = 31501;
+constexpr int32_t kTailleRefusee = kSurfaceRefusee;
 
 }  // namespace
 

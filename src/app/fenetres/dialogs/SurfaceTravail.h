@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "model/Circuit.h"
+#include "model/Fichiers.h"
 #include "print/Impression.h"
 
 class QLineEdit;
@@ -44,15 +45,10 @@ class TSurfacedetravail : public QDialog {
   // TailleSurface: width and height in units, as the dialog holds them.
   std::array<int32_t, 2> TailleSurface{};
 
-  // The unit conversions (integer divisions).
-  static int32_t MmVersUnites(int32_t v) { return static_cast<int32_t>(int64_t{v} * 10000 / 254); }
-  static int32_t UnitesVersMm(int32_t v) { return static_cast<int32_t>(int64_t{v} * 254 / 10000); }
-  // The millimetres shown for a size: the number typed when the size came from one
-  // (MmVersUnites(n) == v), otherwise UnitesVersMm(v).
-  static int32_t MmMontres(int32_t v) {
-    const int32_t n = UnitesVersMm(v);
-    return MmVersUnites(n + 1) == v ? n + 1 : n;
-  }
+  // The unit conversions (integer divisions) and the millimetres shown, the model's.
+  static int32_t MmVersUnites(int32_t v) { return korv4::MmVersUnites(v); }
+  static int32_t UnitesVersMm(int32_t v) { return korv4::UnitesVersMm(v); }
+  static int32_t MmMontres(int32_t v) { return korv4::MmMontres(v); }
 
  protected:
   void showEvent(QShowEvent* e) override;

@@ -190,10 +190,11 @@ bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::
   return true;
 }
 
-bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur) {
+bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur,
+                        std::string* avertissement) {
   std::vector<uint8_t> octets;
   return LitFichierDisque(chemin, octets, erreur) &&
-         OuvreCircuit(c, octets, chemin.toStdString(), erreur);
+         OuvreCircuit(c, octets, chemin.toStdString(), erreur, nullptr, avertissement);
 }
 
 struct FichierDisqueEnCours::Etat {

@@ -45,7 +45,9 @@ bool LitFichierDisque(const QString& chemin, std::vector<uint8_t>& octets, std::
 // The editor's and korv4-cli's open: reads the file and opens it with OuvreCircuit (read by the
 // last letter of the name, join, repair). On failure the circuit is unchanged and `erreur` says
 // why.
-bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur);
+// `avertissement`, when given, says what the opening repaired beyond joining and cleaning.
+bool OuvreCircuitDisque(const QString& chemin, Circuit& c, std::string& erreur,
+                        std::string* avertissement = nullptr);
 
 // Writes the file through a temporary file that replaces it only once completely written: a
 // failed write (no space, no permission, missing or read-only folder, file size limit) leaves
