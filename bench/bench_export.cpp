@@ -1,8 +1,12 @@
 // Manufacturing export of a 100000-record circuit: each Gerber layer (collection and writing)
-// and the whole Gerber export, and the Excellon drill file (collection, extent and writing).
+// and the whole Gerber export, the Excellon drill file (collection, extent and writing), the
+// board-house set (prepared, then every file made into a counting flux) and the picture of one
+// side of the board as it will come back (2000 pixels across).
 
 #include <benchmark/benchmark.h>
 
+#include "export/Apercu.h"
+#include "export/Fabrication.h"
 #include "export/Gerber.h"
 #include "export/Percage.h"
 #include "model/Circuit.h"
@@ -81,6 +85,44 @@ void BM_Excellon(benchmark::State& state) {
   state.counters["trous"] = static_cast<double>(trous);
 }
 BENCHMARK(BM_Excellon)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The whole set, each file made once into a flux that counts its bytes.
+void BM_JeuFabrication(benchmark::State& state) {
+  const Circuit& c = Mixte();
+  struct Compte final : FluxOctets {
+    size_t n = 0;
+    bool Ecrit(const uint8_t*, size_t taille) override {
+      n += taille;
+      return true;
+    }
+  };
+  size_t octets = 0;
+  for (auto _ : state) {
+    const PlanFabrication p = PrepareJeu(c, {});
+    Compte compte;
+    for (size_t k = 0; k < p.Fichiers().size(); ++k) p.EcritFichier(k, compte);
+    octets = compte.n;
+    benchmark::DoNotOptimize(octets);
+  }
+  state.counters["octets"] = static_cast<double>(octets);
+}
+BENCHMARK(BM_JeuFabrication)->Unit(benchmark::kMillisecond);
+
+// One side (0 top, 1 bottom) 2000 pixels across, the set prepared once.
+void BM_Apercu(benchmark::State& state) {
+  const Circuit& c = Mixte();
+  static const PlanFabrication plan = PrepareJeu(c, {});
+  OptionsApercu o;
+  o.Largeur = 2000;
+  ImageApercu image;
+  std::string erreur;
+  for (auto _ : state) {
+    DessineApercu(c, plan, o, state.range(0) == 1, image, erreur);
+    benchmark::DoNotOptimize(image.Pixels.data());
+  }
+  state.counters["pixels"] = static_cast<double>(image.Pixels.size());
+}
+BENCHMARK(BM_Apercu)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4

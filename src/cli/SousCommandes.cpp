@@ -15,6 +15,8 @@ const SousCommande kSousCommandes[] = {
     {"fabrication",
      "écrit le jeu de fabrication (couches, vernis, contour, perçage) en zip ou en dossier",
      ExecuteFabrication},
+    {"apercu", "dessine le dessus et le dessous de la carte telle que le fabricant la rendra",
+     ExecuteApercu},
     {"verifier", "vérifie les isolements du cuivre (sortie 5 s'il y a des défauts)",
      ExecuteVerifier},
     {"equipotentielles", "liste les équipotentielles du cuivre et leurs pastilles",

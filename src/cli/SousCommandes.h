@@ -36,6 +36,7 @@ int ExecutePercage(const QStringList& arguments);
 int ExecuteTypon(const QStringList& arguments);  // in korv4-typon, not in korv4-cli
 int ExecuteVerifier(const QStringList& arguments);
 int ExecuteFabrication(const QStringList& arguments);
+int ExecuteApercu(const QStringList& arguments);
 int ExecuteEquipotentielles(const QStringList& arguments);
 
 }  // namespace korv4::cli

@@ -806,6 +806,29 @@ bool PlanFabrication::EcritFichier(size_t n, FluxOctets& sortie) const {
   return t.Vide();
 }
 
+std::vector<ElementCI> ElementsDuJeu(const Circuit& c, uint8_t masque, bool vernis) {
+  return ElementsDuFichier(c, masque, vernis);
+}
+
+bool OuvertureDuJeu(int dcode, StylePastilles style, OuvertureJeuNm& o) {
+  const OuvertureJeu* t = TrouveOuverture(dcode);
+  if (!t) return false;
+  o.Forme = t->forme == 'O' ? (style == StylePastilles::Octogonales ? 'P' : 'C') : t->forme;
+  o.Largeur = t->largeur;
+  o.Hauteur = t->forme == 'R' ? t->hauteur : t->largeur;
+  return true;
+}
+
+std::vector<TrouJeu> TrousDuJeu(const Circuit& c) {
+  std::vector<TrouJeu> t;
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    const ElementCI& e = c.Elements[i];
+    const int indice = IndiceTrou(e);
+    if (indice) t.push_back({e.X, e.Y, c.EnteteCI.DiametresPercage[indice]});
+  }
+  return t;
+}
+
 JeuFabrication FabriqueJeu(const Circuit& c, const OptionsFabrication& o) {
   JeuFabrication jeu;
   const PlanFabrication p = PrepareJeu(c, o);

@@ -91,11 +91,27 @@ class PlanFabrication {
     int32_t Total = 0;
   };
   double LargeurMm() const { return (droite_ - gauche_) * 0.0254; }
+  // The outline, in units.
+  int64_t Gauche() const { return gauche_; }
+  int64_t Bas() const { return bas_; }
+  int64_t Droite() const { return droite_; }
+  int64_t Haut() const { return haut_; }
+  // Whether the set holds the copper, the solder mask of a face (kMasqueFace1, kMasqueFace2),
+  // the legend.
+  bool Cuivre(uint8_t masque) const { return A(0, masque); }
+  bool Vernis(uint8_t masque) const { return A(1, masque); }
+  bool Legende() const { return A(2, kMasqueImplantation); }
+  const OptionsFabrication& Options() const { return o_; }
   double HauteurMm() const { return (haut_ - bas_) * 0.0254; }
   int NombreCuivres() const { return nbCuivres_; }
 
  private:
   friend PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o);
+  bool A(int genre, uint8_t masque) const {
+    for (const Fichier& f : fichiers_)
+      if (f.genre == genre && f.masque == masque) return true;
+    return false;
+  }
   const Circuit* c_ = nullptr;
   OptionsFabrication o_;
   std::vector<Fichier> fichiers_;
@@ -115,6 +131,21 @@ class PlanFabrication {
 // and no file.
 PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o);
 JeuFabrication FabriqueJeu(const Circuit& c, const OptionsFabrication& o);
+
+// The geometry of the set, for pictures of it: the records of a layer file (those of the
+// Gerber export without the centring targets; `vernis`: the copper pads alone, as a mask
+// opens them), an aperture at its true size in nanometres ('R' rectangle, 'P' octagon of outer
+// diameter Largeur turned 22.5 degrees, 'C' circle; false for a D-code without one), the holes.
+std::vector<ElementCI> ElementsDuJeu(const Circuit& c, uint8_t masque, bool vernis);
+struct OuvertureJeuNm {
+  char Forme = 'C';
+  int64_t Largeur = 0, Hauteur = 0;
+};
+bool OuvertureDuJeu(int dcode, StylePastilles style, OuvertureJeuNm& o);
+struct TrouJeu {
+  int32_t X, Y, Diametre;  // units, tenths of a millimetre
+};
+std::vector<TrouJeu> TrousDuJeu(const Circuit& c);
 
 // A name made of safe characters only (ASCII letters, digits, '-', '_', '.'; anything else
 // becomes '_'; no leading dot; at most 64 bytes; "carte" when nothing is left): no separator of
