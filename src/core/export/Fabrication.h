@@ -102,6 +102,9 @@ class PlanFabrication {
   bool Vernis(uint8_t masque) const { return A(1, masque); }
   bool Legende() const { return A(2, kMasqueImplantation); }
   const OptionsFabrication& Options() const { return o_; }
+  // What the outline is, in French ("surface de travail", "rectangle tracé sur le plan de
+  // perçage"...).
+  const std::string& DescriptionContour() const { return contour_; }
   double HauteurMm() const { return (haut_ - bas_) * 0.0254; }
   int NombreCuivres() const { return nbCuivres_; }
 

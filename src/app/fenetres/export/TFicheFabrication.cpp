@@ -7,8 +7,10 @@
 #include <QDoubleSpinBox>
 #include <QFileInfo>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSettings>
 #include <QTreeWidget>
@@ -17,6 +19,7 @@
 #include <new>
 #include <set>
 
+#include "export/Apercu.h"
 #include "export/Zip.h"
 #include "fenetres/commun/ServiceDialogues.h"
 #include "partage/disque/FichiersDisque.h"
@@ -138,6 +141,22 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   Fichiers_->setRootIsDecorated(false);
   Fichiers_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   Fichiers_->setMinimumSize(760, 200);
+  CouleurMasque_ = new QComboBox(this);
+  CouleurMasque_->setObjectName(QStringLiteral("CouleurMasque"));
+  CouleurMasque_->addItems({QStringLiteral("vert"), QStringLiteral("bleu"), QStringLiteral("rouge"),
+                            QStringLiteral("noir"), QStringLiteral("blanc")});
+  CouleurMasque_->setAccessibleName(QStringLiteral("Couleur du vernis de l'aperçu"));
+  formulaire->addRow(QStringLiteral("&Vernis de l'aperçu :"), CouleurMasque_);
+  Dessus_ = new QLabel(this);
+  Dessus_->setObjectName(QStringLiteral("ApercuDessus"));
+  Dessus_->setAccessibleName(
+      QStringLiteral("La carte vue de dessus, telle que le fabricant la "
+                     "rendra"));
+  Dessous_ = new QLabel(this);
+  Dessous_->setObjectName(QStringLiteral("ApercuDessous"));
+  Dessous_->setAccessibleName(
+      QStringLiteral("La carte vue de dessous (en miroir), telle que le "
+                     "fabricant la rendra"));
   Resume_ = new QLabel(this);
   Resume_->setObjectName(QStringLiteral("Resume"));
   Resume_->setWordWrap(true);
@@ -158,12 +177,24 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
                                 this));
   colonne->addWidget(Fichiers_);
   colonne->addWidget(Resume_);
+  auto* apercus = new QHBoxLayout;
+  for (const auto& [image, titre] :
+       {std::pair{Dessus_, QStringLiteral("Dessus")},
+        std::pair{Dessous_, QStringLiteral("Dessous, vu de dessous (en miroir)")}}) {
+    auto* pile = new QVBoxLayout;
+    pile->addWidget(new QLabel(titre, this));
+    pile->addWidget(image);
+    pile->addStretch();
+    apercus->addLayout(pile);
+  }
+  colonne->addLayout(apercus);
   colonne->addWidget(boutons);
 
   connect(MargeMasque_, &QDoubleSpinBox::valueChanged, this, [this] { Actualise(); });
   connect(MargeContour_, &QDoubleSpinBox::valueChanged, this, [this] { Actualise(); });
   connect(Contour_, &QComboBox::currentIndexChanged, this, [this] { Actualise(); });
   connect(Pastilles_, &QComboBox::currentIndexChanged, this, [this] { Actualise(); });
+  connect(CouleurMasque_, &QComboBox::currentIndexChanged, this, [this] { Actualise(); });
 }
 
 OptionsFabrication TFicheFabrication::Options() const {
@@ -196,6 +227,8 @@ void TFicheFabrication::Actualise() {
                 .toStdString();
   }
   Fichiers_->clear();
+  Dessus_->clear();
+  Dessous_->clear();
   size_t total = 0;
   try {
     plan_ = PrepareJeu(circuit_, Options());
@@ -208,6 +241,18 @@ void TFicheFabrication::Actualise() {
       ligne->setText(1, QString::fromStdString(plan_.Fichiers()[k].Couche));
       ligne->setText(2, Taille(compteur.taille_));
       total += compteur.taille_;
+    }
+    // The two sides as the board house will make them, 380 pixels across each.
+    OptionsApercu oa;
+    oa.Largeur = 380;
+    oa.Masque = static_cast<CouleurMasque>(CouleurMasque_->currentIndex());
+    for (QLabel* l : {Dessus_, Dessous_}) {
+      ImageApercu image;
+      std::string erreur;
+      if (!DessineApercu(circuit_, plan_, oa, l == Dessous_, image, erreur)) continue;
+      const QImage q(reinterpret_cast<const uchar*>(image.Pixels.data()), image.Largeur,
+                     image.Hauteur, image.Largeur * 4, QImage::Format_RGB32);
+      l->setPixmap(QPixmap::fromImage(q.copy()));
     }
   } catch (const std::bad_alloc&) {
     // A huge board may not fit. Nothing to write then.
@@ -233,7 +278,7 @@ void TFicheFabrication::Actualise() {
             .arg(Contour_->currentIndex() == 2
                      ? QStringLiteral("la surface de travail (réglez-la à la taille de la carte "
                                       "par Format > Taille)")
-                     : Contour_->currentText());
+                     : QString::fromStdString(plan_.DescriptionContour()));
     // What the board house would make wrong: said here, the set is written all the same.
     for (const std::string& a : plan_.Avertissements())
       texte += QStringLiteral("\nAttention : ") + QString::fromStdString(a);
@@ -241,6 +286,9 @@ void TFicheFabrication::Actualise() {
   }
   Enregistre_->setEnabled(!plan_.Fichiers().empty());
 }
+
+QImage TFicheFabrication::ApercuDessus() const { return Dessus_->pixmap().toImage(); }
+QImage TFicheFabrication::ApercuDessous() const { return Dessous_->pixmap().toImage(); }
 
 int TFicheFabrication::Ouvre() {
   Actualise();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QImage>
 
 #include "export/Fabrication.h"
 #include "model/Circuit.h"
@@ -37,8 +38,11 @@ class TFicheFabrication : public QDialog {
   // included).
   bool EcritArchive(const QString& nom);
   // Makes the set again from the options and lists it (when memory runs short: an empty set
-  // and the reason).
+  // and the reason), with the pictures of both sides.
   void Actualise();
+  // The pictures of the two sides as shown (empty when there is nothing to show).
+  QImage ApercuDessus() const;
+  QImage ApercuDessous() const;
 
  private:
   void EnregistreClick();
@@ -53,6 +57,9 @@ class TFicheFabrication : public QDialog {
   QComboBox* Contour_;
   QDoubleSpinBox* MargeContour_;
   QComboBox* Pastilles_;
+  QComboBox* CouleurMasque_;
+  QLabel* Dessus_;   // the board as it will come back: the top side
+  QLabel* Dessous_;  // and the bottom side, seen from below
   QTreeWidget* Fichiers_;
   QLabel* Resume_;
   QPushButton* Enregistre_;

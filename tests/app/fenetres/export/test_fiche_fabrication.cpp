@@ -10,6 +10,7 @@
 
 #include "../LimiteMemoire.h"
 #include "../ServiceDialoguesScript.h"
+#include "export/Apercu.h"
 #include "fenetres/export/TFicheFabrication.h"
 
 // The board-house set's dialog: what it lists follows the options, the archive it writes holds
@@ -181,6 +182,35 @@ TEST(FicheFabrication, DiametresNonMetallisesRetenusEtAvertissements) {
   EXPECT_TRUE(h.findChild<QPushButton*>(QStringLiteral("EnregistreArchive"))->isEnabled());
 }
 
+// Both sides of the board as it will come back, drawn again when the options change.
+TEST(FicheFabrication, ApercuDesDeuxFaces) {
+  Circuit c = Carte();
+  ServiceDialoguesScript service;
+  TFicheFabrication f(c, service);
+  f.Actualise();
+  const QImage dessus = f.ApercuDessus(), dessous = f.ApercuDessous();
+  ASSERT_EQ(dessus.width(), 380);
+  ASSERT_EQ(dessous.size(), dessus.size());
+  // The copper is on face 1: the mask and its openings are on the bottom only.
+  auto Compte = [](const QImage& i, uint32_t couleur) {
+    int n = 0;
+    for (int y = 0; y < i.height(); ++y)
+      for (int x = 0; x < i.width(); ++x) n += (i.pixel(x, y) & 0xFFFFFF) == couleur;
+    return n;
+  };
+  const CouleursApercu vert = CouleursDe(CouleurMasque::Vert);
+  EXPECT_EQ(Compte(dessus, vert.Masque), 0);
+  EXPECT_GT(Compte(dessus, vert.Legende), 0);
+  EXPECT_GT(Compte(dessous, vert.Masque), 0);
+  EXPECT_GT(Compte(dessous, vert.Finition), 0);
+  f.findChild<QComboBox*>(QStringLiteral("CouleurMasque"))->setCurrentIndex(1);  // blue
+  EXPECT_EQ(Compte(f.ApercuDessous(), vert.Masque), 0);
+  EXPECT_GT(Compte(f.ApercuDessous(), CouleursDe(CouleurMasque::Bleu).Masque), 0);
+  // Another outline, other pictures.
+  f.findChild<QComboBox*>(QStringLiteral("Contour"))->setCurrentIndex(2);
+  EXPECT_NE(f.ApercuDessus().size(), dessus.size());
+}
+
 TEST(FicheFabrication, CircuitVide) {
   const Circuit c;
   ServiceDialoguesScript service;
@@ -189,6 +219,7 @@ TEST(FicheFabrication, CircuitVide) {
   EXPECT_TRUE(Liste(f).isEmpty());
   EXPECT_FALSE(f.findChild<QPushButton*>(QStringLiteral("EnregistreArchive"))->isEnabled());
   EXPECT_TRUE(f.findChild<QLabel*>(QStringLiteral("Resume"))->text().contains("vide"));
+  EXPECT_TRUE(f.ApercuDessus().isNull());
 }
 
 }  // namespace
