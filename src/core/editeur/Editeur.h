@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "editeur/Actions.h"
+#include "editeur/Allumage.h"
 #include "editeur/Controles.h"
 #include "editeur/Dialogues.h"
 #include "historique/Historique.h"
@@ -112,6 +113,16 @@ struct Editeur {
   Historique historique;     // the steps that undo and redo take back and do again
   std::string LibelleEtape;  // what the step being made is called, once it started
 
+  // The lit net of the tool "Équipotentielle", which the window lays over the picture; the
+  // count grows whenever what is lit changes (a net, the nets after a change, none).
+  EquipotentielleAllumee Allumage;
+  uint64_t VersionAllumage = 0;
+  // What is under the pointer, in words (UTF-8): its panel and the drawing area's tooltip.
+  std::string Survol;
+  // The measure being made: the press's grid point, units.
+  bool MesureEnCours = false;
+  int32_t MesureX = 0, MesureY = 0;
+
   EtatControle& operator[](Controle c) { return controles[Index(c)]; }
   const EtatControle& operator[](Controle c) const { return controles[Index(c)]; }
 };
@@ -124,6 +135,18 @@ void Libelle(Editeur& ed, Controle c, const std::string& s);
 void Panneau(Editeur& ed, int i, const std::string& s);
 inline bool EstEnfonce(const Editeur& ed, Controle c) { return ed[c].Enfonce; }
 inline bool EstVisible(const Editeur& ed, Controle c) { return ed[c].Visible; }
+
+// ---- Tools that look: the lit net, what is under the pointer, the measure (GestesVoir.cpp) ----
+// The tool of a look button (its row's code), or from the menu (the current work's button).
+void BoutonVoirClick(Editeur& ed, Controle c);
+void OutilVoir(Editeur& ed, int32_t code);
+// After every event: the lit net follows the store (and its status text). True when the
+// picture laid over the drawing area must be drawn again.
+bool SuitAllumage(Editeur& ed);
+// A pointer move: what is under the grid point (x, y) in words, with its net when the nets are
+// up to date (nothing is computed); `pause`: the pointer rests, the nets are computed if
+// needed. Sets ed.Survol; true when it changed.
+bool SurvolPointeur(Editeur& ed, int32_t x, int32_t y, bool pause);
 
 // ---- Start-up, works and tools ----
 void FormCreate(Editeur& ed, const std::string& repertoire);
