@@ -131,9 +131,9 @@ void Selectiontravail(Editeur& ed) {
     if (panneau == C::PanelModifTotale) ed.ctx.ElastiqueActif = true;
   }
   // A tool that looks, down in the work's toolbar (it has no option panel).
-  for (C b : {C::BoutonEquipotentielleTypon, C::BoutonMesureTypon,
-              C::BoutonEquipotentielleImplantation, C::BoutonMesureImplantation,
-              C::BoutonEquipotentiellePercage, C::BoutonMesurePercage}) {
+  for (C b :
+       {C::BoutonEquipotentielleTypon, C::BoutonMesureTypon, C::BoutonEquipotentielleImplantation,
+        C::BoutonMesureImplantation, C::BoutonEquipotentiellePercage, C::BoutonMesurePercage}) {
     if (EstEnfonce(ed, b) && EstVisible(ed, Definition(b).Conteneur)) code = Definition(b).Code;
   }
   Changetravail(ed, code);

@@ -33,7 +33,8 @@ void BoutonVoirClick(Editeur& ed, Controle c) {
 }
 
 void OutilVoir(Editeur& ed, int32_t code) {
-  const C* boutons = code == actions::OutilEquipotentielle ? kBoutonsEquipotentielle : kBoutonsMesure;
+  const C* boutons =
+      code == actions::OutilEquipotentielle ? kBoutonsEquipotentielle : kBoutonsMesure;
   for (int k = 0; k < 3; ++k) {
     if (!EstVisible(ed, Definition(boutons[k]).Conteneur)) continue;
     Enfonce(ed, boutons[k], true);

@@ -31,7 +31,7 @@ TEST(Voir, EquipotentielleAllumeeEteinteEtSuivie) {
   s.Clic(C::BoutonEquipotentielleTypon);
   EXPECT_EQ(s.Code(), actions::OutilEquipotentielle);
   const bool modifie = s.ed.circuit.CircuitModifie;  // the records above were put in by hand
-  s.Clique(1500, 1000);  // the face-1 track
+  s.Clique(1500, 1000);                              // the face-1 track
   EXPECT_EQ(s.ed.Panneaux[4], "Équipotentielle N1 : 3 pastilles");
   EXPECT_TRUE(s.ed.Allumage.Active);
   const uint64_t v = s.ed.VersionAllumage;
