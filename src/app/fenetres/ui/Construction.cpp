@@ -75,6 +75,12 @@ constexpr IconeControle kIcones[] = {
     {Controle::BoutonPercage, "diametres"},
     {Controle::BoutonDessinPercage, "dessin"},
     {Controle::BoutonTextePercage, "texte"},
+    {Controle::BoutonEquipotentielleTypon, "equipotentielle"},
+    {Controle::BoutonEquipotentielleImplantation, "equipotentielle"},
+    {Controle::BoutonEquipotentiellePercage, "equipotentielle"},
+    {Controle::BoutonMesureTypon, "mesure"},
+    {Controle::BoutonMesureImplantation, "mesure"},
+    {Controle::BoutonMesurePercage, "mesure"},
 };
 
 // An icon drawn in the theme's button text colour, sharp at the scale factors 1, 2 and 3.
@@ -293,6 +299,13 @@ void Fiche_principale::Construit() {
     panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
     statusBar()->addWidget(panneaux_[i], i == 5 ? 1 : 0);
   }
+  // What is under the pointer, in words: read by screen readers like the panels.
+  survol_ = new QLabel(this);
+  survol_->setObjectName(QStringLiteral("PanneauSurvol"));
+  survol_->setAccessibleDescription(QStringLiteral("Élément sous le pointeur"));
+  survol_->setAccessibleName(QStringLiteral("Élément sous le pointeur"));
+  survol_->setMinimumWidth(260);
+  statusBar()->addWidget(survol_, 1);
   statusBar()->setObjectName(QStringLiteral("BarreEtat1"));
   statusBar()->setSizeGripEnabled(false);
 }

@@ -16,8 +16,10 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtMath>
 
@@ -38,6 +40,7 @@
 #include "fenetres/ui/DialoguesQt.h"
 #include "fenetres/ui/Touches.h"
 #include "fenetres/ui/ZoneDessin.h"
+#include "render/CanevasImage.h"
 
 namespace korv4 {
 
@@ -137,8 +140,21 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
   zone_->deplacement = [this](QMouseEvent* e) {
     const QPoint p = Ecran(e->position());
     FormMouseMove(ed_, p.x(), p.y());
+    Survol(false);
+    pause_->start();
     Apres();
   };
+  // The pointer rests: what is under it, with its net, in the tooltip too.
+  pause_ = new QTimer(this);
+  pause_->setSingleShot(true);
+  pause_->setInterval(700);
+  connect(pause_, &QTimer::timeout, this, [this] {
+    Survol(true);
+    if (zone_->underMouse() && !ed_.Survol.empty())
+      QToolTip::showText(QCursor::pos(), QString::fromStdString(ed_.Survol), zone_);
+    Apres();
+  });
+  zone_->calque = [this] { return Calque(); };
   zone_->relache = [this](QMouseEvent* e) {
     if (!EstBoutonDuDessin(e->button())) return;
     FormMouseUp(ed_, Bouton(e->button()));
@@ -353,7 +369,39 @@ void Fiche_principale::Place() {
       Logique(0, ed_.HauteurClient - e, ed_.LargeurClient - (v ? e : 0), ed_.HauteurClient));
 }
 
+void Fiche_principale::Survol(bool pause) {
+  SurvolPointeur(ed_, ed_.ctx.CurseurX, ed_.ctx.CurseurY, pause);
+}
+
+const QImage* Fiche_principale::Calque() {
+  if (!ed_.Allumage.Active) return nullptr;
+  const QImage& image = zone_->Image();
+  const CleCalque cle{ed_.VersionAllumage, ed_.ctx.OrigineX, ed_.ctx.OrigineY,
+                      ed_.ctx.Zoom,        ed_.Resolution,   image.size()};
+  if (!(cle == cleCalque_) || calque_.isNull()) {
+    cleCalque_ = cle;
+    calque_ = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
+    calque_.fill(Qt::transparent);
+    CanevasImage toile(reinterpret_cast<uint32_t*>(calque_.bits()), calque_.width(),
+                       calque_.height(), calque_.bytesPerLine() / 4);
+    TraceEquipotentielleAllumee(ed_.Allumage, ed_.circuit, ed_.ctx, toile, 0xFFC800);
+  }
+  return &calque_;
+}
+
 void Fiche_principale::Apres() {
+  // The lit net follows any change of the store; the picture laid over is drawn again.
+  const uint64_t allumage = ed_.VersionAllumage;
+  SuitAllumage(ed_);
+  if (ed_.VersionAllumage != allumage || ed_.Allumage.Active != calqueMontre_) {
+    calqueMontre_ = ed_.Allumage.Active;
+    zone_->update();
+  }
+  if (survol_ != nullptr && survol_->text().toStdString() != ed_.Survol) {
+    const QString t = QString::fromStdString(ed_.Survol);
+    survol_->setText(t);
+    survol_->setAccessibleName(t.isEmpty() ? QStringLiteral("Élément sous le pointeur") : t);
+  }
   if (ed_.Version != versionMontree_) {
     versionMontree_ = ed_.Version;
     for (int i = 1; i < kNombreControles; ++i) {

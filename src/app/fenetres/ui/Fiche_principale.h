@@ -8,6 +8,7 @@
 #include "editeur/Editeur.h"
 
 class QLabel;
+class QTimer;
 class QScrollBar;
 class QLineEdit;
 class QMenu;
@@ -96,6 +97,22 @@ class Fiche_principale : public QMainWindow {
   ZoneDessin* zone_ = nullptr;
   QScrollBar *AscHorizontal_ = nullptr, *AscVertical_ = nullptr;
   std::array<QLabel*, 6> panneaux_{};
+  QLabel* survol_ = nullptr;  // what is under the pointer
+  QTimer* pause_ = nullptr;   // the pointer rests: the tooltip of the drawing area
+  // The lit net drawn alone, laid over the picture, and what it was drawn for.
+  QImage calque_;
+  struct CleCalque {
+    uint64_t version = 0;
+    int32_t origineX = 0, origineY = 0, zoom = 0, resolution = 0;
+    QSize taille;
+    bool operator==(const CleCalque& o) const {
+      return version == o.version && origineX == o.origineX && origineY == o.origineY &&
+             zoom == o.zoom && resolution == o.resolution && taille == o.taille;
+    }
+  } cleCalque_;
+  bool calqueMontre_ = false;
+  const QImage* Calque();
+  void Survol(bool pause);
   static const char* const kPanneaux[6];  // what each status panel shows
   std::array<QLineEdit*, 3> titres_{};
 

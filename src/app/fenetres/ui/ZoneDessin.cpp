@@ -34,6 +34,12 @@ void ZoneDessin::paintEvent(QPaintEvent* e) {
   p.drawImage(
       r, image_,
       QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_, r.height() * echelle_));
+  const QRectF source(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,
+                      r.height() * echelle_);
+  if (calque) {
+    const QImage* c = calque();
+    if (c != nullptr && !c->isNull()) p.drawImage(r, *c, source);
+  }
   if (marque) {
     // Over the picture, never in it: the picture's exclusive-or marks stay as they are.
     const QRect m = marque();

@@ -29,6 +29,9 @@ class ZoneDessin : public QWidget {
   std::function<void(QWheelEvent*)> molette;
   // A ring drawn over the picture (a fault shown), in the picture's pixels; none when empty.
   std::function<QRect()> marque;
+  // A picture of the picture's size laid over it (the lit net: transparent where it is not);
+  // none when null or empty.
+  std::function<const QImage*()> calque;
 
  protected:
   void paintEvent(QPaintEvent* e) override;

@@ -199,6 +199,42 @@ TEST(Fiche, PisteTraceeALaSourisEtAuClavier) {
   EXPECT_EQ(f.ed().ctx.Zoom, 3);
 }
 
+// The lit net is laid over the picture, not drawn in it: the image stays as it was, what the
+// window shows has the highlight; Escape puts it out. What is under the pointer has a panel.
+TEST(Fiche, EquipotentielleAllumeeParDessusEtSurvol) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPiste);
+  f.Bouton(C::Bpist3);
+  f.Clique(1000, 1000);
+  f.Clique(3000, 1000);
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Escape);
+  ASSERT_EQ(f.ed().circuit.NbElements, 2);
+  auto Allumes = [&f](bool image = false) {
+    const QImage vue = image ? f.fiche.zone()->Image() : f.fiche.zone()->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < vue.height(); ++y)
+      for (int x = 0; x < vue.width(); ++x) n += vue.pixel(x, y) == qRgb(0xFF, 0xC8, 0x00);
+    return n;
+  };
+  EXPECT_EQ(Allumes(), 0);
+  f.Bouton(C::BoutonEquipotentielleTypon);
+  f.Clique(2000, 1000);
+  EXPECT_EQ(f.Panneau(4), QString::fromUtf8("Équipotentielle N1 : 0 pastille"));
+  EXPECT_GT(Allumes(), 100);
+  EXPECT_EQ(Allumes(true), 0);  // the picture itself has none of it
+  EXPECT_EQ(f.ed().circuit.NbElements, 2);
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Escape);
+  EXPECT_EQ(Allumes(), 0);
+
+  QTest::mouseMove(f.fiche.zone(), f.Point(2500, 1000));
+  auto* survol = f.fiche.findChild<QLabel*>(QStringLiteral("PanneauSurvol"));
+  ASSERT_NE(survol, nullptr);
+  EXPECT_TRUE(survol->text().startsWith(QString::fromUtf8("Piste 1 mm, face 1, 20,00 pas de long")))
+      << survol->text().toStdString();
+  EXPECT_EQ(survol->accessibleName(), survol->text());
+}
+
 TEST(Fiche, BlocTitreAuClavier) {
   Application();
   Fenetre f;
