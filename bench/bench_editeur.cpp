@@ -1,8 +1,9 @@
 // The editor's main window driven offscreen on a 100000-record circuit, its drawing area about
 // 1920 x 1080: a pointer move (cursor, coordinates, repaint of the damaged part), a press that
 // adds a pad, the end of a track with its joining, a scroll and a zoom (one full redraw each),
-// and the zone commands on a 50000-record zone with their redraw. Time is the wall time, CPU
-// the processor time of the whole process (every thread of a redraw in bands).
+// and the zone commands on a 50000-record zone with their redraw; a click of the tool
+// Équipotentielle with the picture of the lit net laid over the drawing area. Time is the wall
+// time, CPU the processor time of the whole process (every thread of a redraw in bands).
 
 #include <benchmark/benchmark.h>
 
@@ -70,6 +71,48 @@ void BM_DeplacementPointeur(benchmark::State& state) {
   }
   state.counters["largeur"] = b.fiche.zone()->width();
   state.counters["hauteur"] = b.fiche.zone()->height();
+}
+
+// The tool Équipotentielle on copper: the net under the cursor lit (the nets computed once for
+// the store as it is, as after the first click), the status text, the picture laid over the
+// drawing area drawn again and shown.
+void BM_ClicEquipotentielle(benchmark::State& state) {
+  Banc b(kMaxElements);
+  Editeur& ed = b.ed();
+  Clic(ed, Controle::BoutonEquipotentielleTypon);
+  // Two pads in view.
+  std::vector<int32_t> pads;
+  for (int32_t i = 1; i <= ed.circuit.NbElements && pads.size() < 2; ++i) {
+    const ElementCI& e = ed.circuit[i];
+    const PointPixel p = PixelPoint(ed.ctx, e.X, e.Y);
+    if (PastilleConductrice(e.Code) && p.X > 50 && p.Y > 50 && p.X < 1800 && p.Y < 1000)
+      pads.push_back(i);
+  }
+  if (pads.size() < 2) {
+    state.SkipWithError("no pad in view");
+    return;
+  }
+  NetsAJour(ed.Allumage, ed.circuit);
+  int i = 0;
+  for (auto _ : state) {
+    const ElementCI& e = ed.circuit[pads[static_cast<size_t>(i & 1)]];
+    b.Souris(QEvent::MouseButtonPress, e.X, e.Y, Qt::LeftButton);
+    b.Souris(QEvent::MouseButtonRelease, e.X, e.Y, Qt::LeftButton);
+    b.Peint();
+    ++i;
+  }
+  state.counters["pastilles"] = static_cast<double>(
+      ed.Allumage.nets.Liste[static_cast<size_t>(std::max(ed.Allumage.Net, 0))].Pastilles.size());
+}
+
+// The nets computed again after a change of the store (the first click after an edit).
+void BM_EquipotentiellesApresChangement(benchmark::State& state) {
+  Banc b(kMaxElements);
+  Editeur& ed = b.ed();
+  for (auto _ : state) {
+    ed.Allumage.calculees = false;
+    benchmark::DoNotOptimize(NetsAJour(ed.Allumage, ed.circuit).Liste.data());
+  }
 }
 
 void BM_AppuiPastille(benchmark::State& state) {
@@ -209,6 +252,14 @@ BENCHMARK(BM_DeplacementPointeur)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ClicEquipotentielle)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EquipotentiellesApresChangement)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AppuiPastille)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FinDePiste)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Defilement)
