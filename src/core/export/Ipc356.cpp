@@ -125,7 +125,7 @@ std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,
   std::vector<uint8_t> v;
   const std::string nom = NomSur(o.Nom);
   Texte(v, "C  IPC-D-356A netlist written by KORV4 from the nets of the copper");
-  Texte(v, "C  Units: millimetres (CUST 1: 0.001 mm, degrees), coordinates of the Gerber files");
+  Texte(v, "C  Units: millimetres (CUST 1: 0.001 mm), in the coordinates of the Gerber files");
   Texte(v,
         std::string("C  Copper layers: ") +
             (deuxFaces ? "2 (A01 component side = face 2, A02 solder side = face 1)" : "1 (A01)"));
