@@ -29,17 +29,12 @@ add_custom_command(
 set(KORV4_PAGES_MAN)
 foreach(programme korv4 korv4-cli)
   set(page ${KORV4_MAN}/${programme}.1)
-  # korv4-cli has no --version: help2man is given its version.
-  set(version)
-  if(programme STREQUAL "korv4-cli")
-    set(version --version-string=${programme}\ ${PROJECT_VERSION})
-  endif()
   add_custom_command(
     OUTPUT ${page}.gz
     COMMAND ${CMAKE_COMMAND} -E make_directory ${KORV4_MAN}
     COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY
             LOCPATH=${KORV4_LOCALES} ${KORV4_HELP2MAN} --locale=fr_FR.UTF-8 --no-info
-            --section=1 --include=${KORV4_PAQUET}/${programme}.h2m ${version}
+            --section=1 --include=${KORV4_PAQUET}/${programme}.h2m
             --output=${page} $<TARGET_FILE:${programme}>
     COMMAND ${KORV4_GZIP} -9nf ${page}
     DEPENDS ${programme} ${KORV4_PAQUET}/${programme}.h2m ${KORV4_LOCALES}/fr_FR.UTF-8/LC_CTYPE

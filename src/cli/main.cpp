@@ -28,7 +28,9 @@ QString AideGenerale() {
   for (const korv4::cli::SousCommande* s = korv4::cli::kSousCommandes; s->nom; ++s)
     t += QStringLiteral("  %1 %2\n")
              .arg(QString::fromUtf8(s->nom).leftJustified(12), QString::fromUtf8(s->resume));
-  t += QStringLiteral("\nkorv4-cli SOUS-COMMANDE --help donne l'aide d'une sous-commande.\n");
+  t += QStringLiteral(
+      "\nkorv4-cli SOUS-COMMANDE --help donne l'aide d'une sous-commande ;\n"
+      "korv4-cli --version (ou -v) donne la version.\n");
   return t;
 }
 
@@ -64,6 +66,11 @@ int Execute(int argc, char** argv) {
   if (nom == QLatin1String("--help") || nom == QLatin1String("-h") ||
       nom == QLatin1String("aide")) {
     return AfficheOuSignale(AideGenerale(), "l'aide") ? kFait : kEcritureImpossible;
+  }
+  if (nom == QLatin1String("--version") || nom == QLatin1String("-v")) {
+    return AfficheOuSignale(QStringLiteral("korv4-cli " KORV4_VERSION "\n"), "la version")
+               ? kFait
+               : kEcritureImpossible;
   }
   for (const SousCommande* s = kSousCommandes; s->nom; ++s)
     if (nom == QLatin1String(s->nom))

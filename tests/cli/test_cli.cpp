@@ -77,6 +77,8 @@ TEST_F(Cli, AideEtMauvaisUsage) {
   };
   const std::vector<Cas> cas = {
       {"--help", 0, "Sous-commandes"},
+      {"--version", 0, "korv4-cli " KORV4_VERSION "\n"},
+      {"-v", 0, "korv4-cli " KORV4_VERSION "\n"},
       {"info --help", 0, "Utilisation : korv4-cli info FICHIER [--json]"},
       {"convertir -h", 0, "Utilisation : korv4-cli convertir ENTREE SORTIE"},
       {"", 1, "sous-commande attendue"},
