@@ -35,6 +35,9 @@ DemandeFichier DemandeComposant(const Editeur& ed, const char* titre) {
   d.Filtres = {"Composants pour KORV4  : *.CPX|*.CPX"};
   d.Extension = "CPX";
   d.Dossier = ed.RepertoireComposants;
+  // No components folder yet: the circuit's folder rather than anywhere.
+  const std::string& nom = ed.circuit.NomFichier;
+  d.DossierSecours = nom.empty() ? ed.RepertoireCircuits : DossierDe(nom);
   return d;
 }
 

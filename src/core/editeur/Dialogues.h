@@ -38,6 +38,7 @@ struct DemandeFichier {
   std::vector<std::string> Filtres;  // "description|*.EXT"
   std::string Extension;             // default extension, "CIX"
   std::string Dossier;               // the folder it opens in
+  std::string DossierSecours;        // where it opens when that folder does not exist
   std::string Nom;                   // the file name it shows first
   bool ConfirmeEcrasement = false;
 };

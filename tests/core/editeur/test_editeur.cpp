@@ -527,6 +527,9 @@ TEST(Editeur, ComposantInsereAnnuleOuPose) {
   s.Clic(C::BpSauverZone);
   ASSERT_EQ(s.d.disque.count("/base/Composants/R.CPX"), 1u);
   EXPECT_EQ(s.d.demandes.back().Titre, "Enregitrement d'un composant");
+  // The components' folder first; the circuits' folder when it does not exist.
+  EXPECT_EQ(s.d.demandes.back().Dossier, "/base/Composants");
+  EXPECT_EQ(s.d.demandes.back().DossierSecours, "/base/Circuits");
   // Inserted, then cancelled: exactly the inserted records go.
   s.Clic(C::BoutonInsertionTypon);
   s.d.fichiers = {"/base/Composants/R.CPX"};

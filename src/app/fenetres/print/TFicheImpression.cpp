@@ -134,7 +134,7 @@ TFicheImpression::TFicheImpression(const Circuit& circuit, ServiceDialogues& ser
     Init();
   });
   connect(ConfigIMP_, &QPushButton::clicked, this, [this] {
-    if (service_.ConfigurationImprimante(this, imprimante_)) RetientOrientation();
+    if (service_.ConfigurationImprimante(this, imprimante_)) ApresConfiguration();
     Init();
   });
   connect(Cadre_, &QCheckBox::clicked, this, [this] { Cadre2_->setChecked(Cadre_->isChecked()); });
@@ -196,8 +196,14 @@ int TFicheImpression::Ouvre(const EtatTravail& etat, const ContexteTrace& ecran)
 
 bool TFicheImpression::ConfigurationImprimante() {
   if (!service_.ConfigurationImprimante(parentWidget(), imprimante_)) return false;
-  RetientOrientation();
+  ApresConfiguration();
   return true;
+}
+
+void TFicheImpression::ApresConfiguration() {
+  RetientOrientation();
+  fichierDeLaConfiguration_ =
+      imprimante_.outputFormat() == QPrinter::PdfFormat && !imprimante_.outputFileName().isEmpty();
 }
 
 void TFicheImpression::showEvent(QShowEvent* e) {
@@ -290,7 +296,11 @@ bool TFicheImpression::LanceImpression(TravailImpression& t) {
       !service_.ConfirmationOKAnnuler(this, QString::fromUtf8(kQuestionTaille))) {
     return false;
   }
-  if (imprimante_.outputFormat() == QPrinter::PdfFormat) {
+  if (imprimante_.outputFormat() == QPrinter::PdfFormat && fichierDeLaConfiguration_) {
+    // Named in the set-up dialog just before: asked once only.
+    fichierDeLaConfiguration_ = false;
+    nomPdf_ = imprimante_.outputFileName();
+  } else if (imprimante_.outputFormat() == QPrinter::PdfFormat) {
     DemandeEnregistrement d;
     d.titre = QStringLiteral("Impression dans un fichier PDF");
     d.filtre = QStringLiteral("Fichier PDF (*.pdf)|*.pdf");

@@ -95,6 +95,10 @@ class TFicheImpression : public QDialog {
   TravailImpression dernier_;
   bool dernierImprime_ = false;
   QString nomPdf_;  // the PDF file chosen last
+  // The printer set-up dialog named the PDF file to print into: the next print does not ask it
+  // again.
+  bool fichierDeLaConfiguration_ = false;
+  void ApresConfiguration();
 
   QComboBox* ListeImprimantes_;
   QRadioButton *RBPortrait_, *RBPaysage_;

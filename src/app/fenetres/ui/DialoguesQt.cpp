@@ -20,10 +20,13 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// A folder that does not exist opens the dialog in the start-up folder.
-QString DossierExistant(const std::string& dossier) {
-  const QString d = Q(dossier);
-  return QDir(d).exists() ? d : QDir::currentPath();
+// A folder that does not exist gives way to the fallback one, then to the start-up folder.
+QString DossierExistant(const DemandeFichier& demande) {
+  for (const std::string* dossier : {&demande.Dossier, &demande.DossierSecours}) {
+    const QString d = Q(*dossier);
+    if (!d.isEmpty() && QDir(d).exists()) return d;
+  }
+  return QDir::currentPath();
 }
 
 // "description|*.EXT" pairs, as the dialog service reads them.
@@ -68,7 +71,7 @@ std::string DialoguesQt::FichierAOuvrir(const DemandeFichier& d) {
   DemandeOuverture o;
   o.titre = Q(d.Titre);
   o.filtre = Filtre(d);
-  o.dossier = DossierExistant(d.Dossier);
+  o.dossier = DossierExistant(d);
   o.nom = Q(d.Nom);
   const QString nom = service_.FichierAOuvrir(fenetre_, o);
   return nom.isEmpty() ? std::string() : Nom(nom);
@@ -79,7 +82,7 @@ std::string DialoguesQt::FichierAEnregistrer(const DemandeFichier& d) {
   e.titre = Q(d.Titre);
   e.filtre = Filtre(d);
   e.extensionDefaut = Q(d.Extension);
-  e.dossier = DossierExistant(d.Dossier);
+  e.dossier = DossierExistant(d);
   e.nom = Q(d.Nom);
   e.confirmeEcrasement = d.ConfirmeEcrasement;
   const QString nom = service_.FichierAEnregistrer(fenetre_, e);

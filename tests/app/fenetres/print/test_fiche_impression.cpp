@@ -287,6 +287,22 @@ TEST_F(FicheImpression, ImpressionDesDocumentsDansUnPdf) {
   ASSERT_FALSE(b.pixels.empty());
   EXPECT_EQ(b.pixels, c.pixels);
 
+  // A PDF file named in the printer set-up dialog is not asked again; the next print asks.
+  service_.configurationImprimante = [this](QPrinter& p) {
+    p.setOutputFormat(QPrinter::PdfFormat);
+    p.setOutputFileName(QChemin("config.pdf"));
+    return true;
+  };
+  ASSERT_TRUE(d.ConfigurationImprimante());
+  const size_t demandes = service_.demandes.size();
+  EXPECT_EQ(Ouvre(d, [&] { Clique(d, "BoutonImpression"); }), QDialog::Accepted);
+  EXPECT_EQ(service_.demandes.size(), demandes);
+  EXPECT_TRUE(fs::exists(Chemin("config.pdf")));
+  service_.reponses = {QChemin("d.pdf")};
+  EXPECT_EQ(Ouvre(d, [&] { Clique(d, "BoutonImpression"); }), QDialog::Accepted);
+  EXPECT_EQ(service_.demandes.size(), demandes + 1);
+  EXPECT_EQ(service_.demandes.back().nom, QChemin("config.pdf"));
+
   // A cancelled save dialog prints nothing; the dialog closes with OK all the same.
   EXPECT_EQ(Ouvre(d, [&] { Clique(d, "BoutonImpression"); }), QDialog::Accepted);
   EXPECT_FALSE(d.DernierImprime());

@@ -96,13 +96,17 @@ TEST(DialoguesQt, FichierAOuvrirPasseParLeService) {
     std::string dossier;
     QString reponse;        // what the user picks; empty: cancelled
     QString dossierMontre;  // the folder the dialog opens in
+    std::string secours;    // the fallback folder
   };
+  const std::string absent =
+      QFile::encodeName(dossier.filePath(QStringLiteral("absent"))).toStdString();
   const std::vector<Cas> cas = {
-      {QFile::encodeName(dossier.path()).toStdString(), choisi, dossier.path()},
-      // A folder that does not exist: the start-up folder.
-      {QFile::encodeName(dossier.filePath(QStringLiteral("absent"))).toStdString(), choisi,
-       QDir::currentPath()},
-      {QFile::encodeName(dossier.path()).toStdString(), QString(), dossier.path()},
+      {QFile::encodeName(dossier.path()).toStdString(), choisi, dossier.path(), ""},
+      // A folder that does not exist: the fallback one, else the start-up folder.
+      {absent, choisi, QDir::currentPath(), ""},
+      {absent, choisi, dossier.path(), QFile::encodeName(dossier.path()).toStdString()},
+      {absent, choisi, QDir::currentPath(), absent},
+      {QFile::encodeName(dossier.path()).toStdString(), QString(), dossier.path(), ""},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.dossier + " -> " + k.reponse.toStdString());
@@ -115,6 +119,7 @@ TEST(DialoguesQt, FichierAOuvrirPasseParLeService) {
     demande.Filtres = {"Circuit KORV4 (*.CIX)|*.CIX", "Ancien circuit|*.CIP"};
     demande.Extension = "CIX";
     demande.Dossier = k.dossier;
+    demande.DossierSecours = k.secours;
     demande.Nom = "carte.CIX";
 
     // The name comes back as the disk spells it (QFile::encodeName), empty when cancelled.
