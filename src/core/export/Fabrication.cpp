@@ -696,6 +696,7 @@ bool PlanFabrication::EcritFichier(size_t n, FluxOctets& sortie) const {
     OptionsIpc356 ipc;
     ipc.Nom = o_.Base;
     ipc.Pastilles = o_.Pastilles;
+    ipc.DiametresNonMetallises = o_.DiametresNonMetallises;
     const std::vector<uint8_t> v = EcritIpc356(c, ipc);
     return sortie.Ecrit(v.data(), v.size());
   }

@@ -112,13 +112,17 @@ std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,
     for (int32_t i : e.Liste[k].Pastilles) {
       const ElementCI& p = c.Elements[i];
       const int32_t percage = Percage(p);
-      if (percage > 0) {
+      const bool nonMetallise =
+          std::find(o.DiametresNonMetallises.begin(), o.DiametresNonMetallises.end(), percage) !=
+          o.DiametresNonMetallises.end();
+      if (percage > 0 && !(deuxFaces && nonMetallise)) {
         parNet[k].push_back({"", &p, true, deuxFaces, deuxFaces ? 0 : 1, percage});
         continue;
       }
       for (int face : {2, 1}) {
         if (e.De(i, face) != static_cast<int32_t>(k)) continue;
-        parNet[k].push_back({"", &p, false, false, deuxFaces ? (face == 2 ? 1 : 2) : 1, 0});
+        parNet[k].push_back(
+            {"", &p, percage > 0, false, deuxFaces ? (face == 2 ? 1 : 2) : 1, percage});
       }
     }
   }
@@ -152,7 +156,7 @@ std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,
 }
 
 std::vector<uint8_t> EcritIpc356(const Circuit& c, const OptionsIpc356& o) {
-  return EcritIpc356(c, CalculeEquipotentielles(c, o.Pastilles), o);
+  return EcritIpc356(c, CalculeEquipotentielles(c, o.Pastilles, o.DiametresNonMetallises), o);
 }
 
 }  // namespace korv4

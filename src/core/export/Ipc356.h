@@ -27,6 +27,10 @@ namespace korv4 {
 struct OptionsIpc356 {
   std::string Nom = "carte";  // the job and title (ASCII letters, digits, - _ . kept)
   StylePastilles Pastilles = StylePastilles::Octogonales;
+  // Drill diameters (tenths of a millimetre) whose holes are not plated: on a double-sided
+  // board such a hole joins nothing, and is tested from each face (U, A01 and A02) in the net
+  // of that face.
+  std::vector<int32_t> DiametresNonMetallises;
 };
 
 std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,

@@ -1,5 +1,6 @@
 #include "verification/Equipotentielles.h"
 
+#include <algorithm>
 #include <array>
 #include <utility>
 
@@ -55,7 +56,8 @@ bool TrouMetallise(const Circuit& c, const ElementCI& e) {
          c.EnteteCI.DiametresPercage[e.Attribut] > 0;
 }
 
-Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style) {
+Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style,
+                                         const std::vector<int32_t>& nonMetallises) {
   using namespace cuivre;
   Equipotentielles r;
   const size_t n = static_cast<size_t>(c.NbElements) + 1;
@@ -121,6 +123,9 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style)
     for (int32_t i = 1; i <= c.NbElements; ++i) {
       const ElementCI& e = c.Elements[i];
       if (!EstPastille(e.Code) || !TrouMetallise(c, e)) continue;
+      if (std::find(nonMetallises.begin(), nonMetallises.end(),
+                    c.EnteteCI.DiametresPercage[e.Attribut]) != nonMetallises.end())
+        continue;
       const int32_t a = piece[1][static_cast<size_t>(i)], b = piece[2][static_cast<size_t>(i)];
       if (a >= 0 && b >= 0) ensembles.Unit(a, b);
     }

@@ -57,7 +57,8 @@ class Equipotentielles {
   bool FaceFaite(int face) const { return face == 1 ? face1Faite_ : face == 2 && face2Faite_; }
 
  private:
-  friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles);
+  friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles,
+                                                  const std::vector<int32_t>&);
   std::vector<int32_t> face1_, face2_;    // by record index, -1 for none
   std::vector<int32_t> piece1_, piece2_;  // by record index: its element's piece, -1 for none
   std::vector<int32_t> morceau_;          // by piece: the piece's root on its face
@@ -74,8 +75,11 @@ bool TrouMetallise(const Circuit& c, const ElementCI& e);
 // "diamètre libre", "mire de centrage", "ancienne" (192); "" for a code that is no pad.
 const char* NomGenrePastille(uint8_t code);
 
-// The nets of the circuit. Round pads as octagons (as the set draws them) or circles.
+// The nets of the circuit. Round pads as octagons (as the set draws them) or circles. The holes
+// of the drill diameters (tenths of a millimetre) in `nonMetallises` are not plated: they join
+// nothing (the board-house set's choice).
 Equipotentielles CalculeEquipotentielles(const Circuit& c,
-                                         StylePastilles style = StylePastilles::Octogonales);
+                                         StylePastilles style = StylePastilles::Octogonales,
+                                         const std::vector<int32_t>& nonMetallises = {});
 
 }  // namespace korv4

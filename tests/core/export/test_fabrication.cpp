@@ -475,6 +475,38 @@ TEST(Fabrication, ListeDesEquipotentielles) {
   EXPECT_EQ(Trouve(FabriqueJeu(Carte(), o), "b_1-netlist.ipc")->Octets, EcritIpc356(Carte(), ipc));
 }
 
+// A hole marked non-plated joins nothing: the netlist of the set splits the net it would have
+// joined, and tests that hole from each face, unplated.
+TEST(Fabrication, ListeDesEquipotentiellesEtTrouNonMetallise) {
+  Circuit c;
+  c.EnteteCI.DiametresPercage[2] = 10;                 // 1 mm
+  AjouteRecord(c, 3, 199, 2, 1000, 1000);              // A, 1 mm
+  AjouteRecord(c, 3, 199, 1, 2000, 1000);              // B, 0.8 mm
+  AjouteRecord(c, 3, 199, 1, 1000, 2000);              // C, 0.8 mm
+  AjouteRecord(c, 1, 163, kPremierPoint, 1000, 1000);  // A to B on face 1
+  AjouteRecord(c, 1, 163, kDernierPoint, 2000, 1000);
+  AjouteRecord(c, 2, 163, kPremierPoint, 1000, 1000);  // A to C on face 2
+  AjouteRecord(c, 2, 163, kDernierPoint, 1000, 2000);
+  for (bool marque : {false, true}) {
+    SCOPED_TRACE(marque ? "1 mm non metallise" : "tout metallise");
+    OptionsFabrication o;
+    if (marque) o.DiametresNonMetallises = {10};
+    const std::string ipc = Texte(Trouve(FabriqueJeu(c, o), "carte-netlist.ipc")->Octets);
+    std::set<std::string> nets;
+    int nonMetallises = 0, lignesA = 0;
+    std::istringstream lignes(ipc);
+    for (std::string l; std::getline(lignes, l);) {
+      if (l.rfind("317", 0) != 0) continue;
+      nets.insert(l.substr(3, 14));
+      nonMetallises += l[37] == 'U';
+      lignesA += l.find("X+025400Y+025400") != std::string::npos;
+    }
+    EXPECT_EQ(nets.size(), marque ? 2u : 1u) << ipc;
+    EXPECT_EQ(nonMetallises, marque ? 2 : 0) << ipc;
+    EXPECT_EQ(lignesA, marque ? 2 : 1) << ipc;
+  }
+}
+
 // The archive written as it is made holds the same bytes as the one made in memory.
 TEST(Fabrication, ArchiveEnFluxCommeEnMemoire) {
   const Circuit c = Carte();  // read by the plan while it writes
