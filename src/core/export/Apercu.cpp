@@ -155,31 +155,39 @@ bool DessineApercu(const Circuit& c, const PlanFabrication& plan, const OptionsA
   image.Largeur = o.Largeur;
   image.Hauteur = hauteur;
   const CouleursApercu couleurs = CouleursDe(o.Masque);
-  image.Pixels.assign(static_cast<size_t>(image.Largeur) * static_cast<size_t>(hauteur),
-                      0xFF000000u | couleurs.Substrat);
-  CanevasImage canevas(image.Pixels.data(), image.Largeur, hauteur, image.Largeur);
+  const size_t n = static_cast<size_t>(image.Largeur) * static_cast<size_t>(hauteur);
   const OptionsFabrication& of = plan.Options();
   const double x0 = static_cast<double>(dessous ? plan.Droite() : plan.Gauche());
   const double y0 = static_cast<double>(plan.Haut());
   const uint8_t face = dessous ? kMasqueFace1 : kMasqueFace2;
-  auto Trace = [&](uint8_t masque, bool vernis, double marge, Couleur couleur) {
-    TraceurApercu t(canevas, k, x0, y0, dessous, of.Pastilles, marge, couleur);
+  // The copper and the mask openings each drawn alone (lit pixels), then put together: under
+  // an opening the copper shows its finish and the substrate its own colour, elsewhere the mask
+  // covers both, the copper a little lighter.
+  auto Couche = [&](uint8_t masque, bool vernis, double marge, std::vector<uint32_t>& pixels) {
+    pixels.assign(n, 0);
+    CanevasImage toile(pixels.data(), image.Largeur, hauteur, image.Largeur);
+    TraceurApercu t(toile, k, x0, y0, dessous, of.Pastilles, marge, 0xFFFFFF);
     TraceElements(t, ElementsDuJeu(c, masque, vernis));
   };
-  // The mask over everything, the copper under it a little lighter; then the openings: the
-  // substrate around each pad, the pad's finish inside.
+  std::vector<uint32_t> cuivre, ouvertures;
+  if (plan.Cuivre(face)) Couche(face, false, 0, cuivre);
   const bool vernis = plan.Vernis(face);
-  if (vernis) {
-    std::fill(image.Pixels.begin(), image.Pixels.end(), 0xFF000000u | couleurs.Masque);
+  if (vernis) Couche(face, true, of.MargeMasqueMm * 1e6, ouvertures);
+  image.Pixels.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const bool metal = !cuivre.empty() && (cuivre[i] & 0xFFFFFF) != 0;
+    const bool ouvert = !vernis || (ouvertures[i] & 0xFFFFFF) != 0;
+    const uint32_t couleur = ouvert ? (metal ? couleurs.Finition : couleurs.Substrat)
+                                    : (metal ? couleurs.MasqueSurCuivre : couleurs.Masque);
+    image.Pixels[i] = 0xFF000000u | couleur;
   }
-  if (plan.Cuivre(face)) {
-    Trace(face, false, 0, vernis ? couleurs.MasqueSurCuivre : couleurs.Finition);
-    if (vernis) {
-      Trace(face, true, of.MargeMasqueMm * 1e6, couleurs.Substrat);
-      Trace(face, true, 0, couleurs.Finition);
-    }
+  cuivre = {};
+  ouvertures = {};
+  CanevasImage canevas(image.Pixels.data(), image.Largeur, hauteur, image.Largeur);
+  if (!dessous && plan.Legende()) {
+    TraceurApercu t(canevas, k, x0, y0, dessous, of.Pastilles, 0, couleurs.Legende);
+    TraceElements(t, ElementsDuJeu(c, kMasqueImplantation, false));
   }
-  if (!dessous && plan.Legende()) Trace(kMasqueImplantation, false, 0, couleurs.Legende);
   // The holes through, and nothing outside the outline.
   canevas.CouleurPlume(couleurs.Fond);
   canevas.CouleurBrosse(couleurs.Fond);
