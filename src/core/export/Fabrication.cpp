@@ -560,6 +560,8 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
         case kContour: fonction = "Profile,NP"; break;
         case kPth: fonction = "Plated,1," + std::to_string(p.nbCuivres_) + ",PTH"; break;
         case kNpth: fonction = "NonPlated,1," + std::to_string(p.nbCuivres_) + ",NPTH"; break;
+        // Not a layer: listed so that the job names every file of the set, as another data.
+        case kNetlist: fonction = "Other,IPC-D-356A netlist"; break;
         default: continue;
       }
       j += premier ? "\n" : ",\n";

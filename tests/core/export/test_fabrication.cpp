@@ -163,20 +163,22 @@ TEST(Fabrication, FonctionsX2SelonLeNom) {
         {".GTS", "Soldermask,Top"},
         {".GBS", "Soldermask,Bot"},
         {".GKO", "Profile,NP"},
-        {"-PTH.DRL", "Plated,1,2,PTH"}}},
+        {"-PTH.DRL", "Plated,1,2,PTH"},
+        {"-netlist.ipc", "Other,IPC-D-356A netlist"}}},
       {"simple face",
        simple,
        {{".GBL", "Copper,L1,Bot"},
         {".GBS", "Soldermask,Bot"},
         {".GKO", "Profile,NP"},
-        {"-NPTH.DRL", "NonPlated,1,1,NPTH"}}},
+        {"-NPTH.DRL", "NonPlated,1,1,NPTH"},
+        {"-netlist.ipc", "Other,IPC-D-356A netlist"}}},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);
     OptionsFabrication o;
     o.Date = "2026-12-11T02:00:00+01:00";
     const JeuFabrication j = FabriqueJeu(k.c, o);
-    ASSERT_EQ(j.Fichiers.size(), k.fonctions.size() + 3);
+    ASSERT_EQ(j.Fichiers.size(), k.fonctions.size() + 2);
     const std::string travail = Texte(Trouve(j, "carte.gbrjob")->Octets);
     for (const auto& [fin, fonction] : k.fonctions) {
       SCOPED_TRACE(fin);
@@ -184,6 +186,13 @@ TEST(Fabrication, FonctionsX2SelonLeNom) {
       ASSERT_NE(f, nullptr);
       const std::string t = Texte(f->Octets);
       const bool excellon = fin.find(".DRL") != std::string::npos;
+      if (fin == "-netlist.ipc") {  // no X2 file: listed in the job file only
+        EXPECT_NE(travail.find("\"Path\": \"carte" + fin + "\",\n      \"FileFunction\": \"" +
+                               fonction + "\""),
+                  std::string::npos)
+            << travail;
+        continue;
+      }
       const std::string debut = excellon ? "; #@! " : "G04 #@! ", finLigne = excellon ? "" : "*";
       const std::string polarite = fin.back() == 'S' ? "Negative" : "Positive";
       for (const std::string& a :
