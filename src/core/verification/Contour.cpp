@@ -7,8 +7,11 @@
 
 namespace korv4 {
 
-ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double margeMm,
-                            StylePastilles style) {
+namespace {
+
+// The outline, the extent asked of `etendue` when needed.
+template <typename Etendue>
+ContourCarte Contour(const Circuit& c, ContourFabrication mode, double margeMm, Etendue etendue) {
   ContourCarte r;
   r.Droite = c.EnteteCI.SurfaceX;
   r.Haut = c.EnteteCI.SurfaceY;
@@ -31,7 +34,7 @@ ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double ma
     }
   }
   if (!r.Dessine && mode != ContourFabrication::Surface) {
-    const BoiteTracee b = EtendueTracee(c, style);
+    const BoiteTracee b = etendue();
     const double marge = margeMm / 0.0254;
     r.Gauche = static_cast<int64_t>(std::floor(b.Gauche - marge));
     r.Bas = static_cast<int64_t>(std::floor(b.Bas - marge));
@@ -40,6 +43,18 @@ ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double ma
     r.Mode = ContourFabrication::Etendue;
   }
   return r;
+}
+
+}  // namespace
+
+ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double margeMm,
+                            StylePastilles style) {
+  return Contour(c, mode, margeMm, [&] { return EtendueTracee(c, style); });
+}
+
+ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double margeMm,
+                            const BoiteTracee& etendue) {
+  return Contour(c, mode, margeMm, [&] { return etendue; });
 }
 
 }  // namespace korv4

@@ -23,4 +23,9 @@ struct ContourCarte {
 ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double margeMm,
                             StylePastilles style);
 
+// The same with the extent of what the files draw already measured (EtendueTracee).
+struct BoiteTracee;
+ContourCarte CalculeContour(const Circuit& c, ContourFabrication mode, double margeMm,
+                            const BoiteTracee& etendue);
+
 }  // namespace korv4

@@ -59,6 +59,20 @@ bool TrouMetallise(const Circuit& c, const ElementCI& e) {
 Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style,
                                          const std::vector<int32_t>& nonMetallises) {
   using namespace cuivre;
+  const std::array<bool, 3> faites = FacesFabriquees(c);
+  Geometrie geometries[3];
+  const Geometrie* faces[3] = {nullptr, nullptr, nullptr};
+  for (int face = 1; face <= 2; ++face) {
+    if (!faites[static_cast<size_t>(face)]) continue;
+    geometries[face] = LitCouche(c, face == 1 ? kMasqueFace1 : kMasqueFace2, style);
+    faces[face] = &geometries[face];
+  }
+  return CalculeEquipotentielles(c, faces, nonMetallises);
+}
+
+Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometrie* const faces[3],
+                                         const std::vector<int32_t>& nonMetallises) {
+  using namespace cuivre;
   Equipotentielles r;
   const size_t n = static_cast<size_t>(c.NbElements) + 1;
   r.face1_.assign(n, -1);
@@ -68,16 +82,14 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style,
   r.face2Faite_ = faites[2];
 
   // The pieces of both faces, numbered one after the other; each record's piece on each face.
-  Geometrie geometries[3];
   std::vector<int32_t> piece[3];
   int32_t debut[3] = {0, 0, 0};
   int32_t total = 0;
   for (int face = 1; face <= 2; ++face) {
     debut[face] = total;
     if (!faites[static_cast<size_t>(face)]) continue;
-    geometries[face] = LitCouche(c, face == 1 ? kMasqueFace1 : kMasqueFace2, style);
     piece[face].assign(n, -1);
-    const std::vector<Groupe>& groupes = geometries[face].groupes;
+    const std::vector<Groupe>& groupes = faces[face]->groupes;
     for (size_t k = 0; k < groupes.size(); ++k) {
       const Groupe& gr = groupes[k];
       if (EstPastille(c.Elements[gr.indice].Code) &&
@@ -98,7 +110,7 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style,
   Ensembles ensembles(static_cast<size_t>(total));
   for (int face = 1; face <= 2; ++face) {
     if (!faites[static_cast<size_t>(face)]) continue;
-    const Geometrie& g = geometries[face];
+    const Geometrie& g = *faces[face];
     const int32_t base = debut[face];
     std::vector<char> conductrice(g.groupes.size());
     for (size_t k = 0; k < g.groupes.size(); ++k) {

@@ -21,6 +21,10 @@
 
 namespace korv4 {
 
+namespace cuivre {
+struct Geometrie;
+}
+
 struct Equipotentielle {
   std::string Nom;                 // "N1"...
   std::vector<int32_t> Pastilles;  // its pads, store order
@@ -57,7 +61,7 @@ class Equipotentielles {
   bool FaceFaite(int face) const { return face == 1 ? face1Faite_ : face == 2 && face2Faite_; }
 
  private:
-  friend Equipotentielles CalculeEquipotentielles(const Circuit&, StylePastilles,
+  friend Equipotentielles CalculeEquipotentielles(const Circuit&, const cuivre::Geometrie* const[3],
                                                   const std::vector<int32_t>&);
   std::vector<int32_t> face1_, face2_;    // by record index, -1 for none
   std::vector<int32_t> piece1_, piece2_;  // by record index: its element's piece, -1 for none
@@ -80,6 +84,11 @@ const char* NomGenrePastille(uint8_t code);
 // nothing (the board-house set's choice).
 Equipotentielles CalculeEquipotentielles(const Circuit& c,
                                          StylePastilles style = StylePastilles::Octogonales,
+                                         const std::vector<int32_t>& nonMetallises = {});
+
+// The same from the copper of both faces already read (cuivre::LitCouche of faces 1 and 2, in
+// faces[1] and faces[2], with the same style): the check shares its reading.
+Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometrie* const faces[3],
                                          const std::vector<int32_t>& nonMetallises = {});
 
 }  // namespace korv4

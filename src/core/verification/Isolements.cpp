@@ -179,6 +179,18 @@ void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>
   }
 }
 
+// Widens the extent to a shape's box.
+void Etend(BoiteTracee& b, const Forme& f) {
+  if (b.Vide) {
+    b = {f.xmin, f.ymin, f.xmax, f.ymax, false};
+    return;
+  }
+  b.Gauche = std::min(b.Gauche, f.xmin);
+  b.Bas = std::min(b.Bas, f.ymin);
+  b.Droite = std::max(b.Droite, f.xmax);
+  b.Haut = std::max(b.Haut, f.ymax);
+}
+
 std::string Millimetres(double v) {
   char t[64];
   std::snprintf(t, sizeof t, "%.2f", v);
@@ -199,14 +211,21 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
     portee = o.PorteeMm / kMmParUnite;
   std::vector<bool> signales(static_cast<size_t>(c.NbElements) + 1, false);
   std::vector<Defaut> contour;
-  for (uint8_t masque : {kMasqueFace1, kMasqueFace2, kMasqueImplantation}) {
-    const Geometrie g = LitCouche(c, masque, o.Pastilles);
-    if (masque != kMasqueImplantation && portee > 0)
-      VerifieFace(g, masque, isolement, portee, o.SansIndex, r);
+  // Each layer read once: the rules and the nets use the faces, the outline the extent.
+  Geometrie couches[3];
+  const uint8_t masques[3] = {kMasqueFace1, kMasqueFace2, kMasqueImplantation};
+  BoiteTracee etendue;
+  for (int k = 0; k < 3; ++k) {
+    couches[k] = LitCouche(c, masques[k], o.Pastilles);
+    const Geometrie& g = couches[k];
+    if (masques[k] != kMasqueImplantation && portee > 0)
+      VerifieFace(g, masques[k], isolement, portee, o.SansIndex, r);
     VerifieContour(c, g, signales, contour);
+    for (const Forme& f : g.formes) Etend(etendue, f);
   }
   VerifiePercages(c, o.Pastilles, r.Defauts);
-  VerifieRegles(c, o, r.Defauts);
+  const Geometrie* faces[3] = {nullptr, &couches[0], &couches[1]};
+  VerifieRegles(c, o, faces, &etendue, r.Defauts);
   r.Defauts.insert(r.Defauts.end(), contour.begin(), contour.end());
   std::sort(r.Defauts.begin(), r.Defauts.end(), [](const Defaut& a, const Defaut& b) {
     if (a.Genre != b.Genre) return a.Genre < b.Genre;

@@ -64,9 +64,11 @@ void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts) {
 }
 
 void Bords(const Circuit& c, const OptionsVerification& o, const Equipotentielles& nets,
-           const Geometrie* faces[3], std::vector<Defaut>& defauts) {
+           const Geometrie* faces[3], const BoiteTracee* etendue, std::vector<Defaut>& defauts) {
   if (!Valide(o.BordMm)) return;
-  const ContourCarte contour = CalculeContour(c, o.Contour, o.MargeContourMm, o.Pastilles);
+  const ContourCarte contour = etendue
+                                   ? CalculeContour(c, o.Contour, o.MargeContourMm, *etendue)
+                                   : CalculeContour(c, o.Contour, o.MargeContourMm, o.Pastilles);
   const double limite = o.BordMm / kMmParUnite;
   std::vector<bool> signale(static_cast<size_t>(c.NbElements) + 1, false);
   for (int face = 1; face <= 2; ++face) {
@@ -182,19 +184,30 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
 }  // namespace
 
 void VerifieRegles(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts) {
+  VerifieRegles(c, o, nullptr, nullptr, defauts);
+}
+
+void VerifieRegles(const Circuit& c, const OptionsVerification& o, const Geometrie* const lues[3],
+                   const BoiteTracee* etendue, std::vector<Defaut>& defauts) {
   Couronnes(c, o, defauts);
   TrousSansCuivre(c, defauts);
   const bool bords = Valide(o.BordMm), extremites = Valide(o.IsolementMm);
   if (!bords && !extremites) return;
-  const Equipotentielles nets = CalculeEquipotentielles(c, o.Pastilles);
   Geometrie geometries[3];
-  const Geometrie* faces[3] = {nullptr, nullptr, nullptr};
+  const Geometrie* lesDeux[3] = {nullptr, nullptr, nullptr};
   for (int face = 1; face <= 2; ++face) {
-    if (!nets.FaceFaite(face)) continue;
+    if (lues) {
+      lesDeux[face] = lues[face];
+      continue;
+    }
     geometries[face] = LitCouche(c, face == 1 ? kMasqueFace1 : kMasqueFace2, o.Pastilles);
-    faces[face] = &geometries[face];
+    lesDeux[face] = &geometries[face];
   }
-  Bords(c, o, nets, faces, defauts);
+  const Equipotentielles nets = CalculeEquipotentielles(c, lesDeux);
+  const Geometrie* faces[3] = {nullptr, nullptr, nullptr};
+  for (int face = 1; face <= 2; ++face)
+    if (nets.FaceFaite(face)) faces[face] = lesDeux[face];
+  Bords(c, o, nets, faces, etendue, defauts);
   ExtremitesMemeNet(c, o, nets, faces, defauts);
 }
 

@@ -27,6 +27,15 @@ namespace korv4 {
 // Appends the faults of these rules.
 void VerifieRegles(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts);
 
+// The same from the copper of both faces and the extent the check has already read
+// (cuivre::LitCouche of faces 1 and 2 with the options' style, EtendueTracee).
+namespace cuivre {
+struct Geometrie;
+}
+void VerifieRegles(const Circuit& c, const OptionsVerification& o,
+                   const cuivre::Geometrie* const faces[3], const BoiteTracee* etendue,
+                   std::vector<Defaut>& defauts);
+
 // The middle of a fault's line for these kinds, e.g. "couronne de 0,10 mm (minimum 0,15 mm)".
 std::string DecritRegle(const Defaut& d);
 
