@@ -212,6 +212,12 @@ class Grille {
   }
 
   size_t NombreCases() const { return debut_.size() - 1; }
+  // The cell at a place of the grid, NombreCases() when it holds nothing kept.
+  size_t Case(size_t place) const {
+    if (cles_.empty()) return place;
+    const auto p = std::lower_bound(cles_.begin(), cles_.end(), place);
+    return p != cles_.end() && *p == place ? static_cast<size_t>(p - cles_.begin()) : NombreCases();
+  }
   // The place of the k-th cell in the grid (row * columns + column).
   size_t Place(size_t k) const { return cles_.empty() ? k : cles_[k]; }
   // Whether the cell at `place` is the first (row by row) that the two shapes share.
@@ -233,7 +239,6 @@ class Grille {
   const int32_t* Debut(size_t k) const { return cases_.data() + debut_[k]; }
   const int32_t* Fin(size_t k) const { return cases_.data() + debut_[k + 1]; }
 
- private:
   int32_t Colonne(double x) const {
     return static_cast<int32_t>(std::clamp((x - x0_) / pas_, 0.0, nx_ - 1.0));
   }
@@ -265,6 +270,7 @@ class Grille {
     return true;
   }
 
+  // Calls f_case(place) for each cell of the grid a shape lies in (its widened box b).
   template <typename F>
   void PourChaqueCase(const Forme& f, const Boite& b, F&& f_case) const {
     for (int32_t cy = Rangee(b.y0); cy <= Rangee(b.y1); ++cy) {
@@ -275,6 +281,7 @@ class Grille {
     }
   }
 
+ private:
   double m_;
   double x0_ = 0, y0_ = 0, pas_ = 1;
   int32_t nx_ = 1, ny_ = 1;
@@ -293,6 +300,22 @@ std::vector<Boite> Boites(const std::vector<Forme>& formes, double m) {
 }
 
 }  // namespace
+
+// A face's index: the widened boxes and groups of its shapes and their grid, all its own.
+class Index {
+ public:
+  Index(const std::vector<Forme>& formes, double portee)
+      : portee(portee), boites(Boites(formes, portee / 2)), grille(formes, boites, portee / 2) {
+    groupes.reserve(formes.size());
+    for (const Forme& f : formes) groupes.push_back(f.groupe);
+  }
+  double portee;
+  std::vector<Boite> boites;
+  std::vector<int32_t> groupes;
+  Grille grille;
+  mutable std::vector<int32_t> vu;  // VoisinsDe: the probe that last met each shape
+  mutable int32_t sonde = 0;
+};
 
 Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style) {
   const std::vector<int32_t> indices = CollecteIndicesGerber(c, masque);
@@ -430,22 +453,53 @@ void PairesProchesDe(const std::vector<Forme>& formes, double portee, VisitePair
 }
 
 int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, VisiteurMorceaux& v) {
+  if (formes.size() < 2) return 0;
+  return MorceauxProchesDe(Index(formes, portee), v);
+}
+
+std::shared_ptr<const Index> IndexDesFormes(const std::vector<Forme>& formes, double portee) {
+  return std::make_shared<Index>(formes, portee);
+}
+
+const Index& IndexDe(const Geometrie& g, double portee) {
+  if (!g.index || g.index->portee < portee) g.index = std::make_shared<Index>(g.formes, portee);
+  return *g.index;
+}
+
+void VoisinsDe(const Index& index, const Forme& sonde, VisiteVoisin voisin, void* contexte) {
+  const double m = index.portee / 2;
+  const Boite b{sonde.xmin - m, sonde.ymin - m, sonde.xmax + m, sonde.ymax + m};
+  if (index.vu.size() != index.boites.size()) index.vu.assign(index.boites.size(), 0);
+  const int32_t marque = ++index.sonde;
+  index.grille.PourChaqueCase(sonde, b, [&](size_t place) {
+    const size_t k = index.grille.Case(place);
+    if (k >= index.grille.NombreCases()) return;
+    for (const int32_t* a = index.grille.Debut(k); a != index.grille.Fin(k); ++a) {
+      int32_t& vu = index.vu[static_cast<size_t>(*a)];
+      if (vu == marque) continue;
+      vu = marque;
+      if (Chevauchent(index.boites[static_cast<size_t>(*a)], b)) voisin(contexte, *a);
+    }
+  });
+}
+
+int64_t MorceauxProchesDe(const Index& index, VisiteurMorceaux& v) {
   int64_t examinees = 0;
-  if (formes.size() < 2) return examinees;
-  const double m = portee / 2;
-  const std::vector<Boite> boites = Boites(formes, m);
+  const std::vector<Boite>& boites = index.boites;
+  const std::vector<int32_t>& groupes = index.groupes;
+  if (boites.size() < 2) return examinees;
   auto Paire = [&](int32_t a, int32_t b) {
     ++examinees;
     if (!Chevauchent(boites[static_cast<size_t>(a)], boites[static_cast<size_t>(b)])) return false;
-    const int32_t ma = v.Morceau(formes[static_cast<size_t>(a)].groupe);
-    const int32_t mb = v.Morceau(formes[static_cast<size_t>(b)].groupe);
+    const int32_t ma = v.Morceau(groupes[static_cast<size_t>(a)]);
+    const int32_t mb = v.Morceau(groupes[static_cast<size_t>(b)]);
     if (ma < 0 || mb < 0) return false;
     return ma == mb || v.Paire(a, b);
   };
   // A cell of a few shapes: each pair. In a larger one, the shapes met so far are kept in
   // pieces (shapes already known to be one piece): a new shape is measured against the shapes
   // of the other pieces only, up to the first that it touches.
-  const Grille grille(formes, boites, m);
+  const Grille& grille = index.grille;
   struct Morceau {
     int32_t tete, queue;  // first and last shapes of the piece (places in the cell)
     int32_t groupe;       // the group of one of its shapes
@@ -466,7 +520,7 @@ int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, Visit
     morceaux.clear();
     for (int32_t i = 0; i < nombre; ++i) {
       const int32_t x = membres[i];
-      const int32_t gx = formes[static_cast<size_t>(x)].groupe;
+      const int32_t gx = groupes[static_cast<size_t>(x)];
       int32_t rx = v.Morceau(gx);
       if (rx < 0) continue;
       // The new piece: x, then the pieces it joins; the others stay, in their order.

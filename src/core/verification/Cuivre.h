@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <memory>
 #include <type_traits>
 #include <vector>
 
@@ -55,10 +56,14 @@ struct Groupe {
   double xmin = 1e300, ymin = 1e300, xmax = -1e300, ymax = -1e300;
 };
 
+class Index;
+
 struct Geometrie {
   std::vector<Forme> formes;
   std::vector<Point2> points;
   std::vector<Groupe> groupes;
+  // The index of its shapes once a search has built it (IndexDe).
+  mutable std::shared_ptr<const Index> index;
 };
 
 // The shapes of one layer (kMasqueFace1, kMasqueFace2, kMasqueImplantation), one group per
@@ -149,17 +154,45 @@ class VisiteurMorceaux {
 };
 int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, VisiteurMorceaux& v);
 
+// The index of a face's shapes for searches up to the reach `portee` (units): built at the
+// first call and kept in g, so that the check, the nets and the rules that read the same face
+// index it once; a search of a smaller reach uses it as it is (its pairs are then a few more:
+// each search keeps its own test of distance).
+const Index& IndexDe(const Geometrie& g, double portee);
+// An index of shapes of one's own (the boxes and groups copied: `formes` may then go).
+std::shared_ptr<const Index> IndexDesFormes(const std::vector<Forme>& formes, double portee);
+// MorceauxProchesDe over a face's index (the reach is the index's).
+int64_t MorceauxProchesDe(const Index& index, VisiteurMorceaux& v);
+// Calls voisin(contexte, a) once for each shape a whose box overlaps the box of `sonde`, both
+// widened by half the index's reach.
+using VisiteVoisin = void (*)(void* contexte, int32_t a);
+void VoisinsDe(const Index& index, const Forme& sonde, VisiteVoisin voisin, void* contexte);
+template <typename F>
+void VoisinsDe(const Index& index, const Forme& sonde, F&& f) {
+  VoisinsDe(
+      index, sonde,
+      [](void* contexte, int32_t a) { (*static_cast<std::remove_reference_t<F>*>(contexte))(a); },
+      &f);
+}
+
 // The same with callables morceau(groupe) and paire(a, b).
 template <typename M, typename P>
+struct VisiteurDe final : VisiteurMorceaux {
+  M& m;
+  P& p;
+  VisiteurDe(M& m_, P& p_) : m(m_), p(p_) {}
+  int32_t Morceau(int32_t groupe) override { return m(groupe); }
+  bool Paire(int32_t a, int32_t b) override { return p(a, b); }
+};
+template <typename M, typename P>
 int64_t MorceauxProchesDe(const std::vector<Forme>& formes, double portee, M&& morceau, P&& paire) {
-  struct Visiteur final : VisiteurMorceaux {
-    M& m;
-    P& p;
-    Visiteur(M& m_, P& p_) : m(m_), p(p_) {}
-    int32_t Morceau(int32_t groupe) override { return m(groupe); }
-    bool Paire(int32_t a, int32_t b) override { return p(a, b); }
-  } v(morceau, paire);
+  VisiteurDe<std::remove_reference_t<M>, std::remove_reference_t<P>> v(morceau, paire);
   return MorceauxProchesDe(formes, portee, v);
+}
+template <typename M, typename P>
+int64_t MorceauxProchesDe(const Index& index, M&& morceau, P&& paire) {
+  VisiteurDe<std::remove_reference_t<M>, std::remove_reference_t<P>> v(morceau, paire);
+  return MorceauxProchesDe(index, v);
 }
 
 }  // namespace korv4::cuivre

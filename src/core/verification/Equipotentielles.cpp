@@ -121,10 +121,13 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometr
     auto Morceau = [&](int32_t groupe) {
       return conductrice[static_cast<size_t>(groupe)] ? ensembles.Racine(base + groupe) : -1;
     };
-    MorceauxProchesDe(g.formes, 0.0, Morceau, [&](int32_t a, int32_t b) {
+    // The face's index, perhaps built for a larger reach by the check: boxes apart do not touch.
+    MorceauxProchesDe(IndexDe(g, 0.0), Morceau, [&](int32_t a, int32_t b) {
       const Forme& A = g.formes[static_cast<size_t>(a)];
       const Forme& B = g.formes[static_cast<size_t>(b)];
-      if (Mesure(g, A, B).ecart > kTolerance) return false;
+      if (A.xmin > B.xmax || B.xmin > A.xmax || A.ymin > B.ymax || B.ymin > A.ymax ||
+          Mesure(g, A, B).ecart > kTolerance)
+        return false;
       ensembles.Unit(base + A.groupe, base + B.groupe);
       return true;
     });

@@ -80,7 +80,7 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
       }
     }
   } else {
-    r.PairesExaminees += MorceauxProchesDe(g.formes, portee, Morceau, Paire);
+    r.PairesExaminees += MorceauxProchesDe(IndexDe(g, portee), Morceau, Paire);
     // A pair of shapes that share several cells was measured in each.
     std::sort(candidats.begin(), candidats.end(), [](const Candidat& p, const Candidat& q) {
       return p.a != q.a ? p.a < q.a : p.b < q.b;

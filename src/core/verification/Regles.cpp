@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include "verification/Cuivre.h"
 #include "verification/Equipotentielles.h"
@@ -95,8 +96,8 @@ void Bords(const Circuit& c, const OptionsVerification& o, const Equipotentielle
   }
 }
 
-// Track ends short of their own piece: each end's cap, a disc shape of a group of its own, is
-// searched against the face's shapes through the index.
+// Track ends short of their own piece: each end's cap, a disc, is searched against the face's
+// shapes through the face's index.
 void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equipotentielles& nets,
                        const Geometrie* faces[3], std::vector<Defaut>& defauts) {
   if (!Valide(o.IsolementMm)) return;
@@ -104,71 +105,110 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
   for (int face = 1; face <= 2; ++face) {
     if (!faces[face]) continue;
     const Geometrie& g = *faces[face];
-    std::vector<Forme> formes = g.formes;
-    const size_t n = formes.size();
-    struct Bout {
-      size_t forme;
-      Point2 direction;  // from the track towards its end, of length 1
+    const size_t n = g.formes.size();
+    // The nearest copper ahead of each end; between two as near, the shape plotted first, so
+    // that the order in which the index gives the shapes does not matter.
+    struct Trouve {
+      double ecart = -1;
+      Point2 milieu;
+      int32_t forme = -1;
     };
-    std::vector<Bout> bouts;
+    std::vector<Trouve> meilleur;
+    const Index* index = nullptr;
+    // Copper drawn twice at the same place measures the same: the first of identical shapes
+    // alone is searched (through an index of those alone when there are copies), and identical
+    // ends of one piece are searched once.
+    std::vector<Forme> uniques;
+    std::vector<int32_t> origine;  // the shape each of `uniques` is
+    std::shared_ptr<const Index> propre;
+    auto Avant = [&](const Forme& p, const Forme& q) {
+      const double a[5] = {p.a.x, p.a.y, p.b.x, p.b.y, p.r},
+                   b[5] = {q.a.x, q.a.y, q.b.x, q.b.y, q.r};
+      for (int k = 0; k < 5; ++k)
+        if (a[k] != b[k]) return a[k] < b[k] ? -1 : 1;
+      if (p.n != q.n) return p.n < q.n ? -1 : 1;
+      for (int32_t k = 0; k < p.n; ++k) {
+        const Point2& u = g.points[static_cast<size_t>(p.polygone + k)];
+        const Point2& v = g.points[static_cast<size_t>(q.polygone + k)];
+        if (u.x != v.x) return u.x < v.x ? -1 : 1;
+        if (u.y != v.y) return u.y < v.y ? -1 : 1;
+      }
+      return 0;
+    };
+    auto Indexe = [&] {
+      std::vector<int32_t> ordre(n);
+      for (size_t k = 0; k < n; ++k) ordre[k] = static_cast<int32_t>(k);
+      std::sort(ordre.begin(), ordre.end(), [&](int32_t p, int32_t q) {
+        const int v = Avant(g.formes[static_cast<size_t>(p)], g.formes[static_cast<size_t>(q)]);
+        return v != 0 ? v < 0 : p < q;
+      });
+      std::vector<char> garde(n, 0);
+      for (size_t k = 0; k < n; ++k)
+        garde[static_cast<size_t>(ordre[k])] =
+            k == 0 || Avant(g.formes[static_cast<size_t>(ordre[k - 1])],
+                            g.formes[static_cast<size_t>(ordre[k])]) != 0;
+      for (size_t k = 0; k < n; ++k) {
+        if (!garde[k]) continue;
+        uniques.push_back(g.formes[k]);
+        origine.push_back(static_cast<int32_t>(k));
+      }
+      if (uniques.size() == n) return &IndexDe(g, isolement);
+      propre = IndexDesFormes(uniques, isolement);
+      return propre.get();
+    };
+    std::map<std::vector<double>, Trouve> bouts;
     for (size_t k = 0; k < n; ++k) {
-      const Forme& t = g.formes[k];
-      if (t.nature != Nature::Piste || t.polygone >= 0) continue;
+      const Forme& piste = g.formes[k];
+      if (piste.nature != Nature::Piste || piste.polygone >= 0) continue;
       for (int cote = 0; cote < 2; ++cote) {
-        if (!(cote == 0 ? t.extremiteA : t.extremiteB)) continue;
-        const Point2 e = cote == 0 ? t.a : t.b, autre = cote == 0 ? t.b : t.a;
+        if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) continue;
+        const Point2 e = cote == 0 ? piste.a : piste.b, autre = cote == 0 ? piste.b : piste.a;
         const double l = Norme(e - autre);
         if (l <= 0) continue;
-        Forme bout = t;
-        bout.a = bout.b = e;
-        bout.extremiteA = bout.extremiteB = false;
-        bout.groupe = static_cast<int32_t>(g.groupes.size() + bouts.size());
-        bout.xmin = e.x - t.r;
-        bout.xmax = e.x + t.r;
-        bout.ymin = e.y - t.r;
-        bout.ymax = e.y + t.r;
-        formes.push_back(bout);
-        bouts.push_back({k, (e - autre) * (1 / l)});
+        const Point2 direction = (e - autre) * (1 / l);  // towards the end, of length 1
+        Forme cap = piste;
+        cap.a = cap.b = e;
+        cap.extremiteA = cap.extremiteB = false;
+        cap.xmin = e.x - piste.r;
+        cap.xmax = e.x + piste.r;
+        cap.ymin = e.y - piste.r;
+        cap.ymax = e.y + piste.r;
+        const int32_t m = nets.Morceau(g.groupes[static_cast<size_t>(piste.groupe)].indice, face);
+        if (m < 0) continue;
+        if (!index) index = Indexe();
+        const auto [bout, nouveau] =
+            bouts.emplace(std::vector<double>{e.x, e.y, direction.x, direction.y, piste.r,
+                                              static_cast<double>(m)},
+                          Trouve{});
+        Trouve& t = bout->second;
+        if (!nouveau) {
+          if (t.ecart >= 0) meilleur.push_back(t);
+          continue;
+        }
+        VoisinsDe(*index, cap, [&](int32_t u) {
+          const int32_t forme = origine[static_cast<size_t>(u)];
+          const Forme& s = g.formes[static_cast<size_t>(forme)];
+          // Copper wholly behind the end (its box on the track's side) is never ahead of it.
+          const double devant = (direction.x > 0 ? s.xmax : s.xmin) * direction.x +
+                                (direction.y > 0 ? s.ymax : s.ymin) * direction.y -
+                                Scalaire(e, direction);
+          if (devant <= 0) return;
+          if (nets.Morceau(g.groupes[static_cast<size_t>(s.groupe)].indice, face) != m) return;
+          const Ecart ec = Mesure(g, cap, s);
+          if (ec.ecart <= kTolerance || !(ec.ecart < isolement - kTolerance)) return;
+          const Point2 vers = ec.pb - cap.a;
+          if (Scalaire(vers, direction) <= 0.5 * Norme(vers)) return;
+          if (t.ecart >= 0 && (t.ecart < ec.ecart || (t.ecart == ec.ecart && t.forme < forme)))
+            return;
+          const double lv = Norme(vers);
+          t.ecart = ec.ecart;
+          t.forme = forme;
+          t.milieu = lv > 0 ? cap.a + vers * ((cap.r + ec.ecart / 2) / lv) : cap.a;
+        });
+        if (t.ecart >= 0) meilleur.push_back(t);
       }
     }
-    if (bouts.empty()) continue;
-    // The nearest copper ahead of each end; between two as near, the shape plotted first, so
-    // that the order in which the index gives the pairs does not matter.
-    struct Trouve {
-      double ecart;
-      Point2 milieu;
-      int32_t forme;
-    };
-    std::vector<Trouve> meilleur(bouts.size(), {-1, {}, -1});
-    PairesProchesDe(
-        formes, isolement,
-        [&](int32_t a, int32_t b) {
-          const bool ba = static_cast<size_t>(a) >= n, bb = static_cast<size_t>(b) >= n;
-          if (ba == bb) return;  // two caps, or two shapes (the isolation check's business)
-          const size_t kb = (ba ? static_cast<size_t>(a) : static_cast<size_t>(b)) - n;
-          const Forme& cap = formes[n + kb];
-          const Forme& s = formes[static_cast<size_t>(ba ? b : a)];
-          const Forme& piste = g.formes[bouts[kb].forme];
-          const int32_t recPiste = g.groupes[static_cast<size_t>(piste.groupe)].indice;
-          const int32_t recS = g.groupes[static_cast<size_t>(s.groupe)].indice;
-          const int32_t m = nets.Morceau(recPiste, face);
-          if (m < 0 || nets.Morceau(recS, face) != m) return;
-          const Ecart e = Mesure(g, cap, s);
-          if (e.ecart <= kTolerance || !(e.ecart < isolement - kTolerance)) return;
-          const Point2 vers = e.pb - cap.a;
-          if (Scalaire(vers, bouts[kb].direction) <= 0.5 * Norme(vers)) return;
-          Trouve& t = meilleur[kb];
-          const int32_t forme = ba ? b : a;
-          if (t.ecart >= 0 && (t.ecart < e.ecart || (t.ecart == e.ecart && t.forme < forme)))
-            return;
-          const double l = Norme(vers);
-          t.ecart = e.ecart;
-          t.forme = forme;
-          t.milieu = l > 0 ? cap.a + vers * ((cap.r + e.ecart / 2) / l) : cap.a;
-        },
-        static_cast<int32_t>(n));
-    for (size_t k = 0; k < bouts.size(); ++k) {
-      if (meilleur[k].ecart < 0) continue;
+    for (size_t k = 0; k < meilleur.size(); ++k) {
       Defaut d;
       d.Genre = GenreDefaut::ExtremiteMemeNet;
       d.Couche = static_cast<uint8_t>(face);
