@@ -225,6 +225,9 @@ void Originerelative1Click(Editeur& ed);
 // Scrolls so that the point (units) is in the middle of the drawing area, as far as the
 // surface's edges allow.
 void CentreSur(Editeur& ed, int32_t x, int32_t y);
+// A place of a layer (1 face 1, 2 face 2, 3 both faces, 4 placement plan) shown: the work that
+// holds it is chosen (as its button would), then the point is centred.
+void MontreEndroit(Editeur& ed, int couche, int32_t x, int32_t y);
 void Origineabsolue1Click(Editeur& ed);
 // The wheel and the touchpad: the view scrolls by pixels (positive: towards the surface's right
 // and bottom edges); the cursor then follows the pointer at (px, py).

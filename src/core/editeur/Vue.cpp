@@ -439,6 +439,11 @@ std::string FormatCoordonnee(const Editeur& ed, int32_t v) {
 }
 
 void FormResize(Editeur& ed, int32_t largeur, int32_t hauteur) {
+  // The drawing area takes exactly the new space, scroll bars or not: the window lays it out
+  // again.
+  if (std::max(largeur, 0) != ed.LargeurClient || std::max(hauteur, 0) != ed.HauteurClient) {
+    ++ed.Version;
+  }
   ed.LargeurClient = std::max(largeur, 0);
   ed.HauteurClient = std::max(hauteur, 0);
   TraceCimp(ed);
@@ -684,6 +689,24 @@ void CentreSur(Editeur& ed, int32_t x, int32_t y) {
         std::clamp<int64_t>((haut * 1000) / ctx.HauteurSurface, 0, std::max(1000 - a.Page, 0)));
     if (p != a.Position) AscenseurChange(ed, true, p);
   }
+}
+
+void MontreEndroit(Editeur& ed, int couche, int32_t x, int32_t y) {
+  // The work that holds what is shown: a face, or the placement plan; a pad (both faces) is
+  // seen on the face in view, else on face 1.
+  C bouton = C::Aucun;
+  const int32_t travail = ed.Etat.Travail;
+  switch (couche) {
+    case 1: bouton = C::BoutonAffichageFace1; break;
+    case 2: bouton = C::BoutonAffichageFace2; break;
+    case 3:
+      if (travail != 1 && travail != 2) bouton = C::BoutonAffichageFace1;
+      break;
+    case 4: bouton = C::BoutonAffichageImplantation; break;
+    default: break;
+  }
+  if (bouton != C::Aucun && !EstEnfonce(ed, bouton)) Clic(ed, bouton);
+  CentreSur(ed, x, y);
 }
 
 }  // namespace korv4

@@ -148,6 +148,15 @@ TEST(Editeur, VueEtAscenseurs) {
     EXPECT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
     for (int i = 0; i < 20; ++i) Zoommoins1Click(s.ed);
     EXPECT_EQ(s.ed.ctx.Zoom, 0);
+    // The space given shrinks and grows, the surface still fitting: the area is exactly that
+    // space, and the window is told to lay it out again.
+    for (const auto& [l, h] : {std::pair{1400, 890}, {1380, 900}, {1400, 900}}) {
+      const uint64_t version = s.ed.Version;
+      FormResize(s.ed, l, h);
+      EXPECT_GT(s.ed.Version, version);
+      EXPECT_EQ(s.ed.ctx.Zone.Droite, l);
+      EXPECT_EQ(s.ed.ctx.Zone.Bas, h);
+    }
   }
   Session s(600, 400);
   ASSERT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
@@ -167,6 +176,31 @@ TEST(Editeur, VueEtAscenseurs) {
     EXPECT_GE(v.Position, 0);
     EXPECT_LE(v.Position + v.Page, 1000);
     EXPECT_LE(s.ed.AscHorizontal.Position + s.ed.AscHorizontal.Page, 1000);
+  }
+}
+
+// A place shown (a fault of the check chosen): the work that holds its layer comes to view.
+TEST(Editeur, EndroitMontreSurSonTravail) {
+  struct Cas {
+    C depart;  // the work in view
+    int couche;
+    int32_t travail;  // the work then
+  };
+  const Cas cas[] = {
+      {C::BoutonAffichageFace1, 2, 2},   {C::BoutonAffichagePercage, 2, 2},
+      {C::BoutonAffichageFace2, 1, 1},   {C::BoutonAffichageFace2, 3, 2},
+      {C::BoutonAffichagePercage, 3, 1}, {C::BoutonAffichageImplantation, 3, 1},
+      {C::BoutonAffichageFace1, 4, 3},   {C::BoutonAffichageFace2, 2, 2},
+  };
+  for (const Cas& c : cas) {
+    Session s(600, 400);
+    s.Clic(c.depart);
+    MontreEndroit(s.ed, c.couche, 9000, 6000);
+    EXPECT_EQ(s.ed.Etat.Travail, c.travail) << Definition(c.depart).Nom << " " << c.couche;
+    // The point is in the middle of the area, as far as the surface's edges allow.
+    const PointPixel p = PixelPoint(s.ed.ctx, 9000, 6000);
+    EXPECT_LT(std::abs(p.X - s.ed.ctx.Zone.Droite / 2), 30);
+    EXPECT_LT(std::abs(p.Y - s.ed.ctx.Zone.Bas / 2), 30);
   }
 }
 

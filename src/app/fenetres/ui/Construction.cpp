@@ -297,7 +297,9 @@ void Fiche_principale::Construit() {
     panneaux_[i]->setAccessibleDescription(Texte(kPanneaux[i]));
     panneaux_[i]->setAccessibleName(Texte(kPanneaux[i]));
     panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
-    statusBar()->addWidget(panneaux_[i], i == 5 ? 1 : 0);
+    // What the last action had to say and the action in progress wrap rather than being cut.
+    if (i >= 4) panneaux_[i]->setWordWrap(true);
+    statusBar()->addWidget(panneaux_[i], i == 4 ? 2 : i == 5 ? 1 : 0);
   }
   // What is under the pointer, in words: read by screen readers like the panels.
   survol_ = new QLabel(this);

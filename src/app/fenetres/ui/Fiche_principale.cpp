@@ -114,7 +114,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
     if (d != nullptr) {
       defautX_ = d->X;
       defautY_ = d->Y;
-      CentreSur(ed_, static_cast<int32_t>(d->X), static_cast<int32_t>(d->Y));
+      MontreEndroit(ed_, d->Couche, static_cast<int32_t>(d->X), static_cast<int32_t>(d->Y));
       Apres();
     }
     zone_->update();

@@ -341,7 +341,10 @@ TEST(Fiche, VerificationDesIsolementsMontreLeDefaut) {
   EXPECT_TRUE(liste->item(0)->text().startsWith(QStringLiteral("isolement")))
       << liste->item(0)->text().toStdString();
   EXPECT_TRUE(f.fiche.zone()->marque().isEmpty());
+  // Chosen while the drilling plan is in view: the pads' fault is shown on face 1.
+  f.Bouton(C::BoutonAffichagePercage);
   liste->setCurrentRow(0);
+  EXPECT_EQ(f.ed().Etat.Travail, 1);
   const QRect anneau = f.fiche.zone()->marque();
   ASSERT_FALSE(anneau.isEmpty());
   // The fault is in the middle of the drawing area now.
@@ -902,6 +905,34 @@ QString NomAccessible(QObject* o) {
 // description says what they are), the drill buttons read their diameters and the toggles their
 // states. (A name set on a widget is announced by Qt itself; the offscreen platform has no
 // accessibility bridge to watch it.)
+// The drawing area is always exactly the space it is given (a small board that fits, the
+// window resized), and the status texts wrap rather than being cut.
+TEST(Fiche, ZoneEtTextesDEtatDansLeurPlace) {
+  Application();
+  Fenetre f;
+  QWidget* zone = f.fiche.zone();
+  ChoixEchelle1Change(f.ed(), 0);  // a small board that fits
+  f.fiche.Apres();
+  for (const QSize taille :
+       {QSize(1200, 800), QSize(1200, 790), QSize(1000, 810), QSize(900, 700)}) {
+    f.fiche.resize(taille);
+    QTest::qWait(50);
+    const QRect place = zone->parentWidget()->rect();
+    EXPECT_TRUE(place.contains(zone->geometry()))
+        << taille.width() << "x" << taille.height() << " : " << zone->geometry().height() << " / "
+        << place.height();
+    EXPECT_FALSE(EstVisible(f.ed(), C::PanelAscHorizontal));
+    EXPECT_EQ(zone->geometry().bottom(), place.bottom());
+  }
+  Panneau(f.ed(), 4, kQuartDeTourRefuse);
+  f.fiche.Apres();
+  QTest::qWait(50);
+  auto* etat = f.fiche.findChild<QLabel*>(QStringLiteral("Panneau4"));
+  EXPECT_GE(etat->height(), etat->heightForWidth(etat->width()));
+  EXPECT_EQ(NomAccessible(etat), QString::fromUtf8(kQuartDeTourRefuse));
+  EXPECT_TRUE(zone->parentWidget()->rect().contains(zone->geometry()));
+}
+
 TEST(Fiche, CeQueLisentLesTechnologiesDAssistance) {
   Application();
   Fenetre f;
