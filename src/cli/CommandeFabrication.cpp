@@ -11,6 +11,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
 #include "Commun.h"
 #include "SousCommandes.h"
@@ -216,9 +218,21 @@ int ExecuteFabrication(const QStringList& arguments) {
     const int refus = VerifieSortieDistincte(ligne, chemins.back(), entree);
     if (refus >= 0) return refus;
   }
-  if (!QFileInfo(sortie).isDir() && !QDir().mkpath(sortie)) {
-    Erreur("impossible de créer le dossier « " + sortie.toStdString() + " ».");
-    return kEcritureImpossible;
+  if (!QFileInfo(sortie).isDir()) {
+    // Why the folder cannot be made: a file of that name, a read-only parent, a full disk...
+    std::string raison;
+    if (QFileInfo(sortie).exists()) {
+      raison = "un fichier de ce nom existe et n'est pas un dossier";
+    } else {
+      std::error_code ec;
+      std::filesystem::create_directories(QFile::encodeName(sortie).toStdString(), ec);
+      if (ec) raison = RaisonSysteme(ec.value());
+    }
+    if (!raison.empty()) {
+      Erreur("impossible de créer le dossier « " + sortie.toStdString() + " » : " + raison +
+             ". Rien n'a été écrit.");
+      return kEcritureImpossible;
+    }
   }
   for (size_t k = 0; k < plan.Fichiers().size(); ++k) {
     FichierDisqueEnCours fichier(chemins[k]);

@@ -228,6 +228,12 @@ TEST_F(CliFabrication, Erreurs) {
       {"fabrication plan.CIX j.zip", 4, "n'a rien sur les faces"},
       {"fabrication carte.CIX absent/j.zip", 3, "absent/j.zip"},
       {"fabrication carte.CIX carte.CIX", 3, "carte.CIX"},
+      // A folder that cannot be made says why.
+      {"fabrication carte.CIX /dev/full", 3,
+       "impossible de créer le dossier « /dev/full » : un fichier de ce nom existe et n'est pas "
+       "un dossier."},
+      {"fabrication carte.CIX carte.CIX/jeu", 3,
+       "impossible de créer le dossier « carte.CIX/jeu » : "},
   };
   const std::vector<uint8_t> circuit = Lit(Chemin("carte.CIX"));
   for (const Cas& k : cas) {

@@ -33,6 +33,32 @@ std::vector<uint8_t> GrandeCarte() {
   return EcritCircuit(f.c);
 }
 
+// typon's own program under every limit where korv4-cli itself starts: it prints the page, or
+// says in French why it could not (its libraries not loaded, stopped before its main), exit 3.
+TEST_F(CliMemoire, TyponSousToutesLesLimitesDitPourquoiEnFrancais) {
+  Ecrit(Chemin("p.CIX"), GrandeCarte());
+  int depart = 0;
+  for (int mo = 30; mo <= 400 && depart == 0; mo += 2)
+    if (Lance("info p.CIX", "ulimit -v " + std::to_string(mo * 1024)).code == 0) depart = mo;
+  ASSERT_GT(depart, 0);
+  bool fait = false;
+  for (int ko = depart * 1024; ko <= (depart + 120) * 1024 && !fait; ko += 512) {
+    const std::string limite = "ulimit -v " + std::to_string(ko);
+    const Resultat r = Lance("typon --help", limite);
+    const std::string contexte = limite + "\n" + r.erreur;
+    fait = r.code == 0;
+    if (fait) break;
+    EXPECT_EQ(r.code, 3) << contexte;
+    EXPECT_NE(r.erreur.find("korv4-cli: typon : le programme d'impression korv4-typon"),
+              std::string::npos)
+        << contexte;
+    EXPECT_NE(r.erreur.find("mémoire insuffisante"), std::string::npos) << contexte;
+    for (const char* anglais : {"error while loading", "terminate", "bad_alloc", "Out of memory"})
+      EXPECT_EQ(r.erreur.find(anglais), std::string::npos) << contexte;
+  }
+  EXPECT_TRUE(fait);
+}
+
 TEST_F(CliMemoire, MemoireInsuffisanteDitEnFrancaisSansRienAbimer) {
   Ecrit(Chemin("g.CIX"), GrandeCarte());
   // The smallest limit, by steps of 10 MB, under which the tool starts and reads the board.

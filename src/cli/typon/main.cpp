@@ -1,6 +1,6 @@
 // korv4-typon: the `typon` sub-command of korv4-cli in a program of its own. Its PDF page needs
 // QtGui and the libraries behind it (fonts, OpenGL, X11...), which the other sub-commands never
-// need: korv4-cli replaces itself with this program for `typon` only (LanceTypon.cpp), so that
+// need: korv4-cli runs this program for `typon` only (LanceTypon.cpp), so that
 // `korv4-cli image` and the others load QtCore alone. Run as `korv4-typon typon ARGUMENTS...`,
 // the arguments of korv4-cli unchanged.
 
