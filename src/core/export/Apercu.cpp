@@ -18,14 +18,7 @@ class TraceurApercu final : public Traceur {
  public:
   TraceurApercu(CanevasImage& c, double echelle, double x0, double y0, bool miroir,
                 StylePastilles style, double margeNm, Couleur couleur)
-      : c_(c),
-        k_(echelle),
-        x0_(x0),
-        y0_(y0),
-        miroir_(miroir),
-        style_(style),
-        marge_(margeNm),
-        couleur_(couleur) {
+      : c_(c), k_(echelle), x0_(x0), y0_(y0), miroir_(miroir), style_(style), marge_(margeNm) {
     c_.CouleurPlume(couleur);
     c_.CouleurBrosse(couleur);
     c_.StyleDeBrosse(StyleBrosse::Plein);
@@ -85,7 +78,6 @@ class TraceurApercu final : public Traceur {
   bool miroir_;
   StylePastilles style_;
   double marge_;
-  Couleur couleur_;
   OuvertureJeuNm ouverture_;
   bool aOuverture_ = false;
   double largeur_ = 1, hauteur_ = 1;

@@ -268,11 +268,6 @@ std::string Guid(const std::string& nom) {
 
 enum Genre { kCuivre, kMasque, kLegende, kContour, kPth, kNpth, kNetlist, kTravail, kLisezMoi };
 
-// The X2 function and polarity of each file, by its kind and layer.
-struct Attributs {
-  std::string fonction, polarite;
-};
-
 // A drill tool of the set: diameter and function.
 struct CleOutil {
   int32_t diametre;
