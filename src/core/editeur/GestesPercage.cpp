@@ -1,4 +1,7 @@
+#include <algorithm>
+
 #include "editeur/Gestionnaires.h"
+#include "verification/Isolements.h"
 
 // Drilling with the pointer: a press gives the pad under the cursor the drill of the tool.
 
@@ -14,6 +17,15 @@ void PressePercage(Editeur& ed) {
   Ci(ed)[p.Premier].Attribut = static_cast<uint8_t>(d);
   Ci(ed).CircuitModifie = true;
   TraceCimp(ed);
+  // Accepted, but said: a hole wider than its pad leaves no copper around it.
+  const double exces = ExcesPercage(Ci(ed), Ci(ed)[p.Premier]);
+  if (exces > 1e-9) {
+    const int32_t dixiemes = std::max<int32_t>(1, static_cast<int32_t>(exces * 10 + 0.5));
+    Panneau(ed, 4,
+            "Perçage de " + FormatDiametre(Ci(ed).EnteteCI.DiametresPercage[d]) +
+                " plus grand que la pastille : il dépasse son cuivre de " +
+                FormatDiametre(dixiemes) + " (le contrôle des isolements le signale aussi).");
+  }
 }
 
 void AnnulePercage(Editeur& ed) { RazBoutonsPercage(ed); }

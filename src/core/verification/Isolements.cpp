@@ -153,21 +153,25 @@ void VerifieContour(const Circuit& c, const Geometrie& g, std::vector<bool>& sig
   }
 }
 
+double ExcesPercage(const FormeOuverture* formes, const Circuit& c, const ElementCI& e) {
+  // Pads with copper (204 has none, the pins 205 no drill).
+  if (e.Code < code::PastillePremier || e.Code >= 204 || e.Attribut < 1 || e.Attribut > 13)
+    return 0;
+  const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
+  if (diametre <= 0) return 0;
+  const FormeOuverture& f = formes[e.Code];
+  double largeur = std::min(f.Largeur, f.Hauteur);
+  if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
+  return diametre / 10.0 - largeur * kMmParUnite;
+}
+
 void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts) {
   FormeOuverture formes[code::PastilleDernier + 1];
   for (int k = code::PastillePremier; k <= code::PastilleDernier; ++k)
     formes[k] = FormeDeLOuverture(k - 182, style);
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    // Pads with copper (204 has none, the pins 205 no drill).
-    if (e.Code < code::PastillePremier || e.Code >= 204 || e.Attribut < 1 || e.Attribut > 13)
-      continue;
-    const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
-    if (diametre <= 0) continue;
-    const FormeOuverture& f = formes[e.Code];
-    double largeur = std::min(f.Largeur, f.Hauteur);
-    if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
-    const double exces = diametre / 10.0 - largeur * kMmParUnite;
+    const double exces = ExcesPercage(formes, c, e);
     if (exces <= 1e-9) continue;
     Defaut d;
     d.Genre = GenreDefaut::PercageTropGrand;
@@ -358,6 +362,13 @@ std::string DecritDefaut(const Defaut& d, double isolementMm) {
   }
   return s + " à X = " + Millimetres(UnitesEnMm(d.X)) + " mm, Y = " + Millimetres(UnitesEnMm(d.Y)) +
          " mm";
+}
+
+double ExcesPercage(const Circuit& c, const ElementCI& e, StylePastilles style) {
+  if (e.Code < code::PastillePremier || e.Code > code::PastilleDernier) return 0;
+  FormeOuverture formes[code::PastilleDernier + 1];
+  formes[e.Code] = FormeDeLOuverture(e.Code - 182, style);
+  return ExcesPercage(formes, c, e);
 }
 
 }  // namespace korv4

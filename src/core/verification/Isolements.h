@@ -94,6 +94,11 @@ std::vector<Defaut> VerifieIsolements(const Circuit& c, double isolementMm);
 // "hors contour", "couronne étroite", "trop près du bord", "trou sans cuivre", "extrémité de
 // piste sur son équipotentielle"), and where ("face 1", "face 2", "faces 1 et 2", "implantation"),
 // UTF-8.
+// How much the hole of a pad exceeds the narrowest width of its copper, in mm (0 or less: the
+// hole fits; pads without copper or without a hole give 0).
+double ExcesPercage(const Circuit& c, const ElementCI& e,
+                    StylePastilles style = StylePastilles::Octogonales);
+
 const char* NomGenreDefaut(GenreDefaut g);
 const char* NomCoucheDefaut(uint8_t couche);
 

@@ -332,6 +332,33 @@ TEST(Editeur, PercagesDesPastilles) {
   s.Clic(C::BPercSupprime);
   s.Clique(1000, 1000);
   EXPECT_EQ(s.E(1).Attribut, 0);
+
+  // A drill wider than its pad is taken, and said in the status bar.
+  struct Cas {
+    C pastille, percage;
+    const char* dit;  // the beginning of the status text, "" for none
+  };
+  const Cas cas[] = {
+      {C::Bpast1, C::BPerc7,
+       "Perçage de 3,2 mm plus grand que la pastille : il dépasse son "
+       "cuivre de 2,3 mm"},
+      {C::Bpast6, C::BPerc7, "Perçage de 3,2 mm plus grand que la pastille"},
+      {C::Bpast6, C::BPerc3, ""},
+      {C::Bpast8, C::BPerc7, ""},
+  };
+  for (const Cas& c : cas) {
+    Session t;
+    t.Clic(C::BoutonPastille);
+    t.Clic(c.pastille);
+    t.Clique(1000, 1000);
+    t.Clic(C::BoutonAffichagePercage);
+    t.Clic(C::BoutonPercage);
+    t.Clic(c.percage);
+    t.Clique(1000, 1000);
+    EXPECT_EQ(t.E(1).Attribut, c.percage == C::BPerc7 ? 7 : 3);
+    EXPECT_EQ(t.ed.Panneaux[4].rfind(c.dit, 0), 0u) << t.ed.Panneaux[4];
+    EXPECT_EQ(t.ed.Panneaux[4].empty(), c.dit[0] == '\0') << t.ed.Panneaux[4];
+  }
 }
 
 TEST(Editeur, SuppressionEnDeuxAppuisEtAnnulation) {
