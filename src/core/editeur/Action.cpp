@@ -31,13 +31,35 @@ const Gestes& Ligne(const Editeur& ed) {
   return code >= 0 && code < kNombreActions ? kGestes[code] : kAucun;
 }
 
+// A tool whose panel is open but whose size or kind is not chosen places nothing: a press says
+// what to choose.
+const char* ChoixManquant(int32_t code) {
+  switch (code) {
+    case actions::PanneauPastilles:
+      return "Choisissez d'abord une pastille dans le panneau : sans taille, le clic ne pose rien.";
+    case actions::PanneauPistes:
+      return "Choisissez d'abord l'épaisseur de la piste dans le panneau : sans elle, le clic ne "
+             "trace rien.";
+    case actions::PanneauDessin:
+      return "Choisissez d'abord le dessin (trait, rectangle, cercle, ellipse) dans le panneau : "
+             "sans lui, le clic ne trace rien.";
+    case actions::PanneauTexte:
+      return "Choisissez d'abord un texte horizontal ou vertical dans le panneau : sans lui, le "
+             "clic ne place rien.";
+    default: return nullptr;
+  }
+}
+
 }  // namespace
 
 void action(Editeur& ed, int geste) {
   const int32_t code = ed.CodeAction;
   Panneau(ed, 4, "");  // what the last action had to say
   switch (geste) {
-    case 1: Ligne(ed).Presse(ed); break;
+    case 1:
+      Ligne(ed).Presse(ed);
+      if (const char* dit = ChoixManquant(code)) Panneau(ed, 4, dit);
+      break;
     case 2: Ligne(ed).Relache(ed); break;
     case 3:
       AnnuleSelection(ed.circuit, ed.ctx);

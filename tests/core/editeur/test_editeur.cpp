@@ -67,6 +67,31 @@ TEST(Editeur, LesBoutonsDonnentLeCodeAction) {
   }
 }
 
+// A panel open without its size or kind chosen (first use, or its button pressed again): a
+// click places nothing and the status bar says what to choose.
+TEST(Editeur, OutilSansTailleLeDit) {
+  struct Cas {
+    std::vector<C> clics;
+    const char* dit;
+  };
+  const Cas cas[] = {
+      {{C::BoutonPastille}, "Choisissez d'abord une pastille"},
+      {{C::BoutonPastille, C::Bpast8, C::Bpast8}, "Choisissez d'abord une pastille"},
+      {{C::BoutonPiste}, "Choisissez d'abord l'épaisseur de la piste"},
+      {{C::BoutonAffichageImplantation, C::BoutonDessinImplantation},
+       "Choisissez d'abord le dessin"},
+      {{C::BoutonTexteTypon}, "Choisissez d'abord un texte"},
+      {{C::BoutonPastille, C::Bpast8}, ""},
+  };
+  for (const Cas& c : cas) {
+    Session s;
+    for (C b : c.clics) s.Clic(b);
+    s.Clique(1000, 1000);
+    EXPECT_EQ(s.ed.Panneaux[4].rfind(c.dit, 0), 0u) << s.ed.Panneaux[4];
+    EXPECT_EQ(s.Nb() == 0, c.dit[0] != '\0') << Definition(c.clics.back()).Nom;
+  }
+}
+
 TEST(Editeur, EpaisseurDesDessinsEtTailleDesTextes) {
   Session s;
   s.Clic(C::BoutonAffichageImplantation);
