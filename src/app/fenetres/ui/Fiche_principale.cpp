@@ -380,7 +380,9 @@ const QImage* Fiche_principale::Calque() {
                       ed_.ctx.Zoom,        ed_.Resolution,   image.size()};
   if (!(cle == cleCalque_) || calque_.isNull()) {
     cleCalque_ = cle;
-    calque_ = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
+    // Its memory taken once for a size of the drawing area, cleared for each new picture.
+    if (calque_.size() != image.size())
+      calque_ = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
     calque_.fill(Qt::transparent);
     CanevasImage toile(reinterpret_cast<uint32_t*>(calque_.bits()), calque_.width(),
                        calque_.height(), calque_.bytesPerLine() / 4);

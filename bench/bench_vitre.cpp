@@ -1,0 +1,364 @@
+// From the input to the pixels on the X server: the editor's real main window on an X server
+// (the xcb platform, not offscreen), 100000 records, its drawing area 1920 x 1080 (with
+// QT_SCALE_FACTOR=2, 3840 x 2160 of the screen's pixels). Each benchmark gives the window one
+// synthetic input event and times it from its arrival to the end of the flush to the server:
+// the event delivered, the posted events that follow (the repaint, the copy of the backing
+// store to the window), then a round trip that the server answers once it has done every
+// request before it. Counters: the paint events of the drawing area and of every other widget
+// for one event, and the area of the drawing area they repaint (its pixels, 4 bytes each).
+//
+// Without DISPLAY (or with KORV4_XVFB=1) it starts its own Xvfb, large enough for the window.
+//
+//   build/bench/korv4_bench_vitre
+//   QT_SCALE_FACTOR=2 build/bench/korv4_bench_vitre
+
+#include <QtGui/qguiapplication_platform.h>
+#include <benchmark/benchmark.h>
+#include <xcb/xcb.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QToolButton>
+#include <QWheelEvent>
+#include <memory>
+
+#include "editeur/Session.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/ZoneDessin.h"
+#include "render/CircuitExemple.h"
+#include "render/Curseur.h"
+
+namespace korv4 {
+namespace {
+
+constexpr int32_t kSurfaceX = 31000, kSurfaceY = 31000;
+constexpr int32_t kEtendue = 15000;
+
+// The paint events of one input event: the drawing area's (and the area they cover) and every
+// other widget's.
+class Compteur : public QObject {
+ public:
+  QWidget* zone = nullptr;
+  int64_t peinturesZone = 0, aireZone = 0, autres = 0;
+  bool trace = false;
+  // What the timed events alone painted.
+  int64_t totalZone = 0, totalAire = 0, totalAutres = 0, evenements = 0;
+  void Raz() { peinturesZone = aireZone = autres = 0; }
+  void Retient() {
+    totalZone += peinturesZone;
+    totalAire += aireZone;
+    totalAutres += autres;
+    ++evenements;
+  }
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::Paint) {
+      if (o == zone) {
+        ++peinturesZone;
+        const QRect r = static_cast<QPaintEvent*>(e)->rect();
+        aireZone += static_cast<int64_t>(r.width()) * r.height();
+      } else if (o->isWidgetType()) {
+        ++autres;
+        if (trace && qEnvironmentVariableIntValue("KORV4_VITRE_NOMS") == 1)
+          fprintf(stderr, "peint %s %s\n", o->metaObject()->className(),
+                  qPrintable(o->objectName()));
+      }
+    }
+    return false;
+  }
+};
+
+struct Banc {
+  DialoguesScript d;
+  Fiche_principale fiche{&d};
+  Compteur compteur;
+  xcb_connection_t* x = nullptr;
+
+  explicit Banc(int32_t nombre) {
+    fiche.resize(2000, 1300);
+    fiche.show();
+    Attends();
+    // The drawing area 1920 x 1080 (in the widget's pixels).
+    fiche.resize(fiche.width() + 1920 - fiche.zone()->width(),
+                 fiche.height() + 1080 - fiche.zone()->height());
+    Attends();
+    Editeur& ed = fiche.editeur();
+    CircuitExemple(ed.circuit, nombre, kEtendue, kEtendue, 2024);
+    for (int32_t i = 1; i <= ed.circuit.NbElements; ++i) {
+      ElementCI& e = ed.circuit[i];
+      if (e.Code != code::Rayon) e.X = static_cast<uint16_t>(e.X + 1000);
+      e.Y = static_cast<uint16_t>(e.Y + 1000);
+    }
+    ed.ctx.SurfaceX = kSurfaceX;
+    ed.ctx.SurfaceY = kSurfaceY;
+    AfficheCI(ed);
+    fiche.Apres();
+    fiche.activateWindow();
+    QApplication::setActiveWindow(&fiche);  // no window manager on the server to give it
+    fiche.zone()->setFocus();
+    Attends();
+    if (auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>())
+      x = x11->connection();
+    compteur.zone = fiche.zone();
+    qApp->installEventFilter(&compteur);
+  }
+  ~Banc() { qApp->removeEventFilter(&compteur); }
+
+  Editeur& ed() { return fiche.editeur(); }
+  ZoneDessin* zone() { return fiche.zone(); }
+
+  // The events that follow an input delivered until the window has painted (the repaint
+  // comes from an update request, perhaps on a timer) and so flushed its backing store, then
+  // a round trip to the server: when it answers, it has done every request sent before.
+  void Vide(bool peinture = true) {
+    const int64_t avant = compteur.peinturesZone;
+    QElapsedTimer t;
+    t.start();
+    do {
+      QCoreApplication::processEvents();
+    } while (peinture && compteur.peinturesZone == avant && t.elapsed() < 500);
+    QCoreApplication::processEvents();
+    if (x != nullptr) free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr));
+  }
+  void Attends() {
+    for (int k = 0; k < 20; ++k) {
+      Vide(false);
+      QThread::msleep(5);
+    }
+  }
+
+  QPointF Point(int32_t x, int32_t y) {
+    const PointPixel p = PixelPoint(ed().ctx, x, y);
+    return QPointF(p.X / zone()->Echelle(), p.Y / zone()->Echelle());
+  }
+  void Souris(QWidget* w, QEvent::Type type, QPointF p, Qt::MouseButton b = Qt::LeftButton) {
+    QMouseEvent e(type, p, w->mapToGlobal(p), b,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : b, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+  }
+  void Molette(QPointF p, int cran, Qt::KeyboardModifiers m) {
+    QWheelEvent e(p, zone()->mapToGlobal(p), QPoint(), QPoint(0, cran), Qt::NoButton, m,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(zone(), &e);
+  }
+  void Touche(int touche, Qt::KeyboardModifiers m) {
+    QKeyEvent appui(QEvent::KeyPress, touche, m);
+    QApplication::sendEvent(zone(), &appui);
+    QKeyEvent relache(QEvent::KeyRelease, touche, m);
+    QApplication::sendEvent(zone(), &relache);
+  }
+  // One timed event: from its arrival to the flush on the server, its paints counted.
+  template <typename F>
+  void Evenement(F&& f) {
+    compteur.Raz();
+    compteur.trace = true;
+    f();
+    Vide();
+    compteur.trace = false;
+    compteur.Retient();
+  }
+  void Compte(benchmark::State& state) {
+    const double n = static_cast<double>(std::max<int64_t>(compteur.evenements, 1));
+    state.counters["peintures_zone"] = static_cast<double>(compteur.totalZone) / n;
+    state.counters["octets_zone"] = static_cast<double>(compteur.totalAire) * 4 / n;
+    state.counters["autres_peintures"] = static_cast<double>(compteur.totalAutres) / n;
+    state.counters["pixels"] = ed().Image.Largeur * ed().Image.Hauteur;
+  }
+};
+
+// Ctrl and the wheel, one notch in at zoom z (out again untimed).
+void BM_VitreZoomMolette(benchmark::State& state) {
+  Banc b(kMaxElements);
+  const int32_t z = static_cast<int32_t>(state.range(0));
+  const QPointF centre(960, 540);
+  for (auto _ : state) {
+    state.PauseTiming();
+    ChoixEchelle1Change(b.ed(), z);
+    b.fiche.Apres();
+    b.Vide(false);
+    state.ResumeTiming();
+    b.Evenement([&] { b.Molette(centre, 120, Qt::ControlModifier); });
+  }
+  b.Compte(state);
+  state.counters["zoom"] = b.ed().ctx.Zoom;
+}
+
+// The wheel, one notch down then one up.
+void BM_VitreDefilementMolette(benchmark::State& state) {
+  Banc b(kMaxElements);
+  ChoixEchelle1Change(b.ed(), static_cast<int32_t>(state.range(0)));
+  AscenseurChange(b.ed(), true, 400);
+  b.fiche.Apres();
+  b.Vide(false);
+  int i = 0;
+  for (auto _ : state)
+    b.Evenement([&] { b.Molette(QPointF(960, 540), (i++ & 1) ? 120 : -120, Qt::NoModifier); });
+  b.Compte(state);
+}
+
+// A press of the pad tool that adds a pad (released and deleted untimed).
+void BM_VitreAppuiPastille(benchmark::State& state) {
+  Banc b(kMaxElements - 2);
+  Clic(b.ed(), Controle::BoutonPastille);
+  Clic(b.ed(), Controle::Bpast8);
+  b.fiche.Apres();
+  b.Vide(false);
+  for (auto _ : state) {
+    b.Evenement([&] { b.Souris(b.zone(), QEvent::MouseButtonPress, b.Point(5000, 5000)); });
+    state.PauseTiming();
+    b.Souris(b.zone(), QEvent::MouseButtonRelease, b.Point(5000, 5000));
+    SupprimeDernier(b.ed().circuit);
+    b.fiche.Apres();
+    b.Vide(false);
+    state.ResumeTiming();
+  }
+  b.Compte(state);
+}
+
+// The end of a track of three points (Escape): it ends and is joined.
+void BM_VitreFinDePiste(benchmark::State& state) {
+  Banc b(kMaxElements - 4);
+  Clic(b.ed(), Controle::BoutonPiste);
+  Clic(b.ed(), Controle::Bpist2);
+  b.fiche.Apres();
+  b.Vide(false);
+  for (auto _ : state) {
+    state.PauseTiming();
+    const int32_t avant = b.ed().circuit.NbElements;
+    for (int32_t x : {5000, 5400, 5800}) {
+      b.Souris(b.zone(), QEvent::MouseButtonPress, b.Point(x, 5150));
+      b.Souris(b.zone(), QEvent::MouseButtonRelease, b.Point(x, 5150));
+    }
+    b.Vide(false);
+    state.ResumeTiming();
+    b.Evenement([&] { b.Touche(Qt::Key_Escape, Qt::NoModifier); });
+    state.PauseTiming();
+    SupprimeElements(b.ed().circuit, {avant + 1, b.ed().circuit.NbElements});
+    b.fiche.Apres();
+    b.Vide(false);
+    state.ResumeTiming();
+  }
+  b.Compte(state);
+}
+
+// A zone of the last 50000 records turned a quarter turn by a click of its button, then the
+// turn undone by Ctrl+Z (each timed alone: state.range(0) 0 the turn, 1 the undo).
+void BM_VitreZoneRotation(benchmark::State& state) {
+  Banc b(kMaxElements);
+  Clic(b.ed(), Controle::BoutonModifPartielleTypon);
+  Circuit& c = b.ed().circuit;
+  const int32_t n = c.NbElements, premier = n - 49999;
+  c.Selection = TSelection{1, premier, n, CadreElements(c, premier, n)};
+  FixeCadre(b.ed().ctx, c.Selection.CadreZone, true);
+  b.fiche.Apres();
+  b.Vide();
+  auto* bouton = b.fiche.findChild<QToolButton*>(QStringLiteral("BpRotationZone"));
+  if (bouton == nullptr || !bouton->isVisible()) {
+    state.SkipWithError("pas de bouton de rotation visible");
+    return;
+  }
+  const bool annulation = state.range(0) == 1;
+  const QPointF milieu(bouton->width() / 2.0, bouton->height() / 2.0);
+  auto Tourne = [&] {
+    b.Souris(bouton, QEvent::MouseButtonPress, milieu);
+    b.Souris(bouton, QEvent::MouseButtonRelease, milieu);
+  };
+  for (auto _ : state) {
+    if (annulation) {
+      state.PauseTiming();
+      Tourne();
+      b.Vide();
+      state.ResumeTiming();
+      b.Evenement([&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
+    } else {
+      b.Evenement(Tourne);
+    }
+  }
+  b.Compte(state);
+}
+
+BENCHMARK(BM_VitreZoomMolette)
+    ->ArgName("zoom")
+    ->DenseRange(0, 8)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VitreDefilementMolette)
+    ->ArgName("zoom")
+    ->Arg(2)
+    ->Arg(5)
+    ->Arg(8)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VitreAppuiPastille)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VitreFinDePiste)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VitreZoneRotation)
+    ->ArgName("annulation")
+    ->Arg(0)
+    ->Arg(1)
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// An X server of its own: Xvfb on the first free display from :90, the screen large enough for
+// the window at the scale asked.
+std::unique_ptr<QProcess> DemarreXvfb() {
+  const double echelle = qEnvironmentVariableIsEmpty("QT_SCALE_FACTOR")
+                             ? 1.0
+                             : qEnvironmentVariable("QT_SCALE_FACTOR").toDouble();
+  const int l = static_cast<int>(2100 * std::max(echelle, 1.0));
+  const int h = static_cast<int>(1400 * std::max(echelle, 1.0));
+  for (int n = 90; n < 120; ++n) {
+    if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) ||
+        QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+      continue;
+    auto p = std::make_unique<QProcess>();
+    p->start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
+                                      QStringLiteral("0"), QStringLiteral("%1x%2x24").arg(l).arg(h),
+                                      QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!p->waitForStarted(5000)) return nullptr;
+    for (int k = 0; k < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); ++k)
+      QThread::msleep(50);
+    qputenv("DISPLAY", QStringLiteral(":%1").arg(n).toLocal8Bit());
+    return p;
+  }
+  return nullptr;
+}
+
+}  // namespace
+}  // namespace korv4
+
+int main(int argc, char** argv) {
+  std::unique_ptr<QProcess> xvfb;
+  if (qEnvironmentVariableIsEmpty("DISPLAY") || qEnvironmentVariableIntValue("KORV4_XVFB") == 1) {
+    xvfb = korv4::DemarreXvfb();
+    if (!xvfb) {
+      fprintf(stderr, "Xvfb n'a pas pu démarrer\n");
+      return 1;
+    }
+  }
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  QTemporaryDir etat;
+  qputenv("XDG_STATE_HOME", etat.path().toLocal8Bit());
+  int code = 0;
+  {
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+  }
+  if (xvfb) {
+    xvfb->terminate();
+    xvfb->waitForFinished(5000);
+  }
+  return code;
+}

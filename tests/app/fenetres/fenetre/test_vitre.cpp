@@ -1,0 +1,169 @@
+// What one input event repaints in the real main window: the drawing area once, over the
+// part that changed, and a bounded number of other widgets. Budgets in counts (the timings are
+// bench/bench_vitre.cpp's, on an X server).
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QTemporaryDir>
+#include <QWheelEvent>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "editeur/Session.h"
+#include "fenetres/ui/Fiche_principale.h"
+#include "fenetres/ui/ZoneDessin.h"
+#include "render/CircuitExemple.h"
+
+namespace korv4 {
+namespace {
+
+class Peintures : public QObject {
+ public:
+  QWidget* zone = nullptr;
+  int zoneFois = 0;
+  int64_t zoneAire = 0;
+  std::map<std::string, int> autres;
+  int Autres() const {
+    int n = 0;
+    for (const auto& [nom, fois] : autres) n += fois;
+    return n;
+  }
+  std::string Liste() const {
+    std::string s;
+    for (const auto& [nom, fois] : autres) s += nom + " " + std::to_string(fois) + "\n";
+    return s;
+  }
+  void Raz() {
+    zoneFois = 0;
+    zoneAire = 0;
+    autres.clear();
+  }
+
+ protected:
+  bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() != QEvent::Paint) return false;
+    if (o == zone) {
+      ++zoneFois;
+      const QRect r = static_cast<QPaintEvent*>(e)->rect();
+      zoneAire += static_cast<int64_t>(r.width()) * r.height();
+    } else if (o->isWidgetType()) {
+      ++autres[std::string(o->metaObject()->className()) + " " + o->objectName().toStdString()];
+    }
+    return false;
+  }
+};
+
+// The application of the test program (another file's tests may have made it already), its
+// settings and recovery copies in folders of their own.
+void Application() {
+  if (qApp != nullptr) return;
+  static int argc = 1;
+  static char nom[] = "korv4_tests_fenetre";
+  static char* argv[] = {nom, nullptr};
+  static QTemporaryDir reglages, etat;
+  qputenv("XDG_CONFIG_HOME", reglages.path().toLocal8Bit());
+  qputenv("XDG_STATE_HOME", etat.path().toLocal8Bit());
+  new QApplication(argc, argv);
+}
+
+struct Fenetre {
+  int application = (Application(), 0);
+  DialoguesScript d;
+  Fiche_principale fiche{&d};
+  Peintures p;
+  Fenetre() {
+    fiche.resize(1100, 800);
+    fiche.show();
+    Vide();
+    Editeur& ed = fiche.editeur();
+    CircuitExemple(ed.circuit, 4000, 9000, 7000, 3);
+    AfficheCI(ed);
+    fiche.Apres();
+    fiche.activateWindow();
+    QApplication::setActiveWindow(&fiche);
+    fiche.zone()->setFocus();
+    Vide();
+    p.zone = fiche.zone();
+    qApp->installEventFilter(&p);
+  }
+  ~Fenetre() { qApp->removeEventFilter(&p); }
+  void Vide() {
+    for (int k = 0; k < 5; ++k) {
+      QCoreApplication::sendPostedEvents();
+      QCoreApplication::processEvents();
+    }
+  }
+  int64_t AireZone() const {
+    return static_cast<int64_t>(fiche.zone()->width()) * fiche.zone()->height();
+  }
+  void Molette(int cran, Qt::KeyboardModifiers m) {
+    const QPointF c(fiche.zone()->width() / 2.0, fiche.zone()->height() / 2.0);
+    QWheelEvent e(c, fiche.zone()->mapToGlobal(c), QPoint(), QPoint(0, cran), Qt::NoButton, m,
+                  Qt::NoScrollPhase, false);
+    QApplication::sendEvent(fiche.zone(), &e);
+  }
+  void Souris(QEvent::Type type, QPointF p, Qt::MouseButton b) {
+    QMouseEvent e(type, p, fiche.zone()->mapToGlobal(p), b,
+                  type == QEvent::MouseButtonRelease ? Qt::NoButton : b, Qt::NoModifier);
+    QApplication::sendEvent(fiche.zone(), &e);
+  }
+};
+
+TEST(Vitre, UnEvenementUneSeulePeintureDeLaZone) {
+  Fenetre f;
+  ChoixEchelle1Change(f.fiche.editeur(), 4);
+  AscenseurChange(f.fiche.editeur(), true, 400);
+  f.fiche.Apres();
+  f.Vide();
+  struct Cas {
+    const char* nom;
+    std::function<void()> geste;
+    bool toute;     // the whole area changes (a zoom, a scroll)
+    int autresMax;  // the other widgets repainted at most
+  };
+  const QPointF ici(300, 200);
+  const Cas cas[] = {
+      {"molette", [&] { f.Molette(-120, Qt::NoModifier); }, true, 13},
+      {"ctrl molette", [&] { f.Molette(120, Qt::ControlModifier); }, true, 9},
+      {"déplacement", [&] { f.Souris(QEvent::MouseMove, ici + QPointF(7, 3), Qt::NoButton); },
+       false, 9},
+  };
+  for (const Cas& k : cas) {
+    SCOPED_TRACE(k.nom);
+    f.p.Raz();
+    k.geste();
+    f.Vide();
+    EXPECT_EQ(f.p.zoneFois, 1);
+    if (k.toute) {
+      EXPECT_LE(f.p.zoneAire, f.AireZone());
+    } else {
+      // A pointer move repaints the cursor's old and new places, not the area.
+      EXPECT_LT(f.p.zoneAire * 4, f.AireZone());
+    }
+    EXPECT_LE(f.p.Autres(), k.autresMax) << f.p.Liste();
+  }
+}
+
+TEST(Vitre, UnePastillePoseeRepeintSaPlace) {
+  Fenetre f;
+  Clic(f.fiche.editeur(), Controle::BoutonPastille);
+  Clic(f.fiche.editeur(), Controle::Bpast8);
+  f.fiche.Apres();
+  // The pointer comes to the place first, as a hand brings it (the damage of one event is one
+  // box: the cursor's old place far away would widen it).
+  f.Souris(QEvent::MouseMove, QPointF(300, 200), Qt::NoButton);
+  f.Vide();
+  f.p.Raz();
+  f.Souris(QEvent::MouseButtonPress, QPointF(300, 200), Qt::LeftButton);
+  f.Vide();
+  EXPECT_EQ(f.p.zoneFois, 1);
+  EXPECT_LT(f.p.zoneAire * 100, f.AireZone());
+  EXPECT_LE(f.p.Autres(), 9) << f.p.Liste();
+}
+
+}  // namespace
+}  // namespace korv4
