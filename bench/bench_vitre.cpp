@@ -5,7 +5,7 @@
 // the event delivered, the posted events that follow (the repaint, the copy of the backing
 // store to the window), then a round trip that the server answers once it has done every
 // request before it. Counters: the paint events of the drawing area and of every other widget
-// for one event, and the area of the drawing area they repaint (its pixels, 4 bytes each).
+// for one event, and the bytes of the drawing area's picture they copy (4 a screen pixel).
 //
 // Without DISPLAY (or with KORV4_XVFB=1) it starts its own Xvfb, large enough for the window.
 //
@@ -170,7 +170,9 @@ struct Banc {
   void Compte(benchmark::State& state) {
     const double n = static_cast<double>(std::max<int64_t>(compteur.evenements, 1));
     state.counters["peintures_zone"] = static_cast<double>(compteur.totalZone) / n;
-    state.counters["octets_zone"] = static_cast<double>(compteur.totalAire) * 4 / n;
+    // The area is in the widget's pixels: at scale k, k * k of the screen's each.
+    const double k = zone()->Echelle();
+    state.counters["octets_zone"] = static_cast<double>(compteur.totalAire) * 4 * k * k / n;
     state.counters["autres_peintures"] = static_cast<double>(compteur.totalAutres) / n;
     state.counters["pixels"] = ed().Image.Largeur * ed().Image.Hauteur;
   }
@@ -255,13 +257,18 @@ void BM_VitreFinDePiste(benchmark::State& state) {
 // turn undone by Ctrl+Z (each timed alone: state.range(0) 0 the turn, 1 the undo).
 void BM_VitreZoneRotation(benchmark::State& state) {
   Banc b(kMaxElements);
-  Clic(b.ed(), Controle::BoutonModifPartielleTypon);
   Circuit& c = b.ed().circuit;
   const int32_t n = c.NbElements, premier = n - 49999;
-  c.Selection = TSelection{1, premier, n, CadreElements(c, premier, n)};
-  FixeCadre(b.ed().ctx, c.Selection.CadreZone, true);
-  b.fiche.Apres();
-  b.Vide();
+  // The zone chosen again before each turn (an undo leaves the zone's work).
+  auto Zone = [&] {
+    if (!EstEnfonce(b.ed(), Controle::BoutonModifPartielleTypon))
+      Clic(b.ed(), Controle::BoutonModifPartielleTypon);
+    c.Selection = TSelection{1, premier, n, CadreElements(c, premier, n)};
+    FixeCadre(b.ed().ctx, c.Selection.CadreZone, true);
+    b.fiche.Apres();
+    b.Vide(false);
+  };
+  Zone();
   auto* bouton = b.fiche.findChild<QToolButton*>(QStringLiteral("BpRotationZone"));
   if (bouton == nullptr || !bouton->isVisible()) {
     state.SkipWithError("pas de bouton de rotation visible");
@@ -274,11 +281,14 @@ void BM_VitreZoneRotation(benchmark::State& state) {
     b.Souris(bouton, QEvent::MouseButtonRelease, milieu);
   };
   for (auto _ : state) {
+    state.PauseTiming();
+    Zone();
     if (annulation) {
-      state.PauseTiming();
       Tourne();
       b.Vide();
-      state.ResumeTiming();
+    }
+    state.ResumeTiming();
+    if (annulation) {
       b.Evenement([&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
     } else {
       b.Evenement(Tourne);
