@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "render/Traceur.h"
 
 // The board's outline, as the board-house set cuts it and the edge rule of the check measures
 // from: Carte is the rectangle drawn on the drilling plan (the largest when there are several),

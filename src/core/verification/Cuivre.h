@@ -6,8 +6,8 @@
 #include <type_traits>
 #include <vector>
 
-#include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "render/Traceur.h"
 
 // The copper of a face as the Gerber files draw it, read from the plotting into shapes (tracks
 // at their width, pads at their aperture's shape, copper texts and pins as their strokes), with

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-#include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "render/Traceur.h"
 
 // The gap between the copper edges of the two elements of a face that lie under two points
 // (pads, tracks, copper texts as the Gerber files draw them): what the isolation check would

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "render/Traceur.h"
 
 // The nets of the copper: which pads, tracks and copper texts are joined, as the board will be
 // made. Copper of one face that touches or overlaps is joined (shapes as the Gerber files draw

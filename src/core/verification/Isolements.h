@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "export/Gerber.h"
 #include "model/Circuit.h"
+#include "render/Traceur.h"
 #include "verification/Contour.h"
 
 // The isolation check: the copper of each face as the Gerber files draw it (tracks at their
