@@ -250,6 +250,10 @@ void action(Editeur& ed, int geste);
 void elementselect(Editeur& ed, Plage p);
 void elementdeselect(Editeur& ed);
 bool ZoneDansSurface(const Editeur& ed);
+// How far what is carried moves when put down at the cursor: its box's corner goes to the
+// cursor, held by the grid point nearest it (whole grid steps: what was on the grid stays on it).
+int32_t DeplacementPorteX(const Editeur& ed, int32_t curseurX);
+int32_t DeplacementPorteY(const Editeur& ed, int32_t curseurY);
 void actionsuppression(Editeur& ed);
 void boutondroit(Editeur& ed, int32_t x, int32_t y);
 enum class BoutonSouris { Gauche, Droit, Milieu };

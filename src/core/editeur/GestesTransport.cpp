@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "editeur/Gestionnaires.h"
 
 // Carrying with the pointer: the whole circuit, a zone, a component or one selected item is
@@ -10,8 +12,29 @@ using C = Controle;
 
 namespace {
 
-int32_t Dx(const Editeur& ed) { return ed.ctx.CurseurX - ed.circuit.Selection.CadreZone.Gauche; }
-int32_t Dy(const Editeur& ed) { return ed.ctx.CurseurY - ed.circuit.Selection.CadreZone.Bas; }
+// The grid point the carried box is held by: the one nearest its corner `bord`, so that a move
+// by whole grid steps keeps on the grid what was on it; the one below when the nearest would put
+// the box's edge before the surface's (`curseur`: where the point is put down).
+int32_t Prise(const Editeur& ed, int32_t bord, int32_t curseur) {
+  const int32_t s = kPasGrille[static_cast<size_t>(std::clamp(ed.ctx.Grille, 0, 5))];
+  int32_t p = (bord + s / 2) / s * s;
+  if (curseur - (p - bord) < 0) p -= s;
+  return p;
+}
+
+}  // namespace
+
+int32_t DeplacementPorteX(const Editeur& ed, int32_t x) {
+  return x - Prise(ed, ed.circuit.Selection.CadreZone.Gauche, x);
+}
+int32_t DeplacementPorteY(const Editeur& ed, int32_t y) {
+  return y - Prise(ed, ed.circuit.Selection.CadreZone.Bas, y);
+}
+
+namespace {
+
+int32_t Dx(const Editeur& ed) { return DeplacementPorteX(ed, ed.ctx.CurseurX); }
+int32_t Dy(const Editeur& ed) { return DeplacementPorteY(ed, ed.ctx.CurseurY); }
 
 // Nothing is carried without a selection that designates records of the store.
 bool Portee(const Editeur& ed) {
@@ -30,8 +53,7 @@ void CadreDeLaCopie(Editeur& ed) {
 
 bool ZoneDansSurface(const Editeur& ed) {
   const Cadre& z = ed.circuit.Selection.CadreZone;
-  return ed.ctx.CurseurX - z.Gauche + z.Droite <= ed.ctx.SurfaceX &&
-         ed.ctx.CurseurY - z.Bas + z.Haut <= ed.ctx.SurfaceY;
+  return z.Droite + Dx(ed) <= ed.ctx.SurfaceX && z.Haut + Dy(ed) <= ed.ctx.SurfaceY;
 }
 
 // ---- Picking up ----

@@ -387,6 +387,10 @@ void Affichagecurseur(Editeur& ed, int32_t px, int32_t py) {
     // on the grid.
     if (w + x > ctx.SurfaceX) x = (ctx.SurfaceX - w) / s * s;
     if (hg + y > ctx.SurfaceY) y = (ctx.SurfaceY - hg) / s * s;
+    // The box is held by the grid point nearest its corner: a step back while that puts it over
+    // the edge.
+    while (x >= s && z.Droite + DeplacementPorteX(ed, x) > ctx.SurfaceX) x -= s;
+    while (y >= s && z.Haut + DeplacementPorteY(ed, y) > ctx.SurfaceY) y -= s;
     // A frame larger than the surface cannot be held inside it: it stays at the origin.
     x = std::max(x, 0);
     y = std::max(y, 0);

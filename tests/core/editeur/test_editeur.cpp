@@ -477,6 +477,45 @@ TEST(Editeur, ZoneSelectionneeTourneeDeplaceeEtDupliquee) {
   EXPECT_LE(s.ed.ctx.CurseurY + z.Haut - z.Bas, s.ed.ctx.SurfaceY);
 }
 
+// A zone put down keeps its elements on the grid: pads at 10, 12 and 14 pas carried on a grid
+// of one pas land on whole pas, whatever the grid the zone was drawn with, as near as can be to
+// where their box's corner on the cursor would put them.
+TEST(Editeur, ZoneDeposeeGardeSesElementsSurLaGrille) {
+  struct Cas {
+    int grilleSelection, grilleDepot;  // indexes of the grid list
+    int32_t x0, y0;                    // the selection rectangle's first corner
+  };
+  const Cas cas[] = {{0, 0, 800, 800}, {1, 0, 850, 900}, {3, 0, 880, 910},
+                     {5, 0, 919, 919}, {5, 1, 919, 919}, {5, 3, 919, 919}};
+  for (const Cas& c : cas) {
+    SCOPED_TRACE(::testing::Message() << c.grilleSelection << " " << c.grilleDepot << " " << c.x0);
+    Session s;
+    Choixgrille1Change(s.ed, 0);
+    s.Clic(C::BoutonPastille);
+    s.Clic(C::Bpast8);
+    for (int32_t x : {1000, 1200, 1400}) s.Clique(x, 1000);
+    s.Clic(C::BoutonModifPartielleTypon);
+    s.Clic(C::BpSelectionZone);
+    Choixgrille1Change(s.ed, c.grilleSelection);
+    s.Appui(c.x0, c.y0);
+    s.Relache(1500, 1100);
+    ASSERT_EQ(s.ed.circuit.Selection.Active, 1);
+    const Cadre avant = s.ed.circuit.Selection.CadreZone;
+    Choixgrille1Change(s.ed, c.grilleDepot);
+    s.Clic(C::BpDeplacerZone);
+    s.Appui(1000, 1000);
+    s.Relache(3000, 3000);
+    const int32_t pas = kPasGrille[static_cast<size_t>(c.grilleDepot)];
+    for (int i = 1; i <= 3; ++i) {
+      EXPECT_EQ(s.E(i).X % pas, 0) << s.E(i).X;
+      EXPECT_EQ(s.E(i).Y % pas, 0) << s.E(i).Y;
+    }
+    EXPECT_EQ(s.E(3).X - s.E(1).X, 400);
+    EXPECT_LE(std::abs(s.E(1).X - (3000 + 1000 - avant.Gauche)), pas / 2);
+    EXPECT_LE(std::abs(s.E(1).Y - (3000 + 1000 - avant.Bas)), pas / 2);
+  }
+}
+
 // A zone carried past the right and top edges is held at the last grid point that keeps it on
 // the surface: what is put down stays on the grid, whatever the surface's size.
 TEST(Editeur, CadrePorteRetenuSurLaGrilleAuBord) {
