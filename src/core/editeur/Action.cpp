@@ -130,8 +130,27 @@ void FormMouseUp(Editeur& ed, BoutonSouris b) {
   if (b == BoutonSouris::Gauche && ed.ctx.ElastiqueActif) action(ed, 2);
 }
 
-void FormKeyDown(Editeur& ed, int touche) {
+void FormKeyDown(Editeur& ed, int touche, bool maj) {
   if (TitreEnCours(ed)) return;
+  if (touche >= 37 && touche <= 40) {
+    const int32_t n = maj ? 10 : 1;
+    DeplaceCurseurClavier(ed,
+                          touche == 37   ? -n
+                          : touche == 39 ? n
+                                         : 0,
+                          touche == 38   ? n
+                          : touche == 40 ? -n
+                                         : 0);
+    return;
+  }
+  if (touche == 13) {
+    // A click where the cursor is: the press (nothing while something is carried), then the
+    // release.
+    ed.RetireFocus = true;
+    if (ed.ctx.FormeCurseur != 10) action(ed, 1);
+    if (ed.ctx.ElastiqueActif) action(ed, 2);
+    return;
+  }
   Ascenseur& v = ed.AscVertical;
   Ascenseur& h = ed.AscHorizontal;
   if (touche == 34) {

@@ -209,6 +209,12 @@ void ReTraceCimpEnBandes(Editeur& ed, int32_t rang);
 void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge);
 void Affichagecurseur(Editeur& ed, int32_t px, int32_t py);
 void Affichecurseur(Editeur& ed, int32_t x, int32_t y);
+// The cursor brought to the grid point (x, y), what is carried held on the surface, as the
+// pointer brings it.
+void AmeneCurseur(Editeur& ed, int32_t x, int32_t y);
+// The arrow keys: the cursor moves by `dx`, `dy` grid steps (y upward) within the surface, and
+// the view follows it.
+void DeplaceCurseurClavier(Editeur& ed, int32_t dx, int32_t dy);
 void Affichepositioncurseur(Editeur& ed);
 std::string FormatCoordonnee(const Editeur& ed, int32_t v);
 // The window's free area changed size (the drawing area and the scroll bars).
@@ -260,7 +266,9 @@ enum class BoutonSouris { Gauche, Droit, Milieu };
 void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int32_t y);
 void FormMouseMove(Editeur& ed, int32_t x, int32_t y);
 void FormMouseUp(Editeur& ed, BoutonSouris b);
-void FormKeyDown(Editeur& ed, int touche);
+// Keys as virtual key codes; the arrows (37 to 40) move the cursor by a grid step (ten with
+// `maj`), Enter (13) presses and releases there as a click does.
+void FormKeyDown(Editeur& ed, int touche, bool maj = false);
 // A title of the title block is being typed (its button is down).
 bool TitreEnCours(const Editeur& ed);
 int GesteEspace(const Editeur& ed);

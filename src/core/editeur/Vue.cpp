@@ -377,8 +377,13 @@ void Affichagecurseur(Editeur& ed, int32_t px, int32_t py) {
   ContexteTrace& ctx = ed.ctx;
   const int32_t s = kPasGrille[ctx.Grille];
   const int32_t h = PixelX(ctx, s) / 2;
-  int32_t x = std::max(GrilleX(ctx, h + px + ctx.OrigineX), 0);
-  int32_t y = std::max(GrilleY(ctx, h - py + ctx.OrigineY), 0);
+  AmeneCurseur(ed, std::max(GrilleX(ctx, h + px + ctx.OrigineX), 0),
+               std::max(GrilleY(ctx, h - py + ctx.OrigineY), 0));
+}
+
+void AmeneCurseur(Editeur& ed, int32_t x, int32_t y) {
+  ContexteTrace& ctx = ed.ctx;
+  const int32_t s = kPasGrille[ctx.Grille];
   if (ctx.FormeCurseur == 10) {
     const Cadre& z = ed.circuit.Selection.CadreZone;
     const int32_t w = z.Droite - z.Gauche;
@@ -711,6 +716,26 @@ void MontreEndroit(Editeur& ed, int couche, int32_t x, int32_t y) {
   }
   if (bouton != C::Aucun && !EstEnfonce(ed, bouton)) Clic(ed, bouton);
   CentreSur(ed, x, y);
+}
+
+void DeplaceCurseurClavier(Editeur& ed, int32_t dx, int32_t dy) {
+  ContexteTrace& ctx = ed.ctx;
+  const int32_t s = kPasGrille[ctx.Grille];
+  // From the grid point nearest the cursor, by whole steps, within the surface.
+  const auto place = [s](int32_t v, int32_t d, int32_t surface) {
+    const int32_t depart = (v + s / 2) / s * s;
+    const int32_t dernier = std::max(surface - 1, 0) / s * s;
+    return std::clamp(depart + d * s, 0, dernier);
+  };
+  const int32_t x = place(ctx.CurseurX, dx, ctx.SurfaceX);
+  const int32_t y = place(ctx.CurseurY, dy, ctx.SurfaceY);
+  // The view follows a cursor that would leave the drawing area.
+  const PointPixel p = PixelPoint(ctx, x, y);
+  if (p.X < ctx.Zone.Gauche || p.X >= ctx.Zone.Droite || p.Y < ctx.Zone.Haut ||
+      p.Y >= ctx.Zone.Bas) {
+    CentreSur(ed, x, y);
+  }
+  AmeneCurseur(ed, x, y);
 }
 
 }  // namespace korv4

@@ -724,6 +724,59 @@ TEST(Editeur, MenuSurgissantSelonLaSelection) {
   EXPECT_EQ(s.Code(), 30);
 }
 
+// Drawing with the keyboard alone: the arrows move the cursor by a grid step (Shift: ten),
+// the status bar reads it, Enter clicks there, Space presses or releases as the gesture needs,
+// Escape cancels, and the view follows the cursor.
+TEST(Editeur, DessinAuClavierSeul) {
+  Session s(600, 400);
+  s.Clic(C::BoutonPastille);
+  s.Clic(C::Bpast8);
+  FormKeyDown(s.ed, 39, true);  // ten steps of 1/2 pas to the right
+  s.Touche(38);
+  s.Touche(38);
+  EXPECT_EQ(s.ed.ctx.CurseurX, 500);
+  EXPECT_EQ(s.ed.ctx.CurseurY, 100);
+  EXPECT_EQ(s.ed.Panneaux[0], "X = 5,00 pas");
+  EXPECT_EQ(s.ed.Panneaux[1], "Y = 1,00 pas");
+  s.Touche(13);
+  ASSERT_EQ(s.Nb(), 1);
+  EXPECT_EQ(s.E(1).X, 500);
+  EXPECT_EQ(s.E(1).Y, 100);
+  // Never past the surface's edges.
+  for (int i = 0; i < 5; ++i) FormKeyDown(s.ed, 37, true);
+  s.Touche(40);
+  s.Touche(40);
+  s.Touche(40);
+  EXPECT_EQ(s.ed.ctx.CurseurX, 0);
+  EXPECT_EQ(s.ed.ctx.CurseurY, 0);
+
+  // A track: Space starts it, each Space adds the point the arrows reached, Escape ends it.
+  s.Clic(C::BoutonPiste);
+  s.Clic(C::Bpist3);
+  s.Touche(32);
+  FormKeyDown(s.ed, 39, true);
+  s.Touche(32);
+  FormKeyDown(s.ed, 38, true);
+  s.Touche(32);
+  s.Touche(27);
+  ASSERT_EQ(s.Nb(), 4);
+  EXPECT_EQ(s.E(4).X, 500);
+  EXPECT_EQ(s.E(4).Y, 500);
+
+  // The view follows the cursor to the far corner of the surface.
+  const int32_t bords = s.ed.AscHorizontal.Position;
+  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, 39, true);
+  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, 38, true);
+  EXPECT_GT(s.ed.AscHorizontal.Position, bords);
+  const PointPixel p = PixelPoint(s.ed.ctx, s.ed.ctx.CurseurX, s.ed.ctx.CurseurY);
+  EXPECT_GE(p.X, s.ed.ctx.Zone.Gauche);
+  EXPECT_LT(p.X, s.ed.ctx.Zone.Droite);
+  EXPECT_GE(p.Y, s.ed.ctx.Zone.Haut);
+  EXPECT_LT(p.Y, s.ed.ctx.Zone.Bas);
+  EXPECT_LT(s.ed.ctx.CurseurX, s.ed.ctx.SurfaceX);
+  EXPECT_LT(s.ed.ctx.CurseurY, s.ed.ctx.SurfaceY);
+}
+
 TEST(Editeur, GesteDeLaBarreDEspace) {
   Session s;
   EXPECT_EQ(GesteEspace(s.ed), 0);

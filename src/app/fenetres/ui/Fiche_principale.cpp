@@ -550,7 +550,9 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     }
     return false;
   }
-  if (e->type() != QEvent::KeyPress || !ed_.ApercuTouches) return false;
+  if (e->type() != QEvent::KeyPress) return false;
+  // Reached with Tab, the drawing area takes the keys even before the pointer came over it.
+  if (!ed_.ApercuTouches && QApplication::focusWidget() != zone_) return false;
   auto* w = qobject_cast<QWidget*>(objet);
   if (w == nullptr || w->window() != this || !isActiveWindow()) return false;
   if (EstEnfonce(ed_, Controle::Boutontitre) || EstEnfonce(ed_, Controle::Boutondate) ||
@@ -558,12 +560,14 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     return false;
   }
   const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
-  if (!ToucheDuDispatcher(code)) return false;
+  const bool dessin = ToucheDuDessin(code) && QApplication::focusWidget() == zone_;
+  if (!ToucheDuDispatcher(code) && !dessin) return false;
   // A button reached with Tab is pressed by the space bar.
   if (code == 32 && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
     return false;
   }
-  FormKeyDown(ed_, code);
+  FormKeyDown(ed_, code,
+              (static_cast<QKeyEvent*>(e)->modifiers() & Qt::ShiftModifier) != Qt::NoModifier);
   Apres();
   return true;
 }

@@ -15,6 +15,10 @@ inline int CodeTouche(const QKeyEvent& e) {
     case Qt::Key_Space: return 32;
     case Qt::Key_Escape: return 27;
     case Qt::Key_Delete: return 46;
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
     case Qt::Key_Return:
     case Qt::Key_Enter: return 13;
     // + and - of the main keyboard zoom as the keypad's do ("=" is + without Shift on many
@@ -30,5 +34,10 @@ inline int CodeTouche(const QKeyEvent& e) {
 inline bool ToucheDuDispatcher(int code) {
   return (code >= 32 && code <= 36) || code == 27 || code == 46 || code == 107 || code == 109;
 }
+
+// The keys that draw from the keyboard: the arrows move the cursor, Enter clicks. They reach
+// the dispatcher only while the drawing area has the focus (elsewhere they move in lists and
+// press buttons).
+inline bool ToucheDuDessin(int code) { return (code >= 37 && code <= 40) || code == 13; }
 
 }  // namespace korv4

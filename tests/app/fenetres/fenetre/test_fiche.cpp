@@ -933,6 +933,30 @@ TEST(Fiche, ZoneEtTextesDEtatDansLeurPlace) {
   EXPECT_TRUE(zone->parentWidget()->rect().contains(zone->geometry()));
 }
 
+// The drawing area reached from the keyboard: the arrows move the cursor, Enter places there
+// (not where the pointer is), and the status bar says where.
+TEST(Fiche, DessinAuClavierDansLaFenetre) {
+  Application();
+  Fenetre f;
+  f.Bouton(C::BoutonPastille);
+  f.Bouton(C::Bpast8);
+  f.fiche.zone()->setFocus();
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Right, Qt::ShiftModifier);
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Up);
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Up);
+  EXPECT_EQ(f.Panneau(0), QStringLiteral("X = 5,00 pas"));
+  EXPECT_EQ(f.Panneau(1), QStringLiteral("Y = 1,00 pas"));
+  QTest::keyClick(f.fiche.zone(), Qt::Key_Return);
+  ASSERT_EQ(f.ed().circuit.NbElements, 1);
+  EXPECT_EQ(f.ed().circuit[1].X, 500);
+  EXPECT_EQ(f.ed().circuit[1].Y, 100);
+  // In a list, the arrows stay the list's.
+  auto* echelle = f.Trouve<QComboBox>(C::ChoixEchelle1);
+  echelle->setFocus();
+  QTest::keyClick(echelle, Qt::Key_Right);
+  EXPECT_EQ(f.ed().ctx.CurseurX, 500);
+}
+
 TEST(Fiche, CeQueLisentLesTechnologiesDAssistance) {
   Application();
   Fenetre f;
