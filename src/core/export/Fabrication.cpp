@@ -23,16 +23,9 @@ constexpr double kPi = 3.14159265358979323846;
 constexpr int64_t kNmParUnite = 25400;  // a unit is 1/1000 inch: 25.4 micrometres exactly
 constexpr size_t kMorceau = 64 * 1024;
 
-// Pad facts the set reads. (Kind 204 is a hole without copper, kind 205 a centring target.)
-bool PastilleCuivree(uint8_t code) {
-  return EstPastille(code) && code != 204 && code != code::PastilleDernier;
-}
-bool TrouSansCuivre(uint8_t code) { return code == 204; }
-bool EstMire(uint8_t code) { return code == code::PastilleDernier; }
 // The drill index of a record that is a hole of the set, 0 otherwise.
 int IndiceTrou(const ElementCI& e) {
-  return EstPastille(e.Code) && !EstMire(e.Code) && e.Attribut >= 1 && e.Attribut <= 13 ? e.Attribut
-                                                                                        : 0;
+  return EstPastillePercee(e.Code) && e.Attribut >= 1 && e.Attribut <= 13 ? e.Attribut : 0;
 }
 
 void Ajoute(std::vector<uint8_t>& v, const std::string& s) {
@@ -313,7 +306,7 @@ struct Contexte {
            o.DiametresNonMetallises.end();
   }
   bool TrouNonMetallise(const ElementCI& e) const {
-    return !deuxFaces || TrouSansCuivre(e.Code) ||
+    return !deuxFaces || EstTrouSansCuivre(e.Code) ||
            DiametreNonMetallise(c.EnteteCI.DiametresPercage[IndiceTrou(e)]);
   }
   Fonction FonctionCuivre(const ElementCI& e) const {
@@ -331,7 +324,7 @@ std::vector<ElementCI> ElementsDuFichier(const Circuit& c, uint8_t masque, bool 
   std::vector<ElementCI> v = CollecteElementsGerber(c, masque);
   v.erase(std::remove_if(v.begin(), v.end(),
                          [vernis](const ElementCI& e) {
-                           return EstMire(e.Code) || (vernis && !PastilleCuivree(e.Code));
+                           return EstMire(e.Code) || (vernis && !EstPastilleCuivre(e.Code));
                          }),
           v.end());
   return v;
@@ -347,8 +340,8 @@ std::map<CleOutil, std::vector<std::pair<int32_t, int32_t>>> OutilsDuJeu(const C
     if (indice == 0 || k.TrouNonMetallise(e) != nonMetallises) continue;
     std::string fonction = "Plated,PTH,ComponentDrill";
     if (nonMetallises)
-      fonction = TrouSansCuivre(e.Code) || k.deuxFaces ? "NonPlated,NPTH,MechanicalDrill"
-                                                       : "NonPlated,NPTH,ComponentDrill";
+      fonction = EstTrouSansCuivre(e.Code) || k.deuxFaces ? "NonPlated,NPTH,MechanicalDrill"
+                                                          : "NonPlated,NPTH,ComponentDrill";
     outils[{k.c.EnteteCI.DiametresPercage[indice], fonction}].push_back({e.X, e.Y});
   }
   return outils;
@@ -424,7 +417,7 @@ PlanFabrication PrepareJeu(const Circuit& c, const OptionsFabrication& o) {
     }
     p.fichiers_.push_back({base + f.extension, f.nom, kCuivre, f.masque});
     bool pastilles = false;
-    for (const ElementCI& e : elements) pastilles = pastilles || PastilleCuivree(e.Code);
+    for (const ElementCI& e : elements) pastilles = pastilles || EstPastilleCuivre(e.Code);
     if (!pastilles) continue;
     const bool haut = f.masque == kMasqueFace2;
     masques.push_back({base + (haut ? ".GTS" : ".GBS"),

@@ -8,8 +8,6 @@ namespace korv4 {
 
 namespace {
 
-constexpr uint8_t kCodeDiametreLibre = 204;
-
 // A line of 80 columns filled with spaces, written field by field at its 1-based columns.
 class Ligne {
  public:
@@ -81,12 +79,11 @@ void EcritPoint(std::vector<uint8_t>& v, const Point& p, StylePastilles style) {
   l.Place(39, "A" + Chiffres(p.acces, 2));
   l.Place(42, "X" + Coordonnee(Microns(p.e->X)));
   l.Place(50, "Y" + Coordonnee(Microns(p.e->Y)));
-  const FormeOuverture f = p.e->Code == kCodeDiametreLibre
-                               ? FormeOuverture{FormeOuverture::Cercle, 0, 0}
-                               : FormeDeLOuverture(p.e->Code - 182, style);
-  const int32_t largeur = p.e->Code == kCodeDiametreLibre
-                              ? p.percageDixiemes * 100
-                              : static_cast<int32_t>(Microns(f.Largeur));
+  // A bare hole is its drill; a pad, its aperture.
+  const bool nu = EstTrouSansCuivre(p.e->Code);
+  const FormeOuverture f = nu ? FormeOuverture{FormeOuverture::Cercle, 0, 0}
+                              : FormeDeLOuverture(SortePastilleDe(p.e->Code).DCode, style);
+  const int32_t largeur = nu ? p.percageDixiemes * 100 : static_cast<int32_t>(Microns(f.Largeur));
   l.Place(58, "X" + Chiffres(largeur, 4));
   if (f.type == FormeOuverture::Rectangle) {
     l.Place(63, "Y" + Chiffres(Microns(f.Hauteur), 4));
@@ -148,7 +145,7 @@ std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,
   // Bare holes: tooling for the test fixture, of no net.
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& p = c.Elements[i];
-    if (p.Code != kCodeDiametreLibre || Percage(p) <= 0) continue;
+    if (!EstTrouSansCuivre(p.Code) || Percage(p) <= 0) continue;
     EcritPoint(v, {"N/C", &p, true, false, 0, Percage(p)}, o.Pastilles);
   }
   Texte(v, "999");

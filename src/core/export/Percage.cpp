@@ -8,8 +8,6 @@ namespace korv4 {
 
 namespace {
 
-constexpr uint8_t kCodeMire = 205;
-
 void Ajoute(std::vector<uint8_t>& v, const std::string& s) {
   v.insert(v.end(), s.begin(), s.end());
 }
@@ -64,10 +62,9 @@ ListePercages CollectePercages(const Circuit& c) {
   std::array<int32_t, 14> parIndice{};
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (e.Code == kCodeMire) {
+    if (EstMire(e.Code)) {
       ++l.NbPions;
-    } else if (e.Code >= code::PastillePremier && e.Code < kCodeMire && e.Attribut >= 1 &&
-               e.Attribut <= 13) {
+    } else if (EstPastillePercee(e.Code) && e.Attribut >= 1 && e.Attribut <= 13) {
       ++parIndice[e.Attribut];
     }
   }
@@ -82,10 +79,9 @@ ListePercages CollectePercages(const Circuit& c) {
   int32_t pion = 1;
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (e.Code == kCodeMire) {
+    if (EstMire(e.Code)) {
       l.Percages[pion++] = Percage{0, e.X, e.Y};
-    } else if (e.Code >= code::PastillePremier && e.Code < kCodeMire && e.Attribut >= 1 &&
-               e.Attribut <= 13) {
+    } else if (EstPastillePercee(e.Code) && e.Attribut >= 1 && e.Attribut <= 13) {
       const auto d = static_cast<uint16_t>(c.EnteteCI.DiametresPercage[e.Attribut]);
       l.Percages[suivant[e.Attribut]++] = Percage{d, e.X, e.Y};
     }
@@ -109,8 +105,7 @@ bool VerifieDiametresPercage(const Circuit& c, const OptionsPercage& o, std::str
   std::array<bool, 14> utilise{};
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (e.Code >= code::PastillePremier && e.Code < kCodeMire && e.Attribut >= 1 &&
-        e.Attribut <= 13)
+    if (EstPastillePercee(e.Code) && e.Attribut >= 1 && e.Attribut <= 13)
       utilise[e.Attribut] = true;
   }
   std::string fautifs;

@@ -100,10 +100,11 @@ constexpr int32_t kDiametrePercageMin = 1;
 constexpr int32_t kDiametrePercageMax = 8000;
 
 // Before a drill file is written: the diameter of every drill index that a circuit hole of the
-// file uses (pads 192..204 with drill index 1..13, when the options choose the circuit holes)
-// must be in the range above. Pins take no diameter from the table, and entries no hole uses
-// change nothing. False otherwise, and `erreur` names each faulty drill index with its value
-// (French, UTF-8), to follow "Le circuit a " ("un diamètre de perçage invalide : n° 2 = 0 ...").
+// file uses (pads drilled from the table, EstPastillePercee, with drill index 1..13, when the
+// options choose the circuit holes) must be in the range above. Pins take no diameter from the
+// table, and entries no hole uses change nothing. False otherwise, and `erreur` names each faulty
+// drill index with its value (French, UTF-8), to follow "Le circuit a " ("un diamètre de perçage
+// invalide : n° 2 = 0 ...").
 bool VerifieDiametresPercage(const Circuit& c, const OptionsPercage& o, std::string& erreur);
 
 // The four formats, in the order of the dialog's buttons.

@@ -137,7 +137,7 @@ bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, int outil) {
   if (h > x || h > y) return true;
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (e.Couche != kCouchePastilles || e.Code < 193 || e.Code > 205) continue;
+    if (e.Couche != kCouchePastilles || !EstPastilleTrouvee(e.Code)) continue;
     const int32_t r = h + RayonPastille(e.Code);
     const int32_t dx = x - e.X, dy = y - e.Y;
     if ((dx < 0 ? -dx : dx) < r && (dy < 0 ? -dy : dy) < r) return true;

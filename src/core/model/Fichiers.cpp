@@ -26,8 +26,10 @@ constexpr size_t kPosAncienComptes = 130;
 constexpr size_t kPosNombreComposant = 24;
 
 // Old pad entries: kind code and drill index by the entry's third byte 0..11.
-constexpr uint8_t kCodeAnciennePastille[12] = {192, 195, 196, 198, 199, 200,
-                                               201, 205, 202, 192, 192, 192};
+constexpr uint8_t kCodeAnciennePastille[12] = {
+    pastille::Ancienne, pastille::R12x22,   pastille::R22x12,   pastille::D2,
+    pastille::D32,      pastille::D4,       pastille::D62,      pastille::Mire,
+    pastille::D8,       pastille::Ancienne, pastille::Ancienne, pastille::Ancienne};
 constexpr uint8_t kPercageAnciennePastille[12] = {0, 1, 1, 1, 1, 2, 3, 0, 4, 0, 0, 0};
 // Old track entries: width code by the two low bits.
 constexpr uint8_t kCodeAnciennePiste[4] = {161, 162, 164, 163};

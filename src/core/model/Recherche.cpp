@@ -22,7 +22,7 @@ Plage ChercherPastilleDans(const Circuit& c, int32_t x, int32_t y, bool proche) 
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     niveau += DeltaNiveau(e.Code);
-    if (niveau != 0 || e.Couche != kCouchePastilles || e.Code < 193 || e.Code > 205) continue;
+    if (niveau != 0 || e.Couche != kCouchePastilles || !EstPastilleTrouvee(e.Code)) continue;
     const int32_t h = proche ? kProximite : RayonPastille(e.Code);
     if (Abs(x - e.X) < h && Abs(y - e.Y) < h) return {i, i};
   }

@@ -6,26 +6,6 @@ namespace korv4 {
 
 namespace {
 
-struct TablePastille {
-  int32_t percage, rayon, encombrement;
-};
-
-// Pads 192..205: default drill index, hit half-size, extent half-size.
-constexpr std::array<TablePastille, 14> kPastilles = {{{0, 0, 0},
-                                                       {0, 25, 50},
-                                                       {0, 25, 50},
-                                                       {1, 25, 50},
-                                                       {1, 25, 50},
-                                                       {1, 25, 50},
-                                                       {1, 37, 50},
-                                                       {2, 50, 100},
-                                                       {3, 75, 100},
-                                                       {4, 100, 150},
-                                                       {5, 125, 200},
-                                                       {6, 150, 200},
-                                                       {7, 150, 150},
-                                                       {0, 75, 150}}};
-
 constexpr std::array<int32_t, 6> kLargeurs = {6, 10, 20, 30, 40, 50};
 
 void Elargit(Cadre& r, int32_t l, int32_t b, int32_t d, int32_t h) {
@@ -44,11 +24,6 @@ const std::array<uint8_t, 112> CodeOutil = {
 #undef A
 };
 
-int32_t PercageDefaut(uint8_t c) { return EstPastille(c) ? kPastilles[c - 192].percage : 0; }
-int32_t RayonPastille(uint8_t c) { return EstPastille(c) ? kPastilles[c - 192].rayon : 0; }
-int32_t EncombrementPastille(uint8_t c) {
-  return EstPastille(c) ? kPastilles[c - 192].encombrement : 0;
-}
 int32_t LargeurPiste(uint8_t c) { return EstPisteCreee(c) ? kLargeurs[c - code::PistePremier] : 0; }
 
 Circuit::Circuit() : Elements(kMaxElements + 1), Supprimes(kMaxElements + 1) {}

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <iterator>
 
 // The record of the store, its kind codes and the fixed tables that give each kind its sizes.
 
@@ -40,9 +41,93 @@ constexpr uint8_t FinTexte = 79;
 constexpr uint8_t Trait1 = 128, Trait2 = 129, Rectangle1 = 130, Rectangle2 = 131;
 constexpr uint8_t Cercle = 132, Rayon = 133, Ellipse1 = 134, Ellipse2 = 135;
 constexpr uint8_t PisteSansLargeur = 160, PistePremier = 161, PisteDernier = 166;
-constexpr uint8_t PastillePremier = 192, PastilleDernier = 205;
 constexpr uint8_t FinGroupe = 254, DebutGroupe = 255;
 }  // namespace code
+
+// Pad kinds: one row each in model/Pastilles.def.
+namespace pastille {
+#define P(nom, code, libelle, forme, a, b, l, h, rayon, encombrement, percage, jumelle, cuivre, \
+          metallise, trouvee, gerber, fichier, dcode, ouverture, ronde)                         \
+  constexpr uint8_t nom = code;
+#include "model/Pastilles.def"
+#undef P
+}  // namespace pastille
+
+// How the screen draws a pad kind (see Pastilles.def).
+enum class FormePastille : uint8_t { Rectangle, Ronde, Mire, Trou };
+// What the copper layers' Gerber files do with it.
+enum class GerberPastille : uint8_t { Eclair, Mire, Rien };
+// What the drill files do with it.
+enum class PercagePastille : uint8_t { Trou, Pion };
+
+// The facts of one pad kind: a row of Pastilles.def.
+struct SortePastille {
+  uint8_t Code;
+  const char* Nom;  // French, UTF-8
+  FormePastille Forme;
+  std::array<int32_t, 2> Ecran;    // half-sizes on the screen, tenths of a unit
+  std::array<int32_t, 2> Contour;  // half-width, half-height a zone must hold, units
+  int32_t Rayon;                   // hit half-size, units
+  int32_t Encombrement;            // half-size in the board's box, units
+  uint8_t Percage;                 // drill index of a new pad
+  uint8_t Jumelle;                 // the kind a quarter turn makes of it
+  bool Cuivre;                     // a copper land
+  bool Metallise;                  // a plated hole
+  bool Trouvee;                    // seen by the finders and the placement check
+  GerberPastille Gerber;
+  PercagePastille Fichier;     // its treatment in the drill files
+  int DCode;                   // its aperture in the Gerber files
+  const char* Ouverture;       // the aperture's definition; null when never plotted
+  const char* OuvertureRonde;  // the definition for circular pads; null when the same
+};
+
+constexpr SortePastille kSortesPastille[] = {
+#define P(nom, code, libelle, forme, a, b, l, h, rayon, encombrement, percage, jumelle, cuivre, \
+          metallise, trouvee, gerber, fichier, dcode, ouverture, ronde)                         \
+  {code,                                                                                        \
+   libelle,                                                                                     \
+   FormePastille::forme,                                                                        \
+   {a, b},                                                                                      \
+   {l, h},                                                                                      \
+   rayon,                                                                                       \
+   encombrement,                                                                                \
+   percage,                                                                                     \
+   pastille::jumelle,                                                                           \
+   cuivre != 0,                                                                                 \
+   metallise != 0,                                                                              \
+   trouvee != 0,                                                                                \
+   GerberPastille::gerber,                                                                      \
+   PercagePastille::fichier,                                                                    \
+   dcode,                                                                                       \
+   ouverture,                                                                                   \
+   ronde},
+#include "model/Pastilles.def"
+#undef P
+};
+constexpr int kNbSortesPastille = static_cast<int>(std::size(kSortesPastille));
+
+namespace code {
+constexpr uint8_t PastillePremier = kSortesPastille[0].Code;
+constexpr uint8_t PastilleDernier = kSortesPastille[kNbSortesPastille - 1].Code;
+}  // namespace code
+
+constexpr bool SortesPastilleEnOrdre() {
+  for (int k = 0; k < kNbSortesPastille; ++k) {
+    const SortePastille& s = kSortesPastille[k];
+    if (s.Code != code::PastillePremier + k) return false;
+    // A copper land is flashed, and only a copper land; only a copper land is plated.
+    if (s.Cuivre != (s.Gerber == GerberPastille::Eclair) || (s.Metallise && !s.Cuivre))
+      return false;
+    // A quarter turn twice gives the kind back.
+    const int j = s.Jumelle - code::PastillePremier;
+    if (j < 0 || j >= kNbSortesPastille || kSortesPastille[j].Jumelle != s.Code) return false;
+    // What the files plot has an aperture.
+    if ((s.Gerber != GerberPastille::Rien) != (s.Ouverture != nullptr)) return false;
+  }
+  return true;
+}
+static_assert(SortesPastilleEnOrdre(),
+              "Pastilles.def: codes in order, copper flashed, twins paired, apertures given");
 
 // Layer masks of the works 0..8 (only 0..4 are used): face 1, face 2, placement, drilling.
 constexpr std::array<uint8_t, 9> MasqueTravail = {0, 1, 2, 4, 8, 16, 32, 64, 128};
@@ -53,10 +138,6 @@ extern const std::array<uint8_t, 112> CodeOutil;
 // The tool that ends the track being drawn.
 constexpr int kOutilFinPiste = 7;
 
-// Pad tables, indexed by pad code (192..205); 0 elsewhere.
-int32_t PercageDefaut(uint8_t code);
-int32_t RayonPastille(uint8_t code);
-int32_t EncombrementPastille(uint8_t code);
 // Track width in units, indexed by track code (161..166); 0 elsewhere.
 int32_t LargeurPiste(uint8_t code);
 
@@ -84,6 +165,34 @@ inline bool EstSecondPointDessin(uint8_t c) {
 }
 inline bool EstPastille(uint8_t c) {
   return c >= code::PastillePremier && c <= code::PastilleDernier;
+}
+// The row of a pad kind (its place in the table, the shape index of the drawing), and its
+// facts; only for a pad kind (EstPastille).
+inline int IndicePastille(uint8_t c) { return c - code::PastillePremier; }
+inline const SortePastille& SortePastilleDe(uint8_t c) {
+  return kSortesPastille[IndicePastille(c)];
+}
+// The facts the readers ask most, false or 0 for any other kind.
+inline bool EstPastilleCuivre(uint8_t c) { return EstPastille(c) && SortePastilleDe(c).Cuivre; }
+inline bool EstPastilleMetallisee(uint8_t c) {
+  return EstPastille(c) && SortePastilleDe(c).Metallise;
+}
+inline bool EstPastilleTrouvee(uint8_t c) { return EstPastille(c) && SortePastilleDe(c).Trouvee; }
+inline bool EstMire(uint8_t c) {
+  return EstPastille(c) && SortePastilleDe(c).Fichier == PercagePastille::Pion;
+}
+// A pad whose hole the drill files take from the drill table (by its index 1..13).
+inline bool EstPastillePercee(uint8_t c) {
+  return EstPastille(c) && SortePastilleDe(c).Fichier == PercagePastille::Trou;
+}
+// A hole the drill files take from the table with no copper around it (not plated).
+inline bool EstTrouSansCuivre(uint8_t c) {
+  return EstPastillePercee(c) && !SortePastilleDe(c).Cuivre;
+}
+inline int32_t PercageDefaut(uint8_t c) { return EstPastille(c) ? SortePastilleDe(c).Percage : 0; }
+inline int32_t RayonPastille(uint8_t c) { return EstPastille(c) ? SortePastilleDe(c).Rayon : 0; }
+inline int32_t EncombrementPastille(uint8_t c) {
+  return EstPastille(c) ? SortePastilleDe(c).Encombrement : 0;
 }
 inline bool EstTexte(uint8_t c) {
   return c == code::TexteH || c == code::TexteV || c == code::TexteHMiroir ||

@@ -9,22 +9,6 @@ namespace korv4 {
 
 namespace {
 
-// Half-width and half-height of each pad's outline, by pad code 192..205.
-constexpr std::array<std::array<int32_t, 2>, 14> kContourPastille = {{{0, 0},
-                                                                      {18, 30},
-                                                                      {30, 18},
-                                                                      {24, 43},
-                                                                      {43, 24},
-                                                                      {30, 30},
-                                                                      {40, 40},
-                                                                      {63, 63},
-                                                                      {79, 79},
-                                                                      {122, 122},
-                                                                      {158, 158},
-                                                                      {197, 197},
-                                                                      {150, 150},
-                                                                      {150, 150}}};
-
 bool ZoneValide(const Circuit& c) {
   const TSelection& z = c.Selection;
   return z.Premier >= 1 && z.Premier <= z.Dernier && z.Dernier <= c.NbElements;
@@ -89,7 +73,7 @@ void ExamineElement(const Circuit& c, const Rect& r, int32_t i, int32_t& fin, bo
     for (int32_t m = i; m <= fin && dedans; ++m)
       dedans = r.Contient(c.Elements[m].X, c.Elements[m].Y);
   } else if (EstPastille(k)) {
-    const auto& h = kContourPastille[k - 192];
+    const auto& h = SortePastilleDe(k).Contour;
     dedans = r.ContientBoite(e.X - h[0], e.Y - h[1], e.X + h[0], e.Y + h[1]);
   } else if (k == code::DebutGroupe) {
     const int32_t j = FinDuGroupe(c, i, n);
@@ -253,13 +237,7 @@ void TourneZone(Circuit& c) {
     const int32_t x = e.X, y = e.Y;
     e.X = U16(L + T - y);
     e.Y = U16(B + x - L);
-    switch (k) {
-      case 193: e.Code = 194; break;
-      case 194: e.Code = 193; break;
-      case 195: e.Code = 196; break;
-      case 196: e.Code = 195; break;
-      default: break;
-    }
+    if (EstPastille(k)) e.Code = SortePastilleDe(k).Jumelle;
   }
   c.CircuitModifie = true;
 }

@@ -6,10 +6,9 @@ namespace korv4 {
 
 namespace {
 
-// Sizes in tenths of a unit (0.00254 mm).
-constexpr int32_t kDemiPastille[13][2] = {
-    {1000, 1500}, {177, 295}, {295, 177},  {236, 433},  {433, 236},  {295, 295}, {150, 394},
-    {241, 630},   {301, 787}, {467, 1220}, {602, 1575}, {752, 1968}, {236, 433}};
+// Sizes in tenths of a unit (0.00254 mm); the pads' are in model/Pastilles.def.
+constexpr int32_t kRayonInterieurMire = 177;
+constexpr int32_t kRayonMarqueOrigine = 787;
 constexpr int32_t kSymbolePercage[13] = {0,    400,  400,  500,  600,  800, 900,
                                          1000, 1200, 1400, 1000, 1000, 1000};
 // The widest hole drawn, in tenths of a millimetre.
@@ -56,11 +55,13 @@ void CalculTailles(ContexteTrace& ctx, const std::array<int32_t, 14>& diametresP
   const int64_t h = std::max<int64_t>((int64_t{ctx.EchelleX} * 20000) / 3937, 1);
   auto px = [&](int32_t k) { return static_cast<int32_t>((m * k) / n); };
   TaillesTrace& t = ctx.Tailles;
-  for (int s = 0; s < 13; ++s) {
-    t.Pastille[s][0] = px(kDemiPastille[s][0]);
-    t.Pastille[s][1] = px(kDemiPastille[s][1]);
-    t.SymbolePercage[s] = px(kSymbolePercage[s]);
+  for (int s = 0; s < kNbSortesPastille; ++s) {
+    t.Pastille[s][0] = px(kSortesPastille[s].Ecran[0]);
+    t.Pastille[s][1] = px(kSortesPastille[s].Ecran[1]);
   }
+  for (int s = 0; s < 13; ++s) t.SymbolePercage[s] = px(kSymbolePercage[s]);
+  t.rayonInterieurMire = px(kRayonInterieurMire);
+  t.rayonMarqueOrigine = px(kRayonMarqueOrigine);
   t.Trou[0] = 0;
   for (int i = 1; i < 14; ++i) {
     // A damaged table may hold anything: no hole is wider than the largest surface, 800 mm.

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 
+#include "model/Tables.h"
 #include "render/Canevas.h"
 
 // The drawing context of one surface (the screen image, a printer page, a picture): the scale
@@ -32,9 +33,10 @@ struct PointPixel {
 
 // Every pixel size a drawing pass needs, computed once per pass by CalculTailles.
 struct TaillesTrace {
-  // Pad half-sizes (half-width, half-height) by shape index 0..12 = pad code - 192; for the
-  // eight-sided pads 6..11 the pair is (corner offset, half-size across flats).
-  std::array<std::array<int32_t, 2>, 13> Pastille{};
+  // Pad half-sizes on the screen by shape index (the pad's row in model/Pastilles.def,
+  // IndicePastille): (half-width, half-height); (corner offset, half-size across flats) for
+  // the eight-sided pads; (ring radius, half the cross) for the targets.
+  std::array<std::array<int32_t, 2>, kNbSortesPastille> Pastille{};
   std::array<int32_t, 14> Trou{};            // hole diameter by drill index
   std::array<int32_t, 13> SymbolePercage{};  // drill symbol half-size by drill index
   std::array<int32_t, 7> LargeurPiste{};     // by track code - 160
@@ -42,10 +44,14 @@ struct TaillesTrace {
   std::array<int32_t, 8> TailleCaractere{};  // four font units, by text size index
   std::array<int32_t, 8> TraitCaractere{};   // stroke width, by text size index
 
-  int32_t RayonMire() const { return Pastille[0][0]; }
-  int32_t CroixMire() const { return Pastille[0][1]; }
-  int32_t RayonInterieurMire() const { return Pastille[1][0]; }
-  int32_t RayonMarqueOrigine() const { return Pastille[8][1]; }
+  // The centring target's ring and cross, its inner ring, and the origin mark's circle (whose
+  // cross is the target's).
+  int32_t RayonMire() const { return Pastille[IndicePastille(pastille::Mire)][0]; }
+  int32_t CroixMire() const { return Pastille[IndicePastille(pastille::Mire)][1]; }
+  int32_t RayonInterieurMire() const { return rayonInterieurMire; }
+  int32_t RayonMarqueOrigine() const { return rayonMarqueOrigine; }
+  int32_t rayonInterieurMire = 0;
+  int32_t rayonMarqueOrigine = 0;
   int32_t PlumeMarqueOrigine() const { return LargeurPiste[1]; }
   int32_t PlumeSymbolePercage() const { return EpaisseurDessin[1]; }
 };

@@ -140,19 +140,16 @@ void TraceFond(ContexteTrace& ctx) {
 
 void TracePastille(ContexteTrace& ctx, int32_t x, int32_t y, int32_t forme, int32_t percage,
                    Couleur pastille, Couleur trou) {
-  if (ctx.Toile == nullptr || forme < 0 || forme > 13) return;
+  if (ctx.Toile == nullptr || forme < 0 || forme >= kNbSortesPastille) return;
   Canevas& t = *ctx.Toile;
   const TaillesTrace& tl = ctx.Tailles;
   const PointPixel p = PixelPoint(ctx, x, y);
-  const bool mire = forme == 0 || forme == 13;
+  const FormePastille f = kSortesPastille[forme].Forme;
+  const std::array<int32_t, 2>& taille = tl.Pastille[forme];
   // Drill indexes beyond the table only come from damaged files: no hole.
   const int32_t r = (percage >= 0 && percage < 14) ? tl.Trou[percage] / 2 : 0;
   int32_t etendue = r;
-  if (mire) {
-    etendue = std::max({etendue, tl.CroixMire(), tl.RayonMire()});
-  } else if (forme <= 11) {
-    etendue = std::max({etendue, tl.Pastille[forme][0], tl.Pastille[forme][1]});
-  }
+  if (f != FormePastille::Trou) etendue = std::max({etendue, taille[0], taille[1]});
   if (HorsZone(ctx, p.X, p.Y, p.X, p.Y, etendue + 2)) return;
 
   t.CouleurPlume(pastille);
@@ -160,22 +157,22 @@ void TracePastille(ContexteTrace& ctx, int32_t x, int32_t y, int32_t forme, int3
   t.StyleDePlume(StylePlume::Plein);
   t.CouleurBrosse(pastille);
   t.StyleDeBrosse(StyleBrosse::Plein);
-  if (forme >= 1 && forme <= 5) {
-    const int32_t hw = tl.Pastille[forme][0], hh = tl.Pastille[forme][1];
+  if (f == FormePastille::Rectangle) {
+    const int32_t hw = taille[0], hh = taille[1];
     t.Rectangle(p.X - hw, p.Y - hh, p.X + hw, p.Y + hh);
-  } else if (forme >= 6 && forme <= 11) {
-    const int32_t a = tl.Pastille[forme][0], b = tl.Pastille[forme][1];
+  } else if (f == FormePastille::Ronde) {
+    const int32_t a = taille[0], b = taille[1];
     const int xy[16] = {p.X + a, p.Y + b, p.X + b, p.Y + a, p.X + b, p.Y - a, p.X + a, p.Y - b,
                         p.X - a, p.Y - b, p.X - b, p.Y - a, p.X - b, p.Y + a, p.X - a, p.Y + b};
     t.Polygone(xy, 8);
-  } else if (mire) {
+  } else if (f == FormePastille::Mire) {
     t.StyleDeBrosse(StyleBrosse::Creux);
-    const int32_t c = tl.CroixMire();
+    const int32_t c = taille[1];
     t.MoveTo(p.X + c, p.Y);
     t.LineTo(p.X - c, p.Y);
     t.MoveTo(p.X, p.Y + c);
     t.LineTo(p.X, p.Y - c);
-    const int32_t re = tl.RayonMire(), ri = tl.RayonInterieurMire();
+    const int32_t re = taille[0], ri = tl.RayonInterieurMire();
     t.Ellipse(p.X - re, p.Y - re, p.X + re, p.Y + re);
     t.Ellipse(p.X - ri, p.Y - ri, p.X + ri, p.Y + ri);
   }
@@ -338,7 +335,7 @@ void TraceCircuit(const Circuit& c, int32_t premier, int32_t dernier, const Coul
       for (int32_t i = premier; i <= dernier; ++i) {
         const ElementCI& e = c.Elements[i];
         if (EstPastille(e.Code)) {
-          TracePastille(ctx, e.X, e.Y, e.Code - 192, e.Attribut, couleur, coul[6]);
+          TracePastille(ctx, e.X, e.Y, IndicePastille(e.Code), e.Attribut, couleur, coul[6]);
         }
       }
     };
@@ -402,7 +399,7 @@ void TraceCircuit(const Circuit& c, int32_t premier, int32_t dernier, const Coul
           } else {
             x = cadre.Gauche + cadre.Droite - x;
           }
-          TracePastille(ctx, x, y, e.Code - 192, e.Attribut, coul[5], coul[6]);
+          TracePastille(ctx, x, y, IndicePastille(e.Code), e.Attribut, coul[5], coul[6]);
         }
         break;
       }
@@ -430,7 +427,7 @@ void TraceElement(const Circuit& c, int32_t index, const CouleursTrace& couleurs
         Segment(ctx, a, b, largeur, couleur, ModePlume::Copie);
       }
     } else if (EstPastille(e.Code)) {
-      TracePastille(ctx, e.X, e.Y, e.Code - 192, e.Attribut, couleur, couleurs[6]);
+      TracePastille(ctx, e.X, e.Y, IndicePastille(e.Code), e.Attribut, couleur, couleurs[6]);
     } else if (avecPrecedent && (e.Code == code::Trait2 || e.Code == code::Rectangle2 ||
                                  e.Code == code::Rayon || e.Code == code::Ellipse2)) {
       const int32_t largeur = Epaisseur(ctx, e.Attribut);

@@ -36,7 +36,8 @@ void TraceCircuit(const Circuit& c, int32_t premier, int32_t dernier, const Coul
 // Draws the element that ends at record `index` (the one just added), in copy mode.
 void TraceElement(const Circuit& c, int32_t index, const CouleursTrace& couleurs,
                   ContexteTrace& ctx);
-// Draws in the canvas's current pen mode. Shape index = pad code - 192 (13: centring target).
+// Draws in the canvas's current pen mode. Shape index: the pad's row in
+// model/Pastilles.def (IndicePastille).
 void TracePastille(ContexteTrace& ctx, int32_t x, int32_t y, int32_t forme, int32_t percage,
                    Couleur pastille, Couleur trou);
 // Selector 1: face-1 tracks; 2: face-2 tracks; 64 and 128: face-2 tracks mirrored top to

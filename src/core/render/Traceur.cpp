@@ -10,18 +10,19 @@ namespace korv4 {
 
 namespace {
 
-constexpr uint8_t kCodeMire = 205;
-constexpr uint8_t kCodeDiametreLibre = 204;  // spare diameter: no outline, no copper
+// The centring target as the files stroke it, in units: half its cross, its ring's radius, its
+// inner ring's radius.
+constexpr int32_t kCroixMire = 150, kRayonMire = 100, kRayonInterieurMire = 15;
 
 bool EstCaractere(uint8_t c) { return c >= 64 && c <= 71; }
 bool EstDessin(uint8_t c) { return c >= 128 && c <= 135; }
 
 // Plotting order of a record in a layer file, or -1 when the record does not go there.
 int CleCuivre(const ElementCI& e) {
-  if (e.Code >= code::PastillePremier && e.Code <= kCodeMire)
-    return e.Code == kCodeDiametreLibre ? -1 : e.Code - code::PastillePremier;  // 0..13
-  if (EstPiste(e.Code)) return 14 + (e.Code - code::PisteSansLargeur);          // 14..20
-  if (EstCaractere(e.Code) && e.Attribut <= 7) return 21 + e.Attribut;          // 21..28
+  if (EstPastille(e.Code))  // by kind, 0..kNbSortesPastille - 1
+    return SortePastilleDe(e.Code).Gerber == GerberPastille::Rien ? -1 : IndicePastille(e.Code);
+  if (EstPiste(e.Code)) return kNbSortesPastille + (e.Code - code::PisteSansLargeur);
+  if (EstCaractere(e.Code) && e.Attribut <= 7) return kNbSortesPastille + 7 + e.Attribut;
   return -1;
 }
 int CleImplantation(const ElementCI& e) {
@@ -29,7 +30,7 @@ int CleImplantation(const ElementCI& e) {
   if (EstCaractere(e.Code) && e.Attribut <= 7) return 6 + e.Attribut;                  // 6..13
   return -1;
 }
-constexpr int kNbCles = 29;
+constexpr int kNbCles = kNbSortesPastille + 7 + 8;
 
 // Aperture definitions in the order written: rectangles (width X height), circles (diameter),
 // octagons (outer diameter, 8 vertices, turned 22.5 degrees), in inches. D54, D55 (drawing
@@ -42,20 +43,14 @@ struct Ouverture {
   const char* octogonale;
   const char* circulaire;  // null when the same for both pad styles
 };
+// The pads' apertures come first, from their table (a kind never plotted has none).
+// clang-format off
 constexpr Ouverture kOuvertures[] = {
-    {10, "ADD10R,0.035X0.035*", nullptr},
-    {11, "ADD11R,0.035X0.059*", nullptr},
-    {12, "ADD12R,0.059X0.035*", nullptr},
-    {13, "ADD13R,0.047X0.087*", nullptr},
-    {14, "ADD14R,0.087X0.047*", nullptr},
-    {15, "ADD15R,0.059X0.059*", nullptr},
-    {16, "ADD16P,0.079X8X22.5*", "ADD16C,0.079*"},
-    {17, "ADD17P,0.126X8X22.5*", "ADD17C,0.126*"},
-    {18, "ADD18P,0.157X8X22.5*", "ADD18C,0.157*"},
-    {19, "ADD19P,0.244X8X22.5*", "ADD19C,0.244*"},
-    {20, "ADD20P,0.315X8X22.5*", "ADD20C,0.315*"},
-    {21, "ADD21P,0.394X8X22.5*", "ADD21C,0.394*"},
-    {23, "ADD23C,0.012*", nullptr},
+#define P(nom, code, libelle, forme, a, b, l, h, rayon, encombrement, percage, jumelle, cuivre,   \
+          metallise, trouvee, gerber, fichier, dcode, ouverture, ronde)                        \
+    {dcode, ouverture, ronde},
+#include "model/Pastilles.def"
+#undef P
     {30, "ADD30C,0.012*", nullptr},
     {31, "ADD31C,0.012*", nullptr},
     {32, "ADD32C,0.020*", nullptr},
@@ -78,6 +73,7 @@ constexpr Ouverture kOuvertures[] = {
     {65, "ADD65C,0.035*", nullptr},
     {66, "ADD66C,0.040*", nullptr},
 };
+// clang-format on
 
 // Stroke-font scale by text size index (sizes 1..4; no strokes for the others), and the
 // character's offset from its record point by size index.
@@ -113,10 +109,10 @@ void TraceCaractere(Traceur& t, const ElementCI& e) {
 
 // Aperture (D-code) of a collected record.
 int DCodeDe(const ElementCI& e) {
-  if (e.Code >= code::PastillePremier) return e.Code - 182;  // 10..23
-  if (EstPiste(e.Code)) return e.Code - 130;                 // 30..36
-  if (EstDessin(e.Code)) return e.Attribut + 49;             // 50..55
-  if (EstCaractere(e.Code)) return e.Attribut + 59;          // 59..66
+  if (EstPastille(e.Code)) return SortePastilleDe(e.Code).DCode;  // 10..23
+  if (EstPiste(e.Code)) return e.Code - 130;                      // 30..36
+  if (EstDessin(e.Code)) return e.Attribut + 49;                  // 50..55
+  if (EstCaractere(e.Code)) return e.Attribut + 59;               // 59..66
   return 0;
 }
 
@@ -247,15 +243,17 @@ void TraceElements(Traceur& t, const std::vector<ElementCI>& elements) {
     // The second record of a rectangle, circle or ellipse; a first record without one (a
     // damaged store) draws nothing.
     const ElementCI* suivant = i + 1 < n ? &elements[i + 1] : nullptr;
-    if (e.Code >= code::PastillePremier && e.Code < kCodeMire) {
+    const GerberPastille g =
+        EstPastille(e.Code) ? SortePastilleDe(e.Code).Gerber : GerberPastille::Rien;
+    if (g == GerberPastille::Eclair) {
       t.Point(x, y, "D03*");
-    } else if (e.Code == kCodeMire) {
-      t.DeplaceVers(x - 150, y);
-      t.TraceVers(x + 150, y);
-      t.DeplaceVers(x, y - 150);
-      t.TraceVers(x, y + 150);
-      TraceEllipse(t, x, y, 100, 100, 100);
-      TraceEllipse(t, x, y, 15, 15, 15);
+    } else if (g == GerberPastille::Mire) {
+      t.DeplaceVers(x - kCroixMire, y);
+      t.TraceVers(x + kCroixMire, y);
+      t.DeplaceVers(x, y - kCroixMire);
+      t.TraceVers(x, y + kCroixMire);
+      TraceEllipse(t, x, y, kRayonMire, kRayonMire, kRayonMire);
+      TraceEllipse(t, x, y, kRayonInterieurMire, kRayonInterieurMire, kRayonInterieurMire);
     } else if (EstPiste(e.Code)) {
       if (e.Attribut == kPremierPoint) t.DeplaceVers(x, y);
       if (e.Attribut == kDernierPoint || e.Attribut == kPointMilieu) t.TraceVers(x, y);

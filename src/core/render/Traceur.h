@@ -20,11 +20,11 @@ constexpr uint8_t kMasqueFace1 = 1, kMasqueFace2 = 2, kMasqueImplantation = 4;
 // order: copper files take the pads by kind, then the track points by kind, then the texts by
 // size; the placement plan takes the drawings by thickness, then the texts by size. Within
 // each kind or size the records keep their store order, so tracks and drawings stay whole.
-// Spare-diameter pads (kind 204) have no outline on the screen and give no copper: they are
-// left out (their holes are still drilled).
+// Pads the files plot nothing of (Gerber column Rien of model/Pastilles.def: the spare
+// diameter, a hole without copper) are left out; their holes are still drilled.
 std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque);
 
-// Round pads (kinds 198..203) as octagons or as circles.
+// Round pads (shape Ronde of model/Pastilles.def) as octagons or as circles.
 enum class StylePastilles { Octogonales, Circulaires };
 
 // What the plotting of a layer does: select an aperture, move, draw, flash. The Gerber file

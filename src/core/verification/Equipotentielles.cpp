@@ -10,8 +10,6 @@ namespace korv4 {
 
 namespace {
 
-constexpr uint8_t kCodeDiametreLibre = 204, kCodeMire = 205;
-
 // The copper faces the board is made with: both when each holds copper of its own (tracks,
 // texts), otherwise the one that does, face 1 for a board of pads alone.
 std::array<bool, 3> FacesFabriquees(const Circuit& c) {
@@ -29,29 +27,13 @@ std::array<bool, 3> FacesFabriquees(const Circuit& c) {
 }  // namespace
 
 const char* NomGenrePastille(uint8_t code) {
-  static const char* const kNoms[] = {"ancienne",
-                                      "rectangulaire 0,9 x 1,5 mm",
-                                      "rectangulaire 1,5 x 0,9 mm",
-                                      "rectangulaire 1,2 x 2,2 mm",
-                                      "rectangulaire 2,2 x 1,2 mm",
-                                      "carrée 1,5 mm",
-                                      "ronde 2 mm",
-                                      "ronde 3,2 mm",
-                                      "ronde 4 mm",
-                                      "ronde 6,2 mm",
-                                      "ronde 8 mm",
-                                      "ronde 10 mm",
-                                      "diamètre libre",
-                                      "mire de centrage"};
-  return EstPastille(code) ? kNoms[code - code::PastillePremier] : "";
+  return EstPastille(code) ? SortePastilleDe(code).Nom : "";
 }
 
-bool PastilleConductrice(uint8_t code) {
-  return EstPastille(code) && code != kCodeDiametreLibre && code != kCodeMire;
-}
+bool PastilleConductrice(uint8_t code) { return EstPastilleCuivre(code); }
 
 bool TrouMetallise(const Circuit& c, const ElementCI& e) {
-  return PastilleConductrice(e.Code) && e.Attribut >= 1 &&
+  return EstPastilleMetallisee(e.Code) && e.Attribut >= 1 &&
          e.Attribut < c.EnteteCI.DiametresPercage.size() &&
          c.EnteteCI.DiametresPercage[e.Attribut] > 0;
 }

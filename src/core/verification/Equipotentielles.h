@@ -75,8 +75,8 @@ class Equipotentielles {
 bool PastilleConductrice(uint8_t code);
 bool TrouMetallise(const Circuit& c, const ElementCI& e);
 
-// A pad kind in words, UTF-8: "ronde 2 mm", "rectangulaire 0,9 x 1,5 mm", "carrée 1,5 mm",
-// "diamètre libre", "mire de centrage", "ancienne" (192); "" for a code that is no pad.
+// A pad kind in words, UTF-8 (its name in model/Pastilles.def: "ronde 2 mm", "rectangulaire
+// 0,9 x 1,5 mm", "mire de centrage"...); "" for a code that is no pad.
 const char* NomGenrePastille(uint8_t code);
 
 // The nets of the circuit. Round pads as octagons (as the set draws them) or circles. The holes

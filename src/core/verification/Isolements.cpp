@@ -154,21 +154,20 @@ void VerifieContour(const Circuit& c, const Geometrie& g, std::vector<bool>& sig
 }
 
 double ExcesPercage(const FormeOuverture* formes, const Circuit& c, const ElementCI& e) {
-  // Pads with copper (204 has none, the pins 205 no drill).
-  if (e.Code < code::PastillePremier || e.Code >= 204 || e.Attribut < 1 || e.Attribut > 13)
-    return 0;
+  // Pads with copper around their hole; `formes` by the pad's row in the pad table.
+  if (!EstPastilleCuivre(e.Code) || e.Attribut < 1 || e.Attribut > 13) return 0;
   const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
   if (diametre <= 0) return 0;
-  const FormeOuverture& f = formes[e.Code];
+  const FormeOuverture& f = formes[IndicePastille(e.Code)];
   double largeur = std::min(f.Largeur, f.Hauteur);
   if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
   return diametre / 10.0 - largeur * kMmParUnite;
 }
 
 void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts) {
-  FormeOuverture formes[code::PastilleDernier + 1];
-  for (int k = code::PastillePremier; k <= code::PastilleDernier; ++k)
-    formes[k] = FormeDeLOuverture(k - 182, style);
+  FormeOuverture formes[kNbSortesPastille];
+  for (int k = 0; k < kNbSortesPastille; ++k)
+    formes[k] = FormeDeLOuverture(kSortesPastille[k].DCode, style);
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     const double exces = ExcesPercage(formes, c, e);
@@ -365,9 +364,9 @@ std::string DecritDefaut(const Defaut& d, double isolementMm) {
 }
 
 double ExcesPercage(const Circuit& c, const ElementCI& e, StylePastilles style) {
-  if (e.Code < code::PastillePremier || e.Code > code::PastilleDernier) return 0;
-  FormeOuverture formes[code::PastilleDernier + 1];
-  formes[e.Code] = FormeDeLOuverture(e.Code - 182, style);
+  if (!EstPastille(e.Code)) return 0;
+  FormeOuverture formes[kNbSortesPastille];
+  formes[IndicePastille(e.Code)] = FormeDeLOuverture(SortePastilleDe(e.Code).DCode, style);
   return ExcesPercage(formes, c, e);
 }
 

@@ -29,7 +29,7 @@ void Couronnes(const Circuit& c, const OptionsVerification& o, std::vector<Defau
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     if (!TrouMetallise(c, e)) continue;
-    const FormeOuverture f = FormeDeLOuverture(e.Code - 182, o.Pastilles);
+    const FormeOuverture f = FormeDeLOuverture(SortePastilleDe(e.Code).DCode, o.Pastilles);
     double largeur = std::min(f.Largeur, f.Hauteur);
     if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
     const double couronne =
@@ -47,10 +47,10 @@ void Couronnes(const Circuit& c, const OptionsVerification& o, std::vector<Defau
 }
 
 void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts) {
-  constexpr uint8_t kDiametreLibre = 204;
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
-    if (!EstPastille(e.Code) || e.Code == kDiametreLibre || PastilleConductrice(e.Code)) continue;
+    // A kind with no copper that is not meant to be a bare hole (the spare diameter is).
+    if (!EstPastille(e.Code) || EstPastilleCuivre(e.Code) || EstTrouSansCuivre(e.Code)) continue;
     if (e.Attribut < 1 || e.Attribut >= c.EnteteCI.DiametresPercage.size()) continue;
     const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
     if (diametre <= 0) continue;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -143,6 +144,30 @@ TEST(EcritFichierGerber, ChoixDesOuvertures) {
                 .find("%ADD54C,0.059*\r\nADD55C,0.079*\r\nADD59C,0.010*\r\nADD65C,0.035*\r\n"
                       "ADD66C,0.040*%\r\n"),
             std::string::npos);
+}
+
+// The pad table's sizes agree with each other: a copper land's aperture (in both pad styles)
+// is what the zone tools hold within a unit, and lies within its extent; the target's strokes
+// too. A mistyped row shows here.
+TEST(SortesPastille, OuverturesEtContoursConcordent) {
+  for (const SortePastille& s : kSortesPastille) {
+    SCOPED_TRACE(static_cast<int>(s.Code));
+    if (s.Gerber != GerberPastille::Eclair) continue;
+    for (StylePastilles style : {StylePastilles::Octogonales, StylePastilles::Circulaires}) {
+      const FormeOuverture f = FormeDeLOuverture(s.DCode, style);
+      ASSERT_NE(f.type, FormeOuverture::Aucune);
+      if (!s.Trouvee) continue;  // the old files' kind has no outline of its own
+      EXPECT_LE(std::abs(f.Largeur - 2 * s.Contour[0]), 1);
+      EXPECT_LE(std::abs(f.Hauteur - 2 * s.Contour[1]), 1);
+      EXPECT_LE(f.Largeur, 2 * s.Encombrement);
+      EXPECT_LE(f.Hauteur, 2 * s.Encombrement);
+    }
+  }
+  // A quarter turn swaps a rectangle's sides.
+  for (const SortePastille& s : kSortesPastille)
+    EXPECT_EQ(SortePastilleDe(s.Jumelle).Contour,
+              (std::array<int32_t, 2>{s.Contour[1], s.Contour[0]}))
+        << static_cast<int>(s.Code);
 }
 
 TEST(EcritFichierGerber, ElementsTraces) {
