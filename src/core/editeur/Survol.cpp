@@ -52,9 +52,9 @@ std::string Face(uint8_t couche) {
 
 std::string Pastille(const Circuit& c, const ElementCI& e) {
   std::string s = NomGenrePastille(e.Code);
-  if (e.Code == 204) {
+  if (EstTrouSansCuivre(e.Code)) {
     s = "Diamètre libre";
-  } else if (e.Code == 205) {
+  } else if (EstMire(e.Code)) {
     s = "Mire de centrage";
   } else {
     s = "Pastille " + s;
