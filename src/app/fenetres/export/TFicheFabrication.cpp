@@ -97,8 +97,7 @@ TFicheFabrication::TFicheFabrication(const Circuit& circuit, ServiceDialogues& s
   std::set<int32_t> diametres;
   for (int32_t i = 1; i <= circuit_.NbElements; ++i) {
     const ElementCI& e = circuit_.Elements[i];
-    if (EstPastille(e.Code) && e.Code != code::PastilleDernier && e.Attribut >= 1 &&
-        e.Attribut <= 13)
+    if (EstPastillePercee(e.Code) && e.Attribut >= 1 && e.Attribut <= 13)
       diametres.insert(circuit_.EnteteCI.DiametresPercage[e.Attribut]);
   }
   QList<int> retenus;
