@@ -24,7 +24,7 @@ void PressePercage(Editeur& ed) {
     Panneau(ed, 4,
             "Perçage de " + FormatDiametre(Ci(ed).EnteteCI.DiametresPercage[d]) +
                 " plus grand que la pastille : il dépasse son cuivre de " +
-                FormatDiametre(dixiemes) + " (le contrôle des isolements le signale aussi).");
+                FormatDiametre(dixiemes) + ".");
   }
 }
 
