@@ -3,6 +3,7 @@ SHELL := /bin/bash
 JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
+TSAN_BUILD := build-tsan
 FUZZ_BUILD := build-fuzz
 FUZZ_TARGETS := fuzz_lit_circuit fuzz_lit_ancien fuzz_insere_composant fuzz_modele fuzz_exporte \
 	fuzz_editeur fuzz_recuperation
@@ -31,7 +32,7 @@ NPM_LECTEURS := tests/cli/lecteurs
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build run test test-asan fuzz-build fuzz-smoke fuzz bench install paquet \
+.PHONY: deps configure build run test test-asan test-tsan fuzz-build fuzz-smoke fuzz bench install paquet \
 	format format-check clean
 
 deps:
@@ -74,6 +75,14 @@ test-asan: deps
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure
 
+# The tests of the core's threads (the helper thread that shares a redraw, the redraw in two
+# bands) under ThreadSanitizer: the core and those tests only.
+test-tsan: deps
+	@[ -f $(TSAN_BUILD)/CMakeCache.txt ] || cmake -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DKORV4_TSAN=ON -DKORV4_CORE_ONLY=ON
+	cmake --build $(TSAN_BUILD) -j $(JOBS)
+	cd $(TSAN_BUILD) && TSAN_OPTIONS=halt_on_error=1 ctest --output-on-failure
+
 # libFuzzer targets (clang): briefly in `make test`, longer on a kept corpus with `make fuzz`.
 fuzz-build: deps
 	@[ -f $(FUZZ_BUILD)/CMakeCache.txt ] || cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -90,7 +99,7 @@ fuzz: fuzz-build
 	  fuzz/lance.sh $(FUZZ_BUILD) $$t $(FUZZ_SECONDS) $(FUZZ_CORPUS)/$$t || exit 1; \
 	done
 
-test: format-check build test-asan fuzz-smoke
+test: format-check build test-asan test-tsan fuzz-smoke
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure
 
 bench: build
@@ -122,4 +131,4 @@ format-check: deps
 	  echo "Le code suit .clang-format (make format l'y remet)."
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

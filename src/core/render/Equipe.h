@@ -1,8 +1,10 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -31,7 +33,9 @@ class Equipe {
   // Runs partie(0) .. partie(nombre - 1), each exactly once, on this thread and the helper;
   // returns when all are done. `travail`, when given, is the work each part holds (in any
   // unit; the first kPartiesMax parts), from which the helper's speed is measured. Without a
-  // second processor, all run on this thread.
+  // second processor, all run on this thread. A part that throws ends only itself: the other
+  // parts still run, and once all are over (the helper no longer holds `partie`) the first
+  // exception thrown is thrown again here.
   void Partage(int nombre, const std::function<void(int)>& partie, const double* travail = nullptr);
 
   // The share of a task's work the caller should keep for its first part.
@@ -40,8 +44,12 @@ class Equipe {
   // A second processor is free at this moment: no more threads ready to run on the whole
   // machine than processors, less one for the caller. A split is worth it only then: when
   // another program keeps a processor busy, the helper shares it, and waiting for its part
-  // took longer than doing the whole task alone (a quarter more, measured).
+  // took longer than doing the whole task alone (a quarter more, measured). The machine's
+  // load is read at most once per kIntervalleCharge; in between the last answer stands.
   static bool ProcesseurLibre();
+  static constexpr std::chrono::milliseconds kIntervalleCharge{1000};
+  // How many times the load has been read since the program started.
+  static uint64_t LecturesDeCharge();
 
  private:
   void Aide();
@@ -49,6 +57,10 @@ class Equipe {
   bool PrendUnePartie(uint32_t tache, const std::function<void(int)>* partie, int nombre,
                       bool aide);
   void Mesure(int nombre, const double* travail);
+  // Runs part i, keeping what it throws for the caller.
+  void Lance(const std::function<void(int)>& partie, int i);
+  // Throws again the exception a part threw, if any, and forgets it.
+  void RelanceErreur();
 
   std::thread aide_;
   std::mutex verrou_;
@@ -66,6 +78,8 @@ class Equipe {
   // that a thread late from the last task can never take a part of the next one.
   std::atomic<uint64_t> suivante_{0};
   double vitesseAide_ = 1.0;  // the helper's speed over the caller's, smoothed
+  // Under verrou_: the first exception a part of the current task threw.
+  std::exception_ptr erreur_;
 };
 
 }  // namespace korv4
