@@ -1,0 +1,73 @@
+#include "verification/Continue.h"
+
+#include <algorithm>
+#include <iterator>
+#include <tuple>
+
+namespace korv4 {
+
+namespace {
+
+auto Cle(const Defaut& d) {
+  return std::make_tuple(d.Genre, d.Couche, d.Y, d.X, d.Distance, d.Minimum);
+}
+
+bool MemesOctets(const ElementCI& a, const ElementCI& b) { return a == b; }
+
+}  // namespace
+
+bool MemeDefaut(const Defaut& a, const Defaut& b) { return Cle(a) == Cle(b); }
+
+void VerificationContinue::Copie(const Circuit& c) {
+  copie_.assign(c.Elements.begin() + 1, c.Elements.begin() + 1 + c.NbElements);
+  diametres_ = c.EnteteCI.DiametresPercage;
+  surfaceX_ = c.EnteteCI.SurfaceX;
+  surfaceY_ = c.EnteteCI.SurfaceY;
+}
+
+const ResultatVerification& VerificationContinue::Commence(const Circuit& c,
+                                                           const OptionsVerification& o) {
+  options_ = o;
+  resultat_ = VerifieCircuit(c, o);
+  ++verifications_;
+  nouveaux_.clear();
+  debut_ = anciens_ = nouveauxNb_ = 0;
+  Copie(c);
+  commencee_ = true;
+  return resultat_;
+}
+
+bool VerificationContinue::Suit(const Circuit& c) {
+  nouveaux_.clear();
+  if (!commencee_) return false;
+  // The run that differs: between the common beginning and the common end of the stores.
+  const int32_t n = c.NbElements, m = static_cast<int32_t>(copie_.size());
+  int32_t debut = 0;
+  while (debut < n && debut < m && MemesOctets(c.Elements[debut + 1], copie_[debut])) ++debut;
+  int32_t fin = 0;
+  while (fin < n - debut && fin < m - debut &&
+         MemesOctets(c.Elements[n - fin], copie_[m - 1 - fin]))
+    ++fin;
+  const bool store = debut < n - fin || debut < m - fin;
+  const bool entete = c.EnteteCI.DiametresPercage != diametres_ ||
+                      c.EnteteCI.SurfaceX != surfaceX_ || c.EnteteCI.SurfaceY != surfaceY_;
+  if (!store && !entete) return false;
+  debut_ = store ? debut + 1 : 0;
+  anciens_ = store ? m - fin - debut : 0;
+  nouveauxNb_ = store ? n - fin - debut : 0;
+  ResultatVerification r = VerifieCircuit(c, options_);
+  ++verifications_;
+  // The faults not among the last ones (as many times as they are more): both lists are sorted
+  // the same way only by kind and place, so they are sorted again by every field.
+  std::vector<Defaut> avant = resultat_.Defauts, apres = r.Defauts;
+  auto Ordre = [](const Defaut& a, const Defaut& b) { return Cle(a) < Cle(b); };
+  std::sort(avant.begin(), avant.end(), Ordre);
+  std::sort(apres.begin(), apres.end(), Ordre);
+  std::set_difference(apres.begin(), apres.end(), avant.begin(), avant.end(),
+                      std::back_inserter(nouveaux_), Ordre);
+  resultat_ = std::move(r);
+  Copie(c);
+  return true;
+}
+
+}  // namespace korv4
