@@ -1,5 +1,6 @@
 #include "fenetres/dialogs/FenetreVerification.h"
 
+#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -28,8 +29,14 @@ FenetreVerification::FenetreVerification(const Circuit& circuit, QWidget* parent
   Isolement_->setSuffix(QStringLiteral(" mm"));
   Isolement_->setLocale(QLocale(QLocale::French));
   Isolement_->setAccessibleName(QStringLiteral("Isolement minimal"));
+  Continue_ = new QCheckBox(QStringLiteral("Vérification &continue"), this);
+  Continue_->setObjectName(QStringLiteral("Continue"));
+  Continue_->setToolTip(
+      QStringLiteral("Vérifie de nouveau après chaque modification du circuit et signale dans la "
+                     "barre d'état les défauts qui apparaissent."));
   auto* formulaire = new QFormLayout;
   formulaire->addRow(QStringLiteral("&Isolement minimal entre cuivres :"), Isolement_);
+  formulaire->addRow(Continue_);
   Resume_ = new QLabel(this);
   Resume_->setObjectName(QStringLiteral("Resume"));
   Resume_->setWordWrap(true);
@@ -46,6 +53,10 @@ FenetreVerification::FenetreVerification(const Circuit& circuit, QWidget* parent
   fermer->setObjectName(QStringLiteral("Fermer"));
   connect(verifier, &QPushButton::clicked, this, &FenetreVerification::Verifie);
   connect(fermer, &QPushButton::clicked, this, &QDialog::reject);
+  // Ticked: the list is brought up to date at once, from the circuit as it is.
+  connect(Continue_, &QCheckBox::toggled, this, [this](bool coche) {
+    if (coche) Verifie();
+  });
   connect(Defauts_, &QListWidget::currentRowChanged, this, [this](int ligne) {
     if (!montre) return;
     const bool ok = ligne >= 0 && ligne < static_cast<int>(resultat_.Defauts.size());
@@ -77,21 +88,64 @@ void FenetreVerification::Ouvre() {
 void FenetreVerification::Verifie() {
   OptionsVerification o;
   o.IsolementMm = Isolement_->value();
-  resultat_ = VerifieCircuit(circuit_, o);
+  resultat_ = continue_.Commence(circuit_, o);
+  {
+    const QSignalBlocker bloque(Defauts_);
+    Defauts_->clear();
+  }
+  if (montre) montre(nullptr);
+  Affiche(o.IsolementMm);
+}
+
+void FenetreVerification::ApresEtape() {
+  if (!Continue_->isChecked() || !isVisible()) return;
+  const double isolement = Isolement_->value();
+  if (!continue_.Commencee() || continue_.Options().IsolementMm != isolement) {
+    Verifie();
+    return;
+  }
+  if (!continue_.Suit(circuit_)) return;
+  // The fault shown stays chosen (and its ring in the view) while it is still in the list.
+  const int ligne = Defauts_->currentRow();
+  const bool choisi = ligne >= 0 && ligne < static_cast<int>(resultat_.Defauts.size());
+  const Defaut avant = choisi ? resultat_.Defauts[static_cast<size_t>(ligne)] : Defaut{};
+  resultat_ = continue_.Resultat();
+  int garde = -1;
+  for (size_t k = 0; choisi && k < resultat_.Defauts.size(); ++k) {
+    if (MemeDefaut(resultat_.Defauts[k], avant)) {
+      garde = static_cast<int>(k);
+      break;
+    }
+  }
+  Affiche(isolement);
+  {
+    const QSignalBlocker bloque(Defauts_);
+    Defauts_->setCurrentRow(garde);
+  }
+  if (choisi && garde < 0 && montre) montre(nullptr);
+  const std::vector<Defaut>& nouveaux = continue_.Nouveaux();
+  if (!nouveaux.empty() && annonce) {
+    QString texte = QStringLiteral("Nouveau défaut : %1")
+                        .arg(QString::fromStdString(DecritDefaut(nouveaux.front(), isolement)));
+    if (nouveaux.size() > 1) texte += QStringLiteral(" (et %1 autres)").arg(nouveaux.size() - 1);
+    annonce(texte);
+  }
+}
+
+void FenetreVerification::Affiche(double isolementMm) {
   {
     const QSignalBlocker bloque(Defauts_);
     Defauts_->clear();
     for (const Defaut& d : resultat_.Defauts) {
-      Defauts_->addItem(QString::fromStdString(DecritDefaut(d, o.IsolementMm)));
+      Defauts_->addItem(QString::fromStdString(DecritDefaut(d, isolementMm)));
     }
   }
-  if (montre) montre(nullptr);
   QString texte = resultat_.Defauts.empty()
-                      ? QStringLiteral("Aucun défaut à %1.").arg(Mm(o.IsolementMm))
+                      ? QStringLiteral("Aucun défaut à %1.").arg(Mm(isolementMm))
                       : QStringLiteral("%1 défaut%2 à %3 : choisissez-en un pour le voir.")
                             .arg(resultat_.Defauts.size())
                             .arg(resultat_.Defauts.size() > 1 ? "s" : "")
-                            .arg(Mm(o.IsolementMm));
+                            .arg(Mm(isolementMm));
   if (resultat_.EcartMinimalMm >= 0) {
     texte += QStringLiteral(" Écart le plus petit : %1.").arg(Mm(resultat_.EcartMinimalMm));
   }

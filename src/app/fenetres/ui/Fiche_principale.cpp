@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
@@ -119,6 +120,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
     }
     zone_->update();
   };
+  Verification_->annonce = [this](const QString& texte) { statusBar()->showMessage(texte, 10000); };
 
   dialoguesQt_ = std::make_unique<DialoguesQt>(this, zone_, FenetreEditiontexte_, *service_);
   dialoguesQt_->fenetres = [this](Fenetre f) { return OuvreFenetre(f); };
@@ -477,6 +479,14 @@ void Fiche_principale::Apres() {
   }
   if (ed_.DernierFichier != fichierRetenu_) Reglages(false);
   if (recuperation_) recuperation_->Apres();
+  // A step taken, undone or done again: the continuous check follows it.
+  const Historique& h = ed_.historique;
+  const std::array<uint64_t, 4> etape = {h.Enregistrements(), h.Position(), h.NombreEtapes(),
+                                         static_cast<uint64_t>(ed_.circuit.NbElements)};
+  if (etape != etapeVue_) {
+    etapeVue_ = etape;
+    Verification_->ApresEtape();
+  }
 }
 
 void Fiche_principale::showEvent(QShowEvent* e) {

@@ -86,6 +86,8 @@ class Fiche_principale : public QMainWindow {
   std::array<QObject*, kNombreControles> objets_{};
   std::array<EtatControle, kNombreControles> montres_;  // the states the widgets show
   uint64_t versionMontree_ = 0;
+  // The history as the continuous check last saw it: recordings, steps done, steps, records.
+  std::array<uint64_t, 4> etapeVue_{};
   bool premierAffichage_ = true;
   bool geometrieRetenue_ = false;  // the size and place come from the last run
   int crans_ = 0;                  // Ctrl and the wheel: eighths of a degree not yet zoomed

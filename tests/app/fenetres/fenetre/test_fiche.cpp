@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -26,6 +27,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -355,6 +357,61 @@ TEST(Fiche, VerificationDesIsolementsMontreLeDefaut) {
             avant);
   fenetre->close();
   EXPECT_TRUE(f.fiche.zone()->marque().isEmpty());
+}
+
+// Ticked, the check follows every step: a pad put too close adds its faults and says so in the
+// status bar, the fault chosen keeps its ring, and undoing the step takes both away.
+TEST(Fiche, VerificationContinueSuitLesEtapes) {
+  Application();
+  Fenetre f;
+  Circuit& c = f.ed().circuit;
+  f.ed().ctx.SurfaceX = f.ed().ctx.SurfaceY = 31000;
+  AjoutElement(c, 1, 16, 25000, 25000);
+  Etape(f.ed(), "pastille");
+  AfficheCI(f.ed());
+  f.fiche.Apres();
+  f.fiche.OuvreFenetre(korv4::Fenetre::Verification);
+  f.fiche.Apres();
+  auto* fenetre = f.fiche.findChild<QDialog*>(QStringLiteral("FenetreVerification"));
+  ASSERT_NE(fenetre, nullptr);
+  auto* liste = fenetre->findChild<QListWidget*>(QStringLiteral("Defauts"));
+  auto* continue_ = fenetre->findChild<QCheckBox*>(QStringLiteral("Continue"));
+  ASSERT_NE(liste, nullptr);
+  ASSERT_NE(continue_, nullptr);
+  const int seule = liste->count();  // the pad alone is its own outline: near the edge
+  // Unticked, a step leaves the list as it was.
+  AjoutElement(c, 1, 16, 25082, 25000);  // about 0.2 mm from the first
+  Etape(f.ed(), "pastille");
+  f.fiche.Apres();
+  EXPECT_EQ(liste->count(), seule);
+  continue_->setChecked(true);  // ticked: checked at once
+  const int deux = liste->count();
+  EXPECT_GE(deux, seule + 2);  // at least the gap on each face
+  f.Bouton(C::BoutonDefaire);
+  EXPECT_EQ(liste->count(), seule);
+  f.Bouton(C::BoutonRefaire);
+  ASSERT_EQ(liste->count(), deux);
+  EXPECT_TRUE(f.fiche.statusBar()->currentMessage().startsWith(
+      QStringLiteral("Nouveau défaut : isolement")))
+      << f.fiche.statusBar()->currentMessage().toStdString();
+  liste->setCurrentRow(0);
+  const QRect anneau = f.fiche.zone()->marque();
+  ASSERT_FALSE(anneau.isEmpty());
+  // A step elsewhere: the fault and its ring stay; nothing new is said.
+  f.fiche.statusBar()->clearMessage();
+  AjoutElement(c, 1, 16, 5000, 5000);
+  Etape(f.ed(), "pastille");
+  f.fiche.Apres();
+  EXPECT_EQ(liste->count(), deux);
+  EXPECT_EQ(liste->currentRow(), 0);
+  EXPECT_FALSE(f.fiche.zone()->marque().isEmpty());
+  EXPECT_TRUE(f.fiche.statusBar()->currentMessage().isEmpty());
+  // Undone twice: the close pad goes, its faults and the ring with it.
+  f.Bouton(C::BoutonDefaire);
+  f.Bouton(C::BoutonDefaire);
+  EXPECT_EQ(liste->count(), seule);
+  EXPECT_TRUE(f.fiche.zone()->marque().isEmpty());
+  fenetre->close();
 }
 
 // ---- Recovery copies ----
