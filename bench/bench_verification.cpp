@@ -9,6 +9,7 @@
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
 #include "verification/CircuitsDenses.h"
+#include "verification/Continue.h"
 #include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
@@ -93,6 +94,35 @@ void BM_VerifieAmas(benchmark::State& state) {
 BENCHMARK(BM_VerifieAmas)
     ->ArgsProduct({{0, 1, 2}, {2500, kMaxElements}})
     ->Unit(benchmark::kMillisecond);
+
+// The continuous check after a step that moves one record by a unit and back: the store
+// compared with the last one checked, the board checked again, the new faults told apart.
+// 0 the mixed board, 1 the dense board.
+void BM_VerificationContinue(benchmark::State& state) {
+  static Circuit* cartes[2] = {};
+  Circuit*& c = cartes[state.range(0)];
+  if (!c) {
+    c = new Circuit;
+    if (state.range(0) == 0) {
+      CircuitExemple(*c, kMaxElements, kSurfaceX, kSurfaceY, 2024);
+    } else {
+      CircuitDense(*c, kMaxElements);
+    }
+  }
+  OptionsVerification o;
+  o.IsolementMm = 0.3;
+  VerificationContinue v;
+  v.Commence(*c, o);
+  const int32_t i = c->NbElements / 2;
+  int sens = 1;
+  for (auto _ : state) {
+    c->Elements[i].X = static_cast<uint16_t>(c->Elements[i].X + sens);
+    sens = -sens;
+    benchmark::DoNotOptimize(v.Suit(*c));
+  }
+  state.counters["defauts"] = static_cast<double>(v.Resultat().Defauts.size());
+}
+BENCHMARK(BM_VerificationContinue)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4
