@@ -73,9 +73,9 @@ void BM_DeplacementPointeur(benchmark::State& state) {
   state.counters["hauteur"] = b.fiche.zone()->height();
 }
 
-// The tool Équipotentielle on copper: the net under the cursor lit (the nets computed once for
-// the store as it is, as after the first click), the status text, the picture laid over the
-// drawing area drawn again and shown.
+// The tool Équipotentielle on copper, two pads of the largest net in turn: the net under the cursor
+// lit (the nets computed once for the store as it is, as after the first click), the status text,
+// the picture laid over the drawing area drawn again and shown.
 void BM_ClicEquipotentielle(benchmark::State& state) {
   Banc b(kMaxElements);
   Editeur& ed = b.ed();
@@ -103,6 +103,54 @@ void BM_ClicEquipotentielle(benchmark::State& state) {
   }
   state.counters["pastilles"] = static_cast<double>(
       ed.Allumage.nets.Liste[static_cast<size_t>(std::max(ed.Allumage.Net, 0))].Pastilles.size());
+}
+
+// The same click lighting the largest net when none is lit (the picture laid over drawn again
+// for each click; the click elsewhere that puts it out is not timed).
+void BM_ClicEquipotentielleEteinte(benchmark::State& state) {
+  Banc b(kMaxElements);
+  Editeur& ed = b.ed();
+  Clic(ed, Controle::BoutonEquipotentielleTypon);
+  const Equipotentielles& nets = NetsAJour(ed.Allumage, ed.circuit);
+  size_t grand = 0;
+  for (size_t n = 1; n < nets.Liste.size(); ++n)
+    if (nets.Liste[n].Pastilles.size() > nets.Liste[grand].Pastilles.size()) grand = n;
+  auto enVue = [&](int32_t x, int32_t y) {
+    const PointPixel p = PixelPoint(ed.ctx, x, y);
+    return p.X > 50 && p.Y > 50 && p.X < 1800 && p.Y < 1000;
+  };
+  int32_t pad = 0;
+  for (int32_t i : nets.Liste[grand].Pastilles)
+    if (enVue(ed.circuit[i].X, ed.circuit[i].Y)) {
+      pad = i;
+      break;
+    }
+  // A point of the grid in view with no copper under it.
+  int32_t videX = -1, videY = -1;
+  for (int32_t y = 1000; y < kSurfaceY && videX < 0; y += 250)
+    for (int32_t x = 1000; x < kSurfaceX && videX < 0; x += 250)
+      if (enVue(x, y) && EquipotentielleSous(ed.circuit, nets, ed.Etat.Travail, x, y) < 0) {
+        videX = x;
+        videY = y;
+      }
+  if (pad == 0 || videX < 0) {
+    state.SkipWithError("no pad of the largest net or no empty point in view");
+    return;
+  }
+  const ElementCI e = ed.circuit[pad];
+  for (auto _ : state) {
+    state.PauseTiming();
+    b.Souris(QEvent::MouseButtonPress, videX, videY, Qt::LeftButton);
+    b.Souris(QEvent::MouseButtonRelease, videX, videY, Qt::LeftButton);
+    b.Peint();
+    if (ed.Allumage.Active) state.SkipWithError("the click elsewhere left the net lit");
+    state.ResumeTiming();
+    b.Souris(QEvent::MouseButtonPress, e.X, e.Y, Qt::LeftButton);
+    b.Souris(QEvent::MouseButtonRelease, e.X, e.Y, Qt::LeftButton);
+    b.Peint();
+  }
+  state.counters["pastilles"] = static_cast<double>(nets.Liste[grand].Pastilles.size());
+  state.counters["elements"] = static_cast<double>(nets.Liste[grand].Elements.size());
 }
 
 // The nets computed again after a change of the store (the first click after an edit).
@@ -253,6 +301,10 @@ BENCHMARK(BM_DeplacementPointeur)
     ->UseRealTime()
     ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ClicEquipotentielle)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ClicEquipotentielleEteinte)
     ->MeasureProcessCPUTime()
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);

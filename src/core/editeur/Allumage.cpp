@@ -1,8 +1,10 @@
 #include "editeur/Allumage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 
+#include "render/CanevasImage.h"
 #include "render/TraceCircuit.h"
 
 namespace korv4 {
@@ -25,6 +27,7 @@ const Equipotentielles& NetsAJour(EquipotentielleAllumee& a, const Circuit& c) {
     a.copie.assign(c.Elements.begin() + 1, c.Elements.begin() + 1 + c.NbElements);
     a.diametres = c.EnteteCI.DiametresPercage;
     a.calculees = true;
+    ++a.Calcul;
   }
   return a.nets;
 }
@@ -82,14 +85,16 @@ std::string TexteEquipotentielle(const EquipotentielleAllumee& a) {
          (n > 1 ? " pastilles" : " pastille");
 }
 
-void TraceEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c,
-                                 const ContexteTrace& ctx, Canevas& toile, Couleur couleur) {
-  if (!a.Active || a.Net < 0 || static_cast<size_t>(a.Net) >= a.nets.Liste.size()) return;
-  // The net's records alone, in store order: its tracks and texts stay whole runs.
-  auto seul = std::make_unique<Circuit>();
-  seul->EnteteCI = c.EnteteCI;
-  for (int32_t i : a.nets.Liste[static_cast<size_t>(a.Net)].Elements)
-    if (i >= 1 && i <= c.NbElements) seul->Elements[++seul->NbElements] = c.Elements[i];
+namespace {
+
+bool Allumee(const EquipotentielleAllumee& a) {
+  return a.Active && a.Net >= 0 && static_cast<size_t>(a.Net) < a.nets.Liste.size();
+}
+
+// The lit net drawn alone in `couleur` with the layout of ctx (whose canvas it draws on).
+void TraceSeul(const EquipotentielleAllumee& a, const ContexteTrace& ctx, Canevas& toile,
+               Couleur couleur) {
+  const Circuit& seul = *a.seul;
   ContexteTrace k = ctx;
   k.Toile = &toile;
   k.SansCurseur = true;
@@ -101,7 +106,54 @@ void TraceEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit&
   couleurs[0] = kModeCopie;
   couleurs[6] = kNoir;  // the holes
   const EtatTravail etat{1, 1, 1, 0};
-  TraceCircuit(*seul, 1, seul->NbElements, couleurs, k, etat);
+  TraceCircuit(seul, 1, seul.NbElements, couleurs, k, etat);
+}
+
+}  // namespace
+
+void PrepareEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c) {
+  if (!Allumee(a)) return;
+  if (a.seul != nullptr && a.seulCalcul == a.Calcul && a.seulNet == a.Net) return;
+  if (a.seul == nullptr) a.seul = std::make_shared<Circuit>();
+  Circuit& seul = *a.seul;
+  seul.EnteteCI = c.EnteteCI;
+  seul.NbElements = 0;
+  for (int32_t i : a.nets.Liste[static_cast<size_t>(a.Net)].Elements)
+    if (i >= 1 && i <= c.NbElements) seul.Elements[++seul.NbElements] = c.Elements[i];
+  a.seulCalcul = a.Calcul;
+  a.seulNet = a.Net;
+}
+
+int32_t ElementsEquipotentielleAllumee(const EquipotentielleAllumee& a) {
+  if (!Allumee(a)) return 0;
+  return static_cast<int32_t>(a.nets.Liste[static_cast<size_t>(a.Net)].Elements.size());
+}
+
+void TraceEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c,
+                                 const ContexteTrace& ctx, Canevas& toile, Couleur couleur) {
+  if (!Allumee(a)) return;
+  PrepareEquipotentielleAllumee(a, c);
+  TraceSeul(a, ctx, toile, couleur);
+}
+
+void TraceEquipotentielleBande(const EquipotentielleAllumee& a, const ContexteTrace& ctx,
+                               uint32_t* pixels, std::ptrdiff_t pas, int32_t largeur, int32_t haut,
+                               int32_t bas, Couleur couleur) {
+  for (int32_t y = haut; y < bas; ++y)
+    std::fill_n(pixels + y * pas, static_cast<size_t>(largeur), 0u);
+  if (!Allumee(a) || a.seul == nullptr || a.seulCalcul != a.Calcul || a.seulNet != a.Net) return;
+  // The band's part of the zone, drawn through a canvas over those pixels alone, the layout
+  // moved by its corner: the rasteriser draws the same pixels wherever the picture starts.
+  const RectPixel r{std::max(ctx.Zone.Gauche, 0), std::max(ctx.Zone.Haut, haut),
+                    std::min(ctx.Zone.Droite, largeur), std::min(ctx.Zone.Bas, bas)};
+  if (r.Droite <= r.Gauche || r.Bas <= r.Haut) return;
+  CanevasImage partie(pixels + r.Haut * pas + r.Gauche, r.Droite - r.Gauche, r.Bas - r.Haut, pas);
+  ContexteTrace t = ctx;
+  t.OrigineX += r.Gauche;
+  t.OrigineY -= r.Haut;
+  t.Zone = RectPixel{0, 0, r.Droite - r.Gauche, r.Bas - r.Haut};
+  t.Elagage = true;
+  TraceSeul(a, t, partie, couleur);
 }
 
 }  // namespace korv4

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,13 @@ struct EquipotentielleAllumee {
   std::vector<ElementCI> copie;
   std::array<int32_t, 14> diametres{};
   bool calculees = false;
+  uint64_t Calcul = 0;  // counts the computations of the nets: with Net, what the picture shows
+
+  // The lit net's records alone, in store order (its tracks and texts whole runs), for its
+  // picture: gathered once for a net of a computation, kept with their memory.
+  mutable std::shared_ptr<Circuit> seul;
+  mutable uint64_t seulCalcul = 0;
+  mutable int32_t seulNet = -1;
 };
 
 // The nets of the circuit as it is now, computed again only when the store changed.
@@ -56,5 +65,17 @@ std::string TexteEquipotentielle(const EquipotentielleAllumee& a);
 // the layout of `ctx` (zoom, origin, surface): the picture to lay over the drawing area's.
 void TraceEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c,
                                  const ContexteTrace& ctx, Canevas& toile, Couleur couleur);
+
+// The same into the rows haut..bas (excluded) of a 32-bit image the size of ctx's surface, whose
+// row y starts at pixels + y * pas: those rows cleared to transparent, then the lit net's part
+// within ctx's zone, as the whole picture has it there. The bands of one picture may be drawn
+// by several threads at once (the net's records are gathered before: call
+// PrepareEquipotentielleAllumee first).
+void PrepareEquipotentielleAllumee(const EquipotentielleAllumee& a, const Circuit& c);
+void TraceEquipotentielleBande(const EquipotentielleAllumee& a, const ContexteTrace& ctx,
+                               uint32_t* pixels, std::ptrdiff_t pas, int32_t largeur, int32_t haut,
+                               int32_t bas, Couleur couleur);
+// The number of records the lit net's picture draws (0 when none is lit).
+int32_t ElementsEquipotentielleAllumee(const EquipotentielleAllumee& a);
 
 }  // namespace korv4

@@ -111,5 +111,47 @@ TEST(Allumage, ImageDuNetSeul) {
   EXPECT_TRUE(std::equal(avant.Elements.begin(), avant.Elements.end(), p.b.c.Elements.begin()));
 }
 
+// The picture laid over the window: drawn by bands of rows (the threads of a large net), each
+// band cleared first, it is the whole picture; its records gathered again when the net grows.
+TEST(Allumage, ImageEnBandes) {
+  Planche p;
+  EquipotentielleAllumee a;
+  ASSERT_TRUE(AllumeEquipotentielle(a, p.b.c, 1, 1500, 1000));
+  ContexteTrace ctx;
+  ctx.Zoom = 2;
+  CalculTailles(ctx, kDiametresPercageDefaut);
+  ctx.OrigineY = 300;
+  const int l = 400, h = 300;
+  ctx.Zone = RectPixel{0, 0, l, h};
+  ctx.Elagage = true;
+  auto entier = [&] {
+    std::vector<uint32_t> v(l * h, 0);
+    CanevasImage toile(v.data(), l, h, l);
+    TraceEquipotentielleAllumee(a, p.b.c, ctx, toile, 0xFFD000);
+    return v;
+  };
+  auto enBandes = [&](std::initializer_list<int> bornes) {
+    std::vector<uint32_t> v(l * h, 0xDEADBEEF);  // what the last picture left
+    PrepareEquipotentielleAllumee(a, p.b.c);
+    const std::vector<int> b(bornes);
+    for (size_t i = 0; i + 1 < b.size(); ++i)
+      TraceEquipotentielleBande(a, ctx, v.data(), l, l, b[i], b[i + 1], 0xFFD000);
+    return v;
+  };
+  const std::vector<uint32_t> lit = entier();
+  for (std::initializer_list<int> bornes :
+       {std::initializer_list<int>{0, h}, {0, 137, h}, {0, 1, 250, 251, h}})
+    EXPECT_TRUE(enBandes(bornes) == lit);
+  // A track joining C to A: the gathered records follow the net as it grows.
+  p.b.Piste(1, {{1000, 1000}, {1000, 1074}});
+  ASSERT_TRUE(SuitEquipotentielle(a, p.b.c));
+  const std::vector<uint32_t> grandi = enBandes({0, 150, h});
+  EXPECT_FALSE(grandi == lit);
+  EXPECT_TRUE(grandi == entier());
+  // Nothing lit: the bands are only cleared.
+  EteintEquipotentielle(a);
+  EXPECT_TRUE(enBandes({0, h}) == std::vector<uint32_t>(l * h, 0));
+}
+
 }  // namespace
 }  // namespace korv4

@@ -23,6 +23,7 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QtMath>
+#include <algorithm>
 
 #include "fenetres/commun/CodePage.h"
 #include "fenetres/commun/GardeRecuperation.h"
@@ -378,17 +379,33 @@ void Fiche_principale::Survol(bool pause) {
 const QImage* Fiche_principale::Calque() {
   if (!ed_.Allumage.Active) return nullptr;
   const QImage& image = zone_->Image();
-  const CleCalque cle{ed_.VersionAllumage, ed_.ctx.OrigineX, ed_.ctx.OrigineY,
+  // What the picture shows: the records of one net of one computation of the nets, in one
+  // layout. A click on the net already lit draws nothing again.
+  const CleCalque cle{ed_.Allumage.Calcul, ed_.Allumage.Net, ed_.ctx.OrigineX, ed_.ctx.OrigineY,
                       ed_.ctx.Zoom,        ed_.Resolution,   image.size()};
   if (!(cle == cleCalque_) || calque_.isNull()) {
     cleCalque_ = cle;
-    // Its memory taken once for a size of the drawing area, cleared for each new picture.
+    // Its memory taken once for a size of the drawing area; each band of rows cleared by the
+    // thread that draws it.
     if (calque_.size() != image.size())
       calque_ = QImage(image.size(), QImage::Format_ARGB32_Premultiplied);
-    calque_.fill(Qt::transparent);
-    CanevasImage toile(reinterpret_cast<uint32_t*>(calque_.bits()), calque_.width(),
-                       calque_.height(), calque_.bytesPerLine() / 4);
-    TraceEquipotentielleAllumee(ed_.Allumage, ed_.circuit, ed_.ctx, toile, 0xFFC800);
+    auto* pixels = reinterpret_cast<uint32_t*>(calque_.bits());
+    const std::ptrdiff_t pas = calque_.bytesPerLine() / 4;
+    const int32_t largeur = calque_.width(), hauteur = calque_.height();
+    PrepareEquipotentielleAllumee(ed_.Allumage, ed_.circuit);
+    constexpr Couleur kLumiere = 0xFFC800;
+    // A large net in two bands of rows on two threads, like a full redraw of the picture.
+    if (ElementsEquipotentielleAllumee(ed_.Allumage) >= 16000 && hauteur >= 2 &&
+        Equipe::ProcesseurLibre()) {
+      const int32_t rang = static_cast<int32_t>(hauteur * ed_.equipe.PartAppelant());
+      const int32_t bornes[3] = {0, std::clamp(rang, 1, hauteur - 1), hauteur};
+      ed_.equipe.Partage(2, [&](int i) {
+        TraceEquipotentielleBande(ed_.Allumage, ed_.ctx, pixels, pas, largeur, bornes[i],
+                                  bornes[i + 1], kLumiere);
+      });
+    } else {
+      TraceEquipotentielleBande(ed_.Allumage, ed_.ctx, pixels, pas, largeur, 0, hauteur, kLumiere);
+    }
   }
   return &calque_;
 }

@@ -104,12 +104,14 @@ class Fiche_principale : public QMainWindow {
   // The lit net drawn alone, laid over the picture, and what it was drawn for.
   QImage calque_;
   struct CleCalque {
-    uint64_t version = 0;
+    uint64_t calcul = 0;
+    int32_t net = -1;
     int32_t origineX = 0, origineY = 0, zoom = 0, resolution = 0;
     QSize taille;
     bool operator==(const CleCalque& o) const {
-      return version == o.version && origineX == o.origineX && origineY == o.origineY &&
-             zoom == o.zoom && resolution == o.resolution && taille == o.taille;
+      return calcul == o.calcul && net == o.net && origineX == o.origineX &&
+             origineY == o.origineY && zoom == o.zoom && resolution == o.resolution &&
+             taille == o.taille;
     }
   } cleCalque_;
   bool calqueMontre_ = false;
