@@ -140,5 +140,29 @@ TEST_F(CliMemoire, MemoireInsuffisanteDitEnFrancaisSansRienAbimer) {
   EXPECT_GT(fs::file_size(Chemin("j.zip")), 30u * 1000 * 1000);
 }
 
+// The set of a board of 98000 drilled pads packed 2.54 mm apart (each a gap of the check's
+// reach from its neighbours, on both faces) within 64 MB more than the tool needs to start:
+// what its check keeps of the copper is bounded by the board's size, not by the pairs it meets.
+TEST_F(CliMemoire, FabricationDUneCarteDensePasseSous64Mo) {
+  fabrication::Fabrique petite;
+  petite.Rec(3, 198, 2, 1000, 1000);
+  RemplitEnteteCI(petite.c, "Essai", "1/2/2026", "Moi", 31000, 31000);
+  Ecrit(Chemin("p.CIX"), EcritCircuit(petite.c));
+  int depart = 0;
+  for (int mo = 20; mo <= 400 && depart == 0; mo += 2)
+    if (Lance("info p.CIX", "ulimit -v " + std::to_string(mo * 1024)).code == 0) depart = mo;
+  ASSERT_GT(depart, 0);
+  for (const uint8_t code : {197, 198}) {
+    fabrication::Fabrique f;
+    for (int32_t k = 0; k < 98000; ++k)
+      f.Rec(3, code, 2, 200 + (k % 313) * 100, 200 + (k / 313) * 100);
+    RemplitEnteteCI(f.c, "Dense", "1/2/2026", "Moi", 31600, 31600);
+    Ecrit(Chemin("d.CIX"), EcritCircuit(f.c));
+    const std::string limite = "ulimit -v " + std::to_string((depart + 64) * 1024);
+    const Resultat r = Lance("fabrication d.CIX d.zip", limite);
+    EXPECT_EQ(r.code, 0) << limite << " ; pastille " << int{code} << "\n" << r.erreur;
+  }
+}
+
 }  // namespace
 }  // namespace korv4

@@ -69,18 +69,10 @@ class LecteurTrace final : public Traceur {
       f.a = f.b = p;
       f.nature = Nature::Pastille;
       const double l = ouverture_.Largeur, h = ouverture_.Hauteur;
-      if (ouverture_.type == FormeOuverture::Rectangle) {
-        f.polygone = static_cast<int32_t>(g_.points.size());
-        f.n = 4;
-        g_.points.push_back({p.x - l / 2, p.y - h / 2});
-        g_.points.push_back({p.x + l / 2, p.y - h / 2});
-        g_.points.push_back({p.x + l / 2, p.y + h / 2});
-        g_.points.push_back({p.x - l / 2, p.y + h / 2});
-      } else if (ouverture_.type == FormeOuverture::Octogone) {
-        f.polygone = static_cast<int32_t>(g_.points.size());
-        f.n = 8;
-        for (int k = 0; k < 8; ++k)
-          g_.points.push_back({p.x + l / 2 * kOctogone[k].x, p.y + l / 2 * kOctogone[k].y});
+      if (ouverture_.type == FormeOuverture::Rectangle ||
+          ouverture_.type == FormeOuverture::Octogone) {
+        f.n = ouverture_.type == FormeOuverture::Rectangle ? 4 : 8;
+        f.b = {l, h};
       } else {
         f.r = l / 2;
       }
@@ -110,20 +102,20 @@ class LecteurTrace final : public Traceur {
  private:
   void Ajoute(Forme& f) {
     f.groupe = static_cast<int32_t>(g_.groupes.size()) - 1;
-    if (f.polygone < 0) {
+    if (f.n == 0) {
       f.xmin = std::min(f.a.x, f.b.x) - f.r;
       f.xmax = std::max(f.a.x, f.b.x) + f.r;
       f.ymin = std::min(f.a.y, f.b.y) - f.r;
       f.ymax = std::max(f.a.y, f.b.y) + f.r;
     } else {
+      Point2 q[8];
       f.xmin = f.ymin = 1e300;
       f.xmax = f.ymax = -1e300;
-      for (int32_t k = 0; k < f.n; ++k) {
-        const Point2& q = g_.points[static_cast<size_t>(f.polygone + k)];
-        f.xmin = std::min(f.xmin, q.x);
-        f.xmax = std::max(f.xmax, q.x);
-        f.ymin = std::min(f.ymin, q.y);
-        f.ymax = std::max(f.ymax, q.y);
+      for (int32_t k = 0, n = Sommets(f, q); k < n; ++k) {
+        f.xmin = std::min(f.xmin, q[k].x);
+        f.xmax = std::max(f.xmax, q[k].x);
+        f.ymin = std::min(f.ymin, q[k].y);
+        f.ymax = std::max(f.ymax, q[k].y);
       }
     }
     Groupe& gr = g_.groupes.back();
@@ -249,7 +241,7 @@ class Grille {
   // The cells of a shape in row cy: c0..c1 (false when none).
   bool Intervalle(const Forme& f, const Boite& b, int32_t cy, int32_t& c0, int32_t& c1) const {
     if (cy < Rangee(b.y0) || cy > Rangee(b.y1)) return false;
-    if (f.polygone >= 0 || f.a.y == f.b.y || Rangee(b.y0) == Rangee(b.y1)) {
+    if (f.n > 0 || f.a.y == f.b.y || Rangee(b.y0) == Rangee(b.y1)) {
       c0 = Colonne(b.x0);
       c1 = Colonne(b.x1);
       return true;
@@ -322,11 +314,27 @@ Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style) {
   std::vector<ElementCI> elements(indices.size());
   for (size_t k = 0; k < indices.size(); ++k) elements[k] = c.Elements[indices[k]];
   Geometrie g;
-  g.formes.reserve(elements.size() * 2);
-  g.points.reserve(elements.size() * 4);
+  g.formes.reserve(elements.size());
   LecteurTrace lecteur(g, c, indices, style);
   TraceElements(lecteur, elements);
+  // What is read is kept to the end of the check: no room beyond it.
+  g.formes.shrink_to_fit();
+  g.groupes.shrink_to_fit();
   return g;
+}
+
+int32_t Sommets(const Forme& f, Point2 q[8]) {
+  const Point2 p = f.a;
+  const double l = f.b.x, h = f.b.y;
+  if (f.n == 4) {
+    q[0] = {p.x - l / 2, p.y - h / 2};
+    q[1] = {p.x + l / 2, p.y - h / 2};
+    q[2] = {p.x + l / 2, p.y + h / 2};
+    q[3] = {p.x - l / 2, p.y + h / 2};
+  } else if (f.n == 8) {
+    for (int k = 0; k < 8; ++k) q[k] = {p.x + l / 2 * kOctogone[k].x, p.y + l / 2 * kOctogone[k].y};
+  }
+  return f.n;
 }
 
 double SegmentSegment(Point2 p1, Point2 q1, Point2 p2, Point2 q2, double& s, double& t, Point2& c1,
@@ -372,7 +380,9 @@ bool DansPolygone(const Point2* q, int32_t n, Point2 p) {
   return !(positif && negatif);
 }
 
-Ecart Mesure(const Geometrie& g, const Forme& A, const Forme& B) {
+Ecart Mesure(const Geometrie&, const Forme& A, const Forme& B) { return Mesure(A, B); }
+
+Ecart Mesure(const Forme& A, const Forme& B) {
   Ecart r;
   double s, t, meilleur = 1e300;
   Point2 c1, c2;
@@ -384,8 +394,9 @@ Ecart Mesure(const Geometrie& g, const Forme& A, const Forme& B) {
       r.pb = c2;
     }
   };
-  const Point2* qa = A.polygone >= 0 ? &g.points[static_cast<size_t>(A.polygone)] : nullptr;
-  const Point2* qb = B.polygone >= 0 ? &g.points[static_cast<size_t>(B.polygone)] : nullptr;
+  Point2 sa[8], sb[8];
+  const Point2* qa = Sommets(A, sa) > 0 ? sa : nullptr;
+  const Point2* qb = Sommets(B, sb) > 0 ? sb : nullptr;
   if (!qa && !qb) {
     Essaie(A.a, A.b, B.a, B.b);
   } else if (qa && qb) {

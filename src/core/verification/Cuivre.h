@@ -36,13 +36,14 @@ inline double Norme(Point2 a) { return std::sqrt(Scalaire(a, a)); }
 enum class Nature : uint8_t { Piste, Pastille, Autre };
 
 // A shape: a segment a-b thickened by r (a capsule; a == b for a disc), or a convex polygon of
-// n points (pads). Its box, widened by half the reach, places it in the grid.
+// n corners (a pad: a rectangle or an octagon of centre a, b holding its width and height, its
+// corners computed when measured rather than kept, see Sommets). Its box, widened by half the
+// reach, places it in the grid.
 struct Forme {
   Point2 a, b;
   double r = 0;
-  int32_t polygone = -1;  // first point in Geometrie::points, -1 for a capsule
-  int32_t n = 0;
   int32_t groupe = 0;  // the piece it belongs to before any touching is looked at
+  int8_t n = 0;        // 4 a rectangle, 8 an octagon, 0 a capsule
   Nature nature = Nature::Autre;
   bool extremiteA = false, extremiteB = false;  // a, b end a track
   double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
@@ -60,7 +61,6 @@ class Index;
 
 struct Geometrie {
   std::vector<Forme> formes;
-  std::vector<Point2> points;
   std::vector<Groupe> groupes;
   // The index of its shapes once a search has built it (IndexDe).
   mutable std::shared_ptr<const Index> index;
@@ -75,6 +75,10 @@ Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style);
 double SegmentSegment(Point2 p1, Point2 q1, Point2 p2, Point2 q2, double& s, double& t, Point2& c1,
                       Point2& c2);
 
+// The corners of a polygon shape (f.n of them, anticlockwise from the lower left for a
+// rectangle, from 22.5 degrees for an octagon) into q; returns f.n.
+int32_t Sommets(const Forme& f, Point2 q[8]);
+
 // Inside or on the convex polygon (either turning direction).
 bool DansPolygone(const Point2* q, int32_t n, Point2 p);
 
@@ -85,6 +89,7 @@ struct Ecart {
   Point2 pa, pb;
 };
 Ecart Mesure(const Geometrie& g, const Forme& A, const Forme& B);
+Ecart Mesure(const Forme& A, const Forme& B);
 
 // Union-find over pieces of copper: each set is named by its smallest member.
 struct Ensembles {

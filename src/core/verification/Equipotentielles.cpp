@@ -52,13 +52,24 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, StylePastilles style,
   return CalculeEquipotentielles(c, faces, nonMetallises);
 }
 
+// The pieces of each face, and with `liste` the nets and their names.
+Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const faces[3],
+                               const std::vector<int32_t>& nonMetallises, bool liste);
+
 Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometrie* const faces[3],
                                          const std::vector<int32_t>& nonMetallises) {
+  return CalculeCuivre(c, faces, nonMetallises, true);
+}
+
+Equipotentielles MorceauxDuCuivre(const Circuit& c, const cuivre::Geometrie* const faces[3]) {
+  return CalculeCuivre(c, faces, {}, false);
+}
+
+Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const faces[3],
+                               const std::vector<int32_t>& nonMetallises, bool liste) {
   using namespace cuivre;
   Equipotentielles r;
   const size_t n = static_cast<size_t>(c.NbElements) + 1;
-  r.face1_.assign(n, -1);
-  r.face2_.assign(n, -1);
   const std::array<bool, 3> faites = FacesFabriquees(c);
   r.face1Faite_ = faites[1];
   r.face2Faite_ = faites[2];
@@ -116,7 +127,7 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometr
   }
   r.morceau_.resize(static_cast<size_t>(total));
   for (int32_t p = 0; p < total; ++p) r.morceau_[static_cast<size_t>(p)] = ensembles.Racine(p);
-  if (faites[1] && faites[2]) {
+  if (faites[1] && faites[2] && liste) {
     for (int32_t i = 1; i <= c.NbElements; ++i) {
       const ElementCI& e = c.Elements[i];
       if (!EstPastille(e.Code) || !TrouMetallise(c, e)) continue;
@@ -127,6 +138,14 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometr
       if (a >= 0 && b >= 0) ensembles.Unit(a, b);
     }
   }
+
+  if (!liste) {
+    r.piece1_ = std::move(piece[1]);
+    r.piece2_ = std::move(piece[2]);
+    return r;
+  }
+  r.face1_.assign(n, -1);
+  r.face2_.assign(n, -1);
 
   // Names: nets with pads in the store order of their first pad, then the others.
   std::vector<int32_t> net(static_cast<size_t>(total), -1);

@@ -61,8 +61,8 @@ class Equipotentielles {
   bool FaceFaite(int face) const { return face == 1 ? face1Faite_ : face == 2 && face2Faite_; }
 
  private:
-  friend Equipotentielles CalculeEquipotentielles(const Circuit&, const cuivre::Geometrie* const[3],
-                                                  const std::vector<int32_t>&);
+  friend Equipotentielles CalculeCuivre(const Circuit&, const cuivre::Geometrie* const[3],
+                                        const std::vector<int32_t>&, bool);
   std::vector<int32_t> face1_, face2_;    // by record index, -1 for none
   std::vector<int32_t> piece1_, piece2_;  // by record index: its element's piece, -1 for none
   std::vector<int32_t> morceau_;          // by piece: the piece's root on its face
@@ -90,5 +90,9 @@ Equipotentielles CalculeEquipotentielles(const Circuit& c,
 // faces[1] and faces[2], with the same style): the check shares its reading.
 Equipotentielles CalculeEquipotentielles(const Circuit& c, const cuivre::Geometrie* const faces[3],
                                          const std::vector<int32_t>& nonMetallises = {});
+
+// The pieces of copper alone (Morceau, FaceFaite), without the nets' list and names: what the
+// check's rules ask, in a fraction of the memory on a board of countless pads.
+Equipotentielles MorceauxDuCuivre(const Circuit& c, const cuivre::Geometrie* const faces[3]);
 
 }  // namespace korv4

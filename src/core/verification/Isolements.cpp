@@ -14,15 +14,17 @@ namespace {
 
 using namespace cuivre;
 
+// A gap within reach: the shapes and its width alone (a dense board has several a shape); the
+// closest points of a pair that makes a fault are measured again.
 struct Candidat {
   int32_t a, b;  // shapes, a < b
-  Ecart e;
+  double ecart;
 };
 
 // An end of the track shape T that stops short of S: the closest part is the end's cap and the
 // gap lies ahead of the track's direction.
 bool ExtremiteProche(const Geometrie& g, const Forme& T, const Forme& S, double ecart) {
-  if (T.nature != Nature::Piste || S.nature == Nature::Autre || T.polygone >= 0) return false;
+  if (T.nature != Nature::Piste || S.nature == Nature::Autre || T.n > 0) return false;
   for (int k = 0; k < 2; ++k) {
     if (!(k == 0 ? T.extremiteA : T.extremiteB)) continue;
     const Point2 E = k == 0 ? T.a : T.b, autre = k == 0 ? T.b : T.a;
@@ -47,10 +49,31 @@ bool Avant(const Defaut& a, const Defaut& b) {
   return a.X < b.X;
 }
 
+// Sorted by pair, each pair once (the index may give a pair once per cell it shares).
+void SansDoublons(std::vector<Candidat>& candidats) {
+  std::sort(candidats.begin(), candidats.end(), [](const Candidat& p, const Candidat& q) {
+    return p.a != q.a ? p.a < q.a : p.b < q.b;
+  });
+  candidats.erase(
+      std::unique(candidats.begin(), candidats.end(),
+                  [](const Candidat& p, const Candidat& q) { return p.a == q.a && p.b == q.b; }),
+      candidats.end());
+}
+
 void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double portee,
                  bool sansIndex, ResultatVerification& r) {
   Ensembles ensembles(g.groupes.size());
   std::vector<Candidat> candidats;
+  // A full list drops its copies before it grows: it holds each pair about once, not once per
+  // cell (a board of countless close pads).
+  auto Garde = [&](const Candidat& k) {
+    if (!sansIndex && candidats.size() == candidats.capacity() && candidats.size() >= 4096) {
+      SansDoublons(candidats);
+      if (candidats.size() * 4 > candidats.capacity() * 3)
+        candidats.reserve(candidats.capacity() * 2);
+    }
+    candidats.push_back(k);
+  };
   // Two shapes of different pieces (a < b) whose widened boxes overlap: touching copper joins
   // their pieces, a gap within reach is kept. True when they touch.
   auto Paire = [&](int32_t a, int32_t b) {
@@ -61,7 +84,7 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
       ensembles.Unit(A.groupe, B.groupe);
       return true;
     }
-    if (e.ecart < portee + kTolerance) candidats.push_back({a, b, e});
+    if (e.ecart < portee + kTolerance) Garde({a, b, e.ecart});
     return false;
   };
   auto Morceau = [&](int32_t groupe) { return ensembles.Racine(groupe); };
@@ -82,13 +105,7 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
   } else {
     r.PairesExaminees += MorceauxProchesDe(IndexDe(g, portee), Morceau, Paire);
     // A pair of shapes that share several cells was measured in each.
-    std::sort(candidats.begin(), candidats.end(), [](const Candidat& p, const Candidat& q) {
-      return p.a != q.a ? p.a < q.a : p.b < q.b;
-    });
-    candidats.erase(
-        std::unique(candidats.begin(), candidats.end(),
-                    [](const Candidat& p, const Candidat& q) { return p.a == q.a && p.b == q.b; }),
-        candidats.end());
+    SansDoublons(candidats);
   }
   // One fault per pair of pieces and kind, at the narrowest place.
   std::unordered_map<uint64_t, size_t> parPaire;
@@ -98,17 +115,17 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
     const Forme& B = g.formes[static_cast<size_t>(k.b)];
     const int32_t ra = ensembles.Racine(A.groupe), rb = ensembles.Racine(B.groupe);
     if (ra == rb) continue;
-    const double mm = k.e.ecart * kMmParUnite;
+    const double mm = k.ecart * kMmParUnite;
     if (r.EcartMinimalMm < 0 || mm < r.EcartMinimalMm) r.EcartMinimalMm = mm;
-    if (!(k.e.ecart < isolement - kTolerance)) continue;
-    const GenreDefaut genre =
-        ExtremiteProche(g, A, B, k.e.ecart) || ExtremiteProche(g, B, A, k.e.ecart)
-            ? GenreDefaut::ExtremitePiste
-            : GenreDefaut::Isolement;
+    if (!(k.ecart < isolement - kTolerance)) continue;
+    const Ecart e = Mesure(A, B);
+    const GenreDefaut genre = ExtremiteProche(g, A, B, e.ecart) || ExtremiteProche(g, B, A, e.ecart)
+                                  ? GenreDefaut::ExtremitePiste
+                                  : GenreDefaut::Isolement;
     // The middle of the gap, between the two copper edges.
-    const Point2 d = k.e.pb - k.e.pa;
+    const Point2 d = e.pb - e.pa;
     const double l = Norme(d);
-    const Point2 milieu = l > 0 ? k.e.pa + d * ((A.r + (l - A.r - B.r) / 2) / l) : k.e.pa;
+    const Point2 milieu = l > 0 ? e.pa + d * ((A.r + (l - A.r - B.r) / 2) / l) : e.pa;
     Defaut defaut;
     defaut.Genre = genre;
     defaut.Couche = couche;

@@ -126,13 +126,8 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
                    b[5] = {q.a.x, q.a.y, q.b.x, q.b.y, q.r};
       for (int k = 0; k < 5; ++k)
         if (a[k] != b[k]) return a[k] < b[k] ? -1 : 1;
+      // A polygon is its kind, centre and size (a and b): its corners follow from them.
       if (p.n != q.n) return p.n < q.n ? -1 : 1;
-      for (int32_t k = 0; k < p.n; ++k) {
-        const Point2& u = g.points[static_cast<size_t>(p.polygone + k)];
-        const Point2& v = g.points[static_cast<size_t>(q.polygone + k)];
-        if (u.x != v.x) return u.x < v.x ? -1 : 1;
-        if (u.y != v.y) return u.y < v.y ? -1 : 1;
-      }
       return 0;
     };
     auto Indexe = [&] {
@@ -159,7 +154,7 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
     std::map<std::vector<double>, Trouve> bouts;
     for (size_t k = 0; k < n; ++k) {
       const Forme& piste = g.formes[k];
-      if (piste.nature != Nature::Piste || piste.polygone >= 0) continue;
+      if (piste.nature != Nature::Piste || piste.n > 0) continue;
       for (int cote = 0; cote < 2; ++cote) {
         if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) continue;
         const Point2 e = cote == 0 ? piste.a : piste.b, autre = cote == 0 ? piste.b : piste.a;
@@ -243,7 +238,7 @@ void VerifieRegles(const Circuit& c, const OptionsVerification& o, const Geometr
     geometries[face] = LitCouche(c, face == 1 ? kMasqueFace1 : kMasqueFace2, o.Pastilles);
     lesDeux[face] = &geometries[face];
   }
-  const Equipotentielles nets = CalculeEquipotentielles(c, lesDeux);
+  const Equipotentielles nets = MorceauxDuCuivre(c, lesDeux);
   const Geometrie* faces[3] = {nullptr, nullptr, nullptr};
   for (int face = 1; face <= 2; ++face)
     if (nets.FaceFaite(face)) faces[face] = lesDeux[face];
