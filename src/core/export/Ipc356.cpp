@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "export/Fabrication.h"
+
 namespace korv4 {
 
 namespace {
@@ -50,7 +52,8 @@ std::string Coordonnee(int64_t microns) {
   return (microns < 0 ? "-" : "+") + Chiffres(microns < 0 ? -microns : microns, 6);
 }
 
-std::string NomSur(const std::string& nom) {
+// The job's name: its safe characters alone.
+std::string NomDuTravail(const std::string& nom) {
   std::string s;
   for (char ch : nom)
     if ((ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
@@ -79,14 +82,15 @@ void EcritPoint(std::vector<uint8_t>& v, const Point& p, StylePastilles style) {
   l.Place(39, "A" + Chiffres(p.acces, 2));
   l.Place(42, "X" + Coordonnee(Microns(p.e->X)));
   l.Place(50, "Y" + Coordonnee(Microns(p.e->Y)));
-  // A bare hole is its drill; a pad, its aperture.
-  const bool nu = EstTrouSansCuivre(p.e->Code);
-  const FormeOuverture f = nu ? FormeOuverture{FormeOuverture::Cercle, 0, 0}
-                              : FormeDeLOuverture(SortePastilleDe(p.e->Code).DCode, style);
-  const int32_t largeur = nu ? p.percageDixiemes * 100 : static_cast<int32_t>(Microns(f.Largeur));
+  // The pad at the size its tool names, as the set's Gerber files draw it (a round pad: its
+  // outer diameter); a bare hole at its drill.
+  OuvertureJeuNm f;
+  const bool ouverture =
+      !EstTrouSansCuivre(p.e->Code) && OuvertureDuJeu(SortePastilleDe(p.e->Code).DCode, style, f);
+  const int64_t largeur = ouverture ? f.Largeur / 1000 : int64_t{p.percageDixiemes} * 100;
   l.Place(58, "X" + Chiffres(largeur, 4));
-  if (f.type == FormeOuverture::Rectangle) {
-    l.Place(63, "Y" + Chiffres(Microns(f.Hauteur), 4));
+  if (ouverture && f.Forme == 'R') {
+    l.Place(63, "Y" + Chiffres(f.Hauteur / 1000, 4));
     l.Place(68, "R000");
   }
   l.Place(73, "S0");
@@ -124,7 +128,7 @@ std::vector<uint8_t> EcritIpc356(const Circuit& c, const Equipotentielles& e,
     }
   }
   std::vector<uint8_t> v;
-  const std::string nom = NomSur(o.Nom);
+  const std::string nom = NomDuTravail(o.Nom);
   Texte(v, "C  IPC-D-356A netlist written by KORV4 from the nets of the copper");
   Texte(v, "C  Units: millimetres (CUST 1: 0.001 mm), in the coordinates of the Gerber files");
   Texte(v,

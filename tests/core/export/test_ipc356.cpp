@@ -63,8 +63,8 @@ std::map<std::string, std::multiset<std::string>> ParNet(const std::vector<Enreg
 
 TEST(Ipc356, EnteteEtColonnes) {
   CarteCuivre b;
-  b.Pastille(1000, 1000);          // 0.8 mm drill, round 2 mm: 79 units = 2007 microns
-  b.Pastille(2000, 1000, 193, 0);  // rectangle 35 x 59, no hole
+  b.Pastille(1000, 1000);          // 0.8 mm drill, round 2 mm (79 units): 2000 microns
+  b.Pastille(2000, 1000, 193, 0);  // rectangle 0.9 x 1.5 mm (35 x 59 units), no hole
   b.Pastille(3000, 500, 204, 7);   // a bare hole of 3.2 mm
   b.Piste(1, {{1000, 1000}, {2000, 1000}});
   b.Piste(2, {{1000, 1000}, {1000, 2000}});
@@ -78,9 +78,9 @@ TEST(Ipc356, EnteteEtColonnes) {
   EXPECT_EQ(l[5], "P  UNITS CUST 1");
   EXPECT_EQ(l[7], "P  VER   IPC-D-356A");
   EXPECT_EQ(l[8], "P  IMAGE PRIMARY");
-  EXPECT_EQ(l[9], "317N1                           D0800PA00X+025400Y+025400X2007          S0");
-  EXPECT_EQ(l[10], "327N1                                 A02X+050800Y+025400X0889Y1499R000 S0");
-  EXPECT_EQ(l[11], "327N/C                                A01X+050800Y+025400X0889Y1499R000 S0");
+  EXPECT_EQ(l[9], "317N1                           D0800PA00X+025400Y+025400X2000          S0");
+  EXPECT_EQ(l[10], "327N1                                 A02X+050800Y+025400X0900Y1500R000 S0");
+  EXPECT_EQ(l[11], "327N/C                                A01X+050800Y+025400X0900Y1500R000 S0");
   EXPECT_EQ(l[12], "317N/C                          D3200UA00X+076200Y+012700X3200          S0");
   EXPECT_EQ(l.back(), "999");
 }
