@@ -190,7 +190,7 @@ void BM_FinDePiste(benchmark::State& state) {
     }
     b.Peint();
     state.ResumeTiming();
-    FormKeyDown(b.ed(), 27);  // Escape: the track ends and is joined
+    FormKeyDown(b.ed(), Touche::Echap);  // Escape: the track ends and is joined
     b.fiche.Apres();
     b.Peint();
     state.PauseTiming();

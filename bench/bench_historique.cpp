@@ -53,7 +53,7 @@ void BM_EtapePastille(benchmark::State& state) {
   h.Commence(c, InstantaneDe(b.s.ed));
   const Instantane etat = InstantaneDe(b.s.ed);
   for (auto _ : state) {
-    AjoutElement(c, 1, 18, 500, 500);
+    AjoutElement(c, 1, uint8_t{200}, 500, 500);
     h.Enregistre(c, etat, "Pastille");
     state.PauseTiming();
     SupprimeDernier(c);

@@ -97,8 +97,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
     e.Y = l.Mot();
   }
   c.NbElements = n;
-  static constexpr int kOutils[] = {1,  2,  3,  4,  5,  6,   7,   11,  17,
-                                    23, 31, 32, 33, 34, 101, 102, 103, 104};
+  // The kinds a click creates; 0: the click that ends the track being drawn.
+  static constexpr uint8_t kGenres[] = {161, 162, 163, 164, 165, 166, 0,   193, 199,
+                                        205, 128, 130, 132, 134, 129, 131, 133, 135};
   for (int pas = 0; pas < 48 && !l.Fini(); ++pas) {
     const uint8_t op = l.Octet();
     const uint8_t p = l.Octet();
@@ -169,8 +170,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
           AjoutTexte(c, static_cast<uint16_t>(x), static_cast<uint16_t>(y), (p & 8) ? 52 : 51,
                      texte, 1 + (p >> 4) % 3, travail);
         } else {
-          AjoutElement(c, travail, kOutils[(p >> 2) % std::size(kOutils)], static_cast<uint16_t>(x),
-                       static_cast<uint16_t>(y));
+          const uint8_t genre = kGenres[(p >> 2) % std::size(kGenres)];
+          if (genre == 0) {
+            TermineTrace(c);
+          } else {
+            AjoutElement(c, travail, genre, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+          }
         }
         break;
       default: {

@@ -52,35 +52,35 @@ const char* ChoixManquant(int32_t code) {
 
 }  // namespace
 
-void action(Editeur& ed, int geste) {
+void action(Editeur& ed, Geste geste) {
   const int32_t code = ed.CodeAction;
   Panneau(ed, 4, "");  // what the last action had to say
   switch (geste) {
-    case 1:
+    case Geste::Presse:
       Ligne(ed).Presse(ed);
       if (const char* dit = ChoixManquant(code)) Panneau(ed, 4, dit);
       break;
-    case 2: Ligne(ed).Relache(ed); break;
-    case 3:
+    case Geste::Relache: Ligne(ed).Relache(ed); break;
+    case Geste::Annule:
       AnnuleSelection(ed.circuit, ed.ctx);
       Ligne(ed).Annule(ed);
       Selectiontravail(ed);
       break;
-    default: break;
+    case Geste::Aucun: break;
   }
   EtatAnnulation(ed);
   // A gesture's step is named after the tool that started it.
   Etape(ed, LibellesActions[code >= 0 && code < kNombreActions ? code : 0]);
 }
 
-int GesteEspace(const Editeur& ed) {
+Geste GesteEspace(const Editeur& ed) {
   // While a track is being drawn the space bar adds its point.
-  return ed.ctx.PisteEnCours ? 2 : GesteEspaceDe(ed.CodeAction);
+  return ed.ctx.PisteEnCours ? Geste::Relache : GesteEspaceDe(ed.CodeAction);
 }
 
 void boutondroit(Editeur& ed, int32_t x, int32_t y) {
   if (ed.ctx.PisteEnCours) {
-    action(ed, 3);
+    action(ed, Geste::Annule);
     return;
   }
   if (ed.dialogues == nullptr) return;
@@ -110,10 +110,10 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
   if (b == BoutonSouris::Milieu) {
     DebutGlisse(ed, x, y);
   } else if (b == BoutonSouris::Gauche) {
-    if (ed.ctx.FormeCurseur != 10) action(ed, 1);
+    if (ed.ctx.FormeCurseur != Curseur::CadrePorte) action(ed, Geste::Presse);
   } else if (b == BoutonSouris::Droit) {
     if (gaucheTenu) {
-      action(ed, 3);
+      action(ed, Geste::Annule);
     } else {
       boutondroit(ed, x, y);
     }
@@ -127,55 +127,51 @@ void FormMouseMove(Editeur& ed, int32_t x, int32_t y) {
 
 void FormMouseUp(Editeur& ed, BoutonSouris b) {
   if (b == BoutonSouris::Milieu) ed.Glisse.Actif = false;
-  if (b == BoutonSouris::Gauche && ed.ctx.ElastiqueActif) action(ed, 2);
+  if (b == BoutonSouris::Gauche && ed.ctx.ElastiqueActif) action(ed, Geste::Relache);
 }
 
-void FormKeyDown(Editeur& ed, int touche, bool maj) {
+void FormKeyDown(Editeur& ed, Touche touche, bool maj) {
   if (TitreEnCours(ed)) return;
-  if (touche >= 37 && touche <= 40) {
-    const int32_t n = maj ? 10 : 1;
-    DeplaceCurseurClavier(ed,
-                          touche == 37   ? -n
-                          : touche == 39 ? n
-                                         : 0,
-                          touche == 38   ? n
-                          : touche == 40 ? -n
-                                         : 0);
-    return;
-  }
-  if (touche == 13) {
-    // A click where the cursor is: the press (nothing while something is carried), then the
-    // release.
-    ed.RetireFocus = true;
-    if (ed.ctx.FormeCurseur != 10) action(ed, 1);
-    if (ed.ctx.ElastiqueActif) action(ed, 2);
-    return;
-  }
+  const int32_t n = maj ? 10 : 1;
   Ascenseur& v = ed.AscVertical;
   Ascenseur& h = ed.AscHorizontal;
-  if (touche == 34) {
-    AscenseurChange(
-        ed, true,
-        v.Position + v.Page + v.GrandPas < 1000 ? v.Position + v.GrandPas : 1000 - v.Page);
-  }
-  if (touche == 33) {
-    AscenseurChange(ed, true, v.Position - v.GrandPas >= 1 ? v.Position - v.GrandPas : 0);
-  }
-  if (touche == 35) {
-    AscenseurChange(
-        ed, false,
-        h.Position + h.Page + h.GrandPas < 1000 ? h.Position + h.GrandPas : 1000 - h.Page);
-  }
-  if (touche == 36) {
-    AscenseurChange(ed, false, h.Position - h.GrandPas >= 1 ? h.Position - h.GrandPas : 0);
-  }
-  if (touche == 32) action(ed, GesteEspace(ed));
-  if (touche == 27) action(ed, 3);
-  if (touche == 107) ZoomPlus1Click(ed);
-  if (touche == 109) Zoommoins1Click(ed);
-  if (touche == 46) {
-    actionsuppression(ed);
-    Etape(ed, "Suppression");
+  switch (touche) {
+    case Touche::Gauche: DeplaceCurseurClavier(ed, -n, 0); break;
+    case Touche::Droite: DeplaceCurseurClavier(ed, n, 0); break;
+    case Touche::Haut: DeplaceCurseurClavier(ed, 0, n); break;
+    case Touche::Bas: DeplaceCurseurClavier(ed, 0, -n); break;
+    case Touche::Entree:
+      // A click where the cursor is: the press (nothing while something is carried), then the
+      // release.
+      ed.RetireFocus = true;
+      if (ed.ctx.FormeCurseur != Curseur::CadrePorte) action(ed, Geste::Presse);
+      if (ed.ctx.ElastiqueActif) action(ed, Geste::Relache);
+      break;
+    case Touche::PageSuivante:
+      AscenseurChange(
+          ed, true,
+          v.Position + v.Page + v.GrandPas < 1000 ? v.Position + v.GrandPas : 1000 - v.Page);
+      break;
+    case Touche::PagePrecedente:
+      AscenseurChange(ed, true, v.Position - v.GrandPas >= 1 ? v.Position - v.GrandPas : 0);
+      break;
+    case Touche::Fin:
+      AscenseurChange(
+          ed, false,
+          h.Position + h.Page + h.GrandPas < 1000 ? h.Position + h.GrandPas : 1000 - h.Page);
+      break;
+    case Touche::Debut:
+      AscenseurChange(ed, false, h.Position - h.GrandPas >= 1 ? h.Position - h.GrandPas : 0);
+      break;
+    case Touche::Espace: action(ed, GesteEspace(ed)); break;
+    case Touche::Echap: action(ed, Geste::Annule); break;
+    case Touche::Plus: ZoomPlus1Click(ed); break;
+    case Touche::Moins: Zoommoins1Click(ed); break;
+    case Touche::Suppr:
+      actionsuppression(ed);
+      Etape(ed, "Suppression");
+      break;
+    case Touche::Autre: break;
   }
 }
 

@@ -297,8 +297,8 @@ void TitreClick(Editeur& ed, Controle bouton) {
   }
 }
 
-void TitreTouche(Editeur& ed, int edit, int touche) {
-  if (touche == 13 || touche == 27) {
+void TitreTouche(Editeur& ed, int edit, Touche touche) {
+  if (touche == Touche::Entree || touche == Touche::Echap) {
     constexpr C kEdits[] = {C::EditTitre1, C::EditTitre2, C::EditTitre3};
     constexpr C kBoutons[] = {C::Boutontitre, C::Boutondate, C::Boutonauteur};
     Actif(ed, kEdits[edit - 1], false);

@@ -252,7 +252,8 @@ void DebutGlisse(Editeur& ed, int32_t px, int32_t py);
 void Glisse(Editeur& ed, int32_t px, int32_t py);
 
 // ---- Pointer and keyboard ----
-void action(Editeur& ed, int geste);
+// The gesture `geste` for the current action code: its row's handler, then a step.
+void action(Editeur& ed, Geste geste);
 void elementselect(Editeur& ed, Plage p);
 void elementdeselect(Editeur& ed);
 bool ZoneDansSurface(const Editeur& ed);
@@ -266,12 +267,30 @@ enum class BoutonSouris { Gauche, Droit, Milieu };
 void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int32_t y);
 void FormMouseMove(Editeur& ed, int32_t x, int32_t y);
 void FormMouseUp(Editeur& ed, BoutonSouris b);
-// Keys as virtual key codes; the arrows (37 to 40) move the cursor by a grid step (ten with
-// `maj`), Enter (13) presses and releases there as a click does.
-void FormKeyDown(Editeur& ed, int touche, bool maj = false);
+// The keys the editor acts on (the window maps its own keys to these; any other is Autre).
+enum class Touche {
+  Autre,
+  Entree,          // a click where the cursor is (a title being typed: ends it)
+  Echap,           // cancels (a title being typed: ends it)
+  Espace,          // the gesture of the current tool (GesteEspace)
+  PagePrecedente,  // the view up,
+  PageSuivante,    // down,
+  Fin,             // right,
+  Debut,           // left, by a large step
+  Gauche,          // the cursor by a grid step (ten with Shift)
+  Haut,
+  Droite,
+  Bas,
+  Suppr,  // deletes (the last segment of a track being drawn)
+  Plus,   // zooms in
+  Moins,  // zooms out
+};
+// The arrows move the cursor by a grid step (ten with `maj`), Enter presses and releases there
+// as a click does.
+void FormKeyDown(Editeur& ed, Touche touche, bool maj = false);
 // A title of the title block is being typed (its button is down).
 bool TitreEnCours(const Editeur& ed);
-int GesteEspace(const Editeur& ed);
+Geste GesteEspace(const Editeur& ed);
 
 // ---- Edit commands ----
 void BoutonModiftotaleClick(Editeur& ed);
@@ -348,7 +367,7 @@ bool FormClose(Editeur& ed);
 void Fichier1Click(Editeur& ed);
 void Edition1Click(Editeur& ed);
 void TitreClick(Editeur& ed, Controle bouton);
-void TitreTouche(Editeur& ed, int edit, int touche);
+void TitreTouche(Editeur& ed, int edit, Touche touche);
 // Opens a circuit file by name as the open command does after its dialog; false when refused.
 bool OuvreFichier(Editeur& ed, const std::string& nom);
 // The recovery copy of the circuit as it is now (written `date`, seconds since 1970).

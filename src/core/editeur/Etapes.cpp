@@ -16,7 +16,7 @@ bool GesteEnCours(const Editeur& ed) {
   const int32_t code = ed.CodeAction;
   // A drawing's first point waits in the store for its second point.
   const bool secondPoint = ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
-                           EstSecondPointDessin(CodeOutil[code]);
+                           EstSecondPointDessin(GenreDe(code));
   return ed.ctx.PisteEnCours || secondPoint || TitreEnCours(ed) ||
          code == actions::PlacementComposantInsere;
 }
@@ -47,7 +47,7 @@ void Parcourt(Editeur& ed, bool enAvant) {
     for (C b : {C::Boutontitre, C::Boutondate, C::Boutonauteur}) Enfonce(ed, b, false);
     for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) Actif(ed, e, false);
   }
-  if (GesteEnCours(ed)) action(ed, 3);
+  if (GesteEnCours(ed)) action(ed, Geste::Annule);
   Etape(ed, "modification");
   AnnuleSelection(ed.circuit, ed.ctx);
   TermineCurseur(ed);

@@ -88,7 +88,7 @@ void TerminePiste(Editeur& ed) {
   while (premier > 1 && EstPiste(c[premier].Code) && c[premier].Attribut != kPremierPoint)
     --premier;
   const Cadre boite = CadreElements(c, premier, c.NbElements);
-  AjoutElement(c, 0, actions::FinPiste, 0, 0);
+  TermineTrace(c);
   ed.ctx.PisteEnCours = false;
   // Its segments were drawn over what the whole picture draws after tracks (pads and their
   // holes): that part of the picture is drawn again.
@@ -106,7 +106,7 @@ void Changetravail(Editeur& ed, int32_t code) {
   Panneau(ed, 5, LibellesActions[std::clamp(code, 0, kNombreActions - 1)]);
   AnnuleSelection(ed.circuit, ed.ctx);
   if (ed.ctx.PisteEnCours) TermineCurseur(ed);
-  ChoixFormeCurseur(ed.ctx, code);
+  ChoixCurseurOutil(ed.ctx, code);
 }
 
 void Selectiontravail(Editeur& ed) {
@@ -316,7 +316,7 @@ void Initialisation(Editeur& ed) {
   ctx.CurseurX = ctx.CurseurY = 0;
   ctx.LargeurElastique = 1;
   ctx.CouleurCurseur = kCouleurCurseur;
-  ctx.FormeCurseur = 0;
+  ctx.FormeCurseur = Curseur::Croix;
   ctx.ElastiqueActif = false;
   ctx.PisteEnCours = false;
   AnnuleSelection(ed.circuit, ctx);

@@ -11,7 +11,7 @@ using C = Controle;
 void PressePiste(Editeur& ed) {
   if (ed.ctx.PisteEnCours) return;
   const int32_t avant = Ci(ed).NbElements;
-  AjoutElement(Ci(ed), ed.Etat.Travail, ed.CodeAction, Cx(ed), Cy(ed));
+  AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   // A point refused at the store's limit starts no track.
   if (Ci(ed).NbElements == avant) return;
   ed.ctx.PisteEnCours = true;
@@ -21,7 +21,7 @@ void PressePiste(Editeur& ed) {
 
 void RelachePiste(Editeur& ed) {
   if (!ed.ctx.PisteEnCours) return;  // no track was started (the store was full)
-  AjoutElement(Ci(ed), ed.Etat.Travail, ed.CodeAction, Cx(ed), Cy(ed));
+  AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   Elastique(ed.ctx, true);
   TraceDernier(ed);
 }
@@ -39,16 +39,16 @@ void AnnulePiste(Editeur& ed) {
 
 void PressePastille(Editeur& ed) {
   const int32_t x = ed.ctx.CurseurX, y = ed.ctx.CurseurY;
-  if (!PastilleGenante(Ci(ed), x, y, ed.CodeAction)) {
+  if (!PastilleGenante(Ci(ed), x, y, GenreDe(ed.CodeAction))) {
     const int32_t avant = Ci(ed).NbElements;
-    AjoutElement(Ci(ed), ed.Etat.Travail, ed.CodeAction, Cx(ed), Cy(ed));
+    AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
     if (Ci(ed).NbElements > avant) TraceDernier(ed);
     return;
   }
   const Plage p = ChercherPastilleProche(Ci(ed), x, y);
   if (p.Vide()) return;
   ElementCI& e = Ci(ed)[p.Premier];
-  e.Code = CodeOutil[ed.CodeAction];
+  e.Code = GenreDe(ed.CodeAction);
   e.Attribut = static_cast<uint8_t>(PercageDefaut(e.Code));
   Ci(ed).CircuitModifie = true;
   TraceCimp(ed);
@@ -60,7 +60,7 @@ void AnnulePastille(Editeur& ed) { RazBoutonsPastille(ed); }
 
 void PresseDessin(Editeur& ed) {
   const int32_t avant = Ci(ed).NbElements;
-  AjoutElement(Ci(ed), ed.Etat.Travail, ed.CodeAction, Cx(ed), Cy(ed));
+  AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   // A first point refused at the store's limit waits for no second one.
   if (Ci(ed).NbElements == avant) return;
   Changetravail(ed, ed.CodeAction + actions::kSecondPoint);
@@ -68,7 +68,7 @@ void PresseDessin(Editeur& ed) {
 }
 
 void RelacheDessin(Editeur& ed) {
-  AjoutElement(Ci(ed), ed.Etat.Travail, ed.CodeAction, Cx(ed), Cy(ed));
+  AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   Elastique(ed.ctx, false);
   TraceDernier(ed);
   Changetravail(ed, ed.CodeAction - actions::kSecondPoint);

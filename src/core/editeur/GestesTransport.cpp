@@ -95,7 +95,7 @@ void PresseGroupe(Editeur& ed) {
 
 void DeposeCircuit(Editeur& ed) {
   if (!Portee(ed)) return;
-  ChoixFormeCurseur(ed.ctx, actions::DeplacementCI);
+  ChoixCurseurOutil(ed.ctx, actions::DeplacementCI);
   DeplaceZone(Ci(ed), Dx(ed), Dy(ed));
   MontreCadreSelection(ed);
   Changetravail(ed, actions::DeplacementCI);
@@ -116,7 +116,7 @@ void DeposeCircuitDuplique(Editeur& ed) {
 
 void DeposeZone(Editeur& ed) {
   if (!Portee(ed)) return;
-  ChoixFormeCurseur(ed.ctx, actions::DeplacementZone);
+  ChoixCurseurOutil(ed.ctx, actions::DeplacementZone);
   DeplaceZone(Ci(ed), Dx(ed), Dy(ed));
   MontreCadreSelection(ed);
   Changetravail(ed, actions::DeplacementZone);
@@ -127,7 +127,7 @@ void DeposeZoneDupliquee(Editeur& ed) {
   if (!Portee(ed)) return;
   DupliqueZone(Ci(ed), Dx(ed), Dy(ed));
   CadreDeLaCopie(ed);
-  ChoixFormeCurseur(ed.ctx, actions::SelectionGroupe);
+  ChoixCurseurOutil(ed.ctx, actions::SelectionGroupe);
   FixeCadre(ed.ctx, Ci(ed).Selection.CadreZone, true);
   RazBoutonsModifpartielle(ed);
   Enfonce(ed, C::BpDeplacerZone, true);
@@ -139,7 +139,7 @@ void DeposeComposantDuplique(Editeur& ed) {
   if (!Portee(ed)) return;
   DupliqueZone(Ci(ed), Dx(ed), Dy(ed));
   CadreDeLaCopie(ed);
-  ChoixFormeCurseur(ed.ctx, actions::PanneauInsertion);
+  ChoixCurseurOutil(ed.ctx, actions::PanneauInsertion);
   FixeCadre(ed.ctx, Ci(ed).Selection.CadreZone, true);
   Enfonce(ed, C::BpDeplacerComposant, true);
   Changetravail(ed, actions::DeplacementComposant);
@@ -148,7 +148,7 @@ void DeposeComposantDuplique(Editeur& ed) {
 
 void DeposeComposant(Editeur& ed) {
   if (!Portee(ed)) return;
-  ChoixFormeCurseur(ed.ctx, actions::PanneauInsertion);
+  ChoixCurseurOutil(ed.ctx, actions::PanneauInsertion);
   DeplaceZone(Ci(ed), Dx(ed), Dy(ed));
   MontreCadreSelection(ed);
   Enfonce(ed, C::BpInsertionComposant, false);

@@ -14,7 +14,7 @@ namespace korv4 {
   void presse(Editeur& ed);                                            \
   void relache(Editeur& ed);                                           \
   void annule(Editeur& ed);
-#include "model/Actions.def"
+#include "editeur/Actions.def"
 #undef A
 
 inline Circuit& Ci(Editeur& ed) { return ed.circuit; }

@@ -384,7 +384,7 @@ void Affichagecurseur(Editeur& ed, int32_t px, int32_t py) {
 void AmeneCurseur(Editeur& ed, int32_t x, int32_t y) {
   ContexteTrace& ctx = ed.ctx;
   const int32_t s = kPasGrille[ctx.Grille];
-  if (ctx.FormeCurseur == 10) {
+  if (ctx.FormeCurseur == Curseur::CadrePorte) {
     const Cadre& z = ed.circuit.Selection.CadreZone;
     const int32_t w = z.Droite - z.Gauche;
     const int32_t hg = z.Haut - z.Bas;

@@ -101,10 +101,21 @@ int32_t FinDuTexte(const Circuit& c, int32_t i, int32_t fin);
 int32_t DernierCaractere(const Circuit& c, int32_t i, int32_t e);
 
 // ---- Creation and joining ----
-void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y);
+// A click of the editor at x, y on work `travail`: adds a record of kind `genre` (a track's
+// point, a pad, a drawing's first or second point) at the end of the store, or ends what the
+// click completes; a kind that no click creates adds nothing. The editor maps its tools to the
+// kinds they create: a tool code is no kind, hence the deleted overload.
+void AjoutElement(Circuit& c, int travail, uint8_t genre, uint16_t x, uint16_t y);
+void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) = delete;
+// Ends the track being drawn, the open run at the end of the store: its last point becomes the
+// track's last point and the track is joined; a track of one point is no track. Nothing happens
+// when the store ends with no track being drawn (its first click was refused at the limit).
+void TermineTrace(Circuit& c);
 void AjoutTexte(Circuit& c, uint16_t x, uint16_t y, int orientation, const std::string& texte,
                 int taille, int travail);
-bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, int outil);
+// A pad of kind `genre` at x, y would cross the surface's lower or left edge or overlap a pad.
+bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, uint8_t genre);
+bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, int outil) = delete;
 void JonctionPistes(Circuit& c);
 void FusionPistes(Circuit& c, Plage a, Plage b, bool partageDebutA, bool partageFinB);
 

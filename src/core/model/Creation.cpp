@@ -11,10 +11,10 @@ void EffaceDerniers(Circuit& c, int32_t n) {
   c.NbElements -= n;
 }
 
-// Ends the track being drawn, the open run at the end of the store: its last point becomes the
-// track's last point and the track is joined; a track of one point is no track. Nothing happens
-// when the store ends with no track being drawn (its first click was refused at the limit).
+}  // namespace
+
 void TermineTrace(Circuit& c) {
+  // Ending a track adds nothing, so the limit never leaves a track open.
   if (c.NbElements < 1) return;
   ElementCI& dernier = c.Elements[c.NbElements];
   if (dernier.Attribut == kPointMilieu) {
@@ -27,25 +27,14 @@ void TermineTrace(Circuit& c) {
   }
 }
 
-}  // namespace
-
-void AjoutElement(Circuit& c, int travail, int outil, uint16_t x, uint16_t y) {
-  // Ending a track adds nothing, so the limit never leaves a track open. The second point of a
-  // drawing completes what its first point started, and that one was refused at 99999 records:
-  // the second always has its slot.
-  if (outil == kOutilFinPiste) {
-    TermineTrace(c);
-    return;
-  }
-  // What the record becomes follows the kind the tool creates.
-  const bool connu = outil >= 0 && outil < static_cast<int>(CodeOutil.size());
-  const uint8_t genre = connu ? CodeOutil[outil] : 0;
+void AjoutElement(Circuit& c, int travail, uint8_t genre, uint16_t x, uint16_t y) {
+  // The second point of a drawing completes what its first point started, and that one was
+  // refused at 99999 records: the second always has its slot.
   const bool deuxiemePoint = EstSecondPointDessin(genre);
   if (c.NbElements >= (deuxiemePoint ? kMaxElements : kMaxElements - 1)) {
     MessageLimite(c);
     return;
   }
-  if (!connu) return;
   const int32_t n = ++c.NbElements;
   ElementCI& e = c.Elements[n];
   const ElementCI& p = c.Elements[n - 1];
@@ -131,9 +120,8 @@ void AjoutTexte(Circuit& c, uint16_t x, uint16_t y, int orientation, const std::
   c.CircuitModifie = true;
 }
 
-bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, int outil) {
-  if (outil < 0 || outil >= static_cast<int>(CodeOutil.size())) return true;
-  const int32_t h = RayonPastille(CodeOutil[outil]);
+bool PastilleGenante(const Circuit& c, int32_t x, int32_t y, uint8_t genre) {
+  const int32_t h = RayonPastille(genre);
   if (h > x || h > y) return true;
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];

@@ -17,13 +17,6 @@ void Elargit(Cadre& r, int32_t l, int32_t b, int32_t d, int32_t h) {
 
 }  // namespace
 
-// The kind each action code creates, read from the editor's action table.
-const std::array<uint8_t, 112> CodeOutil = {
-#define A(nom, libelle, forme, genre, espace, presse, relache, annule) genre,
-#include "model/Actions.def"
-#undef A
-};
-
 int32_t LargeurPiste(uint8_t c) { return EstPisteCreee(c) ? kLargeurs[c - code::PistePremier] : 0; }
 
 Circuit::Circuit() : Elements(kMaxElements + 1), Supprimes(kMaxElements + 1) {}

@@ -133,11 +133,6 @@ static_assert(SortesPastilleEnOrdre(),
 constexpr std::array<uint8_t, 9> MasqueTravail = {0, 1, 2, 4, 8, 16, 32, 64, 128};
 constexpr uint8_t kCouchePastilles = 3;
 
-// Kind code of each tool (action code 0..111): the kind column of the editor's action table.
-extern const std::array<uint8_t, 112> CodeOutil;
-// The tool that ends the track being drawn.
-constexpr int kOutilFinPiste = 7;
-
 // Track width in units, indexed by track code (161..166); 0 elsewhere.
 int32_t LargeurPiste(uint8_t code);
 

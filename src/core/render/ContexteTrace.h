@@ -64,6 +64,21 @@ struct EtatTravail {
   uint8_t VisuImplantation = 0;
 };
 
+// The shapes of the cursor and of its rubber band, from the press to the cursor.
+enum class Curseur : int8_t {
+  Croix,       // the cross alone; a dotted frame from the anchor to the second point
+  Pastille,    // the cross in a square; the same frame
+  Zone,        // the cross; a dotted rectangle from the anchor
+  Trait,       // a line from the anchor, at the drawings' thickness
+  Piste,       // the cross and its diagonals; a line from the anchor at the track's width,
+               // along the grid's eight directions while a track is drawn
+  Cercle,      // a circle around the anchor, at the drawings' thickness
+  Rectangle,   // a rectangle from the anchor, at the drawings' thickness
+  Ellipse,     // an ellipse in the rectangle from the anchor, at the drawings' thickness
+  Cadre,       // the cross; a dotted frame from the anchor to the second point
+  CadrePorte,  // the cross carrying a dotted frame of the anchor's frame size
+};
+
 struct ContexteTrace {
   int32_t Zoom = 2;    // index into kValeursZoom
   int32_t Grille = 1;  // index into kPasGrille
@@ -83,7 +98,7 @@ struct ContexteTrace {
   Canevas* Toile = nullptr;  // the surface drawn on, not owned
 
   // Cursor and rubber band.
-  int32_t FormeCurseur = 0;
+  Curseur FormeCurseur = Curseur::Croix;
   int32_t CurseurX = 0, CurseurY = 0;
   int32_t CurseurPixX = 0, CurseurPixY = 0;
   int32_t AncreX = 0, AncreY = 0;
@@ -95,7 +110,7 @@ struct ContexteTrace {
   bool CurseurVisible = false;
   bool ElastiqueActif = false;
   bool PisteEnCours = false;
-  int32_t OutilCurseur = 0;  // tool code of the last ChoixFormeCurseur
+  int32_t PisteCurseur = 0;  // thickness index of the track the rubber band draws (0: none)
 
   // When set, drawing passes neither hide nor show the cursor (pictures, printer frames).
   bool SansCurseur = false;

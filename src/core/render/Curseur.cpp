@@ -6,19 +6,6 @@
 namespace korv4 {
 
 namespace {
-// The cursor shape of each tool: the shape column of the editor's action table.
-constexpr int8_t kFormes[] = {
-#define A(nom, libelle, forme, genre, espace, presse, relache, annule) forme,
-#include "model/Actions.def"
-#undef A
-};
-}  // namespace
-
-int32_t FormeDeOutil(int32_t o) {
-  return o >= 0 && o < static_cast<int32_t>(sizeof kFormes) ? kFormes[o] : 0;
-}
-
-namespace {
 
 PointPixel Device(const ContexteTrace& ctx, int32_t pixX, int32_t pixY) {
   return {pixX - ctx.OrigineX, ctx.OrigineY - pixY};
@@ -47,15 +34,15 @@ void TraceCurseur(ContexteTrace& ctx) {
   }
   // Half the cursor's cross: a grid step of 1/2 pas at the screen's resolution.
   const int32_t h = (ValeurZoom(ctx) * ctx.ResolX) / 20;
-  const int32_t forme = ctx.FormeCurseur;
+  const Curseur forme = ctx.FormeCurseur;
 
   t.MoveTo(c.X - h, c.Y);
   t.LineTo(c.X + h, c.Y);
   t.MoveTo(c.X, c.Y - h);
   t.LineTo(c.X, c.Y + h);
-  if (forme == 1) {
+  if (forme == Curseur::Pastille) {
     t.Rectangle(c.X - h, c.Y - h, c.X + h, c.Y + h);
-  } else if (forme == 5) {
+  } else if (forme == Curseur::Piste) {
     t.MoveTo(c.X - h, c.Y - h);
     t.LineTo(c.X + h, c.Y + h);
     t.MoveTo(c.X + h, c.Y - h);
@@ -63,10 +50,10 @@ void TraceCurseur(ContexteTrace& ctx) {
   }
 
   if (ctx.ElastiqueActif) {
-    if (forme == 0 || forme == 1 || forme == 9) {
+    if (forme == Curseur::Croix || forme == Curseur::Pastille || forme == Curseur::Cadre) {
       t.StyleDePlume(StylePlume::Pointille);
       t.Rectangle(a.X, a.Y, b.X, b.Y);
-    } else if (forme == 10) {
+    } else if (forme == Curseur::CadrePorte) {
       t.StyleDePlume(StylePlume::Pointille);
       t.Rectangle(c.X, c.Y, c.X + b.X - a.X, c.Y + a.Y - b.Y);
     }
@@ -74,31 +61,31 @@ void TraceCurseur(ContexteTrace& ctx) {
 
   if (!(c == a)) {
     switch (forme) {
-      case 3:
+      case Curseur::Zone:
         t.StyleDePlume(StylePlume::Pointille);
         t.EpaisseurPlume(1);
         t.Rectangle(a.X, a.Y, c.X, c.Y);
         break;
-      case 4:
-      case 5:
+      case Curseur::Trait:
+      case Curseur::Piste:
         t.StyleDePlume(StylePlume::Plein);
         t.EpaisseurPlume(ctx.LargeurElastique);
         t.MoveTo(a.X, a.Y);
         t.LineTo(c.X, c.Y);
         break;
-      case 6: {
+      case Curseur::Cercle: {
         t.StyleDePlume(StylePlume::Plein);
         t.EpaisseurPlume(ctx.LargeurElastique);
         const int32_t r = std::max(std::abs(c.X - a.X), std::abs(c.Y - a.Y));
         t.Ellipse(a.X - r, a.Y - r, a.X + r, a.Y + r);
         break;
       }
-      case 7:
+      case Curseur::Rectangle:
         t.StyleDePlume(StylePlume::Plein);
         t.EpaisseurPlume(ctx.LargeurElastique);
         t.Rectangle(a.X, a.Y, c.X, c.Y);
         break;
-      case 8:
+      case Curseur::Ellipse:
         t.StyleDePlume(StylePlume::Plein);
         t.EpaisseurPlume(ctx.LargeurElastique);
         t.Ellipse(a.X, a.Y, c.X, c.Y);
@@ -112,7 +99,7 @@ void TraceCurseur(ContexteTrace& ctx) {
 
 void PlaceCurseur(ContexteTrace& ctx, int32_t x, int32_t y) {
   if (ctx.CurseurVisible) TraceCurseur(ctx);
-  if (ctx.FormeCurseur == 5 && ctx.PisteEnCours) {
+  if (ctx.FormeCurseur == Curseur::Piste && ctx.PisteEnCours) {
     // Tracks follow the grid's eight directions from the anchor.
     const int32_t dx = std::abs(x - ctx.AncreX);
     const int32_t dy = std::abs(y - ctx.AncreY);
@@ -145,29 +132,37 @@ void MontreCurseur(ContexteTrace& ctx) {
   ctx.AncrePixY = PixelY(ctx, ctx.AncreY);
   ctx.SecondPixX = PixelX(ctx, ctx.SecondX);
   ctx.SecondPixY = PixelY(ctx, ctx.SecondY);
-  const int32_t o = ctx.OutilCurseur;
   // Tracks stretch at their width, drawings at the chosen thickness, the rest at one pixel.
-  const bool dessin = (o >= 31 && o <= 37) || (o >= 101 && o <= 107);
-  ctx.LargeurElastique =
-      (o >= 1 && o <= 6)
-          ? ctx.Tailles.LargeurPiste[o]
-          : (dessin ? ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)] : 1);
+  switch (ctx.FormeCurseur) {
+    case Curseur::Piste:
+      ctx.LargeurElastique = ctx.PisteCurseur >= 1 && ctx.PisteCurseur <= 6
+                                 ? ctx.Tailles.LargeurPiste[ctx.PisteCurseur]
+                                 : 1;
+      break;
+    case Curseur::Trait:
+    case Curseur::Rectangle:
+    case Curseur::Cercle:
+    case Curseur::Ellipse:
+      ctx.LargeurElastique = ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)];
+      break;
+    default: ctx.LargeurElastique = 1; break;
+  }
   TraceCurseur(ctx);
   ctx.CurseurVisible = true;
 }
 
 void RazCurseur(ContexteTrace& ctx) {
   CacheCurseur(ctx);
-  ctx.FormeCurseur = 0;
+  ctx.FormeCurseur = Curseur::Croix;
   ctx.ElastiqueActif = false;
   ctx.PisteEnCours = false;
 }
 
-void ChoixFormeCurseur(ContexteTrace& ctx, int32_t outil) {
+void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste) {
   CacheCurseur(ctx);
-  ctx.OutilCurseur = outil;
-  ctx.FormeCurseur = FormeDeOutil(outil);
-  if (ctx.FormeCurseur == 0) ctx.ElastiqueActif = false;
+  ctx.FormeCurseur = forme;
+  ctx.PisteCurseur = forme == Curseur::Piste ? piste : 0;
+  if (forme == Curseur::Croix) ctx.ElastiqueActif = false;
   MontreCurseur(ctx);
 }
 

@@ -14,15 +14,14 @@ namespace korv4 {
 // it (a printer page) keeps 0, and its cursor figure in exclusive-or then changes nothing.
 constexpr Couleur kCouleurCurseur = 0x7FFFFF;
 
-// Cursor shape of a tool code (an action code; 0 outside the table).
-int32_t FormeDeOutil(int32_t outil);
-
 void TraceCurseur(ContexteTrace& ctx);
 void PlaceCurseur(ContexteTrace& ctx, int32_t x, int32_t y);
 void CacheCurseur(ContexteTrace& ctx);
 void MontreCurseur(ContexteTrace& ctx);
 void RazCurseur(ContexteTrace& ctx);
-void ChoixFormeCurseur(ContexteTrace& ctx, int32_t outil);
+// `piste`: for the track shape, the thickness index (1..6) of the track drawn, whose width the
+// rubber band takes (0: one pixel).
+void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste = 0);
 void Elastique(ContexteTrace& ctx, bool actif);
 void FixeAncre(ContexteTrace& ctx, int32_t x, int32_t y);
 // The rectangle as x1, y1, x2, y2 in units: the anchor, then the second point.

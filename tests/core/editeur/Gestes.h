@@ -17,8 +17,8 @@ namespace korv4 {
 inline void PrepareDisque(DialoguesScript& d) {
   static const std::vector<uint8_t> composant = [] {
     Circuit c;
-    AjoutElement(c, 1, 18, 1000, 1000);
-    AjoutElement(c, 1, 18, 1300, 1000);
+    AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
+    AjoutElement(c, 1, uint8_t{200}, 1300, 1000);
     c.Selection = TSelection{1, 1, 2, CadreElements(c, 1, 2)};
     return EcritComposant(c);
   }();
@@ -31,7 +31,9 @@ constexpr int kNombreGestes = 13;
 constexpr int kGesteRedimensionne = 7;
 
 inline void JoueGeste(Session& s, uint8_t op, uint8_t a, uint8_t b) {
-  constexpr std::array<int, 10> kTouches = {33, 34, 35, 36, 32, 27, 107, 109, 46, 13};
+  constexpr std::array<Touche, 10> kTouches = {
+      Touche::PagePrecedente, Touche::PageSuivante, Touche::Fin,   Touche::Debut, Touche::Espace,
+      Touche::Echap,          Touche::Plus,         Touche::Moins, Touche::Suppr, Touche::Entree};
   // Grid points spread over a 300 x 200 mm surface and a little beyond it.
   const int32_t x = a * 50, y = b * 34;
   switch (op % kNombreGestes) {

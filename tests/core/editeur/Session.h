@@ -156,7 +156,7 @@ struct Session {
     FormMouseDown(ed, BoutonSouris::Droit, false, p.X, p.Y);
   }
   void Clic(Controle c) { korv4::Clic(ed, c); }
-  void Touche(int t) { FormKeyDown(ed, t); }
+  void Touche(korv4::Touche t) { FormKeyDown(ed, t); }
   int32_t Code() const { return ed.CodeAction; }
   int32_t Nb() const { return ed.circuit.NbElements; }
   const ElementCI& E(int32_t i) const { return ed.circuit[i]; }

@@ -187,11 +187,11 @@ TEST(Editeur, VueEtAscenseurs) {
   ASSERT_TRUE(EstVisible(s.ed, C::PanelAscVertical));
   const Ascenseur& v = s.ed.AscVertical;
   EXPECT_EQ(v.Position + v.Page, 1000);  // the bottom of the surface shows first
-  s.Touche(33);                          // Page Up
+  s.Touche(Touche::PagePrecedente);      // Page Up
   EXPECT_EQ(v.Position, 1000 - v.Page - v.GrandPas);
-  for (int i = 0; i < 40; ++i) s.Touche(33);
+  for (int i = 0; i < 40; ++i) s.Touche(Touche::PagePrecedente);
   EXPECT_EQ(v.Position, 0);
-  for (int i = 0; i < 40; ++i) s.Touche(34);
+  for (int i = 0; i < 40; ++i) s.Touche(Touche::PageSuivante);
   EXPECT_EQ(v.Position, 1000 - v.Page);
   AscenseurChange(s.ed, true, 990);  // pulled back so that the page stays on the surface
   EXPECT_EQ(v.Position, 1000 - v.Page);
@@ -237,13 +237,13 @@ TEST(Editeur, NouveauCircuitOrigineEnVue) {
     Session s(600, 400);
     s.d.disque["/c/Grand.CIX"] = [] {
       Circuit c;
-      AjoutElement(c, 1, 18, 1000, 1000);
+      AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
       c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 20000;
       return EcritCircuit(c);
     }();
     ZoomPlus1Click(s.ed);
-    for (int i = 0; i < 40; ++i) s.Touche(33);  // up
-    for (int i = 0; i < 40; ++i) s.Touche(35);  // right
+    for (int i = 0; i < 40; ++i) s.Touche(Touche::PagePrecedente);  // up
+    for (int i = 0; i < 40; ++i) s.Touche(Touche::Fin);             // right
     const PointPixel avant = s.Ecran(0, 0);
     ASSERT_FALSE(avant.X >= s.ed.ctx.Zone.Gauche && avant.Y < s.ed.ctx.Zone.Bas);
     if (ouvre) {
@@ -272,11 +272,11 @@ TEST(Editeur, PisteTraceeReprisEtTerminee) {
   s.Clique(2000, 1000);
   s.Clique(3000, 2000);
   EXPECT_EQ(s.Nb(), 3);
-  s.Touche(46);  // Delete takes back the last segment
+  s.Touche(Touche::Suppr);  // Delete takes back the last segment
   EXPECT_EQ(s.Nb(), 2);
   EXPECT_EQ(s.ed.ctx.AncreX, 2000);
   s.Clique(2000, 3000);
-  s.Touche(27);  // Escape ends the track
+  s.Touche(Touche::Echap);  // Escape ends the track
   EXPECT_FALSE(s.ed.ctx.PisteEnCours);
   ASSERT_EQ(s.Nb(), 3);
   EXPECT_EQ(s.E(1).Attribut, kPremierPoint);
@@ -284,7 +284,7 @@ TEST(Editeur, PisteTraceeReprisEtTerminee) {
   EXPECT_EQ(s.E(3).X, 2000);
   EXPECT_EQ(s.E(3).Y, 3000);
   EXPECT_EQ(s.Code(), 3);
-  s.Touche(27);  // with no track: the width buttons go up
+  s.Touche(Touche::Echap);  // with no track: the width buttons go up
   EXPECT_EQ(s.Code(), 25);
 }
 
@@ -329,8 +329,8 @@ TEST(Editeur, PastillesPoseesEtChangees) {
   s.Clic(C::Bpast1);
   s.Clique(1000, 1000);  // at the centre: the pad takes the tool's kind and drill
   ASSERT_EQ(s.Nb(), 1);
-  EXPECT_EQ(s.E(1).Code, CodeOutil[11]);
-  EXPECT_EQ(s.E(1).Attribut, PercageDefaut(CodeOutil[11]));
+  EXPECT_EQ(s.E(1).Code, GenreDe(actions::Pastille09x15));
+  EXPECT_EQ(s.E(1).Attribut, PercageDefaut(GenreDe(actions::Pastille09x15)));
   EXPECT_TRUE(s.ed.circuit.CircuitModifie);
   const ElementCI avant = s.E(1);
   s.Clique(1020, 1000);  // overlapping, not at the centre: nothing
@@ -391,9 +391,9 @@ TEST(Editeur, SuppressionEnDeuxAppuisEtAnnulation) {
   s.Clic(C::BoutonPiste);
   s.Clic(C::Bpist3);
   for (auto [x, y] : std::vector<std::pair<int, int>>{{1000, 1000}, {3000, 1000}}) s.Clique(x, y);
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   for (auto [x, y] : std::vector<std::pair<int, int>>{{1000, 3000}, {3000, 3000}}) s.Clique(x, y);
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   ASSERT_EQ(s.Nb(), 4);
   s.Clic(C::BpistSupprime);
   s.Clique(2000, 1000);  // designates the first track
@@ -430,7 +430,7 @@ TEST(Editeur, DessinTireEtAnnule) {
   ASSERT_EQ(s.Nb(), 2);
   EXPECT_EQ(s.E(2).X, 3000);
   s.Appui(4000, 4000);
-  s.Touche(27);  // cancelled before the release: the lone first point goes
+  s.Touche(Touche::Echap);  // cancelled before the release: the lone first point goes
   EXPECT_EQ(s.Nb(), 2);
   EXPECT_EQ(s.Code(), 38);
 }
@@ -458,7 +458,7 @@ TEST(Editeur, ZoneSelectionneeTourneeDeplaceeEtDupliquee) {
   EXPECT_EQ(s.Code(), 73);
   s.Appui(100, 100);  // picked up: the frame is carried
   EXPECT_EQ(s.Code(), 78);
-  EXPECT_EQ(s.ed.ctx.FormeCurseur, 10);
+  EXPECT_EQ(s.ed.ctx.FormeCurseur, Curseur::CadrePorte);
   s.Relache(5000, 4000);
   EXPECT_EQ(s.Code(), 73);
   EXPECT_EQ(s.ed.circuit.Selection.CadreZone.Gauche, 5000);
@@ -661,7 +661,7 @@ TEST(Editeur, ComposantInsereAnnuleOuPose) {
   s.Clic(C::BpInsertionComposant);
   EXPECT_EQ(s.Code(), 91);
   EXPECT_EQ(s.Nb(), 6);  // group markers around the two pads
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   EXPECT_EQ(s.Nb(), 2);
   // Inserted and dropped twice.
   for (int fois = 0; fois < 2; ++fois) {
@@ -779,20 +779,20 @@ TEST(Editeur, DessinAuClavierSeul) {
 
 TEST(Editeur, GesteDeLaBarreDEspace) {
   Session s;
-  EXPECT_EQ(GesteEspace(s.ed), 0);
+  EXPECT_EQ(GesteEspace(s.ed), Geste::Aucun);
   s.Clic(C::BoutonModifPartielleTypon);
   s.Clic(C::BoutonPastille);
   s.Clic(C::Bpast8);
   s.Clique(1000, 1000);
-  EXPECT_EQ(GesteEspace(s.ed), 1);
+  EXPECT_EQ(GesteEspace(s.ed), Geste::Presse);
   s.Clic(C::BoutonModifPartielleTypon);
   s.Clic(C::BpSelectionZone);
   s.Bouge(500, 500);
-  s.Touche(32);  // the rubber band starts at the cursor
+  s.Touche(Touche::Espace);  // the rubber band starts at the cursor
   EXPECT_EQ(s.Code(), 100);
-  EXPECT_EQ(GesteEspace(s.ed), 2);
+  EXPECT_EQ(GesteEspace(s.ed), Geste::Relache);
   s.Bouge(1500, 1500);
-  s.Touche(32);
+  s.Touche(Touche::Espace);
   EXPECT_EQ(s.Code(), 70);
 }
 
@@ -800,7 +800,7 @@ TEST(Editeur, GesteDeLaBarreDEspace) {
 
 std::vector<uint8_t> CircuitUnePastille() {
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   c.EnteteCI.SurfaceX = 20000;
   return EcritCircuit(c);
 }
@@ -926,7 +926,7 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
            {true, {Reponse::Oui, Reponse::Annuler}, {modifie}, false},
        }) {
     Session s;
-    AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+    AjoutElement(s.ed.circuit, 1, uint8_t{200}, 1000, 1000);
     s.ed.circuit.CircuitModifie = c.modifie;
     s.d.reponses = c.reponses;
     s.Clic(C::Nouveaufichier1);
@@ -934,7 +934,7 @@ TEST(Editeur, QuestionsAvantDePerdreLeTravail) {
     EXPECT_EQ(s.Nb() == 0, c.efface);
   }
   Session s;
-  AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+  AjoutElement(s.ed.circuit, 1, uint8_t{200}, 1000, 1000);
   s.d.reponses = {Reponse::Oui, Reponse::Ok};  // the save dialog is then cancelled: it stays
   EXPECT_FALSE(FormClose(s.ed));
   EXPECT_EQ(s.d.questions, (std::vector<std::string>{modifie}));
@@ -1252,7 +1252,7 @@ TEST(Editeur, ToutChangementDuCircuitLeMarqueModifie) {
        [](Session& s) {
          s.Clic(C::Boutontitre);
          s.ed.Titres[0] = "Alimentation";
-         TitreTouche(s.ed, 1, 13);
+         TitreTouche(s.ed, 1, Touche::Entree);
        },
        true},
       {"diamètres inchangés",
@@ -1310,9 +1310,9 @@ TEST(Editeur, BlocTitre) {
   EXPECT_TRUE(s.ed[C::EditTitre2].Actif);
   EXPECT_FALSE(s.ed[C::EditTitre1].Actif);
   EXPECT_EQ(s.ed.Titres[1], "Le 10/12/2026");
-  TitreTouche(s.ed, 2, 'x');
+  TitreTouche(s.ed, 2, Touche::Autre);
   EXPECT_TRUE(s.ed.circuit.CircuitModifie);
-  TitreTouche(s.ed, 2, 13);
+  TitreTouche(s.ed, 2, Touche::Entree);
   EXPECT_FALSE(s.ed[C::EditTitre2].Actif);
   EXPECT_FALSE(EstEnfonce(s.ed, C::Boutondate));
   s.ed.Titres[1] = "hier";
@@ -1331,7 +1331,7 @@ TEST(Editeur, MenusActifsALOuverture) {
   s.Clic(C::Fichier1);
   EXPECT_FALSE(s.ed[C::Enregistrerunfichier1].Actif);
   EXPECT_FALSE(s.ed[C::Impression1].Actif);
-  AjoutElement(s.ed.circuit, 1, 18, 1000, 1000);
+  AjoutElement(s.ed.circuit, 1, uint8_t{200}, 1000, 1000);
   s.Clic(C::Fichier1);
   s.Clic(C::Edition1);
   EXPECT_TRUE(s.ed[C::ExporterlecircuitauformatGerber1].Actif);
@@ -1361,7 +1361,7 @@ TEST(EditeurScenario, TravailComplet) {
   s.Clic(C::Bpist2);
   s.Clique(1000, 1000);
   s.Clique(2000, 1000);
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   const int32_t dessin = s.Nb();
   ASSERT_EQ(dessin, 5);
 

@@ -198,7 +198,7 @@ bool GesteEnCours(const Editeur& ed) {
   const int32_t code = ed.CodeAction;
   return ed.ctx.PisteEnCours || TitreEnCours(ed) || code == actions::PlacementComposantInsere ||
          (ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
-          EstSecondPointDessin(CodeOutil[code]));
+          EstSecondPointDessin(GenreDe(code)));
 }
 
 // Random gestures (the fuzz target's), with undo and redo mixed in: whenever the history moves
@@ -301,11 +301,11 @@ TEST(HistoriqueEditeur, UneEtapeParAction) {
   s.Clique(3000, 1000);
   s.Clique(3000, 3000);
   EXPECT_EQ(h.NombreEtapes(), 0u);  // the track is still being drawn
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   EXPECT_EQ(h.NombreEtapes(), 1u);
   EXPECT_EQ(s.ed[C::Defaire1].Libelle, "Annuler : piste d'èpaisseur 1 mm");
   s.Bouge(2000, 2000);
-  s.Touche(107);
+  s.Touche(Touche::Plus);
   s.Clic(C::BoutonPastille);
   EXPECT_EQ(h.NombreEtapes(), 1u);
 

@@ -25,11 +25,11 @@ struct Modele : ::testing::Test {
   std::vector<ElementCI> Magasin() const {
     return {c.Elements.begin() + 1, c.Elements.begin() + c.NbElements + 1};
   }
-  // Draws a track point by point with a tool, then ends it.
-  void Trace(int travail, int outil, std::initializer_list<std::pair<int, int>> pts) {
+  // Draws a track of that kind point by point, then ends it.
+  void Trace(int travail, uint8_t genre, std::initializer_list<std::pair<int, int>> pts) {
     for (auto [x, y] : pts)
-      AjoutElement(c, travail, outil, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
-    AjoutElement(c, travail, 7, 0, 0);
+      AjoutElement(c, travail, genre, static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+    TermineTrace(c);
   }
   void Zone(int32_t premier, int32_t dernier) {
     c.Selection.Active = 1;
@@ -42,43 +42,44 @@ struct Modele : ::testing::Test {
 // ---- creation ----
 
 TEST_F(Modele, ClicsDePisteRepetesEtPisteDUnPoint) {
-  AjoutElement(c, 1, 3, 100, 100);
-  AjoutElement(c, 1, 3, 100, 100);
+  AjoutElement(c, 1, uint8_t{163}, 100, 100);
+  AjoutElement(c, 1, uint8_t{163}, 100, 100);
   EXPECT_EQ(c.NbElements, 1);
-  AjoutElement(c, 1, 7, 0, 0);
+  TermineTrace(c);
   EXPECT_EQ(c.NbElements, 0) << "a track of one point leaves nothing";
   EXPECT_EQ(c.Elements[1], ElementCI{});
 }
 
 TEST_F(Modele, DessinsDegeneresDisparaissent) {
   struct Cas {
-    int outil1, outil2, x2, y2;
+    uint8_t genre1, genre2;
+    int x2, y2;
     bool reste;
-  } cas[] = {{31, 101, 500, 500, false}, {32, 102, 500, 900, false}, {34, 104, 900, 500, false},
-             {33, 103, 500, 500, false}, {31, 101, 500, 600, true},  {32, 102, 600, 900, true}};
+  } cas[] = {{128, 129, 500, 500, false}, {130, 131, 500, 900, false}, {134, 135, 900, 500, false},
+             {132, 133, 500, 500, false}, {128, 129, 500, 600, true},  {130, 131, 600, 900, true}};
   for (const Cas& k : cas) {
     RazCircuit(c);
-    AjoutElement(c, 3, k.outil1, 500, 500);
-    AjoutElement(c, 3, k.outil2, static_cast<uint16_t>(k.x2), static_cast<uint16_t>(k.y2));
-    EXPECT_EQ(c.NbElements, k.reste ? 2 : 0) << k.outil1;
+    AjoutElement(c, 3, k.genre1, 500, 500);
+    AjoutElement(c, 3, k.genre2, static_cast<uint16_t>(k.x2), static_cast<uint16_t>(k.y2));
+    EXPECT_EQ(c.NbElements, k.reste ? 2 : 0) << int{k.genre1};
   }
   RazCircuit(c);
-  AjoutElement(c, 3, 33, 1000, 1000);
-  AjoutElement(c, 3, 103, 1030, 1040);
+  AjoutElement(c, 3, uint8_t{132}, 1000, 1000);
+  AjoutElement(c, 3, uint8_t{133}, 1030, 1040);
   EXPECT_EQ(c.Elements[2].X, 40) << "the radius is the larger distance, not the length";
   EXPECT_EQ(c.Elements[2].Y, 0);
 }
 
 TEST_F(Modele, PastillesEtLimite) {
-  EXPECT_TRUE(PastilleGenante(c, 149, 1000, 21)) << "a 10 mm pad crossing the left edge";
-  EXPECT_FALSE(PastilleGenante(c, 151, 1000, 21));
-  AjoutElement(c, 2, 17, 1000, 1000);
+  EXPECT_TRUE(PastilleGenante(c, 149, 1000, uint8_t{203})) << "a 10 mm pad crossing the left edge";
+  EXPECT_FALSE(PastilleGenante(c, 151, 1000, uint8_t{203}));
+  AjoutElement(c, 2, uint8_t{199}, 1000, 1000);
   EXPECT_EQ(c.Elements[1], Rec(3, 199, 2, 1000, 1000));
-  EXPECT_TRUE(PastilleGenante(c, 1099, 1000, 17));   // 50 + 50 > 99
-  EXPECT_FALSE(PastilleGenante(c, 1100, 1000, 17));  // strict
+  EXPECT_TRUE(PastilleGenante(c, 1099, 1000, uint8_t{199}));   // 50 + 50 > 99
+  EXPECT_FALSE(PastilleGenante(c, 1100, 1000, uint8_t{199}));  // strict
 
   c.NbElements = kMaxElements - 1;
-  AjoutElement(c, 1, 11, 500, 500);
+  AjoutElement(c, 1, uint8_t{193}, 500, 500);
   EXPECT_EQ(c.NbElements, kMaxElements - 1);
   ASSERT_EQ(messages.notes.size(), 1u);
   EXPECT_EQ(messages.notes[0], kMessageLimite);
@@ -88,21 +89,21 @@ TEST_F(Modele, UnElementCommenceSAcheveALaLimite) {
   // A track whose last point brings the store to 99999 records is still ended: ending adds
   // nothing. Left open, the next track would have continued it.
   c.NbElements = kMaxElements - 3;
-  Trace(1, 3, {{100, 100}, {300, 100}});
+  Trace(1, 163, {{100, 100}, {300, 100}});
   EXPECT_EQ(c.NbElements, kMaxElements - 1);
   EXPECT_EQ(c.Elements[kMaxElements - 1], Rec(1, 163, 0x40, 300, 100));
   // A drawing whose first point was accepted gets its second point.
-  AjoutElement(c, 3, 31, 500, 500);
+  AjoutElement(c, 3, uint8_t{128}, 500, 500);
   EXPECT_EQ(c.NbElements, kMaxElements - 1) << "a first point at 99999 records is refused";
   c.NbElements = kMaxElements - 2;
-  AjoutElement(c, 3, 31, 500, 500);
-  AjoutElement(c, 3, 101, 900, 500);
+  AjoutElement(c, 3, uint8_t{128}, 500, 500);
+  AjoutElement(c, 3, uint8_t{129}, 900, 500);
   EXPECT_EQ(c.NbElements, kMaxElements);
   EXPECT_EQ(c.Elements[kMaxElements], Rec(4, 129, 1, 900, 500));
   EXPECT_EQ(messages.notes.size(), 1u);
   // The first point of a track refused at the limit: ending it leaves the last record alone.
-  AjoutElement(c, 1, 3, 700, 700);
-  AjoutElement(c, 0, 7, 0, 0);
+  AjoutElement(c, 1, uint8_t{163}, 700, 700);
+  TermineTrace(c);
   EXPECT_EQ(c.NbElements, kMaxElements);
   EXPECT_EQ(c.Elements[kMaxElements], Rec(4, 129, 1, 900, 500));
   EXPECT_EQ(messages.notes.size(), 2u) << "only the refused first point says so";
@@ -129,10 +130,10 @@ TEST_F(Modele, TextesFace1EtFace2EtLimite) {
 
 TEST_F(Modele, JonctionBoutABoutEtPasSinonMemeLargeurEtFace) {
   Pose({Rec(3, 199, 2, 50, 50)});
-  Trace(1, 3, {{100, 100}, {300, 100}});
-  Trace(1, 4, {{300, 100}, {300, 400}});  // another width: not joined
-  Trace(2, 3, {{300, 100}, {300, 500}});  // another face: not joined
-  Trace(1, 3, {{300, 100}, {500, 300}});
+  Trace(1, 163, {{100, 100}, {300, 100}});
+  Trace(1, 164, {{300, 100}, {300, 400}});  // another width: not joined
+  Trace(2, 163, {{300, 100}, {300, 500}});  // another face: not joined
+  Trace(1, 163, {{300, 100}, {500, 300}});
   // The joined track comes after all other records; the meeting point once, as a middle.
   EXPECT_EQ(Magasin(),
             (std::vector<ElementCI>{Rec(3, 199, 2, 50, 50), Rec(1, 164, 0x80, 300, 100),
@@ -143,7 +144,7 @@ TEST_F(Modele, JonctionBoutABoutEtPasSinonMemeLargeurEtFace) {
 }
 
 TEST_F(Modele, PassesColineaires) {
-  Trace(1, 3, {{100, 100}, {200, 100}, {300, 100}, {400, 200}});
+  Trace(1, 163, {{100, 100}, {200, 100}, {300, 100}, {400, 200}});
   EXPECT_EQ(Magasin(),
             (std::vector<ElementCI>{Rec(1, 163, 0x80, 100, 100), Rec(1, 163, 0x60, 300, 100),
                                     Rec(1, 163, 0x40, 400, 200)}));

@@ -386,7 +386,7 @@ TEST(Curseur, ContrainteDesPistes) {
                                 {200, 200, 120, 150, 120, 120}};
   for (const Cas& k : cas) {
     ContexteTrace ctx = Ecran(2);
-    ChoixFormeCurseur(ctx, 3);
+    ChoixFormeCurseur(ctx, Curseur::Piste, 3);
     ctx.PisteEnCours = true;
     ctx.AncreX = k.ax;
     ctx.AncreY = k.ay;
@@ -396,7 +396,7 @@ TEST(Curseur, ContrainteDesPistes) {
   }
   // Without a track being drawn the point is kept.
   ContexteTrace ctx = Ecran(2);
-  ChoixFormeCurseur(ctx, 3);
+  ChoixFormeCurseur(ctx, Curseur::Piste, 3);
   PlaceCurseur(ctx, 100, 40);
   EXPECT_EQ(ctx.CurseurY, 40);
 }
@@ -408,7 +408,7 @@ TEST(Curseur, FiguresEtAffichage) {
   CacheCurseur(ctx);  // hiding a hidden cursor draws nothing
   EXPECT_TRUE(t.appels.empty());
 
-  ChoixFormeCurseur(ctx, 71);  // zone selection
+  ChoixFormeCurseur(ctx, Curseur::Zone);
   PlaceCurseur(ctx, 500, 500);
   Elastique(ctx, true);
   t.appels.clear();
@@ -428,7 +428,7 @@ TEST(Curseur, FiguresEtAffichage) {
   EXPECT_EQ(ZoneCurseur(ctx), (Cadre{500, 500, 800, 300}));
 
   // A 2.5 mm track: the rubber band takes the track width.
-  ChoixFormeCurseur(ctx, 6);
+  ChoixFormeCurseur(ctx, Curseur::Piste, 6);
   EXPECT_EQ(ctx.LargeurElastique, 9);
   t.appels.clear();
   CacheCurseur(ctx);
@@ -436,12 +436,12 @@ TEST(Curseur, FiguresEtAffichage) {
   EXPECT_EQ(t.appels.back().epaisseur, 9);
 
   // Circle: radius the larger offset; carried frame: same size at the cursor.
-  ChoixFormeCurseur(ctx, 33);
+  ChoixFormeCurseur(ctx, Curseur::Cercle);
   t.appels.clear();
   CacheCurseur(ctx);
   EXPECT_EQ(t.appels.back().Texte(), "Ellipse 20 920 80 980");
   FixeCadre(ctx, Cadre{100, 400, 300, 200}, true);
-  ChoixFormeCurseur(ctx, 78);
+  ChoixFormeCurseur(ctx, Curseur::CadrePorte);
   t.appels.clear();
   CacheCurseur(ctx);
   EXPECT_EQ(t.appels.back().Texte(), "Rectangle 80 970 100 950");
@@ -449,7 +449,7 @@ TEST(Curseur, FiguresEtAffichage) {
   RazCurseur(ctx);
   EXPECT_FALSE(ctx.CurseurVisible);
   EXPECT_FALSE(ctx.ElastiqueActif);
-  EXPECT_EQ(ctx.FormeCurseur, 0);
+  EXPECT_EQ(ctx.FormeCurseur, Curseur::Croix);
 }
 
 TEST(Curseur, MarqueOrigine) {

@@ -36,7 +36,7 @@ ContexteTrace ContexteImage(Canevas& toile, const Cadre& b, int32_t surfaceX, in
   ctx.Zone = {0, 0, largeur, hauteur};
   ctx.OrigineX = PixelX(ctx, b.Gauche - 50);
   ctx.OrigineY = PixelY(ctx, b.Haut + 50);
-  ctx.FormeCurseur = 0;
+  ctx.FormeCurseur = Curseur::Croix;
   ctx.Toile = &toile;
   return ctx;
 }

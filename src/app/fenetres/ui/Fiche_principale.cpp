@@ -586,11 +586,11 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
       EstEnfonce(ed_, Controle::Boutonauteur)) {
     return false;
   }
-  const int code = CodeTouche(*static_cast<QKeyEvent*>(e));
+  const Touche code = CodeTouche(*static_cast<QKeyEvent*>(e));
   const bool dessin = ToucheDuDessin(code) && QApplication::focusWidget() == zone_;
   if (!ToucheDuDispatcher(code) && !dessin) return false;
   // A button reached with Tab is pressed by the space bar.
-  if (code == 32 && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
+  if (code == Touche::Espace && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
     return false;
   }
   FormKeyDown(ed_, code,

@@ -21,12 +21,12 @@ namespace {
 
 Circuit Carte() {
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);  // a pad with a hole
-  AjoutElement(c, 1, 3, 1000, 1000);   // a track from it on face 1
-  AjoutElement(c, 1, 3, 3000, 1000);
-  AjoutElement(c, 0, 7, 0, 0);
-  AjoutElement(c, 3, 31, 500, 500);  // the placement plan
-  AjoutElement(c, 3, 101, 2500, 500);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);  // a pad with a hole
+  AjoutElement(c, 1, uint8_t{163}, 1000, 1000);  // a track from it on face 1
+  AjoutElement(c, 1, uint8_t{163}, 3000, 1000);
+  TermineTrace(c);
+  AjoutElement(c, 3, uint8_t{128}, 500, 500);  // the placement plan
+  AjoutElement(c, 3, uint8_t{129}, 2500, 500);
   c.NomFichier = "/x/Alim.CIX";
   return c;
 }
@@ -102,8 +102,8 @@ TEST(FicheFabrication, MemoireInsuffisante) {
   for (int k = 0; k < 3000; ++k) {
     const auto x = static_cast<uint16_t>(500 + (k % 60) * 100);
     const auto y = static_cast<uint16_t>(3000 + (k / 60) * 100);
-    AjoutElement(c, 3, 31, x, y);
-    AjoutElement(c, 3, 101, static_cast<uint16_t>(x + 80), static_cast<uint16_t>(y + 50));
+    AjoutElement(c, 3, uint8_t{128}, x, y);
+    AjoutElement(c, 3, uint8_t{129}, static_cast<uint16_t>(x + 80), static_cast<uint16_t>(y + 50));
   }
   ServiceDialoguesScript service;
   TFicheFabrication f(c, service);
@@ -141,14 +141,14 @@ TEST(FicheFabrication, MemoireInsuffisante) {
 // the choice is remembered for the next dialog. What the board house would make wrong is said.
 TEST(FicheFabrication, DiametresNonMetallisesRetenusEtAvertissements) {
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);  // 4 mm pads with a hole of 1.2 mm (drill index 3)
-  AjoutElement(c, 1, 18, 1500, 1000);
-  AjoutElement(c, 1, 3, 1000, 1000);  // a track on face 1, and one on face 2
-  AjoutElement(c, 1, 3, 1500, 1000);
-  AjoutElement(c, 0, 7, 0, 0);
-  AjoutElement(c, 2, 3, 1000, 1000);
-  AjoutElement(c, 2, 3, 1000, 1500);
-  AjoutElement(c, 0, 7, 0, 0);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);  // 4 mm pads with a hole of 1.2 mm (drill index 3)
+  AjoutElement(c, 1, uint8_t{200}, 1500, 1000);
+  AjoutElement(c, 1, uint8_t{163}, 1000, 1000);  // a track on face 1, and one on face 2
+  AjoutElement(c, 1, uint8_t{163}, 1500, 1000);
+  TermineTrace(c);
+  AjoutElement(c, 2, uint8_t{163}, 1000, 1000);
+  AjoutElement(c, 2, uint8_t{163}, 1000, 1500);
+  TermineTrace(c);
   c.NomFichier = "/x/Alim.CIX";
   ServiceDialoguesScript service;
   {

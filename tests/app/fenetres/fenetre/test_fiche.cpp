@@ -298,7 +298,7 @@ TEST(Fiche, FichierDeposeEtRetenu) {
   QTemporaryDir dossier;
   const QString nom = dossier.filePath(QStringLiteral("Carte.CIX"));
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   {
     Fenetre f;
     f.d.disque[nom.toStdString()] = EcritCircuit(c);  // the scripted disk
@@ -325,8 +325,8 @@ TEST(Fiche, VerificationDesIsolementsMontreLeDefaut) {
   Fenetre f;
   Circuit& c = f.ed().circuit;
   f.ed().ctx.SurfaceX = f.ed().ctx.SurfaceY = 31000;
-  AjoutElement(c, 1, 16, 25000, 25000);  // two pads of 2 mm, about 0.2 mm apart
-  AjoutElement(c, 1, 16, 25082, 25000);
+  AjoutElement(c, 1, uint8_t{198}, 25000, 25000);  // two pads of 2 mm, about 0.2 mm apart
+  AjoutElement(c, 1, uint8_t{198}, 25082, 25000);
   AfficheCI(f.ed());
   f.fiche.Apres();
   const std::vector<ElementCI> avant(c.Elements.begin(), c.Elements.begin() + c.NbElements + 1);
@@ -532,7 +532,7 @@ TEST(Recuperation, CopieEndommageeOuGardee) {
   const QString dossier = NouveauDossierEtat(etat);
   QDir().mkpath(dossier);
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   const std::vector<uint8_t> bonne = EcritRecuperation(c, {}, 11820, 7880, {"/a/B.CIX", 0});
   QFile abimee(dossier + "/1-1.recup");  // cut in its last record
   ASSERT_TRUE(abimee.open(QIODevice::WriteOnly));
@@ -1095,7 +1095,7 @@ TEST(Fiche, FichiersRecents) {
       .remove(QStringLiteral("FichiersRecents"));
   QTemporaryDir dossier;
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   const std::vector<uint8_t> octets = EcritCircuit(c);
   QStringList noms;
   {

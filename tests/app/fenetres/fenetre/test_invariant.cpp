@@ -61,9 +61,9 @@ TEST(Invariant, ScenarioDeDessin) {
   s.Bouge(2000, 1500);  // the rubber band follows
   VerifieInvariant(s, e.image, "élastique");
   s.Clique(2000, 1500);
-  s.Touche(46);
+  s.Touche(Touche::Suppr);
   VerifieInvariant(s, e.image, "segment repris");
-  s.Touche(27);
+  s.Touche(Touche::Echap);
   s.Clic(Controle::BoutonModifPartielleTypon);
   s.Clic(Controle::BpSelectionZone);
   s.Appui(500, 500);
@@ -102,7 +102,7 @@ TEST(Invariant, PisteTermineeSurDesPastilles) {
       s.Clique(700, 1000);
       s.Clique(1900, 1000);
       s.Clique(1900, 1350);
-      if (fin == 0) s.Touche(27);
+      if (fin == 0) s.Touche(Touche::Echap);
       if (fin == 1) s.Droit(1900, 1350);
       if (fin == 2) s.Clic(Controle::BoutonAffichageImplantation);
       ASSERT_FALSE(s.ed.ctx.PisteEnCours);

@@ -136,13 +136,19 @@ TEST(CanevasQt, CurseursElastiquesEtMarqueDeuxFoisEnOuExclusif) {
   TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, {1, 1, 1, 1});
   const QImage avant = im.copy();
   ctx.SansCurseur = false;
-  const int outils[] = {0, 1, 11, 31, 32, 33, 34, 71, 73, 78, 6};
-  for (int outil : outils) {
-    ChoixFormeCurseur(ctx, outil);
+  // Each shape; a track of 0.3 mm, and one of 2.5 mm being drawn.
+  const std::pair<Curseur, int> formes[] = {
+      {Curseur::Croix, 0},      {Curseur::Piste, 1},     {Curseur::Pastille, 0},
+      {Curseur::Trait, 0},      {Curseur::Rectangle, 0}, {Curseur::Cercle, 0},
+      {Curseur::Ellipse, 0},    {Curseur::Zone, 0},      {Curseur::Cadre, 0},
+      {Curseur::CadrePorte, 0}, {Curseur::Piste, 6}};
+  for (auto [forme, piste] : formes) {
+    const int outil = static_cast<int>(forme) * 10 + piste;  // what a failure names
+    ChoixFormeCurseur(ctx, forme, piste);
     PlaceCurseur(ctx, 1000, 1000);
     FixeCadre(ctx, Cadre{500, 2000, 1500, 1200}, true);
     Elastique(ctx, true);
-    ctx.PisteEnCours = outil == 6;
+    ctx.PisteEnCours = piste == 6;
     PlaceCurseur(ctx, 2300, 1700);
     ASSERT_NE(im, avant) << outil;
     TraceCurseur(ctx);  // drawn twice
@@ -188,9 +194,9 @@ TEST(CanevasQt, OuExclusifDeCouleurNulleNAtteintPasLePeripherique) {
     ctx.Toile = &t;
     ctx.OrigineY = 500;
     CalculTailles(ctx, kDiametresPercageDefaut);
-    ChoixFormeCurseur(ctx, 11);
+    ChoixFormeCurseur(ctx, Curseur::Pastille);
     FixeCadre(ctx, Cadre{0, 2000, 1000, 1000}, true);
-    ChoixFormeCurseur(ctx, 33);
+    ChoixFormeCurseur(ctx, Curseur::Cercle);
     PlaceCurseur(ctx, 1500, 300);
     TraceMarqueOrigine(ctx, 1000, 1000, ModePlume::OuExclusif, 0, 0);
   }
@@ -330,7 +336,7 @@ TEST(CanevasQt, ElagageSansEffetSurLImage) {
         const EtatTravail etat{travail, 1, 1, 1};
         RedessinComplet(c, ctx, etat);
         ChoixSelection(c, Plage{2000, 3500}, etat, ctx);
-        ChoixFormeCurseur(ctx, 71);
+        ChoixFormeCurseur(ctx, Curseur::Zone);
         PlaceCurseur(ctx, v.debutX + 300, v.debutY + 300);
       }
       EXPECT_EQ(images[0], images[1])
