@@ -600,7 +600,7 @@ TEST(Recuperation, CopieIlisibleGardee) {
   const QString dossier = NouveauDossierEtat(etat);
   QDir().mkpath(dossier);
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   const std::vector<uint8_t> bonne = EcritRecuperation(c, {}, 11820, 7880, {"/a/B.CIX", 0});
   QFile f(dossier + "/1-1.recup");
   ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -640,7 +640,7 @@ TEST(Recuperation, DossierHostile) {
   }
   ecrit(dossier + "/0-0.recup.endommagee", {'d', 'e', 'j', 'a'});
   Circuit c;
-  AjoutElement(c, 1, 18, 1000, 1000);
+  AjoutElement(c, 1, uint8_t{200}, 1000, 1000);
   const std::string nom = "/home/\xE2\x80\xAE" + std::string(4000, 'x') + ".CIX";
   ecrit(dossier + "/100-0.recup", EcritRecuperation(c, {}, 11820, 7880, {nom, 0}));
   ecrit(ailleurs.path() + "/lien.recup", EcritRecuperation(c, {}, 11820, 7880, {"/a/L.CIX", 0}));
