@@ -42,7 +42,8 @@ bool EstOutilPiste(int32_t code) { return EstPisteCreee(GenreDe(code)); }
 void ChoixCurseurOutil(ContexteTrace& ctx, int32_t code) {
   const uint8_t genre = GenreDe(code);
   ChoixFormeCurseur(ctx, DansLaTable(code) ? kColonnes[code].forme : Curseur::Croix,
-                    EstPisteCreee(genre) ? genre - code::PisteSansLargeur : 0);
+                    EstPisteCreee(genre) ? genre - code::PisteSansLargeur : 0,
+                    EstPremierPointDessin(genre) || EstSecondPointDessin(genre));
 }
 
 }  // namespace korv4

@@ -110,7 +110,8 @@ struct ContexteTrace {
   bool CurseurVisible = false;
   bool ElastiqueActif = false;
   bool PisteEnCours = false;
-  int32_t PisteCurseur = 0;  // thickness index of the track the rubber band draws (0: none)
+  int32_t PisteCurseur = 0;    // thickness index of the track the rubber band draws (0: none)
+  bool DessinCurseur = false;  // the rubber band draws a drawing (at its chosen thickness)
 
   // When set, drawing passes neither hide nor show the cursor (pictures, printer frames).
   bool SansCurseur = false;

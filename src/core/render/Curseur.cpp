@@ -133,20 +133,13 @@ void MontreCurseur(ContexteTrace& ctx) {
   ctx.SecondPixX = PixelX(ctx, ctx.SecondX);
   ctx.SecondPixY = PixelY(ctx, ctx.SecondY);
   // Tracks stretch at their width, drawings at the chosen thickness, the rest at one pixel.
-  switch (ctx.FormeCurseur) {
-    case Curseur::Piste:
-      ctx.LargeurElastique = ctx.PisteCurseur >= 1 && ctx.PisteCurseur <= 6
-                                 ? ctx.Tailles.LargeurPiste[ctx.PisteCurseur]
-                                 : 1;
-      break;
-    case Curseur::Trait:
-    case Curseur::Rectangle:
-    case Curseur::Cercle:
-    case Curseur::Ellipse:
-      ctx.LargeurElastique = ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)];
-      break;
-    default: ctx.LargeurElastique = 1; break;
-  }
+  const int32_t p = ctx.PisteCurseur;
+  ctx.LargeurElastique =
+      (p >= 1 && p <= 6)
+          ? ctx.Tailles.LargeurPiste[p]
+          : (ctx.DessinCurseur
+                 ? ctx.Tailles.EpaisseurDessin[std::clamp(ctx.EpaisseurElastique, 0, 6)]
+                 : 1);
   TraceCurseur(ctx);
   ctx.CurseurVisible = true;
 }
@@ -158,10 +151,11 @@ void RazCurseur(ContexteTrace& ctx) {
   ctx.PisteEnCours = false;
 }
 
-void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste) {
+void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste, bool dessin) {
   CacheCurseur(ctx);
   ctx.FormeCurseur = forme;
-  ctx.PisteCurseur = forme == Curseur::Piste ? piste : 0;
+  ctx.PisteCurseur = piste;
+  ctx.DessinCurseur = dessin;
   if (forme == Curseur::Croix) ctx.ElastiqueActif = false;
   MontreCurseur(ctx);
 }

@@ -19,9 +19,10 @@ void PlaceCurseur(ContexteTrace& ctx, int32_t x, int32_t y);
 void CacheCurseur(ContexteTrace& ctx);
 void MontreCurseur(ContexteTrace& ctx);
 void RazCurseur(ContexteTrace& ctx);
-// `piste`: for the track shape, the thickness index (1..6) of the track drawn, whose width the
-// rubber band takes (0: one pixel).
-void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste = 0);
+// The rubber band is drawn one pixel wide, unless `piste` gives the thickness index (1..6) of
+// the track drawn, whose width it then takes, or `dessin` says it draws a drawing, at the
+// thickness chosen for drawings (only lines, circles, rectangles and ellipses have a width).
+void ChoixFormeCurseur(ContexteTrace& ctx, Curseur forme, int32_t piste = 0, bool dessin = false);
 void Elastique(ContexteTrace& ctx, bool actif);
 void FixeAncre(ContexteTrace& ctx, int32_t x, int32_t y);
 // The rectangle as x1, y1, x2, y2 in units: the anchor, then the second point.

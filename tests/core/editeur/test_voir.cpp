@@ -42,7 +42,7 @@ TEST(Voir, EquipotentielleAllumeeEteinteEtSuivie) {
   EXPECT_FALSE(s.ed.Allumage.Active);
   EXPECT_EQ(s.ed.Panneaux[4], "");
   s.Clique(1500, 1000);
-  s.Touche(27);  // Escape
+  s.Touche(Touche::Echap);
   EXPECT_FALSE(s.ed.Allumage.Active);
   // The store and the history never moved.
   EXPECT_TRUE(std::equal(avant.begin(), avant.end(), s.ed.circuit.Elements.begin()));

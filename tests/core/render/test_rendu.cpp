@@ -436,7 +436,7 @@ TEST(Curseur, FiguresEtAffichage) {
   EXPECT_EQ(t.appels.back().epaisseur, 9);
 
   // Circle: radius the larger offset; carried frame: same size at the cursor.
-  ChoixFormeCurseur(ctx, Curseur::Cercle);
+  ChoixFormeCurseur(ctx, Curseur::Cercle, 0, true);
   t.appels.clear();
   CacheCurseur(ctx);
   EXPECT_EQ(t.appels.back().Texte(), "Ellipse 20 920 80 980");

@@ -136,15 +136,21 @@ TEST(CanevasQt, CurseursElastiquesEtMarqueDeuxFoisEnOuExclusif) {
   TraceCircuit(c, 1, c.NbElements, CouleursNormales(), ctx, {1, 1, 1, 1});
   const QImage avant = im.copy();
   ctx.SansCurseur = false;
-  // Each shape; a track of 0.3 mm, and one of 2.5 mm being drawn.
-  const std::pair<Curseur, int> formes[] = {
-      {Curseur::Croix, 0},      {Curseur::Piste, 1},     {Curseur::Pastille, 0},
-      {Curseur::Trait, 0},      {Curseur::Rectangle, 0}, {Curseur::Cercle, 0},
-      {Curseur::Ellipse, 0},    {Curseur::Zone, 0},      {Curseur::Cadre, 0},
-      {Curseur::CadrePorte, 0}, {Curseur::Piste, 6}};
-  for (auto [forme, piste] : formes) {
+  // Each shape, the drawings' at their thickness; a track of 0.3 mm, and one of 2.5 mm being
+  // drawn.
+  struct Forme {
+    Curseur forme;
+    int piste;
+    bool dessin;
+  };
+  const Forme formes[] = {
+      {Curseur::Croix, 0, false},      {Curseur::Piste, 1, false},    {Curseur::Pastille, 0, false},
+      {Curseur::Trait, 0, true},       {Curseur::Rectangle, 0, true}, {Curseur::Cercle, 0, true},
+      {Curseur::Ellipse, 0, true},     {Curseur::Zone, 0, false},     {Curseur::Cadre, 0, false},
+      {Curseur::CadrePorte, 0, false}, {Curseur::Piste, 6, false}};
+  for (const auto& [forme, piste, dessin] : formes) {
     const int outil = static_cast<int>(forme) * 10 + piste;  // what a failure names
-    ChoixFormeCurseur(ctx, forme, piste);
+    ChoixFormeCurseur(ctx, forme, piste, dessin);
     PlaceCurseur(ctx, 1000, 1000);
     FixeCadre(ctx, Cadre{500, 2000, 1500, 1200}, true);
     Elastique(ctx, true);
@@ -196,7 +202,7 @@ TEST(CanevasQt, OuExclusifDeCouleurNulleNAtteintPasLePeripherique) {
     CalculTailles(ctx, kDiametresPercageDefaut);
     ChoixFormeCurseur(ctx, Curseur::Pastille);
     FixeCadre(ctx, Cadre{0, 2000, 1000, 1000}, true);
-    ChoixFormeCurseur(ctx, Curseur::Cercle);
+    ChoixFormeCurseur(ctx, Curseur::Cercle, 0, true);
     PlaceCurseur(ctx, 1500, 300);
     TraceMarqueOrigine(ctx, 1000, 1000, ModePlume::OuExclusif, 0, 0);
   }
