@@ -19,7 +19,7 @@ struct Gestes {
 
 constexpr Gestes kGestes[] = {
 #define A(nom, libelle, forme, genre, espace, presse, relache, annule) {presse, relache, annule},
-#include "model/Actions.def"
+#include "editeur/Actions.def"
 #undef A
 };
 static_assert(sizeof(kGestes) / sizeof(kGestes[0]) == kNombreActions, "one row per code");

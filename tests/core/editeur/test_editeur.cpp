@@ -731,42 +731,42 @@ TEST(Editeur, DessinAuClavierSeul) {
   Session s(600, 400);
   s.Clic(C::BoutonPastille);
   s.Clic(C::Bpast8);
-  FormKeyDown(s.ed, 39, true);  // ten steps of 1/2 pas to the right
-  s.Touche(38);
-  s.Touche(38);
+  FormKeyDown(s.ed, Touche::Droite, true);  // ten steps of 1/2 pas to the right
+  s.Touche(Touche::Haut);
+  s.Touche(Touche::Haut);
   EXPECT_EQ(s.ed.ctx.CurseurX, 500);
   EXPECT_EQ(s.ed.ctx.CurseurY, 100);
   EXPECT_EQ(s.ed.Panneaux[0], "X = 5,00 pas");
   EXPECT_EQ(s.ed.Panneaux[1], "Y = 1,00 pas");
-  s.Touche(13);
+  s.Touche(Touche::Entree);
   ASSERT_EQ(s.Nb(), 1);
   EXPECT_EQ(s.E(1).X, 500);
   EXPECT_EQ(s.E(1).Y, 100);
   // Never past the surface's edges.
-  for (int i = 0; i < 5; ++i) FormKeyDown(s.ed, 37, true);
-  s.Touche(40);
-  s.Touche(40);
-  s.Touche(40);
+  for (int i = 0; i < 5; ++i) FormKeyDown(s.ed, Touche::Gauche, true);
+  s.Touche(Touche::Bas);
+  s.Touche(Touche::Bas);
+  s.Touche(Touche::Bas);
   EXPECT_EQ(s.ed.ctx.CurseurX, 0);
   EXPECT_EQ(s.ed.ctx.CurseurY, 0);
 
   // A track: Space starts it, each Space adds the point the arrows reached, Escape ends it.
   s.Clic(C::BoutonPiste);
   s.Clic(C::Bpist3);
-  s.Touche(32);
-  FormKeyDown(s.ed, 39, true);
-  s.Touche(32);
-  FormKeyDown(s.ed, 38, true);
-  s.Touche(32);
-  s.Touche(27);
+  s.Touche(Touche::Espace);
+  FormKeyDown(s.ed, Touche::Droite, true);
+  s.Touche(Touche::Espace);
+  FormKeyDown(s.ed, Touche::Haut, true);
+  s.Touche(Touche::Espace);
+  s.Touche(Touche::Echap);
   ASSERT_EQ(s.Nb(), 4);
   EXPECT_EQ(s.E(4).X, 500);
   EXPECT_EQ(s.E(4).Y, 500);
 
   // The view follows the cursor to the far corner of the surface.
   const int32_t bords = s.ed.AscHorizontal.Position;
-  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, 39, true);
-  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, 38, true);
+  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, Touche::Droite, true);
+  for (int i = 0; i < 40; ++i) FormKeyDown(s.ed, Touche::Haut, true);
   EXPECT_GT(s.ed.AscHorizontal.Position, bords);
   const PointPixel p = PixelPoint(s.ed.ctx, s.ed.ctx.CurseurX, s.ed.ctx.CurseurY);
   EXPECT_GE(p.X, s.ed.ctx.Zone.Gauche);

@@ -590,7 +590,8 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
   const bool dessin = ToucheDuDessin(code) && QApplication::focusWidget() == zone_;
   if (!ToucheDuDispatcher(code) && !dessin) return false;
   // A button reached with Tab is pressed by the space bar.
-  if (code == Touche::Espace && qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
+  if (code == Touche::Espace &&
+      qobject_cast<QToolButton*>(QApplication::focusWidget()) != nullptr) {
     return false;
   }
   FormKeyDown(ed_, code,
