@@ -366,7 +366,7 @@ TEST(Fiche, VerificationContinueSuitLesEtapes) {
   Fenetre f;
   Circuit& c = f.ed().circuit;
   f.ed().ctx.SurfaceX = f.ed().ctx.SurfaceY = 31000;
-  AjoutElement(c, 1, 16, 25000, 25000);
+  AjoutElement(c, 1, uint8_t{198}, 25000, 25000);
   Etape(f.ed(), "pastille");
   AfficheCI(f.ed());
   f.fiche.Apres();
@@ -380,7 +380,7 @@ TEST(Fiche, VerificationContinueSuitLesEtapes) {
   ASSERT_NE(continue_, nullptr);
   const int seule = liste->count();  // the pad alone is its own outline: near the edge
   // Unticked, a step leaves the list as it was.
-  AjoutElement(c, 1, 16, 25082, 25000);  // about 0.2 mm from the first
+  AjoutElement(c, 1, uint8_t{198}, 25082, 25000);  // about 0.2 mm from the first
   Etape(f.ed(), "pastille");
   f.fiche.Apres();
   EXPECT_EQ(liste->count(), seule);
@@ -399,7 +399,7 @@ TEST(Fiche, VerificationContinueSuitLesEtapes) {
   ASSERT_FALSE(anneau.isEmpty());
   // A step elsewhere: the fault and its ring stay; nothing new is said.
   f.fiche.statusBar()->clearMessage();
-  AjoutElement(c, 1, 16, 5000, 5000);
+  AjoutElement(c, 1, uint8_t{198}, 5000, 5000);
   Etape(f.ed(), "pastille");
   f.fiche.Apres();
   EXPECT_EQ(liste->count(), deux);
