@@ -231,7 +231,17 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
   // A point at pixel column X - OrigineX and row OrigineY - Y.
   const int32_t dx = avant.OrigineX - ctx.OrigineX, dy = ctx.OrigineY - avant.OrigineY;
   if (std::abs(dx) >= r.Droite - r.Gauche || std::abs(dy) >= r.Bas - r.Haut) return false;
-  if (dx != 0 || dy != 0) DeplacePixels(ed, r, dx, dy);
+  if (dx != 0 || dy != 0) {
+    DeplacePixels(ed, r, dx, dy);
+    // The window lets the screen move its pixels too, and copies only what is drawn below.
+    ed.toile.Defile(r, dx, dy);
+  } else {
+    ed.toile.Tout(r);
+  }
+  auto trace = [&ed](const RectPixel& bande) {
+    TraceRectangle(ed, bande, false);
+    ed.toile.Tout(bande);
+  };
   // The strips uncovered, each starting one pixel early on a grid row or column, whose dots
   // the background leaves out on the first row and column it draws (and leaves out of the
   // area's first row and column: moved, these are drawn again).
@@ -251,7 +261,7 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
       reste.Bas = bande.Haut;
       if (bande.Haut > 0 && grille && (ctx.OrigineY - bande.Haut) % pas == 0) --bande.Haut;
     }
-    TraceRectangle(ed, bande, false);
+    trace(bande);
   }
   if (dx != 0 && reste.Bas > reste.Haut) {
     RectPixel bande = reste;
@@ -265,15 +275,14 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
       // The row above is already drawn: the strip takes it again, unchanged by the move.
       --bande.Haut;
     }
-    TraceRectangle(ed, bande, false);
+    trace(bande);
   }
   // The first row and column of the area never show grid dots: those the move brought there
   // go, by drawing that row or column again.
   if (dy < 0 && grille && (ctx.OrigineY - r.Haut) % pas == 0)
-    TraceRectangle(ed, RectPixel{r.Gauche, r.Haut, r.Droite, r.Haut + 1}, false);
+    trace(RectPixel{r.Gauche, r.Haut, r.Droite, r.Haut + 1});
   if (dx < 0 && grille && (r.Gauche + ctx.OrigineX) % pas == 0)
-    TraceRectangle(ed, RectPixel{r.Gauche, r.Haut, r.Gauche + 1, r.Bas}, false);
-  ed.toile.Tout(r);
+    trace(RectPixel{r.Gauche, r.Haut, r.Gauche + 1, r.Bas});
   return true;
 }
 
@@ -466,11 +475,23 @@ void DensiteEcran(Editeur& ed, int32_t resolution) {
   ed.ctx.ResolX = ed.ctx.ResolY = resolution;
 }
 
+namespace {
+void SuitAscenseurs(Editeur& ed);
+}  // namespace
+
 void AscenseurChange(Editeur& ed, bool vertical, int32_t position) {
   Ascenseur& a = vertical ? ed.AscVertical : ed.AscHorizontal;
   a.Position = std::clamp(position, 0, 1000);
   if (a.Position + a.Page > 1000) a.Position = 1000 - a.Page;
   ++ed.Version;
+  SuitAscenseurs(ed);
+}
+
+namespace {
+
+// The view follows the scroll bars' new positions: the picture drawn moves and only what it
+// uncovers is drawn, or all is drawn again.
+void SuitAscenseurs(Editeur& ed) {
   if (!ImageDessinee(ed)) {
     TraceCimp(ed);
     return;
@@ -498,6 +519,8 @@ void AscenseurChange(Editeur& ed, bool vertical, int32_t position) {
     TraceMarqueOrigine(ctx, ed.X0, ed.Y0, ModePlume::OuExclusif, ctx.CouleurCurseur, 0);
   }
 }
+
+}  // namespace
 
 void ChoixEchelle1Change(Editeur& ed, int32_t index) {
   index = std::clamp(index, 0, 9);
@@ -607,7 +630,7 @@ void DefilePixels(Editeur& ed, int32_t dx, int32_t dy, int32_t px, int32_t py) {
   }
   if (!bouge) return;
   ++ed.Version;
-  TraceCimp(ed);
+  SuitAscenseurs(ed);
   // The surface moved under the pointer: the cursor (and its rubber band) follow the pointer.
   Affichagecurseur(ed, px, py);
 }

@@ -1,25 +1,43 @@
 #pragma once
 
+#include <vector>
+
 #include "render/Canevas.h"
 #include "render/CanevasNul.h"
 #include "render/ContexteTrace.h"
 
 namespace korv4 {
 
-// A canvas that passes every figure on and keeps the box of the pixels it may have touched,
-// so that the window repaints only that part of the drawing area.
+// A scroll of the picture: the pixels of Zone moved by (Dx, Dy); none when Zone is empty.
+struct Defilement {
+  RectPixel Zone;
+  int32_t Dx = 0, Dy = 0;
+};
+
+// What changed in the picture: a scroll first, then the boxes touched in the moved picture
+// (a few small boxes rather than one that would span two far places).
+struct Changement {
+  Defilement defilement;
+  std::vector<RectPixel> boites;
+};
+
+// A canvas that passes every figure on and keeps the boxes of the pixels it may have touched,
+// and the scroll of the picture, so that the window repaints only those parts of the drawing
+// area and lets the screen move the rest.
 class CanevasSuivi : public Canevas {
  public:
   // No target: the figures go nowhere (an editor without a window).
   void Cible(Canevas* c) { cible_ = c != nullptr ? c : &nul_; }
   bool Branche() const { return cible_ != &nul_; }
-  // The damaged box since the last call (empty: Droite <= Gauche), then forgets it.
-  RectPixel Prend() {
-    RectPixel r = dommage_;
-    dommage_ = RectPixel{};
-    return r;
-  }
+  // The box of every pixel changed since the last call, a scroll's area included (empty:
+  // Droite <= Gauche), then forgets it.
+  RectPixel Prend();
+  // The scroll and the boxes since the last call into c (its memory kept), then forgets them.
+  void Prend(Changement& c);
   void Tout(const RectPixel& r) { Ajoute(r.Gauche, r.Haut, r.Droite - 1, r.Bas - 1, 0); }
+  // The pixels of the area r moved by (dx, dy): the boxes touched before move with them; a
+  // second scroll before the changes are taken makes the whole area changed.
+  void Defile(const RectPixel& r, int32_t dx, int32_t dy);
 
   void CouleurPlume(Couleur c) override { cible_->CouleurPlume(c); }
   void EpaisseurPlume(int l) override {
@@ -60,10 +78,13 @@ class CanevasSuivi : public Canevas {
 
  private:
   void Ajoute(int x1, int y1, int x2, int y2, int largeur);
+  void AjouteBoite(const RectPixel& r);
 
   CanevasNul nul_;
   Canevas* cible_ = &nul_;
-  RectPixel dommage_;
+  RectPixel dommage_;               // the box being grown
+  std::vector<RectPixel> fermees_;  // the boxes before it, far from it
+  Defilement defilement_;
   int largeur_ = 1;
   int x_ = 0, y_ = 0;
 };

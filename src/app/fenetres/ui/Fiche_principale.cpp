@@ -119,7 +119,7 @@ Fiche_principale::Fiche_principale(Dialogues* dialogues, QWidget* parent) : QMai
       MontreEndroit(ed_, d->Couche, static_cast<int32_t>(d->X), static_cast<int32_t>(d->Y));
       Apres();
     }
-    zone_->update();
+    zone_->Repeins();
   };
   Verification_->annonce = [this](const QString& texte) { statusBar()->showMessage(texte, 10000); };
 
@@ -416,7 +416,7 @@ void Fiche_principale::Apres() {
   SuitAllumage(ed_);
   if (ed_.VersionAllumage != allumage || ed_.Allumage.Active != calqueMontre_) {
     calqueMontre_ = ed_.Allumage.Active;
-    zone_->update();
+    zone_->Repeins();
   }
   if (survol_ != nullptr && survol_->text().toStdString() != ed_.Survol) {
     const QString t = QString::fromStdString(ed_.Survol);
@@ -484,8 +484,26 @@ void Fiche_principale::Apres() {
     }
     Place();
   }
-  const RectPixel d = ed_.toile.Prend();
-  if (d.Droite > d.Gauche) zone_->update(Logique(d.Gauche, d.Haut, d.Droite, d.Bas));
+  ed_.toile.Prend(changement_);
+  const Defilement& f = changement_.defilement;
+  if (f.Zone.Droite > f.Zone.Gauche) {
+    // The server moves the pixels already on the screen when the move is a whole number of
+    // the widget's pixels; otherwise the area is copied again.
+    const double k = zone_->Echelle();
+    const QRect z = Logique(f.Zone.Gauche, f.Zone.Haut, f.Zone.Droite, f.Zone.Bas);
+    const int dx = qRound(f.Dx / k), dy = qRound(f.Dy / k);
+    const bool entier = dx * k == f.Dx && dy * k == f.Dy && z.left() * k == f.Zone.Gauche &&
+                        z.top() * k == f.Zone.Haut && (z.right() + 1) * k == f.Zone.Droite &&
+                        (z.bottom() + 1) * k == f.Zone.Bas;
+    // What is laid over the picture (the lit net, a fault's ring) is painted again with it.
+    if (entier && !calqueMontre_ && !defautMontre_) {
+      zone_->Defile(dx, dy, z);
+    } else {
+      zone_->Repeins(z);
+    }
+  }
+  for (const RectPixel& d : changement_.boites)
+    zone_->Repeins(Logique(d.Gauche, d.Haut, d.Droite, d.Bas));
   if (ed_.RetireFocus) {
     ed_.RetireFocus = false;
     zone_->setFocus();
@@ -564,7 +582,7 @@ bool Fiche_principale::eventFilter(QObject* objet, QEvent* e) {
     ed_.Image.Pas = image.bytesPerLine() / 4;
     FormResize(ed_, largeur, hauteur);
     Apres();
-    zone_->update();
+    zone_->Repeins();
     return false;
   }
   if (e->type() == QEvent::KeyPress && Raccourci(objet, *static_cast<QKeyEvent*>(e))) return true;

@@ -115,6 +115,7 @@ class Fiche_principale : public QMainWindow {
     }
   } cleCalque_;
   bool calqueMontre_ = false;
+  Changement changement_;  // what the last event changed in the picture (its memory kept)
   const QImage* Calque();
   void Survol(bool pause);
   static const char* const kPanneaux[6];  // what each status panel shows

@@ -27,13 +27,38 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur, double echelle) {
   canevas_ = std::make_unique<CanevasQt>(image_);
 }
 
+void ZoneDessin::Repeins(const QRect& r) {
+  const QRect dedans = r & rect();
+  if (dedans.isEmpty()) return;
+  attente_ += dedans;
+  update(dedans);
+}
+
+void ZoneDessin::Repeins() {
+  attente_ = QRegion(rect());
+  update();
+}
+
+void ZoneDessin::Defile(int dx, int dy, const QRect& r) {
+  if (!attente_.isEmpty() || !isVisible()) {
+    Repeins();
+    return;
+  }
+  scroll(dx, dy, r);
+}
+
 void ZoneDessin::paintEvent(QPaintEvent* e) {
+  attente_ -= e->region();
   QPainter p(this);
-  // The image is in the screen's pixels: each of its pixels lands on one of the screen's.
+  // The image is in the screen's pixels: each of its pixels lands on one of the screen's; each
+  // rectangle of the region is copied alone (two far places are not one big box).
+  for (const QRect& morceau : e->region()) {
+    const QRectF r(morceau);
+    p.drawImage(r, image_,
+                QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,
+                       r.height() * echelle_));
+  }
   const QRectF r(e->rect());
-  p.drawImage(
-      r, image_,
-      QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_, r.height() * echelle_));
   const QRectF source(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,
                       r.height() * echelle_);
   if (calque) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QRegion>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -33,6 +34,15 @@ class ZoneDessin : public QWidget {
   // none when null or empty.
   std::function<const QImage*()> calque;
 
+  // A part of the area (or all of it) to paint again from the image; the widget's own
+  // update() would do, but the parts asked and not yet painted must be known to a scroll.
+  void Repeins(const QRect& r);
+  void Repeins();
+  // The image's pixels of r (in the widget's pixels) moved by (dx, dy): the server moves those
+  // on the screen too and only what the move uncovers is copied again. A part still waiting to
+  // be painted would move with stale pixels: then the whole area is painted again.
+  void Defile(int dx, int dy, const QRect& r);
+
  protected:
   void paintEvent(QPaintEvent* e) override;
   void mousePressEvent(QMouseEvent* e) override;
@@ -42,6 +52,7 @@ class ZoneDessin : public QWidget {
 
  private:
   QImage image_;
+  QRegion attente_;  // asked to be painted again, not yet painted
   double echelle_ = 1;
   std::unique_ptr<CanevasQt> canevas_;
 };
