@@ -65,8 +65,9 @@ class Compteur : public QObject {
     if (e->type() == QEvent::Paint) {
       if (o == zone) {
         ++peinturesZone;
-        const QRect r = static_cast<QPaintEvent*>(e)->rect();
-        aireZone += static_cast<int64_t>(r.width()) * r.height();
+        // Each rectangle of the region is copied alone (a scroll's strip, the cursor).
+        for (const QRect& r : static_cast<QPaintEvent*>(e)->region())
+          aireZone += static_cast<int64_t>(r.width()) * r.height();
       } else if (o->isWidgetType()) {
         ++autres;
         if (trace && qEnvironmentVariableIntValue("KORV4_VITRE_NOMS") == 1)
