@@ -37,25 +37,11 @@ int ExecuteApercu(const QStringList& arguments) {
       QStringLiteral("masque"),
       QStringLiteral("couleur du vernis épargne : vert, bleu, rouge, noir ou blanc (défaut vert)"),
       QStringLiteral("COULEUR"), QStringLiteral("vert"));
-  const QCommandLineOption contour(
-      QStringLiteral("contour"),
-      QStringLiteral("contour de la carte, comme fabrication : carte, etendue ou surface (défaut "
-                     "carte)"),
-      QStringLiteral("C"), QStringLiteral("carte"));
-  const QCommandLineOption margeContour(
-      QStringLiteral("marge-contour"),
-      QStringLiteral("marge autour des éléments pour le contour, en mm, de 0 à 50 (défaut 1)"),
-      QStringLiteral("MM"), QStringLiteral("1"));
-  const QCommandLineOption margeMasque(
-      QStringLiteral("marge-masque"),
-      QStringLiteral("ouverture du vernis autour de chaque pastille, en mm, de 0 à 5 (défaut "
-                     "0.1)"),
-      QStringLiteral("MM"), QStringLiteral("0.1"));
+  const OptionsContourMasque contourMasque(QStringLiteral(
+      "contour de la carte, comme fabrication : carte, etendue ou surface (défaut carte)"));
   ligne.AjouteOption(largeur);
   ligne.AjouteOption(masque);
-  ligne.AjouteOption(contour);
-  ligne.AjouteOption(margeContour);
-  ligne.AjouteOption(margeMasque);
+  contourMasque.Ajoute(ligne);
   const int statut = ligne.Analyse(arguments);
   if (statut >= 0) return statut;
 
@@ -78,27 +64,8 @@ int ExecuteApercu(const QStringList& arguments) {
     return ligne.MauvaisUsage("--masque attend vert, bleu, rouge, noir ou blanc, pas « " +
                               m.toStdString() + " »");
   OptionsFabrication of;
-  auto Mm = [](QString texte, double max, double& mm) {
-    texte.replace(QLatin1Char(','), QLatin1Char('.'));
-    bool lu = false;
-    mm = texte.toDouble(&lu);
-    return lu && std::isfinite(mm) && mm >= 0 && mm <= max;
-  };
-  if (!Mm(ligne.Valeur(margeContour), 50, of.MargeContourMm))
-    return ligne.MauvaisUsage("--marge-contour attend un nombre de mm de 0 à 50, pas « " +
-                              ligne.Valeur(margeContour).toStdString() + " »");
-  if (!Mm(ligne.Valeur(margeMasque), 5, of.MargeMasqueMm))
-    return ligne.MauvaisUsage("--marge-masque attend un nombre de mm de 0 à 5, pas « " +
-                              ligne.Valeur(margeMasque).toStdString() + " »");
-  const QString c = ligne.Valeur(contour);
-  if (c == QLatin1String("etendue")) {
-    of.Contour = ContourFabrication::Etendue;
-  } else if (c == QLatin1String("surface")) {
-    of.Contour = ContourFabrication::Surface;
-  } else if (c != QLatin1String("carte")) {
-    return ligne.MauvaisUsage("--contour attend carte, etendue ou surface, pas « " +
-                              c.toStdString() + " »");
-  }
+  const int options = contourMasque.Lit(ligne, of);
+  if (options >= 0) return options;
   const QString entree = ligne.Positionnels().at(0);
   const QString sorties[2] = {ligne.Positionnels().at(1), ligne.Positionnels().at(2)};
   for (const QString& s : sorties) {

@@ -24,14 +24,6 @@ namespace korv4::cli {
 
 namespace {
 
-// A number of millimetres as typed, with a point or a comma, from `min` to `max`.
-bool LitMillimetres(QString texte, double min, double max, double& mm) {
-  texte.replace(QLatin1Char(','), QLatin1Char('.'));
-  bool ok = false;
-  mm = texte.toDouble(&ok);
-  return ok && std::isfinite(mm) && mm >= min && mm <= max;
-}
-
 // The moment of the set: now, or SOURCE_DATE_EPOCH when it is set (reproducible outputs), in
 // UTC then.
 QDateTime Maintenant() {
@@ -77,21 +69,9 @@ int ExecuteFabrication(const QStringList& arguments) {
   ligne.AjoutePositionnel(QStringLiteral("FICHIER"), QStringLiteral("circuit .CIX ou .CIP"));
   ligne.AjoutePositionnel(QStringLiteral("SORTIE"),
                           QStringLiteral("archive .zip ou dossier à écrire"));
-  const QCommandLineOption margeMasque(
-      QStringLiteral("marge-masque"),
-      QStringLiteral("ouverture du vernis autour de chaque pastille, en mm, de 0 à 5 (défaut "
-                     "0.1)"),
-      QStringLiteral("MM"), QStringLiteral("0.1"));
-  const QCommandLineOption contour(
-      QStringLiteral("contour"),
-      QStringLiteral("carte (le rectangle du plan de perçage, sinon l'étendue plus la marge), "
-                     "etendue (les éléments plus une marge) ou surface (la surface de travail) "
-                     "(défaut carte)"),
-      QStringLiteral("C"), QStringLiteral("carte"));
-  const QCommandLineOption margeContour(
-      QStringLiteral("marge-contour"),
-      QStringLiteral("marge autour des éléments pour le contour, en mm, de 0 à 50 (défaut 1)"),
-      QStringLiteral("MM"), QStringLiteral("1"));
+  const OptionsContourMasque contourMasque(QStringLiteral(
+      "carte (le rectangle du plan de perçage, sinon l'étendue plus la marge), etendue (les "
+      "éléments plus une marge) ou surface (la surface de travail) (défaut carte)"));
   const QCommandLineOption pastilles(
       QStringLiteral("pastilles"),
       QStringLiteral("style des pastilles rondes : octogonales ou circulaires (défaut "
@@ -102,30 +82,15 @@ int ExecuteFabrication(const QStringList& arguments) {
       QStringLiteral("diamètre de perçage dont les trous ne sont pas métallisés, en mm (par "
                      "exemple 3,2) ; à répéter pour plusieurs diamètres"),
       QStringLiteral("MM"));
-  ligne.AjouteOption(margeMasque);
-  ligne.AjouteOption(contour);
-  ligne.AjouteOption(margeContour);
+  contourMasque.Ajoute(ligne);
   ligne.AjouteOption(pastilles);
   ligne.AjouteOption(nonMetallise);
   const int statut = ligne.Analyse(arguments);
   if (statut >= 0) return statut;
 
   OptionsFabrication o;
-  if (!LitMillimetres(ligne.Valeur(margeMasque), 0, 5, o.MargeMasqueMm))
-    return ligne.MauvaisUsage("--marge-masque attend un nombre de mm de 0 à 5, pas « " +
-                              ligne.Valeur(margeMasque).toStdString() + " »");
-  if (!LitMillimetres(ligne.Valeur(margeContour), 0, 50, o.MargeContourMm))
-    return ligne.MauvaisUsage("--marge-contour attend un nombre de mm de 0 à 50, pas « " +
-                              ligne.Valeur(margeContour).toStdString() + " »");
-  const QString c = ligne.Valeur(contour);
-  if (c == QLatin1String("etendue")) {
-    o.Contour = ContourFabrication::Etendue;
-  } else if (c == QLatin1String("surface")) {
-    o.Contour = ContourFabrication::Surface;
-  } else if (c != QLatin1String("carte")) {
-    return ligne.MauvaisUsage("--contour attend carte, etendue ou surface, pas « " +
-                              c.toStdString() + " »");
-  }
+  const int options = contourMasque.Lit(ligne, o);
+  if (options >= 0) return options;
   const QString style = ligne.Valeur(pastilles);
   if (style == QLatin1String("circulaires")) {
     o.Pastilles = StylePastilles::Circulaires;

@@ -16,11 +16,8 @@ namespace {
 
 // A minimum as typed: a decimal number of millimetres, with a point or a comma, above 0 (or
 // from 0 when `zero` allows it: 0 checks nothing) and at most 10 mm. False otherwise.
-bool LitMillimetres(QString texte, double& mm, bool zero = false) {
-  texte.replace(QLatin1Char(','), QLatin1Char('.'));
-  bool ok = false;
-  mm = texte.toDouble(&ok);
-  return ok && std::isfinite(mm) && (mm > 0 || (zero && mm == 0)) && mm <= 10;
+bool LitMinimum(const QString& texte, double& mm, bool zero = false) {
+  return LitMillimetres(texte, 0, 10, mm) && (mm > 0 || zero);
 }
 
 QJsonObject Json(const ResultatVerification& r, const OptionsVerification& o) {
@@ -91,15 +88,15 @@ int ExecuteVerifier(const QStringList& arguments) {
   if (statut >= 0) return statut;
 
   OptionsVerification o;
-  if (!LitMillimetres(ligne.Valeur(isolement), o.IsolementMm))
+  if (!LitMinimum(ligne.Valeur(isolement), o.IsolementMm))
     return ligne.MauvaisUsage(
         "--isolement attend un nombre de mm plus grand que 0 et au plus "
         "10, pas « " +
         ligne.Valeur(isolement).toStdString() + " »");
-  if (!LitMillimetres(ligne.Valeur(couronne), o.CouronneMm, true))
+  if (!LitMinimum(ligne.Valeur(couronne), o.CouronneMm, true))
     return ligne.MauvaisUsage("--couronne attend un nombre de mm de 0 à 10, pas « " +
                               ligne.Valeur(couronne).toStdString() + " »");
-  if (!LitMillimetres(ligne.Valeur(bord), o.BordMm, true))
+  if (!LitMinimum(ligne.Valeur(bord), o.BordMm, true))
     return ligne.MauvaisUsage("--bord attend un nombre de mm de 0 à 10, pas « " +
                               ligne.Valeur(bord).toStdString() + " »");
   const QString style = ligne.Valeur(pastilles);

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 #include <cerrno>
+#include <cmath>
 #include <cstdio>
 
 #include "SousCommandes.h"
@@ -156,6 +157,49 @@ int OuvreSortie(const LigneDeCommande& ligne, const QString& entree,
   if (!fichier.Ouvre(erreur)) {
     Erreur(erreur);
     return kEcritureImpossible;
+  }
+  return -1;
+}
+
+bool LitMillimetres(QString texte, double min, double max, double& mm) {
+  texte.replace(QLatin1Char(','), QLatin1Char('.'));
+  bool ok = false;
+  mm = texte.toDouble(&ok);
+  return ok && std::isfinite(mm) && mm >= min && mm <= max;
+}
+
+OptionsContourMasque::OptionsContourMasque(const QString& aideContour)
+    : contour(QStringLiteral("contour"), aideContour, QStringLiteral("C"), QStringLiteral("carte")),
+      margeContour(
+          QStringLiteral("marge-contour"),
+          QStringLiteral("marge autour des éléments pour le contour, en mm, de 0 à 50 (défaut 1)"),
+          QStringLiteral("MM"), QStringLiteral("1")),
+      margeMasque(QStringLiteral("marge-masque"),
+                  QStringLiteral("ouverture du vernis autour de chaque pastille, en mm, de 0 à 5 "
+                                 "(défaut 0.1)"),
+                  QStringLiteral("MM"), QStringLiteral("0.1")) {}
+
+void OptionsContourMasque::Ajoute(LigneDeCommande& ligne) const {
+  ligne.AjouteOption(contour);
+  ligne.AjouteOption(margeContour);
+  ligne.AjouteOption(margeMasque);
+}
+
+int OptionsContourMasque::Lit(const LigneDeCommande& ligne, OptionsFabrication& o) const {
+  if (!LitMillimetres(ligne.Valeur(margeMasque), 0, 5, o.MargeMasqueMm))
+    return ligne.MauvaisUsage("--marge-masque attend un nombre de mm de 0 à 5, pas « " +
+                              ligne.Valeur(margeMasque).toStdString() + " »");
+  if (!LitMillimetres(ligne.Valeur(margeContour), 0, 50, o.MargeContourMm))
+    return ligne.MauvaisUsage("--marge-contour attend un nombre de mm de 0 à 50, pas « " +
+                              ligne.Valeur(margeContour).toStdString() + " »");
+  const QString c = ligne.Valeur(contour);
+  if (c == QLatin1String("etendue")) {
+    o.Contour = ContourFabrication::Etendue;
+  } else if (c == QLatin1String("surface")) {
+    o.Contour = ContourFabrication::Surface;
+  } else if (c != QLatin1String("carte")) {
+    return ligne.MauvaisUsage("--contour attend carte, etendue ou surface, pas « " +
+                              c.toStdString() + " »");
   }
   return -1;
 }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "export/Fabrication.h"
 #include "model/Circuit.h"
 #include "partage/disque/FichiersDisque.h"
 
@@ -87,5 +88,19 @@ enum class SurPlace { Refusee, Permise };
 int EcritSortie(const LigneDeCommande& ligne, const QString& entree, const QString& sortie,
                 const std::vector<uint8_t>& octets, SurPlace surPlace = SurPlace::Refusee);
 int OuvreSortie(const LigneDeCommande& ligne, const QString& entree, FichierDisqueEnCours& fichier);
+
+// A number of millimetres as typed, with a point or a comma, from `min` to `max`.
+bool LitMillimetres(QString texte, double min, double max, double& mm);
+
+// The options of the board-house set's outline and mask (--contour, --marge-contour,
+// --marge-masque), which fabrication and apercu share: declared once, read once.
+struct OptionsContourMasque {
+  explicit OptionsContourMasque(const QString& aideContour);
+  void Ajoute(LigneDeCommande& ligne) const;
+  // Fills `o`; returns -1 when the values are good, otherwise the usage error's exit status.
+  int Lit(const LigneDeCommande& ligne, OptionsFabrication& o) const;
+
+  QCommandLineOption contour, margeContour, margeMasque;
+};
 
 }  // namespace korv4::cli
