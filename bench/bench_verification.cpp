@@ -6,6 +6,9 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
 #include "verification/CircuitsDenses.h"
@@ -123,6 +126,91 @@ void BM_VerificationContinue(benchmark::State& state) {
   state.counters["defauts"] = static_cast<double>(v.Resultat().Defauts.size());
 }
 BENCHMARK(BM_VerificationContinue)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The continuous check after one step of drawing at 100000 records, as the history leaves the
+// store: 0 a track added from a pad to the next (two pieces joined), 1 a pad moved by half a
+// millimetre, 2 a zone of 40 records turned a quarter turn about its middle, 3 the undo of that
+// turn. The step back that makes the next iteration like the first is not timed. The first
+// argument: 0 the mixed board, 1 the dense board.
+void BM_ContinuePas(benchmark::State& state) {
+  static Circuit* cartes[2] = {};
+  Circuit*& carte = cartes[state.range(0)];
+  if (!carte) {
+    carte = new Circuit;
+    if (state.range(0) == 0) {
+      CircuitExemple(*carte, kMaxElements - 100, kSurfaceX, kSurfaceY, 2024);
+    } else {
+      CircuitDense(*carte, kMaxElements - 100);
+    }
+  }
+  Circuit& c = *carte;
+  const int64_t genre = state.range(1);
+  // A pad near the middle of the store and the next pad after it.
+  int32_t pad = c.NbElements / 2, suivant = 0;
+  while (pad < c.NbElements && !EstPastilleCuivre(c.Elements[pad].Code)) ++pad;
+  for (int32_t i = pad + 1; i <= c.NbElements && !suivant; ++i)
+    if (EstPastilleCuivre(c.Elements[i].Code)) suivant = i;
+  const int32_t premier = c.NbElements / 2 + 7, n = c.NbElements;
+  std::vector<ElementCI> zone(c.Elements.begin() + premier, c.Elements.begin() + premier + 40);
+  auto Tourne = [&] {
+    int32_t xmin = 65535, xmax = 0, ymin = 65535, ymax = 0;
+    for (const ElementCI& e : zone) {
+      xmin = std::min<int32_t>(xmin, e.X);
+      xmax = std::max<int32_t>(xmax, e.X);
+      ymin = std::min<int32_t>(ymin, e.Y);
+      ymax = std::max<int32_t>(ymax, e.Y);
+    }
+    const int32_t cx = (xmin + xmax) / 2, cy = (ymin + ymax) / 2;
+    for (size_t k = 0; k < zone.size(); ++k) {
+      ElementCI& e = c.Elements[static_cast<size_t>(premier) + k];
+      if (e.Code == code::Rayon) continue;  // a circle's radius
+      e.X = static_cast<uint16_t>(cx - (zone[k].Y - cy));
+      e.Y = static_cast<uint16_t>(cy + (zone[k].X - cx));
+    }
+  };
+  auto Remet = [&] {
+    std::copy(zone.begin(), zone.end(), c.Elements.begin() + premier);
+    c.NbElements = n;
+    c.Elements[static_cast<size_t>(n) + 1] = ElementCI{};
+    c.Elements[static_cast<size_t>(n) + 2] = ElementCI{};
+  };
+  auto Pas = [&] {
+    switch (genre) {
+      case 0:
+        AjouteRecord(c, 1, 161, kPremierPoint, c.Elements[pad].X, c.Elements[pad].Y);
+        AjouteRecord(c, 1, 161, kDernierPoint, c.Elements[suivant].X, c.Elements[suivant].Y);
+        break;
+      case 1: c.Elements[pad].X = static_cast<uint16_t>(c.Elements[pad].X + 20); break;
+      default: Tourne(); break;
+    }
+  };
+  const uint16_t xPad = c.Elements[pad].X;
+  OptionsVerification o;
+  o.IsolementMm = 0.3;
+  VerificationContinue v;
+  v.Commence(c, o);
+  for (auto _ : state) {
+    if (genre == 3) {
+      state.PauseTiming();
+      Tourne();
+      v.Suit(c);
+      state.ResumeTiming();
+      Remet();
+      benchmark::DoNotOptimize(v.Suit(c));
+      continue;
+    }
+    Pas();
+    benchmark::DoNotOptimize(v.Suit(c));
+    state.PauseTiming();
+    Remet();
+    c.Elements[pad].X = xPad;
+    v.Suit(c);
+    state.ResumeTiming();
+  }
+  state.counters["defauts"] = static_cast<double>(v.Resultat().Defauts.size());
+  state.counters["completes"] = static_cast<double>(v.Verifications());
+}
+BENCHMARK(BM_ContinuePas)->ArgsProduct({{0, 1}, {0, 1, 2, 3}})->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace korv4

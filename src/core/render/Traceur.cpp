@@ -121,13 +121,15 @@ namespace {
 // One pass per kind or attribute value in store order is a stable sort on that key: count the
 // records of each key, then place them (each placed as `Prend` gives it).
 template <typename T, typename Prend>
-std::vector<T> Collecte(const Circuit& c, uint8_t masque, Prend prend) {
+std::vector<T> Collecte(const Circuit& c, uint8_t masque, Prend prend, int32_t premier = 1,
+                        int32_t dernier = -1) {
+  if (dernier < 0) dernier = c.NbElements;
   const bool implantation = masque == kMasqueImplantation;
   auto Cle = [implantation](const ElementCI& e) {
     return implantation ? CleImplantation(e) : CleCuivre(e);
   };
   std::array<int32_t, kNbCles + 1> debut{};
-  for (int32_t i = 1; i <= c.NbElements; ++i) {
+  for (int32_t i = premier; i <= dernier; ++i) {
     const ElementCI& e = c.Elements[i];
     if ((e.Couche & masque) == 0) continue;
     const int k = Cle(e);
@@ -135,7 +137,7 @@ std::vector<T> Collecte(const Circuit& c, uint8_t masque, Prend prend) {
   }
   for (int k = 0; k < kNbCles; ++k) debut[k + 1] += debut[k];
   std::vector<T> liste(static_cast<size_t>(debut[kNbCles]));
-  for (int32_t i = 1; i <= c.NbElements; ++i) {
+  for (int32_t i = premier; i <= dernier; ++i) {
     const ElementCI& e = c.Elements[i];
     if ((e.Couche & masque) == 0) continue;
     const int k = Cle(e);
@@ -153,6 +155,17 @@ std::vector<ElementCI> CollecteElementsGerber(const Circuit& c, uint8_t masque) 
 
 std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque) {
   return Collecte<int32_t>(c, masque, [](const Circuit&, int32_t i) { return i; });
+}
+
+std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque, int32_t premier,
+                                           int32_t dernier) {
+  return Collecte<int32_t>(
+      c, masque, [](const Circuit&, int32_t i) { return i; }, premier, dernier);
+}
+
+int CleTrace(const ElementCI& e, uint8_t masque) {
+  if ((e.Couche & masque) == 0) return -1;
+  return masque == kMasqueImplantation ? CleImplantation(e) : CleCuivre(e);
 }
 
 const char* DefinitionOuverture(int dcode, StylePastilles style) {

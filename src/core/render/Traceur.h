@@ -51,6 +51,12 @@ void TraceElements(Traceur& t, const std::vector<ElementCI>& elements);
 
 // The same collection as CollecteElementsGerber, as indexes into the store.
 std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque);
+// The same for the records premier..dernier alone (in the order they take in the whole layer).
+std::vector<int32_t> CollecteIndicesGerber(const Circuit& c, uint8_t masque, int32_t premier,
+                                           int32_t dernier);
+// The rank of a record's kind or size in the plotting of a layer (records of a smaller rank are
+// plotted first), -1 when the record does not go there.
+int CleTrace(const ElementCI& e, uint8_t masque);
 
 // The aperture definition a layer file writes for a D-code ("ADD16P,0.079X8X22.5*"), null for a
 // D-code that has none.

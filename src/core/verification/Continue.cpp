@@ -25,11 +25,20 @@ void VerificationContinue::Copie(const Circuit& c) {
   surfaceY_ = c.EnteteCI.SurfaceY;
 }
 
+ResultatVerification VerificationContinue::Entier(const Circuit& c) {
+  ++verifications_;
+  if (suivable_ && suivi_.Construit(c, options_)) return suivi_.Resultat(c);
+  // Copper too crowded to follow stays so until the check begins again; a store whose plotting
+  // runs from element to element is tried again at the next step (a cheap look).
+  if (suivable_ && !options_.SansIndex && suivi_.DernierPas().Paires > 0) suivable_ = false;
+  return VerifieCircuit(c, options_);
+}
+
 const ResultatVerification& VerificationContinue::Commence(const Circuit& c,
                                                            const OptionsVerification& o) {
   options_ = o;
-  resultat_ = VerifieCircuit(c, o);
-  ++verifications_;
+  suivable_ = true;
+  resultat_ = Entier(c);
   nouveaux_.clear();
   debut_ = anciens_ = nouveauxNb_ = 0;
   Copie(c);
@@ -55,8 +64,17 @@ bool VerificationContinue::Suit(const Circuit& c) {
   debut_ = store ? debut + 1 : 0;
   anciens_ = store ? m - fin - debut : 0;
   nouveauxNb_ = store ? n - fin - debut : 0;
-  ResultatVerification r = VerifieCircuit(c, options_);
-  ++verifications_;
+  ResultatVerification r;
+  if (store && suivi_.Pret() &&
+      suivi_.Applique(c, copie_, debut + 1, m - fin - debut, n - fin - debut)) {
+    ++suivis_;
+    r = suivi_.Resultat(c);
+  } else if (!store && suivi_.Pret()) {
+    ++suivis_;
+    r = suivi_.Resultat(c);  // the drills or the surface: read from what is kept
+  } else {
+    r = Entier(c);
+  }
   // The faults not among the last ones (as many times as they are more): both lists are sorted
   // the same way only by kind and place, so they are sorted again by every field.
   std::vector<Defaut> avant = resultat_.Defauts, apres = r.Defauts;

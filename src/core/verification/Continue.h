@@ -6,17 +6,18 @@
 
 #include "model/Circuit.h"
 #include "verification/Isolements.h"
+#include "verification/Suivi.h"
 
 // The check that follows the circuit as it is drawn: after each step of the history the faults
 // are brought up to date, and the faults that were not there before are told apart (the window
 // announces them). Standard library only; the circuit is read, never changed.
 //
-// The result is always the one the whole check gives for the circuit as it is. The pieces of
-// copper a fault is counted between reach across the board (a track that joins two pieces ends
-// every fault between them, wherever it lies), and the rules of the outline and of the nets
-// read the whole board, so a step that changed the store or the drill diameters is checked
-// over the whole board; a step that changed neither (the selection, the title block) is not
-// checked again.
+// The result is always the one the whole check gives for the circuit as it is. A step that
+// changed the store is followed from its own records (Suivi.h): the copper around them measured
+// again, the pieces they belonged to or touch followed, whatever lies elsewhere kept. A step
+// too large to follow, or a store that cannot be followed, is checked over the whole board; a
+// step that changed nothing the check reads (the selection, the title block) is not checked
+// again.
 
 namespace korv4 {
 
@@ -40,11 +41,17 @@ class VerificationContinue {
   int32_t DebutChange() const { return debut_; }
   int32_t AnciensChanges() const { return anciens_; }
   int32_t NouveauxChanges() const { return nouveauxNb_; }
-  // Whole checks made since the object was made (the work, for tests).
+  // Whole checks made since the object was made, and steps followed from their own records
+  // (the work, for tests).
   uint64_t Verifications() const { return verifications_; }
+  uint64_t Suivis() const { return suivis_; }
+  // The work of the last step followed.
+  const SuiviVerification::Travail& Travail() const { return suivi_.DernierPas(); }
 
  private:
   void Copie(const Circuit& c);
+  // The whole board read again (followed from there when it can be), or checked whole.
+  ResultatVerification Entier(const Circuit& c);
 
   OptionsVerification options_;
   ResultatVerification resultat_;
@@ -53,7 +60,9 @@ class VerificationContinue {
   std::array<int32_t, 14> diametres_{};
   int32_t surfaceX_ = 0, surfaceY_ = 0;
   int32_t debut_ = 0, anciens_ = 0, nouveauxNb_ = 0;
-  uint64_t verifications_ = 0;
+  uint64_t verifications_ = 0, suivis_ = 0;
+  SuiviVerification suivi_;
+  bool suivable_ = true;  // false after crowded copper: whole checks until the next Commence
   bool commencee_ = false;
 };
 

@@ -310,7 +310,10 @@ class Index {
 };
 
 Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style) {
-  const std::vector<int32_t> indices = CollecteIndicesGerber(c, masque);
+  return LitIndices(c, CollecteIndicesGerber(c, masque), style);
+}
+
+Geometrie LitIndices(const Circuit& c, const std::vector<int32_t>& indices, StylePastilles style) {
   std::vector<ElementCI> elements(indices.size());
   for (size_t k = 0; k < indices.size(); ++k) elements[k] = c.Elements[indices[k]];
   Geometrie g;

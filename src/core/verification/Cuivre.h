@@ -69,6 +69,8 @@ struct Geometrie {
 // The shapes of one layer (kMasqueFace1, kMasqueFace2, kMasqueImplantation), one group per
 // element of the collected layer.
 Geometrie LitCouche(const Circuit& c, uint8_t masque, StylePastilles style);
+// The shapes of the collected records `indices` (CollecteIndicesGerber), plotted as a list.
+Geometrie LitIndices(const Circuit& c, const std::vector<int32_t>& indices, StylePastilles style);
 
 // Closest points of the segments p1-q1 and p2-q2: their squared distance, the parameters s, t
 // along each and the points c1, c2.

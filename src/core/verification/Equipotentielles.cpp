@@ -5,10 +5,11 @@
 #include <utility>
 
 #include "verification/Cuivre.h"
+#include "verification/Interne.h"
 
 namespace korv4 {
 
-namespace {
+namespace interne {
 
 // The copper faces the board is made with: both when each holds copper of its own (tracks,
 // texts), otherwise the one that does, face 1 for a board of pads alone.
@@ -24,7 +25,9 @@ std::array<bool, 3> FacesFabriquees(const Circuit& c) {
   return {false, true, false};
 }
 
-}  // namespace
+}  // namespace interne
+
+using interne::FacesFabriquees;
 
 const char* NomGenrePastille(uint8_t code) {
   return EstPastille(code) ? SortePastilleDe(code).Nom : "";

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "verification/Cuivre.h"
+#include "verification/Interne.h"
 #include "verification/Regles.h"
 
 namespace korv4 {
@@ -39,14 +40,6 @@ bool ExtremiteProche(const Geometrie& g, const Forme& T, const Forme& S, double 
     if (Scalaire(vers, direction) / l > 0.5 * Norme(vers)) return true;
   }
   return false;
-}
-
-// Order of two faults of the same kind and place: the smaller gap, then up to down, left to
-// right, so that the result does not depend on the order in which pairs are met.
-bool Avant(const Defaut& a, const Defaut& b) {
-  if (a.Distance != b.Distance) return a.Distance < b.Distance;
-  if (a.Y != b.Y) return a.Y > b.Y;
-  return a.X < b.X;
 }
 
 // Sorted by pair, each pair once (the index may give a pair once per cell it shares).
@@ -118,27 +111,15 @@ void VerifieFace(const Geometrie& g, uint8_t couche, double isolement, double po
     const double mm = k.ecart * kMmParUnite;
     if (r.EcartMinimalMm < 0 || mm < r.EcartMinimalMm) r.EcartMinimalMm = mm;
     if (!(k.ecart < isolement - kTolerance)) continue;
-    const Ecart e = Mesure(A, B);
-    const GenreDefaut genre = ExtremiteProche(g, A, B, e.ecart) || ExtremiteProche(g, B, A, e.ecart)
-                                  ? GenreDefaut::ExtremitePiste
-                                  : GenreDefaut::Isolement;
-    // The middle of the gap, between the two copper edges.
-    const Point2 d = e.pb - e.pa;
-    const double l = Norme(d);
-    const Point2 milieu = l > 0 ? e.pa + d * ((A.r + (l - A.r - B.r) / 2) / l) : e.pa;
-    Defaut defaut;
-    defaut.Genre = genre;
-    defaut.Couche = couche;
-    defaut.X = milieu.x;
-    defaut.Y = milieu.y;
-    defaut.Distance = mm;
+    const Defaut defaut = interne::DefautDePaire(A, B, couche);
+    const GenreDefaut genre = defaut.Genre;
     const uint64_t cle = (static_cast<uint64_t>(std::min(ra, rb)) << 33) |
                          (static_cast<uint64_t>(std::max(ra, rb)) << 1) |
                          (genre == GenreDefaut::ExtremitePiste ? 1u : 0u);
     const auto [it, nouveau] = parPaire.emplace(cle, defauts.size());
     if (nouveau) {
       defauts.push_back(defaut);
-    } else if (Avant(defaut, defauts[it->second])) {
+    } else if (interne::Avant(defaut, defauts[it->second])) {
       defauts[it->second] = defaut;
     }
   }
@@ -156,16 +137,9 @@ void VerifieContour(const Circuit& c, const Geometrie& g, std::vector<bool>& sig
                     std::vector<Defaut>& defauts) {
   const double sx = c.EnteteCI.SurfaceX, sy = c.EnteteCI.SurfaceY;
   for (const Groupe& gr : g.groupes) {
-    if (gr.xmin > gr.xmax) continue;  // nothing drawn
-    const double dehors = std::max({-gr.xmin, -gr.ymin, gr.xmax - sx, gr.ymax - sy});
-    if (dehors <= kTolerance || signales[static_cast<size_t>(gr.indice)]) continue;
-    signales[static_cast<size_t>(gr.indice)] = true;
     Defaut d;
-    d.Genre = GenreDefaut::HorsContour;
-    d.Couche = gr.couche;
-    d.X = gr.xmin < 0 ? gr.xmin : (gr.xmax > sx ? gr.xmax : (gr.xmin + gr.xmax) / 2);
-    d.Y = gr.ymin < 0 ? gr.ymin : (gr.ymax > sy ? gr.ymax : (gr.ymin + gr.ymax) / 2);
-    d.Distance = dehors * kMmParUnite;
+    if (signales[static_cast<size_t>(gr.indice)] || !interne::HorsContour(gr, sx, sy, d)) continue;
+    signales[static_cast<size_t>(gr.indice)] = true;
     defauts.push_back(d);
   }
 }
@@ -179,24 +153,6 @@ double ExcesPercage(const FormeOuverture* formes, const Circuit& c, const Elemen
   double largeur = std::min(f.Largeur, f.Hauteur);
   if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
   return diametre / 10.0 - largeur * kMmParUnite;
-}
-
-void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts) {
-  FormeOuverture formes[kNbSortesPastille];
-  for (int k = 0; k < kNbSortesPastille; ++k)
-    formes[k] = FormeDeLOuverture(kSortesPastille[k].DCode, style);
-  for (int32_t i = 1; i <= c.NbElements; ++i) {
-    const ElementCI& e = c.Elements[i];
-    const double exces = ExcesPercage(formes, c, e);
-    if (exces <= 1e-9) continue;
-    Defaut d;
-    d.Genre = GenreDefaut::PercageTropGrand;
-    d.Couche = e.Couche;
-    d.X = e.X;
-    d.Y = e.Y;
-    d.Distance = exces;
-    defauts.push_back(d);
-  }
 }
 
 // Widens the extent to a shape's box.
@@ -243,19 +199,85 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
     VerifieContour(c, g, signales, contour);
     for (const Forme& f : g.formes) Etend(etendue, f);
   }
-  VerifiePercages(c, o.Pastilles, r.Defauts);
+  interne::VerifiePercages(c, o.Pastilles, r.Defauts);
   const Geometrie* faces[3] = {nullptr, &couches[0], &couches[1]};
   VerifieRegles(c, o, faces, &etendue, r.Defauts);
   r.Defauts.insert(r.Defauts.end(), contour.begin(), contour.end());
-  std::sort(r.Defauts.begin(), r.Defauts.end(), [](const Defaut& a, const Defaut& b) {
+  interne::TrieDefauts(r.Defauts);
+  return r;
+}
+
+namespace interne {
+
+Defaut DefautDePaire(const Forme& A, const Forme& B, uint8_t couche) {
+  const Ecart e = Mesure(A, B);
+  const Geometrie g;
+  const GenreDefaut genre = ExtremiteProche(g, A, B, e.ecart) || ExtremiteProche(g, B, A, e.ecart)
+                                ? GenreDefaut::ExtremitePiste
+                                : GenreDefaut::Isolement;
+  // The middle of the gap, between the two copper edges.
+  const Point2 d = e.pb - e.pa;
+  const double l = Norme(d);
+  const Point2 milieu = l > 0 ? e.pa + d * ((A.r + (l - A.r - B.r) / 2) / l) : e.pa;
+  Defaut defaut;
+  defaut.Genre = genre;
+  defaut.Couche = couche;
+  defaut.X = milieu.x;
+  defaut.Y = milieu.y;
+  defaut.Distance = e.ecart * kMmParUnite;
+  return defaut;
+}
+
+// Order of two faults of the same kind and place: the smaller gap, then up to down, left to
+// right, so that the result does not depend on the order in which pairs are met.
+bool Avant(const Defaut& a, const Defaut& b) {
+  if (a.Distance != b.Distance) return a.Distance < b.Distance;
+  if (a.Y != b.Y) return a.Y > b.Y;
+  return a.X < b.X;
+}
+
+bool HorsContour(const Groupe& gr, double sx, double sy, Defaut& d) {
+  if (gr.xmin > gr.xmax) return false;  // nothing drawn
+  const double dehors = std::max({-gr.xmin, -gr.ymin, gr.xmax - sx, gr.ymax - sy});
+  if (dehors <= kTolerance) return false;
+  d = Defaut{};
+  d.Genre = GenreDefaut::HorsContour;
+  d.Couche = gr.couche;
+  d.X = gr.xmin < 0 ? gr.xmin : (gr.xmax > sx ? gr.xmax : (gr.xmin + gr.xmax) / 2);
+  d.Y = gr.ymin < 0 ? gr.ymin : (gr.ymax > sy ? gr.ymax : (gr.ymin + gr.ymax) / 2);
+  d.Distance = dehors * kMmParUnite;
+  return true;
+}
+
+void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts) {
+  FormeOuverture formes[kNbSortesPastille];
+  for (int k = 0; k < kNbSortesPastille; ++k)
+    formes[k] = FormeDeLOuverture(kSortesPastille[k].DCode, style);
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    const ElementCI& e = c.Elements[i];
+    const double exces = ExcesPercage(formes, c, e);
+    if (exces <= 1e-9) continue;
+    Defaut d;
+    d.Genre = GenreDefaut::PercageTropGrand;
+    d.Couche = e.Couche;
+    d.X = e.X;
+    d.Y = e.Y;
+    d.Distance = exces;
+    defauts.push_back(d);
+  }
+}
+
+void TrieDefauts(std::vector<Defaut>& defauts) {
+  std::sort(defauts.begin(), defauts.end(), [](const Defaut& a, const Defaut& b) {
     if (a.Genre != b.Genre) return a.Genre < b.Genre;
     if (a.Couche != b.Couche) return a.Couche < b.Couche;
     if (a.Y != b.Y) return a.Y > b.Y;
     if (a.X != b.X) return a.X < b.X;
     return a.Distance < b.Distance;
   });
-  return r;
 }
+
+}  // namespace interne
 
 namespace {
 

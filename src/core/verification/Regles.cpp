@@ -7,6 +7,7 @@
 
 #include "verification/Cuivre.h"
 #include "verification/Equipotentielles.h"
+#include "verification/Interne.h"
 
 namespace korv4 {
 
@@ -24,12 +25,24 @@ std::string Mm(double v) {
 
 bool Valide(double mm) { return std::isfinite(mm) && mm > 0; }
 
+}  // namespace
+
+namespace interne {
+
 void Couronnes(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts) {
   if (!Valide(o.CouronneMm)) return;
+  // Each kind's aperture read once.
+  FormeOuverture formes[kNbSortesPastille];
+  bool lue[kNbSortesPastille] = {};
   for (int32_t i = 1; i <= c.NbElements; ++i) {
     const ElementCI& e = c.Elements[i];
     if (!TrouMetallise(c, e)) continue;
-    const FormeOuverture f = FormeDeLOuverture(SortePastilleDe(e.Code).DCode, o.Pastilles);
+    const int k = IndicePastille(e.Code);
+    if (!lue[k]) {
+      formes[k] = FormeDeLOuverture(SortePastilleDe(e.Code).DCode, o.Pastilles);
+      lue[k] = true;
+    }
+    const FormeOuverture& f = formes[k];
     double largeur = std::min(f.Largeur, f.Hauteur);
     if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
     const double couronne =
@@ -64,33 +77,43 @@ void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts) {
   }
 }
 
+bool Bord(const Groupe& gr, const ContourCarte& contour, const OptionsVerification& o, Defaut& d) {
+  const double limite = o.BordMm / kMmParUnite;
+  const double gauche = gr.xmin - static_cast<double>(contour.Gauche);
+  const double bas = gr.ymin - static_cast<double>(contour.Bas);
+  const double droite = static_cast<double>(contour.Droite) - gr.xmax;
+  const double haut = static_cast<double>(contour.Haut) - gr.ymax;
+  const double proche = std::min({gauche, bas, droite, haut});
+  if (proche <= kTolerance || proche >= limite - kTolerance) return false;  // past it: HorsContour
+  d = Defaut{};
+  d.Genre = GenreDefaut::BordTropProche;
+  d.Couche = gr.couche;
+  d.X = proche == gauche ? gr.xmin : (proche == droite ? gr.xmax : (gr.xmin + gr.xmax) / 2);
+  d.Y = proche == bas ? gr.ymin : (proche == haut ? gr.ymax : (gr.ymin + gr.ymax) / 2);
+  d.Distance = proche * kMmParUnite;
+  d.Minimum = o.BordMm;
+  return true;
+}
+
+}  // namespace interne
+
+namespace {
+
 void Bords(const Circuit& c, const OptionsVerification& o, const Equipotentielles& nets,
            const Geometrie* faces[3], const BoiteTracee* etendue, std::vector<Defaut>& defauts) {
   if (!Valide(o.BordMm)) return;
   const ContourCarte contour = etendue
                                    ? CalculeContour(c, o.Contour, o.MargeContourMm, *etendue)
                                    : CalculeContour(c, o.Contour, o.MargeContourMm, o.Pastilles);
-  const double limite = o.BordMm / kMmParUnite;
   std::vector<bool> signale(static_cast<size_t>(c.NbElements) + 1, false);
   for (int face = 1; face <= 2; ++face) {
     if (!faces[face]) continue;
     for (const Groupe& gr : faces[face]->groupes) {
       if (gr.xmin > gr.xmax || signale[static_cast<size_t>(gr.indice)]) continue;
       if (nets.Morceau(gr.indice, face) < 0) continue;  // no copper of the set (a target)
-      const double gauche = gr.xmin - static_cast<double>(contour.Gauche);
-      const double bas = gr.ymin - static_cast<double>(contour.Bas);
-      const double droite = static_cast<double>(contour.Droite) - gr.xmax;
-      const double haut = static_cast<double>(contour.Haut) - gr.ymax;
-      const double proche = std::min({gauche, bas, droite, haut});
-      if (proche <= kTolerance || proche >= limite - kTolerance) continue;  // past it: HorsContour
-      signale[static_cast<size_t>(gr.indice)] = true;
       Defaut d;
-      d.Genre = GenreDefaut::BordTropProche;
-      d.Couche = gr.couche;
-      d.X = proche == gauche ? gr.xmin : (proche == droite ? gr.xmax : (gr.xmin + gr.xmax) / 2);
-      d.Y = proche == bas ? gr.ymin : (proche == haut ? gr.ymax : (gr.ymin + gr.ymax) / 2);
-      d.Distance = proche * kMmParUnite;
-      d.Minimum = o.BordMm;
+      if (!interne::Bord(gr, contour, o, d)) continue;
+      signale[static_cast<size_t>(gr.indice)] = true;
       defauts.push_back(d);
     }
   }
@@ -224,8 +247,8 @@ void VerifieRegles(const Circuit& c, const OptionsVerification& o, std::vector<D
 
 void VerifieRegles(const Circuit& c, const OptionsVerification& o, const Geometrie* const lues[3],
                    const BoiteTracee* etendue, std::vector<Defaut>& defauts) {
-  Couronnes(c, o, defauts);
-  TrousSansCuivre(c, defauts);
+  interne::Couronnes(c, o, defauts);
+  interne::TrousSansCuivre(c, defauts);
   const bool bords = Valide(o.BordMm), extremites = Valide(o.IsolementMm);
   if (!bords && !extremites) return;
   Geometrie geometries[3];

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "model/Circuit.h"
+#include "verification/Contour.h"
+#include "verification/Isolements.h"
+
+// What the whole check and the check that follows the steps (Suivi.h) share, so that both give
+// the same faults to the last digit. Internal to the verification folder.
+
+namespace korv4 {
+
+namespace cuivre {
+struct Forme;
+struct Groupe;
+}  // namespace cuivre
+
+namespace interne {
+
+// The fault of the gap between two shapes of different pieces of a face (A plotted before B),
+// when it is narrower than the clearance (units).
+Defaut DefautDePaire(const cuivre::Forme& A, const cuivre::Forme& B, uint8_t couche);
+
+// Of two faults of the same pair of pieces and kind, whether a is the one kept.
+bool Avant(const Defaut& a, const Defaut& b);
+
+// An element drawn past the work surface (sx, sy): its fault in d.
+bool HorsContour(const cuivre::Groupe& gr, double sx, double sy, Defaut& d);
+
+// Copper of an element closer to the outline than the options' minimum: its fault in d.
+bool Bord(const cuivre::Groupe& gr, const ContourCarte& contour, const OptionsVerification& o,
+          Defaut& d);
+
+// Drills wider than their pads, narrow rings, holes without copper: the rules of the pads alone.
+void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>& defauts);
+void Couronnes(const Circuit& c, const OptionsVerification& o, std::vector<Defaut>& defauts);
+void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts);
+
+// The copper faces the board is made with (indices 1 and 2).
+std::array<bool, 3> FacesFabriquees(const Circuit& c);
+
+// The order of the check's faults: by kind, where, then position.
+void TrieDefauts(std::vector<Defaut>& defauts);
+
+}  // namespace interne
+}  // namespace korv4

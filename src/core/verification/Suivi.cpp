@@ -1,0 +1,697 @@
+#include "verification/Suivi.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "render/Traceur.h"
+#include "verification/Cuivre.h"
+#include "verification/Equipotentielles.h"
+#include "verification/Interne.h"
+
+namespace korv4 {
+
+namespace {
+
+using namespace cuivre;
+
+bool Valide(double mm) { return std::isfinite(mm) && mm > 0; }
+bool EstCaractere(uint8_t c) { return c >= 64 && c <= 71; }
+bool EstDessin(uint8_t c) { return c >= code::Trait1 && c <= code::Ellipse2; }
+
+// Whether record r of `elements` (r >= 1 at elements[r - 1]) may carry on the element of the
+// record before it (a point of a track, a letter of a text, a drawing's second record): a step's
+// records are read again from a record that may not.
+bool Suite(const ElementCI* elements, int32_t nombre, int32_t r) {
+  if (r < 2 || r > nombre) return false;
+  const ElementCI& e = elements[r - 1];
+  const ElementCI& p = elements[r - 2];
+  if (EstPiste(e.Code)) return e.Attribut != kPremierPoint;
+  if (EstCaractere(e.Code)) return EstCaractere(p.Code);
+  return EstDessin(e.Code) && (e.Code & 1) == 1;
+}
+
+// Whether the plotting of some element of the store draws from the point where the element
+// before it ended, or uses a record of another: a track point that is not a first point after
+// a record that is no point of the same track, a drawing's second record apart from its first.
+// Such a store is read whole at each step.
+bool PlotLie(const Circuit& c) {
+  const int32_t n = c.NbElements;
+  for (int32_t r = 1; r <= n; ++r) {
+    const ElementCI& e = c.Elements[r];
+    if (EstPiste(e.Code)) {
+      if (e.Attribut == kPremierPoint) continue;
+      if (r == 1) return true;
+      const ElementCI& p = c.Elements[r - 1];
+      if (p.Code != e.Code || p.Couche != e.Couche) return true;
+    } else if (EstDessin(e.Code)) {
+      if ((e.Code & 1) == 1) {
+        if (r == 1) return true;
+        const ElementCI& p = c.Elements[r - 1];
+        if (p.Code + 1 != e.Code || p.Attribut != e.Attribut || p.Couche != e.Couche) return true;
+      } else if (e.Code != code::Trait1) {
+        if (r == n) return true;
+        const ElementCI& s = c.Elements[r + 1];
+        if (s.Code != e.Code + 1 || s.Attribut != e.Attribut || s.Couche != e.Couche) return true;
+      }
+    }
+  }
+  return false;
+}
+
+// Shapes identical for the search of the track ends: the same core and width.
+int Compare(const Forme& p, const Forme& q) {
+  const double a[5] = {p.a.x, p.a.y, p.b.x, p.b.y, p.r}, b[5] = {q.a.x, q.a.y, q.b.x, q.b.y, q.r};
+  for (int k = 0; k < 5; ++k)
+    if (a[k] != b[k]) return a[k] < b[k] ? -1 : 1;
+  if (p.n != q.n) return p.n < q.n ? -1 : 1;
+  return 0;
+}
+
+bool Chevauchent(const Forme& a, const Forme& b, double m) {
+  return !(a.xmin - m > b.xmax + m || b.xmin - m > a.xmax + m || a.ymin - m > b.ymax + m ||
+           b.ymin - m > a.ymax + m);
+}
+
+}  // namespace
+
+struct SuiviVerification::Etat {
+  OptionsVerification o;
+  double isolement = 0, portee = 0, m = 0;  // units; m half the reach
+  double pas = 8;                           // the grid's cell
+  int64_t limite = 0;                       // pairs a step may compare before giving up
+  int32_t prochainNom = 0;                  // names of pieces never given yet
+  int64_t formesLues = 0;                   // the copper's shapes when the board was read
+
+  struct Arete {
+    int32_t g;
+    uint8_t genre;  // 1 the check's touching, 2 the nets' too (their boxes overlap)
+  };
+  struct Candidat {
+    int32_t a = -1, b = -1;  // shapes, a plotted first
+    double ecart = 0;
+    bool fautif = false;
+    Defaut d;
+  };
+
+  struct Couche {
+    uint8_t masque = 0;
+    bool cuivre = false;
+    std::vector<Forme> formes;
+    std::vector<int32_t> rang;  // a shape's place among its element's shapes
+    std::vector<char> vivante;
+    std::vector<int32_t> libresF;
+    std::vector<Groupe> groupes;  // indice < 0: a free place
+    std::vector<int8_t> cle;      // the plotting rank of its records
+    std::vector<char> conductrice;
+    std::vector<std::vector<int32_t>> formesDe;
+    std::vector<int32_t> libresG;
+    std::vector<int32_t> groupeDe;  // by record index
+    std::vector<std::vector<Arete>> aretes;
+    std::vector<std::vector<int32_t>> candidatsDe;
+    std::vector<Candidat> candidats;
+    std::vector<int32_t> libresC;
+    std::vector<int32_t> nomV, nomR;            // pieces: the check's, the nets' (-1 none)
+    std::unordered_map<int64_t, Defaut> bouts;  // shape * 2 + end: its fault
+    std::unordered_map<int64_t, std::vector<int32_t>> cases;
+    mutable std::vector<int32_t> vu;
+    mutable int32_t marque = 0;
+    int32_t nombreFormes = 0;
+  };
+  Couche couches[3];
+
+  // The order of two shapes in the plotting of their layer.
+  static bool Avant(const Couche& L, int32_t s, int32_t t) {
+    const int32_t gs = L.formes[static_cast<size_t>(s)].groupe;
+    const int32_t gt = L.formes[static_cast<size_t>(t)].groupe;
+    if (L.cle[static_cast<size_t>(gs)] != L.cle[static_cast<size_t>(gt)])
+      return L.cle[static_cast<size_t>(gs)] < L.cle[static_cast<size_t>(gt)];
+    if (gs != gt)
+      return L.groupes[static_cast<size_t>(gs)].indice < L.groupes[static_cast<size_t>(gt)].indice;
+    return L.rang[static_cast<size_t>(s)] < L.rang[static_cast<size_t>(t)];
+  }
+
+  static int64_t Cle(int64_t cx, int64_t cy) {
+    return (cy << 32) ^ static_cast<int64_t>(static_cast<uint32_t>(cx));
+  }
+  int64_t Colonne(double x) const { return static_cast<int64_t>(std::floor(x / pas)); }
+
+  // The cells of the grid a shape lies in: those its box widened by m covers, and for a slanted
+  // stroke those within reach of its segment in each row.
+  template <typename F>
+  void PourChaqueCase(const Forme& f, F&& fn) const {
+    const double x0 = f.xmin - m, x1 = f.xmax + m, y0 = f.ymin - m, y1 = f.ymax + m;
+    const int64_t cy0 = Colonne(y0), cy1 = Colonne(y1), cx0 = Colonne(x0), cx1 = Colonne(x1);
+    for (int64_t cy = cy0; cy <= cy1; ++cy) {
+      int64_t c0 = cx0, c1 = cx1;
+      if (f.n == 0 && f.a.y != f.b.y && cy0 != cy1) {
+        const double d = f.r + m + 1;
+        const double dy = f.b.y - f.a.y;
+        const double bas = static_cast<double>(cy) * pas - d;
+        const double haut = static_cast<double>(cy + 1) * pas + d;
+        double t0 = (bas - f.a.y) / dy, t1 = (haut - f.a.y) / dy;
+        if (t0 > t1) std::swap(t0, t1);
+        t0 = std::max(t0, 0.0);
+        t1 = std::min(t1, 1.0);
+        if (t0 > t1) continue;
+        const double xa = f.a.x + (f.b.x - f.a.x) * t0, xb = f.a.x + (f.b.x - f.a.x) * t1;
+        c0 = std::max(cx0, Colonne(std::min(xa, xb) - d));
+        c1 = std::min(cx1, Colonne(std::max(xa, xb) + d));
+      }
+      for (int64_t cx = c0; cx <= c1; ++cx) fn(Cle(cx, cy));
+    }
+  }
+
+  // Each shape whose widened box overlaps the probe's and that shares a cell with it, once.
+  template <typename F>
+  void Voisins(const Couche& L, const Forme& sonde, F&& fn) const {
+    if (L.vu.size() < L.formes.size()) L.vu.resize(L.formes.size(), 0);
+    const int32_t marque = ++L.marque;
+    PourChaqueCase(sonde, [&](int64_t cle) {
+      const auto it = L.cases.find(cle);
+      if (it == L.cases.end()) return;
+      for (const int32_t t : it->second) {
+        int32_t& vu = L.vu[static_cast<size_t>(t)];
+        if (vu == marque) continue;
+        vu = marque;
+        if (Chevauchent(L.formes[static_cast<size_t>(t)], sonde, m)) fn(t);
+      }
+    });
+  }
+
+  // The faces' pieces followed from the elements a step took out or put in.
+  void Renomme(Couche& L, const std::vector<int32_t>& graines, bool nets,
+               std::vector<int32_t>& renommes, Travail& travail);
+  // The faults of the track ends of one shape (a track's stroke) searched again.
+  void Bouts(Couche& L, int32_t k, Travail& travail);
+};
+
+SuiviVerification::SuiviVerification() = default;
+SuiviVerification::~SuiviVerification() = default;
+
+bool SuiviVerification::Pret() const { return e_ != nullptr; }
+
+void SuiviVerification::Etat::Renomme(Couche& L, const std::vector<int32_t>& graines, bool nets,
+                                      std::vector<int32_t>& renommes, Travail& travail) {
+  std::vector<int32_t>& nom = nets ? L.nomR : L.nomV;
+  const uint8_t genre = nets ? 2 : 1;
+  auto Prend = [&](int32_t g) {
+    return L.groupes[static_cast<size_t>(g)].indice >= 0 &&
+           (!nets || L.conductrice[static_cast<size_t>(g)]);
+  };
+  std::vector<char> vu(L.groupes.size(), 0);
+  std::vector<std::vector<int32_t>> morceaux;
+  for (const int32_t s : graines) {
+    if (!Prend(s) || vu[static_cast<size_t>(s)]) continue;
+    std::vector<int32_t> membres{s};
+    vu[static_cast<size_t>(s)] = 1;
+    for (size_t k = 0; k < membres.size(); ++k) {
+      for (const Arete& a : L.aretes[static_cast<size_t>(membres[k])]) {
+        if (!(a.genre & genre) || vu[static_cast<size_t>(a.g)] || !Prend(a.g)) continue;
+        vu[static_cast<size_t>(a.g)] = 1;
+        membres.push_back(a.g);
+      }
+    }
+    travail.Parcourus += static_cast<int64_t>(membres.size());
+    morceaux.push_back(std::move(membres));
+  }
+  // The largest pieces first keep the name most of their elements had: a piece that merely
+  // grew or lost an element keeps its name, and of the parts of a split piece the largest.
+  std::sort(morceaux.begin(), morceaux.end(),
+            [](const std::vector<int32_t>& a, const std::vector<int32_t>& b) {
+              return a.size() > b.size();
+            });
+  std::unordered_set<int32_t> pris;
+  std::unordered_map<int32_t, int32_t> compte;
+  for (const std::vector<int32_t>& membres : morceaux) {
+    compte.clear();
+    for (const int32_t g : membres) {
+      const int32_t n = nom[static_cast<size_t>(g)];
+      if (n >= 0 && !pris.count(n)) ++compte[n];
+    }
+    int32_t choisi = -1, meilleur = 0;
+    for (const auto& [n, c] : compte)
+      if (c > meilleur || (c == meilleur && n < choisi)) {
+        choisi = n;
+        meilleur = c;
+      }
+    if (choisi < 0) choisi = prochainNom++;
+    pris.insert(choisi);
+    for (const int32_t g : membres) {
+      if (nom[static_cast<size_t>(g)] == choisi) continue;
+      nom[static_cast<size_t>(g)] = choisi;
+      renommes.push_back(g);
+    }
+  }
+}
+
+void SuiviVerification::Etat::Bouts(Couche& L, int32_t k, Travail& travail) {
+  const Forme& piste = L.formes[static_cast<size_t>(k)];
+  for (int cote = 0; cote < 2; ++cote) {
+    L.bouts.erase(static_cast<int64_t>(k) * 2 + cote);
+    if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) continue;
+    const Point2 e = cote == 0 ? piste.a : piste.b, autre = cote == 0 ? piste.b : piste.a;
+    const double l = Norme(e - autre);
+    if (l <= 0) continue;
+    const Point2 direction = (e - autre) * (1 / l);
+    Forme cap = piste;
+    cap.a = cap.b = e;
+    cap.extremiteA = cap.extremiteB = false;
+    cap.xmin = e.x - piste.r;
+    cap.xmax = e.x + piste.r;
+    cap.ymin = e.y - piste.r;
+    cap.ymax = e.y + piste.r;
+    const int32_t morceau = L.nomR[static_cast<size_t>(piste.groupe)];
+    if (morceau < 0) continue;
+    ++travail.Bouts;
+    std::vector<int32_t> voisins;
+    Voisins(L, cap, [&](int32_t t) { voisins.push_back(t); });
+    travail.Paires += static_cast<int64_t>(voisins.size());
+    // Of identical shapes, the one plotted first alone.
+    std::sort(voisins.begin(), voisins.end(), [&](int32_t p, int32_t q) {
+      const int v = Compare(L.formes[static_cast<size_t>(p)], L.formes[static_cast<size_t>(q)]);
+      return v != 0 ? v < 0 : Avant(L, p, q);
+    });
+    double meilleurEcart = -1;
+    int32_t meilleure = -1;
+    Point2 milieu;
+    for (size_t u = 0; u < voisins.size(); ++u) {
+      const int32_t t = voisins[u];
+      const Forme& s = L.formes[static_cast<size_t>(t)];
+      if (u > 0 && Compare(L.formes[static_cast<size_t>(voisins[u - 1])], s) == 0) continue;
+      const double devant = (direction.x > 0 ? s.xmax : s.xmin) * direction.x +
+                            (direction.y > 0 ? s.ymax : s.ymin) * direction.y -
+                            Scalaire(e, direction);
+      if (devant <= 0) continue;
+      if (L.nomR[static_cast<size_t>(s.groupe)] != morceau) continue;
+      const Ecart ec = Mesure(cap, s);
+      if (ec.ecart <= kTolerance || !(ec.ecart < isolement - kTolerance)) continue;
+      const Point2 vers = ec.pb - cap.a;
+      if (Scalaire(vers, direction) <= 0.5 * Norme(vers)) continue;
+      if (meilleurEcart >= 0 &&
+          (meilleurEcart < ec.ecart || (meilleurEcart == ec.ecart && Avant(L, meilleure, t))))
+        continue;
+      const double lv = Norme(vers);
+      meilleurEcart = ec.ecart;
+      meilleure = t;
+      milieu = lv > 0 ? cap.a + vers * ((cap.r + ec.ecart / 2) / lv) : cap.a;
+    }
+    if (meilleurEcart < 0) continue;
+    Defaut d;
+    d.Genre = GenreDefaut::ExtremiteMemeNet;
+    d.Couche = L.masque;
+    d.X = milieu.x;
+    d.Y = milieu.y;
+    d.Distance = meilleurEcart * kMmParUnite;
+    L.bouts.emplace(static_cast<int64_t>(k) * 2 + cote, d);
+  }
+}
+
+bool SuiviVerification::Construit(const Circuit& c, const OptionsVerification& o) {
+  e_.reset();
+  travail_ = {};
+  if (o.SansIndex || PlotLie(c)) return false;
+  auto e = std::make_unique<Etat>();
+  e->o = o;
+  const bool isolementValide = std::isfinite(o.IsolementMm) && o.IsolementMm > 0;
+  e->isolement = isolementValide ? o.IsolementMm / kMmParUnite : 0;
+  e->portee = e->isolement;
+  if (std::isfinite(o.PorteeMm) && o.PorteeMm / kMmParUnite > e->portee)
+    e->portee = o.PorteeMm / kMmParUnite;
+  e->m = e->portee / 2;
+  const uint8_t masques[3] = {kMasqueFace1, kMasqueFace2, kMasqueImplantation};
+  // The cell: two and a half times the median size of the copper's widened boxes.
+  std::vector<int32_t> tailles(1025, 0);
+  size_t total = 0;
+  for (int k = 0; k < 3; ++k) {
+    e->couches[k].masque = masques[k];
+    e->couches[k].cuivre = k < 2;
+    if (k == 2) continue;
+    for (const Forme& f : LitCouche(c, masques[k], o.Pastilles).formes) {
+      ++tailles[static_cast<size_t>(
+          std::clamp(std::max(f.xmax - f.xmin, f.ymax - f.ymin) + 2 * e->m, 0.0, 1024.0))];
+      ++total;
+    }
+  }
+  size_t mediane = 0;
+  for (size_t vus = tailles[0]; vus * 2 < total && mediane < 1024; vus += tailles[++mediane]) {
+  }
+  e->pas = std::max(2.5 * static_cast<double>(mediane + 1), 8.0);
+  e->formesLues = static_cast<int64_t>(total);
+  e_ = std::move(e);
+  const std::vector<ElementCI> vide;
+  if (!Applique(c, vide, 1, 0, c.NbElements)) return false;
+  return true;
+}
+
+bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>& avant,
+                                 int32_t debut, int32_t anciens, int32_t nouveaux) {
+  travail_ = {};
+  if (!e_) return false;
+  Etat& E = *e_;
+  const int32_t n = c.NbElements, m = static_cast<int32_t>(avant.size());
+  const bool construction = m == 0 && debut == 1 && anciens == 0;
+  auto Abandonne = [&] {
+    e_.reset();
+    return false;
+  };
+  if (!construction && static_cast<int64_t>(anciens) + nouveaux > std::max<int64_t>(2048, n / 8))
+    return Abandonne();
+  if (!construction && PlotLie(c)) return Abandonne();
+  // The records read again: the step's, widened to whole elements in both stores.
+  int32_t s = debut, fa = debut + anciens, fn = debut + nouveaux;
+  const ElementCI* ancien = avant.data();
+  const ElementCI* nouveau = c.Elements.data() + 1;
+  while (s > 1 && (Suite(ancien, m, s) || Suite(nouveau, n, s))) --s;
+  while ((fa <= m || fn <= n) && (Suite(ancien, m, fa) || Suite(nouveau, n, fn))) {
+    ++fa;
+    ++fn;
+  }
+  const int32_t decalage = fn - fa;
+  travail_.Relus = fn - s;
+  E.limite = construction ? 64 * E.formesLues + 100000
+                          : 2000 * static_cast<int64_t>(fn - s + fa - s) + 200000;
+
+  for (int k = 0; k < 3; ++k) {
+    Etat::Couche& L = E.couches[k];
+    L.groupeDe.resize(static_cast<size_t>(std::max(m, 0)) + 2, -1);
+    // The elements of the old records go, with all they were part of.
+    std::vector<int32_t> partis;
+    for (int32_t r = s; r < fa; ++r) {
+      const int32_t g = L.groupeDe[static_cast<size_t>(r)];
+      if (g >= 0 && (partis.empty() || partis.back() != g)) partis.push_back(g);
+    }
+    std::sort(partis.begin(), partis.end());
+    partis.erase(std::unique(partis.begin(), partis.end()), partis.end());
+    std::vector<int32_t> graines;
+    std::vector<Forme> anciennes;  // the shapes that went, for the ends around them
+    for (const int32_t g : partis) {
+      const Groupe& gr = L.groupes[static_cast<size_t>(g)];
+      if (gr.indice < s || gr.dernier >= fa) return Abandonne();
+      for (const int32_t f : L.formesDe[static_cast<size_t>(g)]) {
+        const Forme& forme = L.formes[static_cast<size_t>(f)];
+        if (L.cuivre) {
+          E.PourChaqueCase(forme, [&](int64_t cle) {
+            std::vector<int32_t>& v = L.cases[cle];
+            const auto it = std::find(v.begin(), v.end(), f);
+            if (it != v.end()) {
+              *it = v.back();
+              v.pop_back();
+            }
+            if (v.empty()) L.cases.erase(cle);
+          });
+          anciennes.push_back(forme);
+          L.bouts.erase(static_cast<int64_t>(f) * 2);
+          L.bouts.erase(static_cast<int64_t>(f) * 2 + 1);
+        }
+        L.vivante[static_cast<size_t>(f)] = 0;
+        L.libresF.push_back(f);
+        --L.nombreFormes;
+      }
+      L.formesDe[static_cast<size_t>(g)].clear();
+      if (L.cuivre) {
+        for (const Etat::Arete& a : L.aretes[static_cast<size_t>(g)]) {
+          graines.push_back(a.g);
+          std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(a.g)];
+          for (size_t u = 0; u < v.size(); ++u)
+            if (v[u].g == g) {
+              v[u] = v.back();
+              v.pop_back();
+              break;
+            }
+        }
+        L.aretes[static_cast<size_t>(g)].clear();
+        for (const int32_t id : L.candidatsDe[static_cast<size_t>(g)]) {
+          Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
+          const int32_t autre = L.formes[static_cast<size_t>(k2.a)].groupe == g
+                                    ? L.formes[static_cast<size_t>(k2.b)].groupe
+                                    : L.formes[static_cast<size_t>(k2.a)].groupe;
+          std::vector<int32_t>& v = L.candidatsDe[static_cast<size_t>(autre)];
+          const auto it = std::find(v.begin(), v.end(), id);
+          if (it != v.end()) {
+            *it = v.back();
+            v.pop_back();
+          }
+          k2.a = k2.b = -1;
+          L.libresC.push_back(id);
+        }
+        L.candidatsDe[static_cast<size_t>(g)].clear();
+        L.nomV[static_cast<size_t>(g)] = L.nomR[static_cast<size_t>(g)] = -1;
+      }
+      L.groupes[static_cast<size_t>(g)] = Groupe{};
+      L.groupes[static_cast<size_t>(g)].indice = -1;
+      L.libresG.push_back(g);
+    }
+    // The elements after the step move with their records.
+    if (decalage != 0) {
+      for (Groupe& gr : L.groupes)
+        if (gr.indice >= fa) {
+          gr.indice += decalage;
+          gr.dernier += decalage;
+        }
+    }
+    L.groupeDe.erase(L.groupeDe.begin() + s, L.groupeDe.begin() + fa);
+    L.groupeDe.insert(L.groupeDe.begin() + s, static_cast<size_t>(fn - s), -1);
+    L.groupeDe.resize(static_cast<size_t>(n) + 2, -1);
+
+    // The new records read, their elements put in.
+    const Geometrie lue =
+        LitIndices(c, CollecteIndicesGerber(c, L.masque, s, fn - 1), E.o.Pastilles);
+    std::vector<int32_t> places(lue.groupes.size());
+    for (size_t u = 0; u < lue.groupes.size(); ++u) {
+      int32_t g;
+      if (!L.libresG.empty()) {
+        g = L.libresG.back();
+        L.libresG.pop_back();
+      } else {
+        g = static_cast<int32_t>(L.groupes.size());
+        L.groupes.emplace_back();
+        L.cle.push_back(0);
+        L.conductrice.push_back(0);
+        L.formesDe.emplace_back();
+        if (L.cuivre) {
+          L.aretes.emplace_back();
+          L.candidatsDe.emplace_back();
+          L.nomV.push_back(-1);
+          L.nomR.push_back(-1);
+        }
+      }
+      const Groupe& gr = lue.groupes[u];
+      L.groupes[static_cast<size_t>(g)] = gr;
+      const ElementCI& premier = c.Elements[gr.indice];
+      L.cle[static_cast<size_t>(g)] = static_cast<int8_t>(CleTrace(premier, L.masque));
+      L.conductrice[static_cast<size_t>(g)] =
+          !EstPastille(premier.Code) || PastilleConductrice(premier.Code);
+      for (int32_t r = gr.indice; r <= gr.dernier; ++r) L.groupeDe[static_cast<size_t>(r)] = g;
+      places[u] = g;
+      graines.push_back(g);
+    }
+    std::vector<int32_t> nouvelles;
+    int32_t rang = 0, precedent = -1;
+    for (const Forme& lf : lue.formes) {
+      int32_t f;
+      if (!L.libresF.empty()) {
+        f = L.libresF.back();
+        L.libresF.pop_back();
+      } else {
+        f = static_cast<int32_t>(L.formes.size());
+        L.formes.emplace_back();
+        L.rang.push_back(0);
+        L.vivante.push_back(0);
+      }
+      Forme& forme = L.formes[static_cast<size_t>(f)];
+      forme = lf;
+      forme.groupe = places[static_cast<size_t>(lf.groupe)];
+      rang = lf.groupe == precedent ? rang + 1 : 0;
+      precedent = lf.groupe;
+      L.rang[static_cast<size_t>(f)] = rang;
+      L.vivante[static_cast<size_t>(f)] = 1;
+      L.formesDe[static_cast<size_t>(forme.groupe)].push_back(f);
+      ++L.nombreFormes;
+      nouvelles.push_back(f);
+    }
+    if (!L.cuivre) continue;
+    // Each new shape measured against the copper around it, then put in the grid (two new
+    // shapes once).
+    for (const int32_t f : nouvelles) {
+      const Forme& S = L.formes[static_cast<size_t>(f)];
+      E.Voisins(L, S, [&](int32_t t) {
+        ++travail_.Paires;
+        const Forme& T = L.formes[static_cast<size_t>(t)];
+        if (T.groupe == S.groupe) return;
+        const bool sAvant = Etat::Avant(L, f, t);
+        const int32_t a = sAvant ? f : t, b = sAvant ? t : f;
+        const Forme& A = L.formes[static_cast<size_t>(a)];
+        const Forme& B = L.formes[static_cast<size_t>(b)];
+        const Ecart ec = Mesure(A, B);
+        if (ec.ecart <= kTolerance) {
+          const uint8_t genre = static_cast<uint8_t>(
+              1 |
+              (A.xmin > B.xmax || B.xmin > A.xmax || A.ymin > B.ymax || B.ymin > A.ymax ? 0 : 2));
+          for (const int g : {S.groupe, T.groupe}) {
+            const int32_t h = g == S.groupe ? T.groupe : S.groupe;
+            std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(g)];
+            auto it =
+                std::find_if(v.begin(), v.end(), [&](const Etat::Arete& x) { return x.g == h; });
+            if (it == v.end()) {
+              v.push_back({h, genre});
+            } else {
+              it->genre |= genre;
+            }
+          }
+          return;
+        }
+        if (!(E.portee > 0) || !(ec.ecart < E.portee + kTolerance)) return;
+        int32_t id;
+        if (!L.libresC.empty()) {
+          id = L.libresC.back();
+          L.libresC.pop_back();
+        } else {
+          id = static_cast<int32_t>(L.candidats.size());
+          L.candidats.emplace_back();
+        }
+        Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
+        k2.a = a;
+        k2.b = b;
+        k2.ecart = ec.ecart;
+        k2.fautif = ec.ecart < E.isolement - kTolerance;
+        if (k2.fautif) k2.d = interne::DefautDePaire(A, B, L.masque);
+        L.candidatsDe[static_cast<size_t>(S.groupe)].push_back(id);
+        L.candidatsDe[static_cast<size_t>(T.groupe)].push_back(id);
+      });
+      if (travail_.Paires > E.limite) return Abandonne();
+      E.PourChaqueCase(S, [&](int64_t cle) { L.cases[cle].push_back(f); });
+    }
+    // The pieces the step touched, followed; the ends around what changed searched again.
+    std::vector<int32_t> renommes;
+    if (E.portee > 0) E.Renomme(L, graines, false, renommes, travail_);
+    renommes.clear();
+    E.Renomme(L, graines, true, renommes, travail_);
+    if (!(E.isolement > 0)) continue;
+    std::vector<int32_t> pistes;
+    if (L.vu.size() < L.formes.size()) L.vu.resize(L.formes.size(), 0);
+    std::vector<char> choisie(L.formes.size(), 0);
+    auto Piste = [&](int32_t t) {
+      const Forme& f = L.formes[static_cast<size_t>(t)];
+      if (f.nature != Nature::Piste || f.n > 0 || choisie[static_cast<size_t>(t)]) return;
+      choisie[static_cast<size_t>(t)] = 1;
+      pistes.push_back(t);
+    };
+    auto Autour = [&](const Forme& f) {
+      E.Voisins(L, f, [&](int32_t t) {
+        ++travail_.Paires;
+        Piste(t);
+      });
+    };
+    for (const Forme& f : anciennes) Autour(f);
+    for (const int32_t g : renommes)
+      for (const int32_t f : L.formesDe[static_cast<size_t>(g)]) {
+        Piste(f);
+        Autour(L.formes[static_cast<size_t>(f)]);
+      }
+    for (const int32_t f : nouvelles) {
+      Piste(f);
+      Autour(L.formes[static_cast<size_t>(f)]);
+    }
+    for (const int32_t t : pistes) E.Bouts(L, t, travail_);
+    if (travail_.Paires > E.limite) return Abandonne();
+  }
+  return true;
+}
+
+ResultatVerification SuiviVerification::Resultat(const Circuit& c) const {
+  ResultatVerification r;
+  if (!e_) return r;
+  const Etat& E = *e_;
+  const OptionsVerification& o = E.o;
+  r.PairesExaminees = travail_.Paires;
+  // The faults between pieces, one per pair of pieces and kind at the narrowest place.
+  if (E.portee > 0) {
+    for (int k = 0; k < 2; ++k) {
+      const Etat::Couche& L = E.couches[k];
+      std::unordered_map<uint64_t, size_t> parPaire;
+      std::vector<Defaut> defauts;
+      for (const Etat::Candidat& k2 : L.candidats) {
+        if (k2.a < 0) continue;
+        const int32_t ra = L.nomV[static_cast<size_t>(L.formes[static_cast<size_t>(k2.a)].groupe)];
+        const int32_t rb = L.nomV[static_cast<size_t>(L.formes[static_cast<size_t>(k2.b)].groupe)];
+        if (ra == rb) continue;
+        const double mm = k2.ecart * kMmParUnite;
+        if (r.EcartMinimalMm < 0 || mm < r.EcartMinimalMm) r.EcartMinimalMm = mm;
+        if (!k2.fautif) continue;
+        const uint64_t cle = (static_cast<uint64_t>(std::min(ra, rb)) << 33) |
+                             (static_cast<uint64_t>(std::max(ra, rb)) << 1) |
+                             (k2.d.Genre == GenreDefaut::ExtremitePiste ? 1u : 0u);
+        const auto [it, nouveau] = parPaire.emplace(cle, defauts.size());
+        if (nouveau) {
+          defauts.push_back(k2.d);
+        } else if (interne::Avant(k2.d, defauts[it->second])) {
+          defauts[it->second] = k2.d;
+        }
+      }
+      r.Defauts.insert(r.Defauts.end(), defauts.begin(), defauts.end());
+      for (size_t f = 0; f < L.formes.size(); ++f) {
+        if (!L.vivante[f] || L.formes[f].nature != Nature::Piste) continue;
+        const double mm = 2 * L.formes[f].r * kMmParUnite;
+        if (r.PisteMinimaleMm < 0 || mm < r.PisteMinimaleMm) r.PisteMinimaleMm = mm;
+      }
+    }
+  }
+  interne::VerifiePercages(c, o.Pastilles, r.Defauts);
+  interne::Couronnes(c, o, r.Defauts);
+  interne::TrousSansCuivre(c, r.Defauts);
+  const std::array<bool, 3> faites = interne::FacesFabriquees(c);
+  BoiteTracee etendue;
+  for (const Etat::Couche& L : E.couches)
+    for (const Groupe& gr : L.groupes) {
+      if (gr.indice < 0 || gr.xmin > gr.xmax) continue;
+      if (etendue.Vide) {
+        etendue = {gr.xmin, gr.ymin, gr.xmax, gr.ymax, false};
+        continue;
+      }
+      etendue.Gauche = std::min(etendue.Gauche, gr.xmin);
+      etendue.Bas = std::min(etendue.Bas, gr.ymin);
+      etendue.Droite = std::max(etendue.Droite, gr.xmax);
+      etendue.Haut = std::max(etendue.Haut, gr.ymax);
+    }
+  if (Valide(o.BordMm)) {
+    const ContourCarte contour = CalculeContour(c, o.Contour, o.MargeContourMm, etendue);
+    std::vector<bool> signale(static_cast<size_t>(c.NbElements) + 1, false);
+    for (int face = 1; face <= 2; ++face) {
+      if (!faites[static_cast<size_t>(face)]) continue;
+      const Etat::Couche& L = E.couches[face - 1];
+      for (size_t g = 0; g < L.groupes.size(); ++g) {
+        const Groupe& gr = L.groupes[g];
+        if (gr.indice < 0 || gr.xmin > gr.xmax || signale[static_cast<size_t>(gr.indice)]) continue;
+        if (!L.conductrice[g]) continue;
+        Defaut d;
+        if (!interne::Bord(gr, contour, o, d)) continue;
+        signale[static_cast<size_t>(gr.indice)] = true;
+        r.Defauts.push_back(d);
+      }
+    }
+  }
+  if (Valide(o.IsolementMm)) {
+    for (int face = 1; face <= 2; ++face) {
+      if (!faites[static_cast<size_t>(face)]) continue;
+      for (const auto& [cle, d] : E.couches[face - 1].bouts) r.Defauts.push_back(d);
+    }
+  }
+  std::vector<bool> signales(static_cast<size_t>(c.NbElements) + 1, false);
+  const double sx = c.EnteteCI.SurfaceX, sy = c.EnteteCI.SurfaceY;
+  for (const Etat::Couche& L : E.couches)
+    for (const Groupe& gr : L.groupes) {
+      Defaut d;
+      if (gr.indice < 0 || signales[static_cast<size_t>(gr.indice)] ||
+          !interne::HorsContour(gr, sx, sy, d))
+        continue;
+      signales[static_cast<size_t>(gr.indice)] = true;
+      r.Defauts.push_back(d);
+    }
+  interne::TrieDefauts(r.Defauts);
+  return r;
+}
+
+}  // namespace korv4
