@@ -12,6 +12,7 @@
 
 #include "model/Circuit.h"
 #include "render/CircuitExemple.h"
+#include "verification/CircuitsDenses.h"
 #include "verification/Continue.h"
 #include "verification/Isolements.h"
 
@@ -212,6 +213,59 @@ TEST(VerificationContinue, ApresDesChangementsAuHasardCommeLaVerificationComplet
       EXPECT_GT(v.Suivis(), 90u) << "graine " << graine;
     }
   }
+}
+
+// The work of a small step does not grow with the board: a pad moved, a track added between two
+// pads, the turn undone read the same few records, compare the same few pairs and follow the
+// same few pieces on a board ten times larger. A step of more than an eighth of the store, and
+// copper too crowded to follow, are checked whole, and stay exact.
+TEST(VerificationContinue, UnPetitPasCouteLeMemeSurUneGrandeCarte) {
+  SuiviVerification::Travail travaux[2][2];
+  for (int taille = 0; taille < 2; ++taille) {
+    Circuit c;
+    CircuitDense(c, taille == 0 ? 4000 : 40000);
+    OptionsVerification o;
+    VerificationContinue v;
+    v.Commence(c, o);
+    const int32_t pad = 7 * (taille == 0 ? 40 : 400) + 1;  // a pad inside the pattern
+    ASSERT_EQ(c.Elements[pad].Code, 197);
+    c.Elements[pad].X += 20;
+    ASSERT_TRUE(v.Suit(c));
+    travaux[taille][0] = v.Travail();
+    CommeComplete(v, c, o);
+    AjouteRecord(c, 1, 161, kPremierPoint, c.Elements[pad].X, c.Elements[pad].Y);
+    AjouteRecord(c, 1, 161, kDernierPoint, c.Elements[pad + 7].X, c.Elements[pad + 7].Y);
+    ASSERT_TRUE(v.Suit(c));
+    travaux[taille][1] = v.Travail();
+    CommeComplete(v, c, o);
+    EXPECT_EQ(v.Verifications(), 1u);
+    // Half the board moved: read whole.
+    for (int32_t i = 1; i <= c.NbElements / 2; ++i) c.Elements[i].Y += 3;
+    ASSERT_TRUE(v.Suit(c));
+    EXPECT_EQ(v.Verifications(), 2u);
+    CommeComplete(v, c, o);
+  }
+  for (int k = 0; k < 2; ++k) {
+    SCOPED_TRACE(k);
+    EXPECT_EQ(travaux[0][k].Relus, travaux[1][k].Relus);
+    EXPECT_LE(travaux[1][k].Relus, 7);
+    EXPECT_LE(travaux[1][k].Paires, 400);
+    EXPECT_LE(travaux[1][k].Parcourus, 40);
+    EXPECT_LE(travaux[1][k].Bouts, 40);
+    EXPECT_LE(travaux[1][k].Paires, travaux[0][k].Paires + 20);
+  }
+  // The same pad stacked 3000 times: too crowded to follow, checked whole at each step.
+  Circuit c;
+  c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 5000;
+  for (int k = 0; k < 3000; ++k) AjouteRecord(c, kCouchePastilles, 198, 2, 1000, 1000);
+  OptionsVerification o;
+  VerificationContinue v;
+  v.Commence(c, o);
+  AjouteRecord(c, kCouchePastilles, 198, 2, 1030, 1000);
+  ASSERT_TRUE(v.Suit(c));
+  EXPECT_EQ(v.Verifications(), 2u);
+  EXPECT_EQ(v.Suivis(), 0u);
+  CommeComplete(v, c, o);
 }
 
 TEST(VerificationContinue, UnDefautQuiApparaitEstNouveau) {
