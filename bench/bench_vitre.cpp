@@ -319,6 +319,58 @@ BENCHMARK(BM_VitreZoneRotation)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The window in known states, each step's paints said on stderr and the screen taken with
+// ImageMagick's `import` (KORV4_VITRE_CLICHES=DIR): pictures to compare between two builds.
+void Cliches(const QString& dossier) {
+  Banc b(kMaxElements);
+  Circuit& c = b.ed().circuit;
+  const int32_t n = c.NbElements, premier = n - 49999;
+  auto* rotation = b.fiche.findChild<QToolButton*>(QStringLiteral("BpRotationZone"));
+  auto Pris = [&](const char* nom) {
+    fprintf(stderr, "%-14s zone %lld fois, %lld pixels, %lld autres\n", nom,
+            static_cast<long long>(b.compteur.peinturesZone),
+            static_cast<long long>(b.compteur.aireZone), static_cast<long long>(b.compteur.autres));
+    // Long enough for the resting pointer's tooltip to show: it is in every picture.
+    for (int k = 0; k < 12; ++k) b.Attends();
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"),
+                       QStringLiteral("%1/%2.png").arg(dossier, QLatin1String(nom))});
+  };
+  const QPointF centre(960, 540);
+  auto Etape = [&](const char* nom, auto&& f) {
+    b.compteur.Raz();
+    b.compteur.trace = true;
+    f();
+    b.Vide();
+    b.Vide(false);
+    b.compteur.trace = false;
+    Pris(nom);
+  };
+  Etape("depart", [&] { b.Souris(b.zone(), QEvent::MouseMove, centre, Qt::NoButton); });
+  Etape("zoom", [&] { b.Molette(centre, 120, Qt::ControlModifier); });
+  Etape("defilement", [&] { b.Molette(centre, -120, Qt::NoModifier); });
+  Etape("pointeur",
+        [&] { b.Souris(b.zone(), QEvent::MouseMove, centre + QPointF(37, 21), Qt::NoButton); });
+  Etape("mode_zone", [&] {
+    Clic(b.ed(), Controle::BoutonModifPartielleTypon);
+    b.fiche.Apres();
+  });
+  Etape("zone", [&] {
+    c.Selection = TSelection{1, premier, n, CadreElements(c, premier, n)};
+    FixeCadre(b.ed().ctx, c.Selection.CadreZone, true);
+    b.fiche.Apres();
+  });
+  Etape("rotation", [&] {
+    if (rotation == nullptr) return;
+    const QPointF milieu(rotation->width() / 2.0, rotation->height() / 2.0);
+    b.Souris(rotation, QEvent::MouseButtonPress, milieu);
+    b.Souris(rotation, QEvent::MouseButtonRelease, milieu);
+  });
+  Etape("annulation", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
+  Etape("annulation2", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
+  Etape("retablit", [&] { b.Touche(Qt::Key_Y, Qt::ControlModifier); });
+}
+
 // An X server of its own: Xvfb on the first free display from :90, the screen large enough for
 // the window at the scale asked.
 std::unique_ptr<QProcess> DemarreXvfb() {
@@ -362,10 +414,14 @@ int main(int argc, char** argv) {
   int code = 0;
   {
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!qEnvironmentVariableIsEmpty("KORV4_VITRE_CLICHES")) {
+      korv4::Cliches(qEnvironmentVariable("KORV4_VITRE_CLICHES"));
+    } else {
+      benchmark::Initialize(&argc, argv);
+      if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+      benchmark::RunSpecifiedBenchmarks();
+      benchmark::Shutdown();
+    }
   }
   if (xvfb) {
     xvfb->terminate();
