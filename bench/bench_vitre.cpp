@@ -369,6 +369,15 @@ void Cliches(const QString& dossier) {
   Etape("annulation", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
   Etape("annulation2", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
   Etape("retablit", [&] { b.Touche(Qt::Key_Y, Qt::ControlModifier); });
+  // A narrow window: the status bar's panels share less than their texts ask.
+  Etape("etroite", [&] {
+    b.fiche.resize(1000, 700);
+    b.Attends();
+    b.Souris(b.zone(), QEvent::MouseMove, QPointF(400, 300), Qt::NoButton);
+  });
+  Etape("etroite_pointeur", [&] {
+    b.Souris(b.zone(), QEvent::MouseMove, QPointF(431, 317), Qt::NoButton);
+  });
 }
 
 // An X server of its own: Xvfb on the first free display from :90, the screen large enough for

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QComboBox>
+#include <QEvent>
 #include <QFile>
 #include <QHBoxLayout>
 #include <QIcon>
@@ -14,6 +15,8 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "fenetres/commun/CodePage.h"
 #include "fenetres/commun/Ressources.h"
@@ -101,6 +104,45 @@ QIcon Icone(const char* nom, const QPalette& palette) {
   }
   return icone;
 }
+
+// The status bar: a panel whose text changes asks for a layout pass; when that pass moves no
+// panel and keeps the bar's height, only that panel is painted again (the status bar would
+// paint itself and every panel).
+class BarreEtat : public QStatusBar {
+ public:
+  using QStatusBar::QStatusBar;
+
+ protected:
+  bool event(QEvent* e) override {
+    if (e->type() == QEvent::LayoutRequest) {
+      // The layout has placed the panels by now.
+      std::vector<QRect> places;
+      int hauteur = fontMetrics().height();
+      for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        places.push_back(w->isVisible() ? w->geometry() : QRect());
+        hauteur = std::max(hauteur, HauteurMinimale(*w));
+      }
+      const bool pareil = places == places_ && hauteur == hauteur_;
+      places_ = std::move(places);
+      hauteur_ = hauteur;
+      if (pareil) return QWidget::event(e);
+    }
+    return QStatusBar::event(e);
+  }
+
+ private:
+  // The least height a layout gives the widget, as the status bar counts it for its own.
+  static int HauteurMinimale(const QWidget& w) {
+    int h = (w.sizePolicy().verticalPolicy() & QSizePolicy::ShrinkFlag) != 0
+                ? w.minimumSizeHint().height()
+                : std::max(w.sizeHint().height(), w.minimumSizeHint().height());
+    h = std::min(h, w.maximumHeight());
+    if (w.minimumHeight() > 0) h = w.minimumHeight();
+    return std::min(std::max(h, 0), w.maximumHeight());
+  }
+  std::vector<QRect> places_;
+  int hauteur_ = -1;
+};
 
 }  // namespace
 
@@ -212,6 +254,10 @@ void Fiche_principale::Construit() {
           barre->addWidget(b);
         } else {
           b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+          // Opaque over the panel's plain background: pressed or released, the button alone
+          // is painted again, not the panels and the window behind it.
+          b->setBackgroundRole(QPalette::Window);
+          b->setAutoFillBackground(true);
           parent->layout()->addWidget(b);
         }
         objets_[i] = b;
@@ -290,8 +336,14 @@ void Fiche_principale::Construit() {
     }
   }
 
+  auto* barreEtat = new BarreEtat(this);
+  // As the window's own would be: its width never widens the window.
+  barreEtat->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+  setStatusBar(barreEtat);
   for (int i = 0; i < 6; ++i) {
     panneaux_[i] = new QLabel(this);
+    // Opaque: a new text paints the panel alone, not the bar and the window behind it.
+    panneaux_[i]->setAutoFillBackground(true);
     panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
     // Its text is its name (what a screen reader reads); what it shows, its description.
     panneaux_[i]->setAccessibleDescription(Texte(kPanneaux[i]));
@@ -307,6 +359,7 @@ void Fiche_principale::Construit() {
   survol_->setAccessibleDescription(QStringLiteral("Élément sous le pointeur"));
   survol_->setAccessibleName(QStringLiteral("Élément sous le pointeur"));
   survol_->setMinimumWidth(260);
+  survol_->setAutoFillBackground(true);
   statusBar()->addWidget(survol_, 1);
   statusBar()->setObjectName(QStringLiteral("BarreEtat1"));
   statusBar()->setSizeGripEnabled(false);
@@ -339,6 +392,9 @@ void Fiche_principale::ConstruitCadre() {
     auto* style = new StyleAscenseur;
     style->setParent(barre);
     barre->setStyle(style);
+    // Opaque: a new position paints the bar alone, not its panel and the window behind it.
+    barre->setBackgroundRole(QPalette::Window);
+    barre->setAutoFillBackground(true);
     auto* l = new QHBoxLayout(panneau);
     l->setContentsMargins(0, 0, 0, 0);
     l->addWidget(barre);

@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QWheelEvent>
 #include <functional>
 #include <map>
@@ -17,6 +18,7 @@
 #include "fenetres/ui/Fiche_principale.h"
 #include "fenetres/ui/ZoneDessin.h"
 #include "render/CircuitExemple.h"
+#include "render/Curseur.h"
 
 namespace korv4 {
 namespace {
@@ -27,6 +29,18 @@ class Peintures : public QObject {
   int zoneFois = 0;
   int64_t zoneAire = 0;
   std::map<std::string, int> autres;
+  // The containers behind the opaque widgets (the status bar's panels, the scroll bars, the
+  // tool panels' buttons): painted only when they change themselves.
+  int Derriere() const {
+    int n = 0;
+    for (const char* nom :
+         {"QStatusBar BarreEtat1", "QWidget Centre", "QWidget Cadre", "QWidget PanelAscVertical",
+          "QWidget PanelAscHorizontal", "QWidget PanelOutil", "QWidget PanelModifPartielle"}) {
+      const auto i = autres.find(nom);
+      if (i != autres.end()) n += i->second;
+    }
+    return n;
+  }
   int Autres() const {
     int n = 0;
     for (const auto& [nom, fois] : autres) n += fois;
@@ -125,18 +139,21 @@ TEST(Vitre, UnEvenementUneSeulePeintureDeLaZone) {
     std::function<void()> geste;
     int quart;      // the area painted at most, in quarters of the drawing area
     int autresMax;  // the other widgets repainted at most
+    bool fenetre;   // the window's background behind them too
   };
   const QPointF ici(300, 200);
   const Cas cas[] = {
       // A scroll: the server moves the pixels, the strip uncovered (a tenth) and the cursor
-      // are painted.
-      {"molette", [&] { f.Molette(-120, Qt::NoModifier); }, 1, 13},
-      {"molette vers le haut", [&] { f.Molette(120, Qt::NoModifier); }, 1, 13},
-      {"molette de côté", [&] { f.Molette(-120, Qt::ShiftModifier); }, 1, 13},
-      {"ctrl molette", [&] { f.Molette(120, Qt::ControlModifier); }, 4, 9},
-      // A pointer move repaints the cursor's old and new places, not the area.
-      {"déplacement", [&] { f.Souris(QEvent::MouseMove, ici + QPointF(7, 3), Qt::NoButton); }, 0,
-       9},
+      // are painted; the coordinates that changed and the scroll bar, alone.
+      {"molette", [&] { f.Molette(-120, Qt::NoModifier); }, 1, 3, false},
+      {"molette vers le haut", [&] { f.Molette(120, Qt::NoModifier); }, 1, 3, false},
+      {"molette de côté", [&] { f.Molette(-120, Qt::ShiftModifier); }, 1, 3, false},
+      // The zoom's list in its tool bar (drawn over the bar's shading), both scroll bars.
+      {"ctrl molette", [&] { f.Molette(120, Qt::ControlModifier); }, 4, 5, true},
+      // A pointer move repaints the cursor's old and new places, not the area; its
+      // coordinates and what is under it, not the status bar.
+      {"déplacement", [&] { f.Souris(QEvent::MouseMove, ici + QPointF(7, 3), Qt::NoButton); }, 0, 3,
+       false},
   };
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);
@@ -150,7 +167,47 @@ TEST(Vitre, UnEvenementUneSeulePeintureDeLaZone) {
       EXPECT_LT(f.p.zoneAire * 4, f.AireZone()) << f.p.zoneAire;
     }
     EXPECT_LE(f.p.Autres(), k.autresMax) << f.p.Liste();
+    EXPECT_EQ(f.p.Derriere(), 0) << f.p.Liste();
+    if (!k.fenetre) {
+      EXPECT_EQ(f.p.autres.count("korv4::Fiche_principale Fiche_principale"), 0u);
+    }
   }
+}
+
+// A zone turned by a click of its button: the button alone repaints beside the drawing area
+// (pressed, released, raised again), not the panels and the window behind it.
+TEST(Vitre, UneZoneTourneeRepeintSonBoutonSeul) {
+  Fenetre f;
+  Editeur& ed = f.fiche.editeur();
+  Circuit& c = ed.circuit;
+  // Room around the board for its half turned a quarter turn.
+  for (int32_t i = 1; i <= c.NbElements; ++i) {
+    if (c[i].Code != code::Rayon) c[i].X = static_cast<uint16_t>(c[i].X + 1500);
+    c[i].Y = static_cast<uint16_t>(c[i].Y + 1500);
+  }
+  ed.ctx.SurfaceX = ed.ctx.SurfaceY = 13000;
+  AfficheCI(ed);
+  Clic(ed, Controle::BoutonModifPartielleTypon);
+  c.Selection = TSelection{1, 1, c.NbElements / 2, CadreElements(c, 1, c.NbElements / 2)};
+  FixeCadre(ed.ctx, c.Selection.CadreZone, true);
+  f.fiche.Apres();
+  f.Vide();
+  auto* bouton = f.fiche.findChild<QToolButton*>(QStringLiteral("BpRotationZone"));
+  ASSERT_NE(bouton, nullptr);
+  ASSERT_TRUE(bouton->isVisible());
+  const QPointF milieu(bouton->width() / 2.0, bouton->height() / 2.0);
+  const int32_t avant = c[1].X;
+  f.p.Raz();
+  for (QEvent::Type t : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+    QMouseEvent e(t, milieu, bouton->mapToGlobal(milieu), Qt::LeftButton,
+                  t == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(bouton, &e);
+  }
+  f.Vide();
+  ASSERT_NE(c[1].X, avant);  // turned
+  EXPECT_EQ(f.p.zoneFois, 1);
+  EXPECT_LE(f.p.Autres(), 3) << f.p.Liste();
+  EXPECT_EQ(f.p.Autres(), f.p.autres["QToolButton BpRotationZone"]) << f.p.Liste();
 }
 
 TEST(Vitre, UnePastillePoseeRepeintSaPlace) {
