@@ -61,12 +61,22 @@ void VueALOrigine(Editeur& ed) {
   ++ed.Version;
 }
 
+namespace {
+
+// The part of the surface left of (or below) the view, in the screen's pixels, rounded down to
+// a whole pixel of the window: on a screen of twice the density every scroll moves the picture
+// by an even number of the screen's pixels, which the window can have the screen move.
+int32_t Decalage(const Editeur& ed, int64_t surface, int32_t milliemes) {
+  const int64_t pixel = ed.Resolution % 10 == 0 ? ed.Resolution / 10 : 1;
+  return static_cast<int32_t>((surface * milliemes) / 1000 / pixel * pixel);
+}
+
+}  // namespace
+
 void calculorigineX(Editeur& ed) {
   ContexteTrace& ctx = ed.ctx;
   if (EstVisible(ed, C::PanelAscHorizontal)) {
-    ctx.OrigineX =
-        static_cast<int32_t>((int64_t{ctx.LargeurSurface} * ed.AscHorizontal.Position) / 1000) -
-        ctx.Zone.Gauche;
+    ctx.OrigineX = Decalage(ed, ctx.LargeurSurface, ed.AscHorizontal.Position) - ctx.Zone.Gauche;
   } else {
     ctx.OrigineX = -ctx.Zone.Gauche;
   }
@@ -76,9 +86,7 @@ void calculorigineY(Editeur& ed) {
   ContexteTrace& ctx = ed.ctx;
   const Ascenseur& a = ed.AscVertical;
   if (EstVisible(ed, C::PanelAscVertical)) {
-    ctx.OrigineY =
-        static_cast<int32_t>((int64_t{1000 - a.Page - a.Position} * ctx.HauteurSurface) / 1000) +
-        ctx.Zone.Bas - 1;
+    ctx.OrigineY = Decalage(ed, ctx.HauteurSurface, 1000 - a.Page - a.Position) + ctx.Zone.Bas - 1;
   } else {
     ctx.OrigineY = ctx.Zone.Bas;
   }

@@ -23,6 +23,7 @@ void ZoneDessin::Dimensionne(int largeur, int hauteur, double echelle) {
   if (image_.width() == largeur && image_.height() == hauteur) return;
   canevas_.reset();
   image_ = QImage(largeur, hauteur, QImage::Format_RGB32);
+  ++allocations_;
   image_.fill(Qt::black);
   canevas_ = std::make_unique<CanevasQt>(image_);
 }

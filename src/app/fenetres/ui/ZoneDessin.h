@@ -23,6 +23,8 @@ class ZoneDessin : public QWidget {
   // `echelle`: the screen's pixels for one pixel of the widget (2 at a scale factor of 2).
   void Dimensionne(int largeur, int hauteur, double echelle = 1);
   double Echelle() const { return echelle_; }
+  // The pictures allocated so far: one for each new size of the area, never for a drawing.
+  int Allocations() const { return allocations_; }
   QImage& Image() { return image_; }
   Canevas* Toile() { return canevas_.get(); }
 
@@ -54,6 +56,7 @@ class ZoneDessin : public QWidget {
   QImage image_;
   QRegion attente_;  // asked to be painted again, not yet painted
   double echelle_ = 1;
+  int allocations_ = 0;
   std::unique_ptr<CanevasQt> canevas_;
 };
 

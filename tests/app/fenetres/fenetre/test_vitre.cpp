@@ -227,5 +227,51 @@ TEST(Vitre, UnePastillePoseeRepeintSaPlace) {
   EXPECT_LE(f.p.Autres(), 9) << f.p.Liste();
 }
 
+// At every zoom a notch of the wheel lets the screen move the area's pixels (also at a scale
+// factor of 2, where a move by an odd number of the screen's pixels would make the whole area
+// copied again), and neither a scroll nor a zoom takes new memory for the picture.
+TEST(Vitre, DefilementsEtZoomsSansRecopieNiAllocation) {
+  Fenetre f;
+  Editeur& ed = f.fiche.editeur();
+  ZoneDessin* zone = f.fiche.zone();
+  const int allocations = zone->Allocations();
+  const uchar* pixels = zone->Image().constBits();
+  const struct {
+    int cran;
+    Qt::KeyboardModifiers touches;
+  } crans[] = {{-120, Qt::NoModifier},
+               {120, Qt::NoModifier},
+               {-120, Qt::ShiftModifier},
+               {120, Qt::ShiftModifier}};
+  int defilements = 0;
+  for (int z = 0; z <= 9; ++z) {
+    SCOPED_TRACE(z);
+    ChoixEchelle1Change(ed, z);
+    AscenseurChange(ed, true, 400);
+    AscenseurChange(ed, false, 300);
+    f.fiche.Apres();
+    f.Vide();
+    for (const auto& c : crans) {
+      const int32_t avant = ed.AscVertical.Position + 1000 * ed.AscHorizontal.Position;
+      f.p.Raz();
+      f.Molette(c.cran, c.touches);
+      f.Vide();
+      if (ed.AscVertical.Position + 1000 * ed.AscHorizontal.Position == avant) continue;
+      ++defilements;
+      EXPECT_EQ(f.p.zoneFois, 1);
+      // The strip uncovered and the cursor, never the whole area.
+      EXPECT_LE(f.p.zoneAire * 6, f.AireZone()) << c.cran << " " << f.p.zoneAire;
+    }
+    if (z == 9) break;  // no zoom further in
+    f.p.Raz();
+    f.Molette(120, Qt::ControlModifier);
+    f.Vide();
+    EXPECT_EQ(f.p.zoneFois, 1);
+  }
+  EXPECT_GE(defilements, 30);
+  EXPECT_EQ(zone->Allocations(), allocations);
+  EXPECT_EQ(zone->Image().constBits(), pixels);
+}
+
 }  // namespace
 }  // namespace korv4
