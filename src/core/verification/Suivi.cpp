@@ -113,7 +113,10 @@ struct SuiviVerification::Etat {
     std::vector<std::vector<int32_t>> candidatsDe;
     std::vector<Candidat> candidats;
     std::vector<int32_t> libresC;
-    std::vector<int32_t> nomV, nomR;            // pieces: the check's, the nets' (-1 none)
+    std::vector<int32_t> nomV, nomR;  // pieces: the check's, the nets' (-1 none)
+    std::unordered_map<int32_t, int32_t> tailleV, tailleR;  // elements of each piece
+    std::vector<int32_t> marqueG, rechercheG;  // Coupe: the search that met each element
+    int32_t marqueCoupe = 0;
     std::unordered_map<int64_t, Defaut> bouts;  // shape * 2 + end: its fault
     std::unordered_map<int64_t, std::vector<int32_t>> cases;
     mutable std::vector<int32_t> vu;
@@ -181,9 +184,20 @@ struct SuiviVerification::Etat {
     });
   }
 
-  // The faces' pieces followed from the elements a step took out or put in.
-  void Renomme(Couche& L, const std::vector<int32_t>& graines, bool nets,
-               std::vector<int32_t>& renommes, Travail& travail);
+  // The pieces of a face, followed: after elements went, the piece `nom` they were part of is
+  // searched from the elements that touched them (`graines`), all at once, up to the point
+  // where all but one of the searches have met or ended: each search that ended alone is a
+  // part cut off, named anew (the searches cost the parts cut off, not the piece). After
+  // elements came, the pieces they touch are joined under the name of the largest, the others
+  // named again. The elements named again go to `renommes`.
+  void Coupe(Couche& L, bool nets, int32_t nom, std::vector<int32_t>& graines,
+             std::vector<int32_t>& renommes, Travail& travail);
+  void Joint(Couche& L, bool nets, const std::vector<int32_t>& venus,
+             std::vector<int32_t>& renommes, Travail& travail);
+  static bool Prend(const Couche& L, bool nets, int32_t g) {
+    return L.groupes[static_cast<size_t>(g)].indice >= 0 &&
+           (!nets || L.conductrice[static_cast<size_t>(g)]);
+  }
   // The faults of the track ends of one shape (a track's stroke) searched again.
   void Bouts(Couche& L, int32_t k, Travail& travail);
 };
@@ -193,57 +207,148 @@ SuiviVerification::~SuiviVerification() = default;
 
 bool SuiviVerification::Pret() const { return e_ != nullptr; }
 
-void SuiviVerification::Etat::Renomme(Couche& L, const std::vector<int32_t>& graines, bool nets,
-                                      std::vector<int32_t>& renommes, Travail& travail) {
-  std::vector<int32_t>& nom = nets ? L.nomR : L.nomV;
+void SuiviVerification::Etat::Coupe(Couche& L, bool nets, int32_t nom,
+                                    std::vector<int32_t>& graines, std::vector<int32_t>& renommes,
+                                    Travail& travail) {
+  std::vector<int32_t>& noms = nets ? L.nomR : L.nomV;
+  std::unordered_map<int32_t, int32_t>& taille = nets ? L.tailleR : L.tailleV;
   const uint8_t genre = nets ? 2 : 1;
-  auto Prend = [&](int32_t g) {
-    return L.groupes[static_cast<size_t>(g)].indice >= 0 &&
-           (!nets || L.conductrice[static_cast<size_t>(g)]);
-  };
-  std::vector<char> vu(L.groupes.size(), 0);
-  std::vector<std::vector<int32_t>> morceaux;
-  for (const int32_t s : graines) {
-    if (!Prend(s) || vu[static_cast<size_t>(s)]) continue;
-    std::vector<int32_t> membres{s};
-    vu[static_cast<size_t>(s)] = 1;
-    for (size_t k = 0; k < membres.size(); ++k) {
-      for (const Arete& a : L.aretes[static_cast<size_t>(membres[k])]) {
-        if (!(a.genre & genre) || vu[static_cast<size_t>(a.g)] || !Prend(a.g)) continue;
-        vu[static_cast<size_t>(a.g)] = 1;
-        membres.push_back(a.g);
-      }
-    }
-    travail.Parcourus += static_cast<int64_t>(membres.size());
-    morceaux.push_back(std::move(membres));
+  std::sort(graines.begin(), graines.end());
+  graines.erase(std::unique(graines.begin(), graines.end()), graines.end());
+  graines.erase(
+      std::remove_if(graines.begin(), graines.end(), [&](int32_t g) { return !Prend(L, nets, g); }),
+      graines.end());
+  if (graines.size() < 2) return;  // what is left of the piece holds together
+  if (L.marqueG.size() < L.groupes.size()) {
+    L.marqueG.resize(L.groupes.size(), 0);
+    L.rechercheG.resize(L.groupes.size(), 0);
   }
-  // The largest pieces first keep the name most of their elements had: a piece that merely
-  // grew or lost an element keeps its name, and of the parts of a split piece the largest.
-  std::sort(morceaux.begin(), morceaux.end(),
-            [](const std::vector<int32_t>& a, const std::vector<int32_t>& b) {
-              return a.size() > b.size();
-            });
-  std::unordered_set<int32_t> pris;
-  std::unordered_map<int32_t, int32_t> compte;
-  for (const std::vector<int32_t>& membres : morceaux) {
-    compte.clear();
-    for (const int32_t g : membres) {
-      const int32_t n = nom[static_cast<size_t>(g)];
-      if (n >= 0 && !pris.count(n)) ++compte[n];
-    }
-    int32_t choisi = -1, meilleur = 0;
-    for (const auto& [n, c] : compte)
-      if (c > meilleur || (c == meilleur && n < choisi)) {
-        choisi = n;
-        meilleur = c;
+  const int32_t marque = ++L.marqueCoupe;
+  const size_t k = graines.size();
+  std::vector<std::vector<int32_t>> files(k);
+  std::vector<size_t> tetes(k, 0);
+  std::vector<int32_t> parent(k);
+  for (size_t i = 0; i < k; ++i) {
+    parent[i] = static_cast<int32_t>(i);
+    files[i].push_back(graines[i]);
+    L.marqueG[static_cast<size_t>(graines[i])] = marque;
+    L.rechercheG[static_cast<size_t>(graines[i])] = static_cast<int32_t>(i);
+  }
+  auto Racine = [&](int32_t i) {
+    while (parent[static_cast<size_t>(i)] != i) i = parent[static_cast<size_t>(i)];
+    return i;
+  };
+  std::vector<char> finie(k, 0);
+  for (;;) {
+    // One element of each search that goes on.
+    for (size_t i = 0; i < k; ++i) {
+      if (tetes[i] >= files[i].size()) continue;
+      const int32_t x = files[i][tetes[i]++];
+      ++travail.Parcourus;
+      for (const Arete& a : L.aretes[static_cast<size_t>(x)]) {
+        if (!(a.genre & genre) || !Prend(L, nets, a.g)) continue;
+        if (L.marqueG[static_cast<size_t>(a.g)] != marque) {
+          L.marqueG[static_cast<size_t>(a.g)] = marque;
+          L.rechercheG[static_cast<size_t>(a.g)] = static_cast<int32_t>(i);
+          files[i].push_back(a.g);
+          continue;
+        }
+        const int32_t r1 = Racine(static_cast<int32_t>(i));
+        const int32_t r2 = Racine(L.rechercheG[static_cast<size_t>(a.g)]);
+        if (r1 != r2) parent[static_cast<size_t>(std::max(r1, r2))] = std::min(r1, r2);
       }
-    if (choisi < 0) choisi = prochainNom++;
-    pris.insert(choisi);
-    for (const int32_t g : membres) {
-      if (nom[static_cast<size_t>(g)] == choisi) continue;
-      nom[static_cast<size_t>(g)] = choisi;
+    }
+    // A part has ended when every search of it has.
+    std::fill(finie.begin(), finie.end(), 1);
+    for (size_t i = 0; i < k; ++i)
+      if (tetes[i] < files[i].size())
+        finie[static_cast<size_t>(Racine(static_cast<int32_t>(i)))] = 0;
+    size_t enCours = 0;
+    for (size_t i = 0; i < k; ++i)
+      if (Racine(static_cast<int32_t>(i)) == static_cast<int32_t>(i) && !finie[i]) ++enCours;
+    if (enCours <= 1) break;
+  }
+  // The parts that ended are cut off; the one going on keeps the name (all ended: the largest).
+  std::vector<std::vector<int32_t>> parties(k);
+  for (size_t i = 0; i < k; ++i) {
+    const size_t r = static_cast<size_t>(Racine(static_cast<int32_t>(i)));
+    parties[r].insert(parties[r].end(), files[i].begin(), files[i].end());
+  }
+  int32_t garde = -1;
+  for (size_t i = 0; i < k; ++i)
+    if (Racine(static_cast<int32_t>(i)) == static_cast<int32_t>(i) && !finie[i])
+      garde = static_cast<int32_t>(i);
+  if (garde < 0) {
+    for (size_t i = 0; i < k; ++i)
+      if (Racine(static_cast<int32_t>(i)) == static_cast<int32_t>(i) &&
+          (garde < 0 || parties[i].size() > parties[static_cast<size_t>(garde)].size()))
+        garde = static_cast<int32_t>(i);
+  }
+  for (size_t i = 0; i < k; ++i) {
+    if (Racine(static_cast<int32_t>(i)) != static_cast<int32_t>(i) ||
+        static_cast<int32_t>(i) == garde)
+      continue;
+    const int32_t nouveau = prochainNom++;
+    for (const int32_t g : parties[i]) {
+      noms[static_cast<size_t>(g)] = nouveau;
       renommes.push_back(g);
     }
+    taille[nouveau] = static_cast<int32_t>(parties[i].size());
+    taille[nom] -= static_cast<int32_t>(parties[i].size());
+  }
+}
+
+void SuiviVerification::Etat::Joint(Couche& L, bool nets, const std::vector<int32_t>& venus,
+                                    std::vector<int32_t>& renommes, Travail& travail) {
+  std::vector<int32_t>& noms = nets ? L.nomR : L.nomV;
+  std::unordered_map<int32_t, int32_t>& taille = nets ? L.tailleR : L.tailleV;
+  const uint8_t genre = nets ? 2 : 1;
+  std::vector<int32_t> touches, file;
+  for (const int32_t g : venus) {
+    if (!Prend(L, nets, g)) continue;
+    touches.clear();
+    for (const Arete& a : L.aretes[static_cast<size_t>(g)]) {
+      if (!(a.genre & genre) || !Prend(L, nets, a.g)) continue;
+      const int32_t n = noms[static_cast<size_t>(a.g)];
+      if (n >= 0 && std::find(touches.begin(), touches.end(), n) == touches.end())
+        touches.push_back(n);
+    }
+    if (touches.empty()) {
+      const int32_t n = prochainNom++;
+      noms[static_cast<size_t>(g)] = n;
+      taille[n] = 1;
+      renommes.push_back(g);
+      continue;
+    }
+    int32_t choisi = touches[0];
+    for (const int32_t n : touches)
+      if (taille[n] > taille[choisi] || (taille[n] == taille[choisi] && n < choisi)) choisi = n;
+    for (const int32_t n : touches) {
+      if (n == choisi) continue;
+      // The smaller piece named again, from an element of it next to g.
+      int32_t depart = -1;
+      for (const Arete& a : L.aretes[static_cast<size_t>(g)])
+        if ((a.genre & genre) && Prend(L, nets, a.g) && noms[static_cast<size_t>(a.g)] == n)
+          depart = a.g;
+      file.assign(1, depart);
+      noms[static_cast<size_t>(depart)] = choisi;
+      for (size_t u = 0; u < file.size(); ++u) {
+        const int32_t x = file[u];
+        ++travail.Parcourus;
+        renommes.push_back(x);
+        for (const Arete& a : L.aretes[static_cast<size_t>(x)]) {
+          if (!(a.genre & genre) || noms[static_cast<size_t>(a.g)] != n || !Prend(L, nets, a.g))
+            continue;
+          noms[static_cast<size_t>(a.g)] = choisi;
+          file.push_back(a.g);
+        }
+      }
+      taille[choisi] += taille[n];
+      taille.erase(n);
+    }
+    noms[static_cast<size_t>(g)] = choisi;
+    ++taille[choisi];
+    renommes.push_back(g);
   }
 }
 
@@ -385,7 +490,9 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
     }
     std::sort(partis.begin(), partis.end());
     partis.erase(std::unique(partis.begin(), partis.end()), partis.end());
-    std::vector<int32_t> graines;
+    // The pieces the elements that go were part of, and the elements that touched them.
+    std::unordered_map<int32_t, std::vector<int32_t>> grainesV, grainesR;
+    std::vector<int32_t> renommes;
     std::vector<Forme> anciennes;  // the shapes that went, for the ends around them
     for (const int32_t g : partis) {
       const Groupe& gr = L.groupes[static_cast<size_t>(g)];
@@ -412,8 +519,12 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
       }
       L.formesDe[static_cast<size_t>(g)].clear();
       if (L.cuivre) {
+        const int32_t nv = L.nomV[static_cast<size_t>(g)], nr = L.nomR[static_cast<size_t>(g)];
+        if (nv >= 0 && --L.tailleV[nv] == 0) L.tailleV.erase(nv);
+        if (nr >= 0 && --L.tailleR[nr] == 0) L.tailleR.erase(nr);
         for (const Etat::Arete& a : L.aretes[static_cast<size_t>(g)]) {
-          graines.push_back(a.g);
+          if (nv >= 0 && (a.genre & 1)) grainesV[nv].push_back(a.g);
+          if (nr >= 0 && (a.genre & 2)) grainesR[nr].push_back(a.g);
           std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(a.g)];
           for (size_t u = 0; u < v.size(); ++u)
             if (v[u].g == g) {
@@ -444,6 +555,9 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
       L.groupes[static_cast<size_t>(g)].indice = -1;
       L.libresG.push_back(g);
     }
+    for (auto& [nom, graines] : grainesV) E.Coupe(L, false, nom, graines, renommes, travail_);
+    renommes.clear();
+    for (auto& [nom, graines] : grainesR) E.Coupe(L, true, nom, graines, renommes, travail_);
     // The elements after the step move with their records.
     if (decalage != 0) {
       for (Groupe& gr : L.groupes)
@@ -486,7 +600,6 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
           !EstPastille(premier.Code) || PastilleConductrice(premier.Code);
       for (int32_t r = gr.indice; r <= gr.dernier; ++r) L.groupeDe[static_cast<size_t>(r)] = g;
       places[u] = g;
-      graines.push_back(g);
     }
     std::vector<int32_t> nouvelles;
     int32_t rang = 0, precedent = -1;
@@ -565,10 +678,11 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
       E.PourChaqueCase(S, [&](int64_t cle) { L.cases[cle].push_back(f); });
     }
     // The pieces the step touched, followed; the ends around what changed searched again.
-    std::vector<int32_t> renommes;
-    if (E.portee > 0) E.Renomme(L, graines, false, renommes, travail_);
-    renommes.clear();
-    E.Renomme(L, graines, true, renommes, travail_);
+    if (E.portee > 0) {
+      std::vector<int32_t> autres;
+      E.Joint(L, false, places, autres, travail_);
+    }
+    E.Joint(L, true, places, renommes, travail_);
     if (!(E.isolement > 0)) continue;
     std::vector<int32_t> pistes;
     if (L.vu.size() < L.formes.size()) L.vu.resize(L.formes.size(), 0);
