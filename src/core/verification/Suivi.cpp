@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -37,9 +38,9 @@ bool Suite(const ElementCI* elements, int32_t nombre, int32_t r) {
 // before it ended, or uses a record of another: a track point that is not a first point after
 // a record that is no point of the same track, a drawing's second record apart from its first.
 // Such a store is read whole at each step.
-bool PlotLie(const Circuit& c) {
+bool PlotLie(const Circuit& c, int32_t premier = 1, int32_t dernier = -1) {
   const int32_t n = c.NbElements;
-  for (int32_t r = 1; r <= n; ++r) {
+  for (int32_t r = std::max(premier, 1); r <= (dernier < 0 ? n : std::min(dernier, n)); ++r) {
     const ElementCI& e = c.Elements[r];
     if (EstPiste(e.Code)) {
       if (e.Attribut == kPremierPoint) continue;
@@ -81,9 +82,22 @@ struct SuiviVerification::Etat {
   OptionsVerification o;
   double isolement = 0, portee = 0, m = 0;  // units; m half the reach
   double pas = 8;                           // the grid's cell
-  int64_t limite = 0;                       // pairs a step may compare before giving up
-  int32_t prochainNom = 0;                  // names of pieces never given yet
-  int64_t formesLues = 0;                   // the copper's shapes when the board was read
+  // What the faults of the whole board read, kept: the tracks by half width (both faces), the
+  // extent of what is drawn, the faults of the outline's margin (faces 1, 2) and of the work
+  // surface (each layer) by element with the outline and surface they were found with, the
+  // elements put in since, the records of tracks and texts on each face.
+  std::map<double, int64_t> rayons;
+  BoiteTracee etendue;
+  bool etendueAJour = true;
+  ContourCarte contour;
+  bool contourLu = false;
+  std::unordered_map<int32_t, Defaut> bords[2], dehors[3];
+  std::vector<int32_t> aRevoir[3];
+  double sx = -1, sy = -1;
+  int64_t propres[3] = {0, 0, 0};
+  int64_t limite = 0;       // pairs a step may compare before giving up
+  int32_t prochainNom = 0;  // names of pieces never given yet
+  int64_t formesLues = 0;   // the copper's shapes when the board was read
 
   struct Arete {
     int32_t g;
@@ -464,7 +478,6 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
   };
   if (!construction && static_cast<int64_t>(anciens) + nouveaux > std::max<int64_t>(2048, n / 8))
     return Abandonne();
-  if (!construction && PlotLie(c)) return Abandonne();
   // The records read again: the step's, widened to whole elements in both stores.
   int32_t s = debut, fa = debut + anciens, fn = debut + nouveaux;
   const ElementCI* ancien = avant.data();
@@ -474,6 +487,16 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
     ++fa;
     ++fn;
   }
+  // Only the records around the step can join the plotting of one element to the next: the
+  // store before it had none.
+  if (!construction && PlotLie(c, s - 1, fn)) return Abandonne();
+  auto Propre = [](const ElementCI& e) {
+    return (e.Couche == 1 || e.Couche == 2) && (EstPiste(e.Code) || EstTexte(e.Code));
+  };
+  for (int32_t r = s; r < fa; ++r)
+    if (Propre(ancien[r - 1])) --E.propres[ancien[r - 1].Couche];
+  for (int32_t r = s; r < fn; ++r)
+    if (Propre(nouveau[r - 1])) ++E.propres[nouveau[r - 1].Couche];
   const int32_t decalage = fn - fa;
   travail_.Relus = fn - s;
   E.limite = construction ? 64 * E.formesLues + 100000
@@ -513,6 +536,10 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
           L.bouts.erase(static_cast<int64_t>(f) * 2);
           L.bouts.erase(static_cast<int64_t>(f) * 2 + 1);
         }
+        if (L.cuivre && forme.nature == Nature::Piste) {
+          const auto it = E.rayons.find(forme.r);
+          if (it != E.rayons.end() && --it->second == 0) E.rayons.erase(it);
+        }
         L.vivante[static_cast<size_t>(f)] = 0;
         L.libresF.push_back(f);
         --L.nombreFormes;
@@ -551,6 +578,11 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         L.candidatsDe[static_cast<size_t>(g)].clear();
         L.nomV[static_cast<size_t>(g)] = L.nomR[static_cast<size_t>(g)] = -1;
       }
+      if (gr.xmin <= gr.xmax && (gr.xmin <= E.etendue.Gauche || gr.ymin <= E.etendue.Bas ||
+                                 gr.xmax >= E.etendue.Droite || gr.ymax >= E.etendue.Haut))
+        E.etendueAJour = false;
+      E.dehors[k].erase(g);
+      if (k < 2) E.bords[k].erase(g);
       L.groupes[static_cast<size_t>(g)] = Groupe{};
       L.groupes[static_cast<size_t>(g)].indice = -1;
       L.libresG.push_back(g);
@@ -600,6 +632,18 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
           !EstPastille(premier.Code) || PastilleConductrice(premier.Code);
       for (int32_t r = gr.indice; r <= gr.dernier; ++r) L.groupeDe[static_cast<size_t>(r)] = g;
       places[u] = g;
+      E.aRevoir[k].push_back(g);
+      if (gr.xmin <= gr.xmax) {
+        BoiteTracee& b = E.etendue;
+        if (b.Vide) {
+          b = {gr.xmin, gr.ymin, gr.xmax, gr.ymax, false};
+        } else {
+          b.Gauche = std::min(b.Gauche, gr.xmin);
+          b.Bas = std::min(b.Bas, gr.ymin);
+          b.Droite = std::max(b.Droite, gr.xmax);
+          b.Haut = std::max(b.Haut, gr.ymax);
+        }
+      }
     }
     std::vector<int32_t> nouvelles;
     int32_t rang = 0, precedent = -1;
@@ -622,6 +666,7 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
       L.rang[static_cast<size_t>(f)] = rang;
       L.vivante[static_cast<size_t>(f)] = 1;
       L.formesDe[static_cast<size_t>(forme.groupe)].push_back(f);
+      if (L.cuivre && forme.nature == Nature::Piste) ++E.rayons[forme.r];
       ++L.nombreFormes;
       nouvelles.push_back(f);
     }
@@ -715,10 +760,10 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
   return true;
 }
 
-ResultatVerification SuiviVerification::Resultat(const Circuit& c) const {
+ResultatVerification SuiviVerification::Resultat(const Circuit& c) {
   ResultatVerification r;
   if (!e_) return r;
-  const Etat& E = *e_;
+  Etat& E = *e_;  // what is kept brought up to date
   const OptionsVerification& o = E.o;
   r.PairesExaminees = travail_.Paires;
   // The faults between pieces, one per pair of pieces and kind at the narrowest place.
@@ -746,46 +791,89 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) const {
         }
       }
       r.Defauts.insert(r.Defauts.end(), defauts.begin(), defauts.end());
-      for (size_t f = 0; f < L.formes.size(); ++f) {
-        if (!L.vivante[f] || L.formes[f].nature != Nature::Piste) continue;
-        const double mm = 2 * L.formes[f].r * kMmParUnite;
-        if (r.PisteMinimaleMm < 0 || mm < r.PisteMinimaleMm) r.PisteMinimaleMm = mm;
-      }
     }
   }
+  if (E.portee > 0 && !E.rayons.empty())
+    r.PisteMinimaleMm = 2 * E.rayons.begin()->first * kMmParUnite;
   interne::VerifiePercages(c, o.Pastilles, r.Defauts);
   interne::Couronnes(c, o, r.Defauts);
   interne::TrousSansCuivre(c, r.Defauts);
-  const std::array<bool, 3> faites = interne::FacesFabriquees(c);
-  BoiteTracee etendue;
-  for (const Etat::Couche& L : E.couches)
-    for (const Groupe& gr : L.groupes) {
-      if (gr.indice < 0 || gr.xmin > gr.xmax) continue;
-      if (etendue.Vide) {
-        etendue = {gr.xmin, gr.ymin, gr.xmax, gr.ymax, false};
-        continue;
+  // The faces the board is made with, from the records of tracks and texts of each.
+  std::array<bool, 3> faites = {false, true, false};
+  if (E.propres[1] > 0 && E.propres[2] > 0) {
+    faites = {false, true, true};
+  } else if (E.propres[2] > 0) {
+    faites = {false, false, true};
+  }
+  if (!E.etendueAJour) {
+    E.etendue = BoiteTracee{};
+    for (const Etat::Couche& L : E.couches)
+      for (const Groupe& gr : L.groupes) {
+        if (gr.indice < 0 || gr.xmin > gr.xmax) continue;
+        BoiteTracee& b = E.etendue;
+        if (b.Vide) {
+          b = {gr.xmin, gr.ymin, gr.xmax, gr.ymax, false};
+          continue;
+        }
+        b.Gauche = std::min(b.Gauche, gr.xmin);
+        b.Bas = std::min(b.Bas, gr.ymin);
+        b.Droite = std::max(b.Droite, gr.xmax);
+        b.Haut = std::max(b.Haut, gr.ymax);
       }
-      etendue.Gauche = std::min(etendue.Gauche, gr.xmin);
-      etendue.Bas = std::min(etendue.Bas, gr.ymin);
-      etendue.Droite = std::max(etendue.Droite, gr.xmax);
-      etendue.Haut = std::max(etendue.Haut, gr.ymax);
+    E.etendueAJour = true;
+  }
+  // The faults by element found again for the elements put in, or for all when the outline or
+  // the surface moved; each record once, the first layer's first.
+  const double sx = c.EnteteCI.SurfaceX, sy = c.EnteteCI.SurfaceY;
+  const bool surface = sx != E.sx || sy != E.sy;
+  E.sx = sx;
+  E.sy = sy;
+  ContourCarte contour;
+  const bool bords = Valide(o.BordMm);
+  if (bords) contour = CalculeContour(c, o.Contour, o.MargeContourMm, E.etendue);
+  const bool autreContour =
+      bords &&
+      (!E.contourLu || contour.Gauche != E.contour.Gauche || contour.Bas != E.contour.Bas ||
+       contour.Droite != E.contour.Droite || contour.Haut != E.contour.Haut);
+  E.contour = contour;
+  E.contourLu = bords;
+  for (int k = 0; k < 3; ++k) {
+    const Etat::Couche& L = E.couches[k];
+    auto Revoit = [&](int32_t g) {
+      const Groupe& gr = L.groupes[static_cast<size_t>(g)];
+      E.dehors[k].erase(g);
+      if (k < 2) E.bords[k].erase(g);
+      if (gr.indice < 0) return;
+      Defaut d;
+      if (interne::HorsContour(gr, sx, sy, d)) E.dehors[k].emplace(g, d);
+      if (k < 2 && bords && gr.xmin <= gr.xmax && L.conductrice[static_cast<size_t>(g)] &&
+          interne::Bord(gr, contour, o, d))
+        E.bords[k].emplace(g, d);
+    };
+    if (surface || autreContour) {
+      E.dehors[k].clear();
+      if (k < 2) E.bords[k].clear();
+      for (size_t g = 0; g < L.groupes.size(); ++g) Revoit(static_cast<int32_t>(g));
+    } else {
+      for (const int32_t g : E.aRevoir[k]) Revoit(g);
     }
-  if (Valide(o.BordMm)) {
-    const ContourCarte contour = CalculeContour(c, o.Contour, o.MargeContourMm, etendue);
-    std::vector<bool> signale(static_cast<size_t>(c.NbElements) + 1, false);
-    for (int face = 1; face <= 2; ++face) {
-      if (!faites[static_cast<size_t>(face)]) continue;
-      const Etat::Couche& L = E.couches[face - 1];
-      for (size_t g = 0; g < L.groupes.size(); ++g) {
-        const Groupe& gr = L.groupes[g];
-        if (gr.indice < 0 || gr.xmin > gr.xmax || signale[static_cast<size_t>(gr.indice)]) continue;
-        if (!L.conductrice[g]) continue;
-        Defaut d;
-        if (!interne::Bord(gr, contour, o, d)) continue;
-        signale[static_cast<size_t>(gr.indice)] = true;
-        r.Defauts.push_back(d);
-      }
+    E.aRevoir[k].clear();
+  }
+  std::unordered_set<int32_t> signales;
+  std::vector<int32_t> couche;
+  auto Signale = [&](const std::unordered_map<int32_t, Defaut>& faits, const Etat::Couche& L) {
+    couche.clear();
+    for (const auto& [g, d] : faits) {
+      const int32_t i = L.groupes[static_cast<size_t>(g)].indice;
+      if (signales.count(i)) continue;
+      couche.push_back(i);
+      r.Defauts.push_back(d);
     }
+    signales.insert(couche.begin(), couche.end());
+  };
+  if (bords) {
+    for (int face = 1; face <= 2; ++face)
+      if (faites[static_cast<size_t>(face)]) Signale(E.bords[face - 1], E.couches[face - 1]);
   }
   if (Valide(o.IsolementMm)) {
     for (int face = 1; face <= 2; ++face) {
@@ -793,17 +881,8 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) const {
       for (const auto& [cle, d] : E.couches[face - 1].bouts) r.Defauts.push_back(d);
     }
   }
-  std::vector<bool> signales(static_cast<size_t>(c.NbElements) + 1, false);
-  const double sx = c.EnteteCI.SurfaceX, sy = c.EnteteCI.SurfaceY;
-  for (const Etat::Couche& L : E.couches)
-    for (const Groupe& gr : L.groupes) {
-      Defaut d;
-      if (gr.indice < 0 || signales[static_cast<size_t>(gr.indice)] ||
-          !interne::HorsContour(gr, sx, sy, d))
-        continue;
-      signales[static_cast<size_t>(gr.indice)] = true;
-      r.Defauts.push_back(d);
-    }
+  signales.clear();
+  for (int k = 0; k < 3; ++k) Signale(E.dehors[k], E.couches[k]);
   interne::TrieDefauts(r.Defauts);
   return r;
 }

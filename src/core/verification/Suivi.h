@@ -42,8 +42,9 @@ class SuiviVerification {
 
   bool Pret() const;
 
-  // The whole check's result for c, as it was last read.
-  ResultatVerification Resultat(const Circuit& c) const;
+  // The whole check's result for c, as it was last read (what is kept of the faults that read
+  // the whole board brought up to date).
+  ResultatVerification Resultat(const Circuit& c);
 
   // The work of the last Construit or Applique, what the budgets count: records read again,
   // pairs of shapes whose boxes were compared, elements whose piece was followed, track ends
