@@ -4,6 +4,8 @@
 #include <iterator>
 #include <tuple>
 
+#include "verification/Interne.h"
+
 namespace korv4 {
 
 namespace {
@@ -75,14 +77,11 @@ bool VerificationContinue::Suit(const Circuit& c) {
   } else {
     r = Entier(c);
   }
-  // The faults not among the last ones (as many times as they are more): both lists are sorted
-  // the same way only by kind and place, so they are sorted again by every field.
-  std::vector<Defaut> avant = resultat_.Defauts, apres = r.Defauts;
-  auto Ordre = [](const Defaut& a, const Defaut& b) { return Cle(a) < Cle(b); };
-  std::sort(avant.begin(), avant.end(), Ordre);
-  std::sort(apres.begin(), apres.end(), Ordre);
-  std::set_difference(apres.begin(), apres.end(), avant.begin(), avant.end(),
-                      std::back_inserter(nouveaux_), Ordre);
+  // The faults not among the last ones (as many times as they are more): both lists are in the
+  // check's order, which tells apart any two faults that are not the same.
+  std::set_difference(r.Defauts.begin(), r.Defauts.end(), resultat_.Defauts.begin(),
+                      resultat_.Defauts.end(), std::back_inserter(nouveaux_),
+                      interne::AvantDansLaListe);
   resultat_ = std::move(r);
   Copie(c);
   return true;

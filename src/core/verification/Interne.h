@@ -41,7 +41,9 @@ void TrousSansCuivre(const Circuit& c, std::vector<Defaut>& defauts);
 // The copper faces the board is made with (indices 1 and 2).
 std::array<bool, 3> FacesFabriquees(const Circuit& c);
 
-// The order of the check's faults: by kind, where, then position.
+// The order of the check's faults: by kind, where, then position (up, then left), then gap.
+// Two faults of the same kind, place and measure have the same minimum: the order is total.
+bool AvantDansLaListe(const Defaut& a, const Defaut& b);
 void TrieDefauts(std::vector<Defaut>& defauts);
 
 }  // namespace interne

@@ -267,14 +267,16 @@ void VerifiePercages(const Circuit& c, StylePastilles style, std::vector<Defaut>
   }
 }
 
+bool AvantDansLaListe(const Defaut& a, const Defaut& b) {
+  if (a.Genre != b.Genre) return a.Genre < b.Genre;
+  if (a.Couche != b.Couche) return a.Couche < b.Couche;
+  if (a.Y != b.Y) return a.Y > b.Y;
+  if (a.X != b.X) return a.X < b.X;
+  return a.Distance < b.Distance;
+}
+
 void TrieDefauts(std::vector<Defaut>& defauts) {
-  std::sort(defauts.begin(), defauts.end(), [](const Defaut& a, const Defaut& b) {
-    if (a.Genre != b.Genre) return a.Genre < b.Genre;
-    if (a.Couche != b.Couche) return a.Couche < b.Couche;
-    if (a.Y != b.Y) return a.Y > b.Y;
-    if (a.X != b.X) return a.X < b.X;
-    return a.Distance < b.Distance;
-  });
+  std::sort(defauts.begin(), defauts.end(), AvantDansLaListe);
 }
 
 }  // namespace interne

@@ -104,7 +104,8 @@ struct SuiviVerification::Etat {
     uint8_t genre;  // 1 the check's touching, 2 the nets' too (their boxes overlap)
   };
   struct Candidat {
-    int32_t a = -1, b = -1;  // shapes, a plotted first
+    int32_t a = -1, b = -1;    // shapes, a plotted first
+    int32_t ga = -1, gb = -1;  // their elements
     double ecart = 0;
     bool fautif = false;
     Defaut d;
@@ -252,11 +253,23 @@ void SuiviVerification::Etat::Coupe(Couche& L, bool nets, int32_t nom,
     while (parent[static_cast<size_t>(i)] != i) i = parent[static_cast<size_t>(i)];
     return i;
   };
-  std::vector<char> finie(k, 0);
-  for (;;) {
+  // Searches going on in each part (by its root), and the parts going on.
+  std::vector<int32_t> actives(k, 1), liste(k);
+  for (size_t i = 0; i < k; ++i) liste[i] = static_cast<int32_t>(i);
+  size_t enCours = k;
+  auto Joins = [&](int32_t r1, int32_t r2) {
+    const size_t avant =
+        (actives[static_cast<size_t>(r1)] > 0) + (actives[static_cast<size_t>(r2)] > 0);
+    const int32_t petit = std::min(r1, r2), grand = std::max(r1, r2);
+    parent[static_cast<size_t>(grand)] = petit;
+    actives[static_cast<size_t>(petit)] += actives[static_cast<size_t>(grand)];
+    enCours -= avant - (actives[static_cast<size_t>(petit)] > 0);
+  };
+  while (enCours > 1 && !liste.empty()) {
     // One element of each search that goes on.
-    for (size_t i = 0; i < k; ++i) {
-      if (tetes[i] >= files[i].size()) continue;
+    size_t restent = 0;
+    for (size_t u = 0; u < liste.size() && enCours > 1; ++u) {
+      const size_t i = static_cast<size_t>(liste[u]);
       const int32_t x = files[i][tetes[i]++];
       ++travail.Parcourus;
       for (const Arete& a : L.aretes[static_cast<size_t>(x)]) {
@@ -269,19 +282,18 @@ void SuiviVerification::Etat::Coupe(Couche& L, bool nets, int32_t nom,
         }
         const int32_t r1 = Racine(static_cast<int32_t>(i));
         const int32_t r2 = Racine(L.rechercheG[static_cast<size_t>(a.g)]);
-        if (r1 != r2) parent[static_cast<size_t>(std::max(r1, r2))] = std::min(r1, r2);
+        if (r1 != r2) Joins(r1, r2);
+      }
+      if (tetes[i] < files[i].size()) {
+        liste[restent++] = static_cast<int32_t>(i);
+      } else if (--actives[static_cast<size_t>(Racine(static_cast<int32_t>(i)))] == 0) {
+        --enCours;
       }
     }
-    // A part has ended when every search of it has.
-    std::fill(finie.begin(), finie.end(), 1);
-    for (size_t i = 0; i < k; ++i)
-      if (tetes[i] < files[i].size())
-        finie[static_cast<size_t>(Racine(static_cast<int32_t>(i)))] = 0;
-    size_t enCours = 0;
-    for (size_t i = 0; i < k; ++i)
-      if (Racine(static_cast<int32_t>(i)) == static_cast<int32_t>(i) && !finie[i]) ++enCours;
-    if (enCours <= 1) break;
+    liste.resize(restent);
   }
+  std::vector<char> finie(k, 0);
+  for (size_t i = 0; i < k; ++i) finie[i] = actives[i] == 0;
   // The parts that ended are cut off; the one going on keeps the name (all ended: the largest).
   std::vector<std::vector<int32_t>> parties(k);
   for (size_t i = 0; i < k; ++i) {
@@ -563,9 +575,7 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         L.aretes[static_cast<size_t>(g)].clear();
         for (const int32_t id : L.candidatsDe[static_cast<size_t>(g)]) {
           Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
-          const int32_t autre = L.formes[static_cast<size_t>(k2.a)].groupe == g
-                                    ? L.formes[static_cast<size_t>(k2.b)].groupe
-                                    : L.formes[static_cast<size_t>(k2.a)].groupe;
+          const int32_t autre = k2.ga == g ? k2.gb : k2.ga;
           std::vector<int32_t>& v = L.candidatsDe[static_cast<size_t>(autre)];
           const auto it = std::find(v.begin(), v.end(), id);
           if (it != v.end()) {
@@ -713,6 +723,8 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
         k2.a = a;
         k2.b = b;
+        k2.ga = A.groupe;
+        k2.gb = B.groupe;
         k2.ecart = ec.ecart;
         k2.fautif = ec.ecart < E.isolement - kTolerance;
         if (k2.fautif) k2.d = interne::DefautDePaire(A, B, L.masque);
@@ -774,8 +786,8 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) {
       std::vector<Defaut> defauts;
       for (const Etat::Candidat& k2 : L.candidats) {
         if (k2.a < 0) continue;
-        const int32_t ra = L.nomV[static_cast<size_t>(L.formes[static_cast<size_t>(k2.a)].groupe)];
-        const int32_t rb = L.nomV[static_cast<size_t>(L.formes[static_cast<size_t>(k2.b)].groupe)];
+        const int32_t ra = L.nomV[static_cast<size_t>(k2.ga)];
+        const int32_t rb = L.nomV[static_cast<size_t>(k2.gb)];
         if (ra == rb) continue;
         const double mm = k2.ecart * kMmParUnite;
         if (r.EcartMinimalMm < 0 || mm < r.EcartMinimalMm) r.EcartMinimalMm = mm;
