@@ -1,7 +1,8 @@
 // The editor driven by a script of gestures: every three bytes are one gesture (a click on any
 // control, pointer presses, moves and releases, right clicks with a popup choice, keys, typed
 // texts, a resized window). The store keeps its limits, the zone and the highlight designate
-// records of the store, and no track stays open when none is being drawn.
+// records of the store, no track stays open when none is being drawn, and an open gesture
+// belongs to a tool still at it.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,6 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille) {
       KORV4_VERIFIE(!EstPiste(e.Code) || e.Attribut == kDernierPoint);
     }
     KORV4_VERIFIE(s->ed.CodeAction >= 0 && s->ed.CodeAction <= 110);
+    // An open gesture belongs to a tool still at it: one left open would stop the history.
+    const Editeur& ed = s->ed;
+    KORV4_VERIFIE(GesteOuvert(ed, GesteLong::Piste) == ed.ctx.PisteEnCours);
+    KORV4_VERIFIE(GesteOuvert(ed, GesteLong::Titre) == TitreEnCours(ed));
+    KORV4_VERIFIE(!GesteOuvert(ed, GesteLong::Dessin) || ed.ctx.ElastiqueActif);
+    KORV4_VERIFIE(!GesteOuvert(ed, GesteLong::Insertion) ||
+                  ed.CodeAction == actions::PlacementComposantInsere);
   }
   return 0;
 }

@@ -103,6 +103,7 @@ void FormMouseDown(Editeur& ed, BoutonSouris b, bool gaucheTenu, int32_t x, int3
     Actif(ed, C::EditTitre1, false);
     Actif(ed, C::EditTitre2, false);
     Actif(ed, C::EditTitre3, false);
+    ValideGeste(ed, GesteLong::Titre);
     Etape(ed, "Titre du circuit");
     return;
   }

@@ -269,6 +269,7 @@ void BpInsertionComposantClick(Editeur& ed) {
   TermineCurseur(ed);
   CadreAutourSelection(ed);
   Changetravail(ed, actions::PlacementComposantInsere);
+  OuvreGeste(ed, GesteLong::Insertion, Definition(C::BpInsertionComposant).Bulle);
   ReTraceCimp(ed);
 }
 

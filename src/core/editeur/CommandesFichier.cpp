@@ -291,6 +291,12 @@ void TitreClick(Editeur& ed, Controle bouton) {
                                             : edit == C::EditTitre2 ? 2
                                                                     : 3)
                                          : 0;
+  // The title typed is one gesture, from a button pressed to the last one released.
+  if (TitreEnCours(ed)) {
+    OuvreGeste(ed, GesteLong::Titre, Definition(bouton).Bulle);
+  } else {
+    ValideGeste(ed, GesteLong::Titre);
+  }
   if (bouton == C::Boutondate && ed.Titres[1].empty() && ed.dialogues != nullptr) {
     ed.Titres[1] = "Le " + ed.dialogues->DateDuJour();
     ++ed.Version;
@@ -303,6 +309,7 @@ void TitreTouche(Editeur& ed, int edit, Touche touche) {
     constexpr C kBoutons[] = {C::Boutontitre, C::Boutondate, C::Boutonauteur};
     Actif(ed, kEdits[edit - 1], false);
     Enfonce(ed, kBoutons[edit - 1], false);
+    if (!TitreEnCours(ed)) ValideGeste(ed, GesteLong::Titre);
   }
   ed.circuit.CircuitModifie = true;
   // One step for the whole title, once it is no longer being typed.

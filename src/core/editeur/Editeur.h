@@ -107,11 +107,12 @@ struct Editeur {
 
   Dialogues* dialogues = nullptr;  // not owned
   RelaisMessages relais{dialogues};
-  bool Fermeture = false;    // the close command asks the window to close
-  CanevasSuivi toile;        // the drawing area's canvas, with its damaged box
-  uint64_t Version = 1;      // grows whenever a control, text or scroll bar changes
-  Historique historique;     // the steps that undo and redo take back and do again
-  std::string LibelleEtape;  // what the step being made is called, once it started
+  bool Fermeture = false;     // the close command asks the window to close
+  CanevasSuivi toile;         // the drawing area's canvas, with its damaged box
+  uint64_t Version = 1;       // grows whenever a control, text or scroll bar changes
+  Historique historique;      // the steps that undo and redo take back and do again
+  std::string LibelleEtape;   // what the step being made is called, once it started
+  uint8_t GestesOuverts = 0;  // the gestures over several events now open, a bit per GesteLong
 
   // The lit net of the tool "Équipotentielle", which the window lays over the picture; the
   // count grows whenever what is lit changes (a net, the nets after a change, none).
@@ -335,9 +336,23 @@ void ModifTexte(Editeur& ed, Plage p);
 // The circuit's state that a step restores besides the store.
 Instantane InstantaneDe(const Editeur& ed);
 // After a user's action: what it changed becomes one step named after the action (or after
-// the gesture that started it), unless a gesture is still going on (a track being drawn, a
-// drawing's second point, a title being typed, an inserted component being placed).
+// the gesture that started it), unless a gesture over several events is open.
 void Etape(Editeur& ed, const std::string& libelle);
+// Gestures over several events: a track drawn point by point, a drawing's first point waiting
+// for its second, a title being typed, an inserted component carried to its place. The handler
+// that starts one opens it; the handler, tool change or cancel that ends it commits it (what it
+// changed stays) or aborts it (its handler took back what it changed). While one is open the
+// history records nothing; once none is, the step that ends the user's event holds all they
+// changed, named after the first opened (`libelle`: the action's or the control's name).
+// Several can be open at once (a title typed while a track is being drawn), one of each kind;
+// opening an open one or ending a closed one does nothing.
+enum class GesteLong : uint8_t { Piste, Dessin, Titre, Insertion };
+void OuvreGeste(Editeur& ed, GesteLong geste, const std::string& libelle);
+void ValideGeste(Editeur& ed, GesteLong geste);
+void AbandonneGeste(Editeur& ed, GesteLong geste);
+// Whether a gesture (or this one) is open: the history waits for its end.
+bool GesteOuvert(const Editeur& ed);
+bool GesteOuvert(const Editeur& ed, GesteLong geste);
 // A new history from the circuit as it is (a circuit opened, a new work; `enregistre`: the
 // circuit is as it is on the disk).
 void CommenceHistorique(Editeur& ed, bool enregistre = true);

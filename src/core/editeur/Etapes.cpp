@@ -1,3 +1,5 @@
+#include <cassert>
+
 #include "editeur/Gestionnaires.h"
 
 // The circuit's history in the editor: when a user's action becomes a step, and undo and redo.
@@ -11,15 +13,7 @@ using C = Controle;
 
 namespace {
 
-// A gesture that has changed the store but is not finished: its step waits for its end.
-bool GesteEnCours(const Editeur& ed) {
-  const int32_t code = ed.CodeAction;
-  // A drawing's first point waits in the store for its second point.
-  const bool secondPoint = ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
-                           EstSecondPointDessin(GenreDe(code));
-  return ed.ctx.PisteEnCours || secondPoint || TitreEnCours(ed) ||
-         code == actions::PlacementComposantInsere;
-}
+uint8_t Bit(GesteLong geste) { return static_cast<uint8_t>(1u << static_cast<unsigned>(geste)); }
 
 // "Rotation de la zone" as the menu names it: "rotation de la zone".
 std::string EnMinuscule(std::string s) {
@@ -47,7 +41,11 @@ void Parcourt(Editeur& ed, bool enAvant) {
     for (C b : {C::Boutontitre, C::Boutondate, C::Boutonauteur}) Enfonce(ed, b, false);
     for (C e : {C::EditTitre1, C::EditTitre2, C::EditTitre3}) Actif(ed, e, false);
   }
-  if (GesteEnCours(ed)) action(ed, Geste::Annule);
+  ValideGeste(ed, GesteLong::Titre);
+  // Whatever the tool was doing ends (a track as it is, a drawing's lone first point or an
+  // inserted component taken back).
+  if (GesteOuvert(ed)) action(ed, Geste::Annule);
+  assert(!GesteOuvert(ed) && "a cancel ends every gesture of the tools");
   Etape(ed, "modification");
   AnnuleSelection(ed.circuit, ed.ctx);
   TermineCurseur(ed);
@@ -83,9 +81,29 @@ Instantane InstantaneDe(const Editeur& ed) {
   return i;
 }
 
+void OuvreGeste(Editeur& ed, GesteLong geste, const std::string& libelle) {
+  ed.GestesOuverts |= Bit(geste);
+  if (ed.LibelleEtape.empty()) ed.LibelleEtape = libelle;
+}
+
+// Ending a gesture records nothing yet: the step that ends the user's event (after the
+// handlers and the tool's panels have settled) takes what it changed.
+void ValideGeste(Editeur& ed, GesteLong geste) {
+  ed.GestesOuverts &= static_cast<uint8_t>(~Bit(geste));
+}
+
+void AbandonneGeste(Editeur& ed, GesteLong geste) {
+  ed.GestesOuverts &= static_cast<uint8_t>(~Bit(geste));
+}
+
+bool GesteOuvert(const Editeur& ed) { return ed.GestesOuverts != 0; }
+bool GesteOuvert(const Editeur& ed, GesteLong geste) {
+  return (ed.GestesOuverts & Bit(geste)) != 0;
+}
+
 void Etape(Editeur& ed, const std::string& libelle) {
   if (ed.LibelleEtape.empty()) ed.LibelleEtape = libelle;
-  if (!GesteEnCours(ed)) {
+  if (!GesteOuvert(ed)) {
     // Whatever becomes a step is a change of the circuit (drill diameters, surface and title
     // block included): closing offers to save it and the recovery copy follows it.
     if (ed.historique.Enregistre(ed.circuit, InstantaneDe(ed), ed.LibelleEtape)) {
@@ -98,6 +116,11 @@ void Etape(Editeur& ed, const std::string& libelle) {
 }
 
 void CommenceHistorique(Editeur& ed, bool enregistre) {
+  // The tools' gestures end with the circuit they were changing (a title being typed goes on:
+  // its button is still down).
+  for (GesteLong g : {GesteLong::Piste, GesteLong::Dessin, GesteLong::Insertion}) {
+    AbandonneGeste(ed, g);
+  }
   ed.historique.Commence(ed.circuit, InstantaneDe(ed), enregistre);
   ed.LibelleEtape.clear();
   EtatHistorique(ed);

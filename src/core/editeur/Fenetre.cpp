@@ -43,6 +43,13 @@ void RelacheCodes(Editeur& ed, C panneau) {
   }
 }
 
+// The tool left: a drawing's lone first point and an inserted component stay where they are,
+// their gestures committed (a track is ended by the cursor's reset).
+void QuitteOutil(Editeur& ed) {
+  ValideGeste(ed, GesteLong::Dessin);
+  ValideGeste(ed, GesteLong::Insertion);
+}
+
 bool BarreVisible(const Editeur& ed, C barre) { return EstVisible(ed, barre); }
 
 bool Dans(const Editeur& ed, C bouton, C barre) {
@@ -90,6 +97,7 @@ void TerminePiste(Editeur& ed) {
   const Cadre boite = CadreElements(c, premier, c.NbElements);
   TermineTrace(c);
   ed.ctx.PisteEnCours = false;
+  ValideGeste(ed, GesteLong::Piste);
   // Its segments were drawn over what the whole picture draws after tracks (pads and their
   // holes): that part of the picture is drawn again.
   if (c.NbElements >= 1) ReTraceBoite(ed, boite, ed.ctx.Tailles.LargeurPiste[6] / 2 + 3);
@@ -98,10 +106,13 @@ void TerminePiste(Editeur& ed) {
 void TermineCurseur(Editeur& ed) {
   // A track being drawn is ended before the cursor forgets it: a track never stays open.
   if (ed.ctx.PisteEnCours) TerminePiste(ed);
+  // A drawing's lone first point stays, without the rubber band it waited on.
+  ValideGeste(ed, GesteLong::Dessin);
   RazCurseur(ed.ctx);
 }
 
 void Changetravail(Editeur& ed, int32_t code) {
+  if (code != ed.CodeAction) QuitteOutil(ed);
   ed.CodeAction = code;
   Panneau(ed, 5, LibellesActions[std::clamp(code, 0, kNombreActions - 1)]);
   AnnuleSelection(ed.circuit, ed.ctx);
@@ -228,7 +239,10 @@ int TravailDesBoutons(const Editeur& ed) {
 
 void EtatVisualisation(Editeur& ed) {
   const int t = TravailDesBoutons(ed);
-  if (t != ed.Etat.Travail) ed.CodeAction = actions::Aucune;
+  if (t != ed.Etat.Travail) {
+    QuitteOutil(ed);
+    ed.CodeAction = actions::Aucune;
+  }
   ed.Etat.Travail = t;
   ed.Etat.VisuFace1 = EstEnfonce(ed, C::BoutonVisualisationFace1);
   ed.Etat.VisuFace2 = EstEnfonce(ed, C::BoutonVisualisationFace2);
@@ -244,6 +258,7 @@ bool changementvisualisation(const Editeur& ed) {
 
 void AfficheCI(Editeur& ed) {
   if (changementvisualisation(ed)) AnnuleSelection(ed.circuit, ed.ctx);
+  QuitteOutil(ed);
   ed.CodeAction = actions::Aucune;
   EtatVisualisation(ed);
   AfficheMenu(ed);

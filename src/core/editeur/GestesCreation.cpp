@@ -15,6 +15,7 @@ void PressePiste(Editeur& ed) {
   // A point refused at the store's limit starts no track.
   if (Ci(ed).NbElements == avant) return;
   ed.ctx.PisteEnCours = true;
+  OuvreGeste(ed, GesteLong::Piste, LibellesActions[ed.CodeAction]);
   Elastique(ed.ctx, true);
   TraceDernier(ed);
 }
@@ -58,25 +59,31 @@ void AnnulePastille(Editeur& ed) { RazBoutonsPastille(ed); }
 
 // ---- Drawings: a press lays the first point, the release the second ----
 
+// The first point waits in the store for the second on the rubber band: a gesture, which a
+// change of tool or the cursor reset (TermineCurseur) commits with the lone first point.
 void PresseDessin(Editeur& ed) {
   const int32_t avant = Ci(ed).NbElements;
   AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   // A first point refused at the store's limit waits for no second one.
   if (Ci(ed).NbElements == avant) return;
+  const std::string libelle = LibellesActions[ed.CodeAction];
   Changetravail(ed, ed.CodeAction + actions::kSecondPoint);
   Elastique(ed.ctx, true);
+  OuvreGeste(ed, GesteLong::Dessin, libelle);
 }
 
 void RelacheDessin(Editeur& ed) {
   AjoutElement(Ci(ed), ed.Etat.Travail, GenreDe(ed.CodeAction), Cx(ed), Cy(ed));
   Elastique(ed.ctx, false);
   TraceDernier(ed);
+  ValideGeste(ed, GesteLong::Dessin);
   Changetravail(ed, ed.CodeAction - actions::kSecondPoint);
 }
 
 void AnnuleDessin(Editeur& ed) {
   // Only a lone first point waits in the store (a code of the second point).
   if (ed.ctx.ElastiqueActif && ed.CodeAction >= actions::FinTrait) SupprimeDernier(Ci(ed));
+  AbandonneGeste(ed, GesteLong::Dessin);
   RazBoutonsDessin(ed);
 }
 

@@ -148,6 +148,7 @@ void DeposeComposantDuplique(Editeur& ed) {
 
 void DeposeComposant(Editeur& ed) {
   if (!Portee(ed)) return;
+  ValideGeste(ed, GesteLong::Insertion);
   ChoixCurseurOutil(ed.ctx, actions::PanneauInsertion);
   DeplaceZone(Ci(ed), Dx(ed), Dy(ed));
   MontreCadreSelection(ed);
@@ -222,6 +223,7 @@ void AnnuleComposant(Editeur& ed) {
 }
 
 void AnnuleInsertion(Editeur& ed) {
+  AbandonneGeste(ed, GesteLong::Insertion);
   RazBoutonsInsertion(ed);
   const int32_t premier = Ci(ed).Selection.Premier;
   // The inserted records sit at the end of the store; anything else is left alone.

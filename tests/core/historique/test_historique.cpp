@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "editeur/Gestes.h"
@@ -193,14 +194,6 @@ Etat EtatDe(const Editeur& ed) {
   return {Store(ed.circuit), i};
 }
 
-// A gesture that is not finished: its changes wait for its end to become a step.
-bool GesteEnCours(const Editeur& ed) {
-  const int32_t code = ed.CodeAction;
-  return ed.ctx.PisteEnCours || TitreEnCours(ed) || code == actions::PlacementComposantInsere ||
-         (ed.ctx.ElastiqueActif && code >= 0 && code < kNombreActions &&
-          EstSecondPointDessin(GenreDe(code)));
-}
-
 // Random gestures (the fuzz target's), with undo and redo mixed in: whenever the history moves
 // to a point it has been at, the store and the header are those it had there.
 TEST(HistoriqueEditeur, GestesAuHasardAnnulesEtRetablis) {
@@ -222,7 +215,7 @@ TEST(HistoriqueEditeur, GestesAuHasardAnnulesEtRetablis) {
         JoueGeste(s, static_cast<uint8_t>(g()), static_cast<uint8_t>(g()),
                   static_cast<uint8_t>(g()));
       }
-      if (GesteEnCours(s.ed)) continue;
+      if (GesteOuvert(s.ed)) continue;  // its changes wait for its end
       const size_t p = h.Position(), n = h.NombreEtapes();
       if (n == 0) {  // nothing recorded yet, or a new history: the state is its start
         etats = {EtatDe(s.ed)};
@@ -244,6 +237,76 @@ TEST(HistoriqueEditeur, GestesAuHasardAnnulesEtRetablis) {
       pos = p;
       vus = h.Enregistrements();
     }
+  }
+}
+
+// No gesture stays open, which would stop the history. Each gesture is opened, a few random
+// gestures follow (which may end it or open others), then one way out ends what is open: Escape
+// ends the tools' gestures (a title being typed first ends with a press in the drawing area),
+// undo ends every one, a change of work ends the tools' ones.
+TEST(HistoriqueEditeur, ToutGesteOuvertSeTermine) {
+  using G = GesteLong;
+  struct Ouverture {
+    G geste;
+    void (*ouvre)(Session&);
+  };
+  const Ouverture kOuvertures[] = {
+      {G::Piste,
+       [](Session& s) {
+         s.Clic(C::AffichageFace1);
+         s.Clic(C::BoutonPiste);
+         s.Clic(C::Bpist3);
+         s.Clique(1000, 1000);
+       }},
+      {G::Dessin,
+       [](Session& s) {
+         s.Clic(C::AffichageImplantation);
+         s.Clic(C::BoutonDessinImplantation);
+         s.Clic(C::BpDessinRectangle);
+         s.Appui(1000, 1000);
+       }},
+      {G::Titre, [](Session& s) { s.Clic(C::Boutonauteur); }},
+      {G::Insertion,
+       [](Session& s) {
+         s.Clic(C::AffichageFace1);
+         s.Clic(C::BoutonInsertionTypon);
+         s.d.fichiers = {"/c/R.CPX"};
+         s.Clic(C::BpInsertionComposant);
+       }},
+  };
+  std::mt19937 g(1);
+  for (int tour = 0; tour < 240; ++tour) {
+    const Ouverture& o = kOuvertures[tour % 4];
+    const int issue = tour / 4 % 3;
+    const std::string contexte =
+        "tour " + std::to_string(tour) + ", issue " + std::to_string(issue);
+    Session s(800, 600);
+    PrepareDisque(s.d);
+    o.ouvre(s);
+    ASSERT_TRUE(GesteOuvert(s.ed, o.geste)) << contexte;
+    for (unsigned k = g() % 8; k > 0; --k) {
+      JoueGeste(s, static_cast<uint8_t>(g()), static_cast<uint8_t>(g()), static_cast<uint8_t>(g()));
+    }
+    switch (issue) {
+      case 0:
+        if (TitreEnCours(s.ed)) s.Appui(100, 100);
+        EXPECT_FALSE(GesteOuvert(s.ed, G::Titre)) << contexte;
+        s.Touche(Touche::Echap);
+        break;
+      case 1: Defaire1Click(s.ed); break;
+      default:
+        s.Clic(s.ed.Etat.Travail == 1 ? C::AffichageFace2 : C::AffichageFace1);
+        for (G k : {G::Piste, G::Dessin, G::Insertion}) {
+          EXPECT_FALSE(GesteOuvert(s.ed, k)) << contexte;
+        }
+        EXPECT_EQ(GesteOuvert(s.ed, G::Titre), TitreEnCours(s.ed)) << contexte;
+        if (TitreEnCours(s.ed)) s.Appui(100, 100);
+        break;
+    }
+    ASSERT_FALSE(GesteOuvert(s.ed)) << contexte;
+    // Nothing the gestures changed is left out of the history.
+    Historique h = s.ed.historique;
+    EXPECT_FALSE(h.Enregistre(s.ed.circuit, InstantaneDe(s.ed), "")) << contexte;
   }
 }
 
