@@ -10,6 +10,13 @@ void StyleAscenseur::drawComplexControl(ComplexControl cc, const QStyleOptionCom
                                         QPainter* p, const QWidget* widget) const {
   constexpr int kRangs = 90;  // below the 96 rows from which a fill goes to the threads
   const QRect r = option->rect;
+  // On a screen of twice the density a band is 180 of its rows and still goes to the threads,
+  // and each band draws the whole bar again: in one pass the bar takes a sixth of the time
+  // (a 2160-pixel bar 0.6 ms instead of 3 to 7).
+  if (p->device() != nullptr && p->device()->devicePixelRatio() >= 1.5) {
+    QProxyStyle::drawComplexControl(cc, option, p, widget);
+    return;
+  }
   // Even a clip to the whole of a short horizontal bar keeps its fills off the threads.
   for (int y = r.top(); y <= r.bottom(); y += kRangs) {
     p->save();
