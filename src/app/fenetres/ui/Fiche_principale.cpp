@@ -499,7 +499,7 @@ void Fiche_principale::Apres() {
     if (entier && !calqueMontre_ && !defautMontre_) {
       zone_->Defile(dx, dy, z);
     } else {
-      zone_->Repeins(z);
+      zone_->DefileEnRecopiant(z);
     }
   }
   for (const RectPixel& d : changement_.boites)

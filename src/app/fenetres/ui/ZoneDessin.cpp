@@ -42,10 +42,16 @@ void ZoneDessin::Repeins() {
 
 void ZoneDessin::Defile(int dx, int dy, const QRect& r) {
   if (!attente_.isEmpty() || !isVisible()) {
+    ++recopies_;
     Repeins();
     return;
   }
   scroll(dx, dy, r);
+}
+
+void ZoneDessin::DefileEnRecopiant(const QRect& r) {
+  ++recopies_;
+  Repeins(r);
 }
 
 void ZoneDessin::paintEvent(QPaintEvent* e) {

@@ -44,6 +44,11 @@ class ZoneDessin : public QWidget {
   // on the screen too and only what the move uncovers is copied again. A part still waiting to
   // be painted would move with stale pixels: then the whole area is painted again.
   void Defile(int dx, int dy, const QRect& r);
+  // A scroll of r whose pixels the screen cannot move (a move by a part of the widget's pixel,
+  // something laid over the picture): r copied again.
+  void DefileEnRecopiant(const QRect& r);
+  // The scrolls copied again as a whole so far (above, or with a part still waiting).
+  int Recopies() const { return recopies_; }
 
  protected:
   void paintEvent(QPaintEvent* e) override;
@@ -57,6 +62,7 @@ class ZoneDessin : public QWidget {
   QRegion attente_;  // asked to be painted again, not yet painted
   double echelle_ = 1;
   int allocations_ = 0;
+  int recopies_ = 0;
   std::unique_ptr<CanevasQt> canevas_;
 };
 

@@ -253,11 +253,13 @@ TEST(Vitre, DefilementsEtZoomsSansRecopieNiAllocation) {
     f.Vide();
     for (const auto& c : crans) {
       const int32_t avant = ed.AscVertical.Position + 1000 * ed.AscHorizontal.Position;
+      const int recopies = zone->Recopies();
       f.p.Raz();
       f.Molette(c.cran, c.touches);
       f.Vide();
       if (ed.AscVertical.Position + 1000 * ed.AscHorizontal.Position == avant) continue;
       ++defilements;
+      EXPECT_EQ(zone->Recopies(), recopies);
       EXPECT_EQ(f.p.zoneFois, 1);
       // The strip uncovered and the cursor, never the whole area.
       EXPECT_LE(f.p.zoneAire * 6, f.AireZone()) << c.cran << " " << f.p.zoneAire;
