@@ -144,6 +144,30 @@ class BarreEtat : public QStatusBar {
   int hauteur_ = -1;
 };
 
+// A panel of the status bar that shows a coordinate: its size fixed on the widest it can show
+// (at least `largeur`), so that a new text asks for no layout pass.
+class PanneauCoordonnee : public QLabel {
+ public:
+  PanneauCoordonnee(int largeur, QWidget* parent) : QLabel(parent), largeur_(largeur) { Fixe(); }
+
+ protected:
+  void changeEvent(QEvent* e) override {
+    QLabel::changeEvent(e);
+    if (e->type() == QEvent::FontChange || e->type() == QEvent::StyleChange) Fixe();
+  }
+
+ private:
+  void Fixe() {
+    // Five digits and a sign in millimetres, the longest name.
+    QLabel modele(QStringLiteral("Xr = -8888,88 mm"));
+    modele.setFont(font());
+    modele.setContentsMargins(contentsMargins());
+    const QSize t = modele.sizeHint();
+    setFixedSize(std::max(largeur_, t.width()), t.height());
+  }
+  int largeur_;
+};
+
 }  // namespace
 
 const char* const Fiche_principale::kPanneaux[6] = {"Coordonnée X",
@@ -341,14 +365,18 @@ void Fiche_principale::Construit() {
   barreEtat->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
   setStatusBar(barreEtat);
   for (int i = 0; i < 6; ++i) {
-    panneaux_[i] = new QLabel(this);
+    if (i < 4) {
+      panneaux_[i] = new PanneauCoordonnee(130, this);
+    } else {
+      panneaux_[i] = new QLabel(this);
+      panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
+    }
     // Opaque: a new text paints the panel alone, not the bar and the window behind it.
     panneaux_[i]->setAutoFillBackground(true);
     panneaux_[i]->setObjectName(QStringLiteral("Panneau%1").arg(i));
     // Its text is its name (what a screen reader reads); what it shows, its description.
     panneaux_[i]->setAccessibleDescription(Texte(kPanneaux[i]));
     panneaux_[i]->setAccessibleName(Texte(kPanneaux[i]));
-    panneaux_[i]->setMinimumWidth(i == 5 ? 260 : 130);
     // What the last action had to say and the action in progress wrap rather than being cut.
     if (i >= 4) panneaux_[i]->setWordWrap(true);
     statusBar()->addWidget(panneaux_[i], i == 4 ? 2 : i == 5 ? 1 : 0);

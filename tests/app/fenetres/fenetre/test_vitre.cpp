@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QTemporaryDir>
@@ -29,6 +30,7 @@ class Peintures : public QObject {
   int zoneFois = 0;
   int64_t zoneAire = 0;
   std::map<std::string, int> autres;
+  std::map<std::string, int> dispositions;  // layout passes asked, by widget
   // The containers behind the opaque widgets (the status bar's panels, the scroll bars, the
   // tool panels' buttons): painted only when they change themselves.
   int Derriere() const {
@@ -51,14 +53,24 @@ class Peintures : public QObject {
     for (const auto& [nom, fois] : autres) s += nom + " " + std::to_string(fois) + "\n";
     return s;
   }
+  std::string Dispositions() const {
+    std::string s;
+    for (const auto& [nom, fois] : dispositions) s += nom + " " + std::to_string(fois) + "\n";
+    return s;
+  }
   void Raz() {
     zoneFois = 0;
     zoneAire = 0;
     autres.clear();
+    dispositions.clear();
   }
 
  protected:
   bool eventFilter(QObject* o, QEvent* e) override {
+    if (e->type() == QEvent::LayoutRequest && o->isWidgetType()) {
+      ++dispositions[std::string(o->metaObject()->className()) + " " +
+                     o->objectName().toStdString()];
+    }
     if (e->type() != QEvent::Paint) return false;
     if (o == zone) {
       ++zoneFois;
@@ -155,8 +167,10 @@ TEST(Vitre, UnEvenementUneSeulePeintureDeLaZone) {
       {"déplacement", [&] { f.Souris(QEvent::MouseMove, ici + QPointF(7, 3), Qt::NoButton); }, 0, 3,
        false},
   };
+  const QLabel* survol = f.fiche.findChild<QLabel*>(QStringLiteral("PanneauSurvol"));
   for (const Cas& k : cas) {
     SCOPED_TRACE(k.nom);
+    const QString avant = survol->text();
     f.p.Raz();
     k.geste();
     f.Vide();
@@ -168,6 +182,17 @@ TEST(Vitre, UnEvenementUneSeulePeintureDeLaZone) {
     }
     EXPECT_LE(f.p.Autres(), k.autresMax) << f.p.Liste();
     EXPECT_EQ(f.p.Derriere(), 0) << f.p.Liste();
+    // No layout pass for the coordinates: their panels keep their size whatever they show.
+    // What is under the pointer shares the bar's width with the others: when it changes, the
+    // bar and the window are laid out once.
+    const bool autreSurvol = survol->text() != avant;
+    EXPECT_LE(f.p.dispositions.size(), autreSurvol ? 2u : 0u) << f.p.Dispositions();
+    for (const auto& [nom, fois] : f.p.dispositions) {
+      EXPECT_TRUE(nom == "QStatusBar BarreEtat1" ||
+                  nom == "korv4::Fiche_principale Fiche_principale")
+          << nom;
+      EXPECT_EQ(fois, 1) << nom;
+    }
     if (!k.fenetre) {
       EXPECT_EQ(f.p.autres.count("korv4::Fiche_principale Fiche_principale"), 0u);
     }
@@ -208,6 +233,7 @@ TEST(Vitre, UneZoneTourneeRepeintSonBoutonSeul) {
   EXPECT_EQ(f.p.zoneFois, 1);
   EXPECT_LE(f.p.Autres(), 3) << f.p.Liste();
   EXPECT_EQ(f.p.Autres(), f.p.autres["QToolButton BpRotationZone"]) << f.p.Liste();
+  EXPECT_TRUE(f.p.dispositions.empty()) << f.p.Dispositions();
 }
 
 TEST(Vitre, UnePastillePoseeRepeintSaPlace) {
