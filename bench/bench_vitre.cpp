@@ -369,15 +369,30 @@ void Cliches(const QString& dossier) {
   Etape("annulation", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
   Etape("annulation2", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
   Etape("retablit", [&] { b.Touche(Qt::Key_Y, Qt::ControlModifier); });
+  // A zone chosen with the mouse, turned, the turn undone.
+  Etape("selection", [&] {
+    Clic(b.ed(), Controle::BpSelectionZone);
+    b.fiche.Apres();
+    b.Souris(b.zone(), QEvent::MouseButtonPress, QPointF(200, 150));
+    for (int k = 1; k <= 10; ++k)
+      b.Souris(b.zone(), QEvent::MouseMove, QPointF(200 + 80 * k, 150 + 50 * k), Qt::LeftButton);
+    b.Souris(b.zone(), QEvent::MouseButtonRelease, QPointF(1000, 650));
+  });
+  Etape("rotation_souris", [&] {
+    if (rotation == nullptr) return;
+    const QPointF milieu(rotation->width() / 2.0, rotation->height() / 2.0);
+    b.Souris(rotation, QEvent::MouseButtonPress, milieu);
+    b.Souris(rotation, QEvent::MouseButtonRelease, milieu);
+  });
+  Etape("annulation_souris", [&] { b.Touche(Qt::Key_Z, Qt::ControlModifier); });
   // A narrow window: the status bar's panels share less than their texts ask.
   Etape("etroite", [&] {
     b.fiche.resize(1000, 700);
     b.Attends();
     b.Souris(b.zone(), QEvent::MouseMove, QPointF(400, 300), Qt::NoButton);
   });
-  Etape("etroite_pointeur", [&] {
-    b.Souris(b.zone(), QEvent::MouseMove, QPointF(431, 317), Qt::NoButton);
-  });
+  Etape("etroite_pointeur",
+        [&] { b.Souris(b.zone(), QEvent::MouseMove, QPointF(431, 317), Qt::NoButton); });
 }
 
 // An X server of its own: Xvfb on the first free display from :90, the screen large enough for
