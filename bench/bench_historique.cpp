@@ -62,6 +62,23 @@ void BM_EtapePastille(benchmark::State& state) {
   }
 }
 
+// The step of a zone of 50000 records turned a quarter turn: every record differs differently
+// (the turn itself untimed).
+void BM_EtapeRotation(benchmark::State& state) {
+  Banc b(kMaxElements);
+  b.ZoneDeLaMoitie();
+  Circuit& c = b.s.ed.circuit;
+  Historique h;
+  h.Commence(c, InstantaneDe(b.s.ed));
+  const Instantane etat = InstantaneDe(b.s.ed);
+  for (auto _ : state) {
+    state.PauseTiming();
+    TourneZone(c);
+    state.ResumeTiming();
+    h.Enregistre(c, etat, "Rotation de la zone");
+  }
+}
+
 // A zone of 50000 records turned (the step kept as the records that changed), then undone and
 // redone from the menu, each with the redraw of the picture.
 void BM_AnnulerRetablirRotation(benchmark::State& state) {
@@ -126,6 +143,7 @@ void BM_CopieRecuperation(benchmark::State& state) {
 }
 
 BENCHMARK(BM_EtapePastille)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_EtapeRotation)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_AnnulerRetablirRotation)
     ->ArgName("retablir")
     ->Arg(0)

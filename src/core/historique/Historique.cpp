@@ -123,23 +123,28 @@ bool Historique::Enregistre(const Circuit& c, const Instantane& etat, const std:
   e.Apres = etat;
   if (avant == apres && avant > 0) {
     // Records changed in place: kept as runs of equal differences when that is smaller (a
-    // move is one run, or a few around records that do not move).
-    for (int32_t i = 0; i < avant; ++i) {
+    // move is one run, or a few around records that do not move). The runs are counted first:
+    // a turn or a mirror, whose records all differ differently, allocates none of them.
+    const size_t plafond = static_cast<size_t>(avant) * sizeof(ElementCI);
+    size_t series = 0;
+    ElementCI derniere;
+    for (int32_t i = 0; i < avant && series * sizeof(Difference) < plafond; ++i) {
       const ElementCI d = Ecart(c.Elements[p + i], copie_[p + i]);
-      if (!e.Ecarts.empty() && e.Ecarts.back().Ecart == d) {
-        ++e.Ecarts.back().Nombre;
-      } else {
-        e.Ecarts.push_back({1, d});
-        if (e.Ecarts.size() * sizeof(Difference) >=
-            static_cast<size_t>(avant) * sizeof(ElementCI)) {
-          break;
+      if (series == 0 || !(derniere == d)) ++series;
+      derniere = d;
+    }
+    e.ParEcarts = series * sizeof(Difference) < plafond;
+    if (e.ParEcarts) {
+      e.Ecarts.reserve(series);
+      for (int32_t i = 0; i < avant; ++i) {
+        const ElementCI d = Ecart(c.Elements[p + i], copie_[p + i]);
+        if (!e.Ecarts.empty() && e.Ecarts.back().Ecart == d) {
+          ++e.Ecarts.back().Nombre;
+        } else {
+          e.Ecarts.push_back({1, d});
         }
       }
     }
-    e.ParEcarts =
-        e.Ecarts.size() * sizeof(Difference) < static_cast<size_t>(avant) * sizeof(ElementCI);
-    if (!e.ParEcarts) e.Ecarts.clear();
-    e.Ecarts.shrink_to_fit();
   }
   if (!e.ParEcarts) e.Autres.assign(copie_.begin() + p, copie_.begin() + p + avant);
 
