@@ -23,7 +23,31 @@ bool MemeMagasin(const EquipotentielleAllumee& a, const Circuit& c) {
 
 const Equipotentielles& NetsAJour(EquipotentielleAllumee& a, const Circuit& c) {
   if (!MemeMagasin(a, c)) {
-    a.nets = CalculeEquipotentielles(c);
+    // After a change, the pieces followed from the change's records (read whole the first time
+    // and when the change cannot be followed); the first computation reads the board once.
+    bool suivies = false;
+    if (a.calculees && !a.encombre) {
+      if (!a.suivi) a.suivi = std::make_shared<SuiviVerification>();
+      SuiviVerification& s = *a.suivi;
+      const DifferenceMagasins d = CompareMagasins(a.copie, c);
+      if (s.Pret() && d.Debut > 0) s.Applique(c, a.copie, d.Debut, d.Anciens, d.Nouveaux);
+      if (!s.Pret()) {
+        OptionsVerification o;  // the pieces alone: no clearance
+        o.IsolementMm = 0;
+        // A store whose plotting joins elements is looked at again at the next change (a
+        // cheap look); crowded copper is not.
+        if (!s.Construit(c, o) && s.DernierPas().Paires > 0) a.encombre = true;
+        ++a.CalculsEntiers;
+      }
+      if (s.Pret()) {
+        a.nets = s.Nets(c);
+        suivies = true;
+      }
+    }
+    if (!suivies) {
+      a.nets = CalculeEquipotentielles(c);
+      ++a.CalculsEntiers;
+    }
     a.copie.assign(c.Elements.begin() + 1, c.Elements.begin() + 1 + c.NbElements);
     a.diametres = c.EnteteCI.DiametresPercage;
     a.calculees = true;

@@ -11,11 +11,14 @@
 #include "render/Canevas.h"
 #include "render/ContexteTrace.h"
 #include "verification/Equipotentielles.h"
+#include "verification/Suivi.h"
 
 // The lit net of the "Équipotentielle" tool: the point clicked and the face it was clicked on
 // are kept, not a record, so that after any change of the store the net lit is the one under
 // that point again (it may have grown, split or gone). The nets are computed when the store
-// differs from the copy they were computed from; the store itself never changes here.
+// differs from the copy they were computed from: after a change, from the pieces of copper
+// kept since the last computation and followed from the records the change made (only those
+// read and measured again); the store itself never changes here.
 
 namespace korv4 {
 
@@ -31,6 +34,11 @@ struct EquipotentielleAllumee {
   std::array<int32_t, 14> diametres{};
   bool calculees = false;
   uint64_t Calcul = 0;  // counts the computations of the nets: with Net, what the picture shows
+  // The pieces of copper followed from change to change (made at the first change), and the
+  // computations that read the whole board (the work, for tests).
+  std::shared_ptr<SuiviVerification> suivi;
+  bool encombre = false;  // copper too crowded to follow: read whole at each change
+  uint64_t CalculsEntiers = 0;
 
   // The lit net's records alone, in store order (its tracks and texts whole runs), for its
   // picture: gathered once for a net of a computation, kept with their memory.

@@ -14,8 +14,6 @@ auto Cle(const Defaut& d) {
   return std::make_tuple(d.Genre, d.Couche, d.Y, d.X, d.Distance, d.Minimum);
 }
 
-bool MemesOctets(const ElementCI& a, const ElementCI& b) { return a == b; }
-
 }  // namespace
 
 bool MemeDefaut(const Defaut& a, const Defaut& b) { return Cle(a) == Cle(b); }
@@ -52,23 +50,16 @@ bool VerificationContinue::Suit(const Circuit& c) {
   nouveaux_.clear();
   if (!commencee_) return false;
   // The run that differs: between the common beginning and the common end of the stores.
-  const int32_t n = c.NbElements, m = static_cast<int32_t>(copie_.size());
-  int32_t debut = 0;
-  while (debut < n && debut < m && MemesOctets(c.Elements[debut + 1], copie_[debut])) ++debut;
-  int32_t fin = 0;
-  while (fin < n - debut && fin < m - debut &&
-         MemesOctets(c.Elements[n - fin], copie_[m - 1 - fin]))
-    ++fin;
-  const bool store = debut < n - fin || debut < m - fin;
+  const DifferenceMagasins d = CompareMagasins(copie_, c);
+  const bool store = d.Debut > 0;
   const bool entete = c.EnteteCI.DiametresPercage != diametres_ ||
                       c.EnteteCI.SurfaceX != surfaceX_ || c.EnteteCI.SurfaceY != surfaceY_;
   if (!store && !entete) return false;
-  debut_ = store ? debut + 1 : 0;
-  anciens_ = store ? m - fin - debut : 0;
-  nouveauxNb_ = store ? n - fin - debut : 0;
+  debut_ = d.Debut;
+  anciens_ = d.Anciens;
+  nouveauxNb_ = d.Nouveaux;
   ResultatVerification r;
-  if (store && suivi_.Pret() &&
-      suivi_.Applique(c, copie_, debut + 1, m - fin - debut, n - fin - debut)) {
+  if (store && suivi_.Pret() && suivi_.Applique(c, copie_, d.Debut, d.Anciens, d.Nouveaux)) {
     ++suivis_;
     r = suivi_.Resultat(c);
   } else if (!store && suivi_.Pret()) {

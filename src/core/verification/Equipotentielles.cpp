@@ -128,6 +128,17 @@ Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const 
       return true;
     });
   }
+  NommeEquipotentielles(r, c, piece, total, ensembles, faites, nonMetallises, liste);
+  return r;
+}
+
+void NommeEquipotentielles(Equipotentielles& r, const Circuit& c, std::vector<int32_t> piece[3],
+                           int32_t total, cuivre::Ensembles& ensembles,
+                           const std::array<bool, 3>& faites,
+                           const std::vector<int32_t>& nonMetallises, bool liste) {
+  const size_t n = static_cast<size_t>(c.NbElements) + 1;
+  r.face1Faite_ = faites[1];
+  r.face2Faite_ = faites[2];
   r.morceau_.resize(static_cast<size_t>(total));
   for (int32_t p = 0; p < total; ++p) r.morceau_[static_cast<size_t>(p)] = ensembles.Racine(p);
   if (faites[1] && faites[2] && liste) {
@@ -145,7 +156,7 @@ Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const 
   if (!liste) {
     r.piece1_ = std::move(piece[1]);
     r.piece2_ = std::move(piece[2]);
-    return r;
+    return;
   }
   r.face1_.assign(n, -1);
   r.face2_.assign(n, -1);
@@ -190,7 +201,6 @@ Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const 
   }
   r.piece1_ = std::move(piece[1]);
   r.piece2_ = std::move(piece[2]);
-  return r;
 }
 
 }  // namespace korv4

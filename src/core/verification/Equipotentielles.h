@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,7 +24,8 @@ namespace korv4 {
 
 namespace cuivre {
 struct Geometrie;
-}
+struct Ensembles;
+}  // namespace cuivre
 
 struct Equipotentielle {
   std::string Nom;                 // "N1"...
@@ -63,6 +65,9 @@ class Equipotentielles {
  private:
   friend Equipotentielles CalculeCuivre(const Circuit&, const cuivre::Geometrie* const[3],
                                         const std::vector<int32_t>&, bool);
+  friend void NommeEquipotentielles(Equipotentielles&, const Circuit&, std::vector<int32_t>[3],
+                                    int32_t, cuivre::Ensembles&, const std::array<bool, 3>&,
+                                    const std::vector<int32_t>&, bool);
   std::vector<int32_t> face1_, face2_;    // by record index, -1 for none
   std::vector<int32_t> piece1_, piece2_;  // by record index: its element's piece, -1 for none
   std::vector<int32_t> morceau_;          // by piece: the piece's root on its face

@@ -5,6 +5,7 @@
 
 #include "model/Circuit.h"
 #include "verification/Contour.h"
+#include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
 // What the whole check and the check that follows the steps (Suivi.h) share, so that both give
@@ -15,7 +16,16 @@ namespace korv4 {
 namespace cuivre {
 struct Forme;
 struct Groupe;
+struct Ensembles;
 }  // namespace cuivre
+
+// The nets from the pieces of each face: `piece[face][record]` numbers the records' pieces
+// (0..total-1, -1 for none) on the faces made, `ensembles` has joined the pieces that touch;
+// the plated holes join the faces, then the nets are named and listed (with `liste`).
+void NommeEquipotentielles(Equipotentielles& r, const Circuit& c, std::vector<int32_t> piece[3],
+                           int32_t total, cuivre::Ensembles& ensembles,
+                           const std::array<bool, 3>& faites,
+                           const std::vector<int32_t>& nonMetallises, bool liste);
 
 namespace interne {
 

@@ -209,6 +209,12 @@ struct SuiviVerification::Etat {
              std::vector<int32_t>& renommes, Travail& travail);
   void Joint(Couche& L, bool nets, const std::vector<int32_t>& venus,
              std::vector<int32_t>& renommes, Travail& travail);
+  // The faces the board is made with, from the records of tracks and texts of each.
+  std::array<bool, 3> Faites() const {
+    if (propres[1] > 0 && propres[2] > 0) return {false, true, true};
+    if (propres[2] > 0) return {false, false, true};
+    return {false, true, false};
+  }
   static bool Prend(const Couche& L, bool nets, int32_t g) {
     return L.groupes[static_cast<size_t>(g)].indice >= 0 &&
            (!nets || L.conductrice[static_cast<size_t>(g)]);
@@ -216,6 +222,19 @@ struct SuiviVerification::Etat {
   // The faults of the track ends of one shape (a track's stroke) searched again.
   void Bouts(Couche& L, int32_t k, Travail& travail);
 };
+
+DifferenceMagasins CompareMagasins(const std::vector<ElementCI>& avant, const Circuit& c) {
+  const int32_t n = c.NbElements, m = static_cast<int32_t>(avant.size());
+  int32_t debut = 0;
+  while (debut < n && debut < m && c.Elements[debut + 1] == avant[static_cast<size_t>(debut)])
+    ++debut;
+  int32_t fin = 0;
+  while (fin < n - debut && fin < m - debut &&
+         c.Elements[n - fin] == avant[static_cast<size_t>(m - 1 - fin)])
+    ++fin;
+  if (debut >= n - fin && debut >= m - fin) return {};
+  return {debut + 1, m - fin - debut, n - fin - debut};
+}
 
 SuiviVerification::SuiviVerification() = default;
 SuiviVerification::~SuiviVerification() = default;
@@ -693,11 +712,15 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         const int32_t a = sAvant ? f : t, b = sAvant ? t : f;
         const Forme& A = L.formes[static_cast<size_t>(a)];
         const Forme& B = L.formes[static_cast<size_t>(b)];
+        // The check compares the shapes whose boxes widened by half the reach overlap; the nets
+        // those whose boxes overlap.
+        const bool proches = Chevauchent(A, B, E.m);
+        const bool touchent =
+            !(A.xmin > B.xmax || B.xmin > A.xmax || A.ymin > B.ymax || B.ymin > A.ymax);
+        if (!proches && !touchent) return;
         const Ecart ec = Mesure(A, B);
         if (ec.ecart <= kTolerance) {
-          const uint8_t genre = static_cast<uint8_t>(
-              1 |
-              (A.xmin > B.xmax || B.xmin > A.xmax || A.ymin > B.ymax || B.ymin > A.ymax ? 0 : 2));
+          const uint8_t genre = static_cast<uint8_t>((proches ? 1 : 0) | (touchent ? 2 : 0));
           for (const int g : {S.groupe, T.groupe}) {
             const int32_t h = g == S.groupe ? T.groupe : S.groupe;
             std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(g)];
@@ -711,7 +734,7 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
           }
           return;
         }
-        if (!(E.portee > 0) || !(ec.ecart < E.portee + kTolerance)) return;
+        if (!proches || !(E.portee > 0) || !(ec.ecart < E.portee + kTolerance)) return;
         int32_t id;
         if (!L.libresC.empty()) {
           id = L.libresC.back();
@@ -810,13 +833,7 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) {
   interne::VerifiePercages(c, o.Pastilles, r.Defauts);
   interne::Couronnes(c, o, r.Defauts);
   interne::TrousSansCuivre(c, r.Defauts);
-  // The faces the board is made with, from the records of tracks and texts of each.
-  std::array<bool, 3> faites = {false, true, false};
-  if (E.propres[1] > 0 && E.propres[2] > 0) {
-    faites = {false, true, true};
-  } else if (E.propres[2] > 0) {
-    faites = {false, false, true};
-  }
+  const std::array<bool, 3> faites = E.Faites();
   if (!E.etendueAJour) {
     E.etendue = BoiteTracee{};
     for (const Etat::Couche& L : E.couches)
@@ -896,6 +913,50 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) {
   signales.clear();
   for (int k = 0; k < 3; ++k) Signale(E.dehors[k], E.couches[k]);
   interne::TrieDefauts(r.Defauts);
+  return r;
+}
+
+Equipotentielles SuiviVerification::Nets(const Circuit& c,
+                                         const std::vector<int32_t>& nonMetallises) const {
+  Equipotentielles r;
+  if (!e_) return r;
+  const Etat& E = *e_;
+  const std::array<bool, 3> faites = E.Faites();
+  const size_t n = static_cast<size_t>(c.NbElements) + 1;
+  // Each face's pieces numbered by element (a text's end record with its letters); the
+  // elements of a piece joined.
+  std::vector<int32_t> piece[3];
+  int32_t base[3] = {0, 0, 0}, total = 0;
+  for (int face = 1; face <= 2; ++face) {
+    base[face] = total;
+    if (!faites[static_cast<size_t>(face)]) continue;
+    const Etat::Couche& L = E.couches[face - 1];
+    piece[face].assign(n, -1);
+    for (size_t g = 0; g < L.groupes.size(); ++g) {
+      const Groupe& gr = L.groupes[g];
+      if (gr.indice < 0 || !L.conductrice[g]) continue;
+      int32_t fin = gr.dernier;
+      if (EstTexte(c.Elements[gr.indice].Code) && fin < c.NbElements &&
+          c.Elements[fin + 1].Code == code::FinTexte)
+        ++fin;
+      for (int32_t i = gr.indice; i <= fin; ++i)
+        piece[face][static_cast<size_t>(i)] = total + static_cast<int32_t>(g);
+    }
+    total += static_cast<int32_t>(L.groupes.size());
+  }
+  Ensembles ensembles(static_cast<size_t>(total));
+  for (int face = 1; face <= 2; ++face) {
+    if (!faites[static_cast<size_t>(face)]) continue;
+    const Etat::Couche& L = E.couches[face - 1];
+    std::unordered_map<int32_t, int32_t> premier;
+    for (size_t g = 0; g < L.groupes.size(); ++g) {
+      if (L.groupes[g].indice < 0 || !L.conductrice[g] || L.nomR[g] < 0) continue;
+      const int32_t p = base[face] + static_cast<int32_t>(g);
+      const auto [it, nouveau] = premier.emplace(L.nomR[g], p);
+      if (!nouveau) ensembles.Unit(p, it->second);
+    }
+  }
+  NommeEquipotentielles(r, c, piece, total, ensembles, faites, nonMetallises, true);
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/Circuit.h"
+#include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
 // The check kept up to date from the records a step changed: what the whole check reads is
@@ -18,6 +19,14 @@
 // check's, to the last digit. Standard library only; the circuit is read, never changed.
 
 namespace korv4 {
+
+// Where two stores differ: the records debut..debut+anciens-1 of `avant` (records 1..m at
+// avant[0..m-1]) became debut..debut+nouveaux-1 of c, the records before and after them are
+// the same (those after moved by the difference); debut 0 when the stores are the same.
+struct DifferenceMagasins {
+  int32_t Debut = 0, Anciens = 0, Nouveaux = 0;
+};
+DifferenceMagasins CompareMagasins(const std::vector<ElementCI>& avant, const Circuit& c);
 
 class SuiviVerification {
  public:
@@ -45,6 +54,11 @@ class SuiviVerification {
   // The whole check's result for c, as it was last read (what is kept of the faults that read
   // the whole board brought up to date).
   ResultatVerification Resultat(const Circuit& c);
+
+  // The nets of the circuit as last read, as CalculeEquipotentielles gives them with the
+  // options' style and these drill diameters not plated: from the pieces kept, no copper read
+  // or measured again (the records listed and the nets named: a pass over the store).
+  Equipotentielles Nets(const Circuit& c, const std::vector<int32_t>& nonMetallises = {}) const;
 
   // The work of the last Construit or Applique, what the budgets count: records read again,
   // pairs of shapes whose boxes were compared, elements whose piece was followed, track ends

@@ -72,6 +72,38 @@ TEST(Allumage, ClicsEtSuivi) {
   EXPECT_FALSE(SuitEquipotentielle(a, p.b.c));
 }
 
+// After the first change the nets are followed from each change's records, not computed from
+// the whole board again: the same nets and the same net lit as a computation from scratch.
+TEST(Allumage, LesChangementsSuivisSansToutRelire) {
+  Planche p;
+  EquipotentielleAllumee a;
+  ASSERT_TRUE(AllumeEquipotentielle(a, p.b.c, 1, 1000, 1000));  // on pad A
+  EXPECT_EQ(a.CalculsEntiers, 1u);
+  const std::vector<ElementCI> debut(p.b.c.Elements.begin(),
+                                     p.b.c.Elements.begin() + p.b.c.NbElements + 1);
+  auto Comme = [&](const char* texte) {
+    EXPECT_TRUE(SuitEquipotentielle(a, p.b.c));
+    EXPECT_EQ(TexteEquipotentielle(a), texte);
+    const Equipotentielles entiers = CalculeEquipotentielles(p.b.c);
+    ASSERT_EQ(a.nets.Liste.size(), entiers.Liste.size());
+    for (size_t k = 0; k < entiers.Liste.size(); ++k) {
+      EXPECT_EQ(a.nets.Liste[k].Nom, entiers.Liste[k].Nom);
+      EXPECT_EQ(a.nets.Liste[k].Elements, entiers.Liste[k].Elements);
+    }
+  };
+  p.b.Piste(1, {{1000, 1000}, {1000, 1074}});  // C joins A
+  Comme("Équipotentielle N1 : 4 pastilles");
+  SupprimeElements(p.b.c, Plage{p.t1, p.t1 + 1});  // A and C cut from V
+  Comme("Équipotentielle N1 : 2 pastilles");
+  p.b.c.EnteteCI.DiametresPercage[p.b.c.Elements[p.v].Attribut] = 0;  // V no longer plated
+  Comme("Équipotentielle N1 : 2 pastilles");
+  std::copy(debut.begin(), debut.end(), p.b.c.Elements.begin());  // the records back: A, V
+  p.b.c.NbElements = static_cast<int32_t>(debut.size()) - 1;
+  Comme("Équipotentielle N1 : 2 pastilles");
+  // Read whole once, at the first change; followed since.
+  EXPECT_EQ(a.CalculsEntiers, 2u);
+}
+
 TEST(Allumage, ImageDuNetSeul) {
   Planche p;
   EquipotentielleAllumee a;

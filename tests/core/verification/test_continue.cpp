@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <random>
 #include <utility>
 #include <vector>
@@ -14,7 +15,9 @@
 #include "render/CircuitExemple.h"
 #include "verification/CircuitsDenses.h"
 #include "verification/Continue.h"
+#include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
+#include "verification/Suivi.h"
 
 namespace korv4 {
 namespace {
@@ -266,6 +269,102 @@ TEST(VerificationContinue, UnPetitPasCouteLeMemeSurUneGrandeCarte) {
   EXPECT_EQ(v.Verifications(), 2u);
   EXPECT_EQ(v.Suivis(), 0u);
   CommeComplete(v, c, o);
+}
+
+// The same nets, names and lists as computed whole; the pieces the same (their numbers aside).
+void MemesNets(const Equipotentielles& a, const Equipotentielles& b, const Circuit& c) {
+  ASSERT_EQ(a.Liste.size(), b.Liste.size());
+  EXPECT_EQ(a.NombreAvecPastilles(), b.NombreAvecPastilles());
+  for (size_t k = 0; k < a.Liste.size(); ++k) {
+    const Equipotentielle& p = a.Liste[k];
+    const Equipotentielle& q = b.Liste[k];
+    ASSERT_TRUE(p.Nom == q.Nom && p.Pastilles == q.Pastilles && p.Elements == q.Elements &&
+                p.Face1 == q.Face1 && p.Face2 == q.Face2)
+        << p.Nom;
+  }
+  for (int face = 1; face <= 2; ++face) {
+    EXPECT_EQ(a.FaceFaite(face), b.FaceFaite(face));
+    std::map<int32_t, int32_t> de, vers;  // the pieces of one matched to the other's, both ways
+    for (int32_t i = 0; i <= c.NbElements + 1; ++i) {
+      ASSERT_EQ(a.De(i, face), b.De(i, face)) << i;
+      const int32_t x = a.Morceau(i, face), y = b.Morceau(i, face);
+      ASSERT_EQ(x < 0, y < 0) << i;
+      if (x < 0) continue;
+      ASSERT_EQ(de.emplace(x, y).first->second, y) << i;
+      ASSERT_EQ(vers.emplace(y, x).first->second, x) << i;
+    }
+  }
+}
+
+// The nets from the pieces followed, after steps that join and split them (a track between two
+// pads, a track taken out, a pad moved, a drill made plated or not, undo), are the nets computed
+// whole, with their names and lists; the holes a set leaves unplated too.
+TEST(VerificationContinue, LesEquipotentiellesSuiviesCommeCalculees) {
+  for (uint32_t graine : {5u, 6u}) {
+    Circuit c;
+    CircuitExemple(c, 1500, 6000, 4000, graine);
+    OptionsVerification o;
+    o.IsolementMm = graine == 5 ? 0 : 0.3;  // the pieces alone, or with the check's
+    SuiviVerification s;
+    ASSERT_TRUE(s.Construit(c, o));
+    std::mt19937 hasard(graine);
+    auto Au = [&](int32_t n) { return static_cast<int32_t>(hasard() % static_cast<uint32_t>(n)); };
+    std::vector<Circuit> passes{c};
+    for (int pas = 0; pas < 60; ++pas) {
+      SCOPED_TRACE(::testing::Message() << "graine " << graine << ", pas " << pas);
+      const std::vector<ElementCI> avant(c.Elements.begin() + 1,
+                                         c.Elements.begin() + 1 + c.NbElements);
+      std::vector<int32_t> pads;
+      for (int32_t i = 1; i <= c.NbElements; ++i)
+        if (EstPastilleCuivre(c.Elements[i].Code)) pads.push_back(i);
+      const int32_t i = 1 + Au(c.NbElements);
+      switch (Au(5)) {
+        case 0: {  // a track between two pads, at the end
+          const ElementCI a =
+              c.Elements[pads[static_cast<size_t>(Au(static_cast<int32_t>(pads.size())))]];
+          const ElementCI b =
+              c.Elements[pads[static_cast<size_t>(Au(static_cast<int32_t>(pads.size())))]];
+          const uint8_t face = static_cast<uint8_t>(1 + Au(2));
+          AjouteRecord(c, face, 161, kPremierPoint, a.X, a.Y);
+          AjouteRecord(c, face, 161, kDernierPoint, b.X, b.Y);
+          break;
+        }
+        case 1: {  // a whole track taken out
+          int32_t d = i;
+          while (d <= c.NbElements && !EstPiste(c.Elements[d].Code)) ++d;
+          if (d > c.NbElements) break;
+          int32_t f = d;
+          while (d > 1 && c.Elements[d].Attribut != kPremierPoint) --d;
+          while (f < c.NbElements && c.Elements[f].Attribut != kDernierPoint) ++f;
+          c.Elements.erase(c.Elements.begin() + d, c.Elements.begin() + f + 1);
+          c.Elements.resize(static_cast<size_t>(kMaxElements) + 1);
+          c.NbElements -= f - d + 1;
+          break;
+        }
+        case 2:  // a pad moved
+          c.Elements[pads[static_cast<size_t>(Au(static_cast<int32_t>(pads.size())))]].X +=
+              Au(200) - 100;
+          break;
+        case 3:  // a drill made plated or not
+          c.EnteteCI.DiametresPercage[1 + Au(13)] = Au(3) == 0 ? 0 : 8 + Au(10);
+          break;
+        case 4:  // undo of a step before
+          c = passes[static_cast<size_t>(Au(static_cast<int32_t>(passes.size())))];
+          break;
+      }
+      passes.push_back(c);
+      const DifferenceMagasins d = CompareMagasins(avant, c);
+      if (d.Debut > 0 && !s.Applique(c, avant, d.Debut, d.Anciens, d.Nouveaux)) {
+        ASSERT_TRUE(s.Construit(c, o));  // a step too large: read whole
+      }
+      MemesNets(s.Nets(c), CalculeEquipotentielles(c), c);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+    const std::vector<int32_t> nonMetallises{c.EnteteCI.DiametresPercage[1],
+                                             c.EnteteCI.DiametresPercage[2]};
+    MemesNets(s.Nets(c, nonMetallises),
+              CalculeEquipotentielles(c, StylePastilles::Octogonales, nonMetallises), c);
+  }
 }
 
 TEST(VerificationContinue, UnDefautQuiApparaitEstNouveau) {
