@@ -205,6 +205,9 @@ void ReTraceCimp(Editeur& ed);
 // two bands drawn on two threads, whatever the work in view; the full redraw splits where the
 // work is about even, when a second processor is free.
 void ReTraceCimpEnBandes(Editeur& ed, int32_t rang);
+// The pixels of the image's rectangle r moved by (dx, dy) (what comes from outside r is left as
+// it was), a scroll of the picture; `deux`: a move along one axis in two parts on two threads.
+void DeplacePixels(Editeur& ed, const RectPixel& r, int32_t dx, int32_t dy, bool deux);
 // The same picture as ReTraceCimp, redrawn only within the box of `b` (units) widened by
 // `marge` pixels: what a finished track changed.
 void ReTraceBoite(Editeur& ed, const Cadre& b, int32_t marge);

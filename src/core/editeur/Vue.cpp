@@ -111,6 +111,47 @@ void Affichage(Editeur& ed) {
   ctx.Toile = &ed.toile;
 }
 
+void DeplacePixels(Editeur& ed, const RectPixel& r, int32_t dx, int32_t dy, bool deux) {
+  const int32_t largeur = r.Droite - r.Gauche - std::abs(dx);
+  const int32_t gaucheSource = r.Gauche + std::max(-dx, 0);
+  const int32_t gaucheCible = r.Gauche + std::max(dx, 0);
+  auto ligne = [&](int32_t y) { return ed.Image.Pixels + y * ed.Image.Pas; };
+  // Columns [c0, c1) of the row span moved, rows [h, b) of the rows written.
+  auto deplace = [&](int32_t c0, int32_t c1, int32_t h, int32_t b) {
+    const size_t octets = static_cast<size_t>(c1 - c0) * 4u;
+    if (dy > 0) {
+      for (int32_t y = b - 1; y >= h; --y)
+        std::memmove(ligne(y) + gaucheCible + c0, ligne(y - dy) + gaucheSource + c0, octets);
+    } else {
+      for (int32_t y = h; y < b; ++y)
+        std::memmove(ligne(y) + gaucheCible + c0, ligne(y - dy) + gaucheSource + c0, octets);
+    }
+  };
+  const int32_t haut = dy > 0 ? r.Haut + dy : r.Haut, bas = dy > 0 ? r.Bas : r.Bas + dy;
+  if (largeur <= 0 || bas <= haut) return;
+  // Up or down, each side moves its own columns; sideways, each its own rows: no part reads
+  // what the other writes.
+  if (!deux || (dx == 0) == (dy == 0) || largeur < 2 || bas - haut < 2) {
+    deplace(0, largeur, haut, bas);
+    return;
+  }
+  const double part = ed.equipe.PartAppelant();
+  if (dx == 0) {
+    const int32_t m = std::clamp(static_cast<int32_t>(largeur * part), 1, largeur - 1);
+    const double travail[2] = {static_cast<double>(m), static_cast<double>(largeur - m)};
+    ed.equipe.Partage(
+        2, [&](int i) { i == 0 ? deplace(0, m, haut, bas) : deplace(m, largeur, haut, bas); },
+        travail);
+  } else {
+    const int32_t m =
+        std::clamp(haut + static_cast<int32_t>((bas - haut) * part), haut + 1, bas - 1);
+    const double travail[2] = {static_cast<double>(m - haut), static_cast<double>(bas - m)};
+    ed.equipe.Partage(
+        2, [&](int i) { i == 0 ? deplace(0, largeur, haut, m) : deplace(0, largeur, m, bas); },
+        travail);
+  }
+}
+
 namespace {
 
 // The background, the circuit and the origin mark, drawn straight into the pixels of r (inside
@@ -201,21 +242,6 @@ RectPixel ZoneImage(const Editeur& ed) {
                    std::min(z.Bas, ed.Image.Hauteur)};
 }
 
-// The pixels of r moved by (dx, dy); what comes from outside r is left as it was.
-void DeplacePixels(const Editeur& ed, const RectPixel& r, int32_t dx, int32_t dy) {
-  const int32_t largeur = r.Droite - r.Gauche - std::abs(dx);
-  const int32_t gaucheSource = r.Gauche + std::max(-dx, 0);
-  const int32_t gaucheCible = r.Gauche + std::max(dx, 0);
-  auto ligne = [&](int32_t y) { return ed.Image.Pixels + y * ed.Image.Pas; };
-  if (dy > 0) {
-    for (int32_t y = r.Bas - 1; y >= r.Haut + dy; --y)
-      std::memmove(ligne(y) + gaucheCible, ligne(y - dy) + gaucheSource, largeur * 4u);
-  } else {
-    for (int32_t y = r.Haut; y < r.Bas + dy; ++y)
-      std::memmove(ligne(y) + gaucheCible, ligne(y - dy) + gaucheSource, largeur * 4u);
-  }
-}
-
 // The image holds a full redraw of the drawing area (with the marks shown), drawn into these
 // very pixels.
 bool ImageDessinee(const Editeur& ed) {
@@ -240,7 +266,11 @@ bool Defile(Editeur& ed, const ContexteTrace& avant) {
   const int32_t dx = avant.OrigineX - ctx.OrigineX, dy = ctx.OrigineY - avant.OrigineY;
   if (std::abs(dx) >= r.Droite - r.Gauche || std::abs(dy) >= r.Bas - r.Haut) return false;
   if (dx != 0 || dy != 0) {
-    DeplacePixels(ed, r, dx, dy);
+    // A large move on two threads when a second processor is free.
+    constexpr int64_t kPixelsDeux = int64_t{1} << 20;
+    DeplacePixels(ed, r, dx, dy,
+                  int64_t{r.Droite - r.Gauche} * (r.Bas - r.Haut) >= kPixelsDeux &&
+                      Equipe::ProcesseurLibre());
     // The window lets the screen move its pixels too, and copies only what is drawn below.
     ed.toile.Defile(r, dx, dy);
   } else {

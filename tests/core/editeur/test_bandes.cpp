@@ -68,5 +68,35 @@ TEST(RedessinEnBandes, DeuxFilsCommeUnePasse) {
   }
 }
 
+// A scroll's move of the picture in two parts on two threads gives the pixels of a move made
+// through a copy: up, down, sideways (either part may be the larger), both at once, and moves
+// as large as the area less a row.
+TEST(RedessinEnBandes, DeplacementEnDeuxCommeParUneCopie) {
+  constexpr int32_t kL = 203, kH = 157, kPas = 211;
+  const RectPixel r{5, 3, 197, 151};
+  Session s{kL, kH};
+  std::vector<uint32_t> pixels(static_cast<size_t>(kPas) * kH);
+  s.ed.Image.Pixels = pixels.data();
+  s.ed.Image.Largeur = kL;
+  s.ed.Image.Hauteur = kH;
+  s.ed.Image.Pas = kPas;
+  const int32_t moves[][2] = {{0, 7},   {0, -7},   {9, 0},  {-9, 0}, {0, 147}, {0, -147},
+                              {191, 0}, {-191, 0}, {4, -3}, {-6, 5}, {0, 1},   {-1, 0}};
+  for (const auto& [dx, dy] : moves) {
+    for (bool deux : {false, true}) {
+      for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<uint32_t>(i * 2654435761u);
+      // What each pixel of r gets: the pixel (dx, dy) before it, if that one lies in r.
+      std::vector<uint32_t> attendu = pixels;
+      for (int32_t y = r.Haut; y < r.Bas; ++y)
+        for (int32_t x = r.Gauche; x < r.Droite; ++x)
+          if (x - dx >= r.Gauche && x - dx < r.Droite && y - dy >= r.Haut && y - dy < r.Bas)
+            attendu[static_cast<size_t>(y) * kPas + x] =
+                pixels[static_cast<size_t>(y - dy) * kPas + x - dx];
+      DeplacePixels(s.ed, r, dx, dy, deux);
+      ASSERT_TRUE(pixels == attendu) << dx << " " << dy << (deux ? " en deux" : "");
+    }
+  }
+}
+
 }  // namespace
 }  // namespace korv4
