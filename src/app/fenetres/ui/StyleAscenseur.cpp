@@ -17,12 +17,34 @@ void StyleAscenseur::drawComplexControl(ComplexControl cc, const QStyleOptionCom
     QProxyStyle::drawComplexControl(cc, option, p, widget);
     return;
   }
+  // The slider and the arrow buttons are drawn in the bands they reach only (a little around
+  // them for their outlines); the groove in every band.
+  const auto* barre = qstyleoption_cast<const QStyleOptionSlider*>(option);
+  QStyleOptionSlider bande;
+  struct Partie {
+    SubControl sc;
+    QRect r;
+  };
+  Partie parties[3] = {
+      {SC_ScrollBarSlider, {}}, {SC_ScrollBarAddLine, {}}, {SC_ScrollBarSubLine, {}}};
+  if (cc == CC_ScrollBar && barre != nullptr) {
+    bande = *barre;
+    for (Partie& q : parties) q.r = subControlRect(cc, barre, q.sc, widget).adjusted(-2, -2, 2, 2);
+  }
   // Even a clip to the whole of a short horizontal bar keeps its fills off the threads.
   for (int y = r.top(); y <= r.bottom(); y += kRangs) {
+    const QRect rangs(r.left(), y, r.width(), std::min(kRangs, r.bottom() + 1 - y));
     p->save();
-    p->setClipRect(QRect(r.left(), y, r.width(), std::min(kRangs, r.bottom() + 1 - y)),
-                   Qt::IntersectClip);
-    QProxyStyle::drawComplexControl(cc, option, p, widget);
+    p->setClipRect(rangs, Qt::IntersectClip);
+    if (cc == CC_ScrollBar && barre != nullptr) {
+      bande.subControls = barre->subControls;
+      for (const Partie& q : parties) {
+        if (!q.r.intersects(rangs)) bande.subControls &= ~q.sc;
+      }
+      QProxyStyle::drawComplexControl(cc, &bande, p, widget);
+    } else {
+      QProxyStyle::drawComplexControl(cc, option, p, widget);
+    }
     p->restore();
   }
 }

@@ -6,8 +6,9 @@
 // Qt's raster engine hands every fill of 96 rows or more to its thread pool, a few rows to each
 // thread; for a bar the waking and waiting cost far more than the fill (a 1080-pixel bar took
 // 0.6 ms to repaint, 0.16 ms in bands), and the bars are repainted on every zoom. Clipped to
-// fewer rows, each fill stays on the window's thread; each band draws the whole bar, clipped
-// (the slider's translucent outline comes out a little darker than in one pass). On a screen
+// fewer rows, each fill stays on the window's thread; each band draws the groove and the parts
+// of the bar that reach it, clipped (the slider's translucent outline comes out a little darker
+// than in one pass). On a screen
 // of twice the density the bar is drawn in one pass: there bands cost more than the threads.
 
 namespace korv4 {
