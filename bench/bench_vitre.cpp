@@ -129,6 +129,7 @@ struct Banc {
       QCoreApplication::processEvents();
     } while (peinture && compteur.peinturesZone == avant && t.elapsed() < 500);
     QCoreApplication::processEvents();
+    peint = horloge.nsecsElapsed();
     if (x != nullptr) free(xcb_get_input_focus_reply(x, xcb_get_input_focus(x), nullptr));
   }
   void Attends() {
@@ -163,10 +164,16 @@ struct Banc {
   void Evenement(F&& f) {
     compteur.Raz();
     compteur.trace = true;
+    horloge.start();
     f();
+    const int64_t geste = horloge.nsecsElapsed();
     Vide();
+    const int64_t fin = horloge.nsecsElapsed();
     compteur.trace = false;
     compteur.Retient();
+    duree[0] += geste;
+    duree[1] += peint - geste;
+    duree[2] += fin - peint;
   }
   void Compte(benchmark::State& state) {
     const double n = static_cast<double>(std::max<int64_t>(compteur.evenements, 1));
@@ -176,7 +183,15 @@ struct Banc {
     state.counters["octets_zone"] = static_cast<double>(compteur.totalAire) * 4 * k * k / n;
     state.counters["autres_peintures"] = static_cast<double>(compteur.totalAutres) / n;
     state.counters["pixels"] = ed().Image.Largeur * ed().Image.Hauteur;
+    // Where the wall time goes (milliseconds an event): the event's handling (the editor and
+    // its drawing), the posted events until the window has painted and flushed, the server.
+    state.counters["ms_geste"] = static_cast<double>(duree[0]) / 1e6 / n;
+    state.counters["ms_peinture"] = static_cast<double>(duree[1]) / 1e6 / n;
+    state.counters["ms_serveur"] = static_cast<double>(duree[2]) / 1e6 / n;
   }
+  QElapsedTimer horloge;
+  int64_t peint = 0;
+  int64_t duree[3] = {};
 };
 
 // Ctrl and the wheel, one notch in at zoom z (out again untimed).
