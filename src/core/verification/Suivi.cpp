@@ -132,6 +132,9 @@ struct SuiviVerification::Etat {
     std::unordered_map<int32_t, int32_t> tailleV, tailleR;  // elements of each piece
     std::vector<int32_t> marqueG, rechercheG;  // Coupe: the search that met each element
     int32_t marqueCoupe = 0;
+    // While a new element is measured: the elements it touches both ways (this mark).
+    std::vector<int32_t> jointes;
+    int32_t marqueJointes = 0;
     std::unordered_map<int64_t, Defaut> bouts;  // shape * 2 + end: its fault
     std::unordered_map<int64_t, std::vector<int32_t>> cases;
     mutable std::vector<int32_t> vu;
@@ -709,22 +712,31 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
     if (!L.cuivre) continue;
     // Each new shape measured against the copper around it, then put in the grid (two new
     // shapes once).
+    if (L.jointes.size() < L.groupes.size()) L.jointes.resize(L.groupes.size(), 0);
+    int32_t groupeCourant = -1, marqueJointes = 0;
     for (const int32_t f : nouvelles) {
       const Forme& S = L.formes[static_cast<size_t>(f)];
+      if (S.groupe != groupeCourant) {
+        groupeCourant = S.groupe;
+        marqueJointes = ++L.marqueJointes;
+      }
       E.Voisins(L, S, [&](int32_t t) {
         ++travail_.Paires;
         const Forme& T = L.formes[static_cast<size_t>(t)];
         if (T.groupe == S.groupe) return;
+        // The check compares the shapes whose boxes widened by half the reach overlap; the nets
+        // those whose boxes overlap.
+        const bool proches = Chevauchent(S, T, E.m);
+        const bool touchent =
+            !(S.xmin > T.xmax || T.xmin > S.xmax || S.ymin > T.ymax || T.ymin > S.ymax);
+        if (!proches && !touchent) return;
+        // Two elements already known to touch both ways: nothing more to learn from their
+        // shapes (a gap between them is never a fault while both are there).
+        if (L.jointes[static_cast<size_t>(T.groupe)] == marqueJointes) return;
         const bool sAvant = Etat::Avant(L, f, t);
         const int32_t a = sAvant ? f : t, b = sAvant ? t : f;
         const Forme& A = L.formes[static_cast<size_t>(a)];
         const Forme& B = L.formes[static_cast<size_t>(b)];
-        // The check compares the shapes whose boxes widened by half the reach overlap; the nets
-        // those whose boxes overlap.
-        const bool proches = Chevauchent(A, B, E.m);
-        const bool touchent =
-            !(A.xmin > B.xmax || B.xmin > A.xmax || A.ymin > B.ymax || B.ymin > A.ymax);
-        if (!proches && !touchent) return;
         const Ecart ec = Mesure(A, B);
         if (ec.ecart <= kTolerance) {
           const uint8_t genre = static_cast<uint8_t>((proches ? 1 : 0) | (touchent ? 2 : 0));
@@ -733,11 +745,13 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
             std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(g)];
             auto it =
                 std::find_if(v.begin(), v.end(), [&](const Etat::Arete& x) { return x.g == h; });
+            uint8_t tout = genre;
             if (it == v.end()) {
               v.push_back({h, genre});
             } else {
-              it->genre |= genre;
+              tout = it->genre |= genre;
             }
+            if (g == S.groupe && tout == 3) L.jointes[static_cast<size_t>(h)] = marqueJointes;
           }
           return;
         }
@@ -955,12 +969,16 @@ Equipotentielles SuiviVerification::Nets(const Circuit& c,
   for (int face = 1; face <= 2; ++face) {
     if (!faites[static_cast<size_t>(face)]) continue;
     const Etat::Couche& L = E.couches[face - 1];
-    std::unordered_map<int32_t, int32_t> premier;
+    std::vector<int32_t> premier(static_cast<size_t>(E.prochainNom), -1);  // by name
     for (size_t g = 0; g < L.groupes.size(); ++g) {
       if (L.groupes[g].indice < 0 || !L.conductrice[g] || L.nomR[g] < 0) continue;
       const int32_t p = base[face] + static_cast<int32_t>(g);
-      const auto [it, nouveau] = premier.emplace(L.nomR[g], p);
-      if (!nouveau) ensembles.Unit(p, it->second);
+      int32_t& q = premier[static_cast<size_t>(L.nomR[g])];
+      if (q < 0) {
+        q = p;
+      } else {
+        ensembles.Unit(p, q);
+      }
     }
   }
   NommeEquipotentielles(r, c, piece, total, ensembles, faites, nonMetallises, true);
