@@ -23,10 +23,10 @@ bool MemeMagasin(const EquipotentielleAllumee& a, const Circuit& c) {
 
 const Equipotentielles& NetsAJour(EquipotentielleAllumee& a, const Circuit& c) {
   if (!MemeMagasin(a, c)) {
-    // After a change, the pieces followed from the change's records (read whole the first time
-    // and when the change cannot be followed); the first computation reads the board once.
+    // While a net is lit, the pieces followed from the change's records (read whole at the
+    // first change and when a change cannot be followed); otherwise the board is read once.
     bool suivies = false;
-    if (a.calculees && !a.encombre) {
+    if (a.calculees && !a.encombre && (a.Active || (a.suivi && a.suivi->Pret()))) {
       if (!a.suivi) a.suivi = std::make_shared<SuiviVerification>();
       SuiviVerification& s = *a.suivi;
       const DifferenceMagasins d = CompareMagasins(a.copie, c);
@@ -92,12 +92,13 @@ bool AllumeEquipotentielle(EquipotentielleAllumee& a, const Circuit& c, int trav
 void EteintEquipotentielle(EquipotentielleAllumee& a) {
   a.Active = false;
   a.Net = -1;
+  a.suivi.reset();  // what is kept to follow the pieces goes with the light
 }
 
 bool SuitEquipotentielle(EquipotentielleAllumee& a, const Circuit& c) {
   if (!a.Active || MemeMagasin(a, c)) return false;
   a.Net = EquipotentielleSous(c, NetsAJour(a, c), a.Travail, a.X, a.Y);
-  if (a.Net < 0) a.Active = false;
+  if (a.Net < 0) EteintEquipotentielle(a);
   return true;  // even the same index may now hold other records
 }
 

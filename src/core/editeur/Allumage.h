@@ -34,8 +34,9 @@ struct EquipotentielleAllumee {
   std::array<int32_t, 14> diametres{};
   bool calculees = false;
   uint64_t Calcul = 0;  // counts the computations of the nets: with Net, what the picture shows
-  // The pieces of copper followed from change to change (made at the first change), and the
-  // computations that read the whole board (the work, for tests).
+  // The pieces of copper followed from change to change while a net is lit (made at the first
+  // change, dropped when the light goes out), and the computations that read the whole board
+  // (the work, for tests).
   std::shared_ptr<SuiviVerification> suivi;
   bool encombre = false;  // copper too crowded to follow: read whole at each change
   uint64_t CalculsEntiers = 0;

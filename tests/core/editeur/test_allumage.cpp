@@ -102,6 +102,12 @@ TEST(Allumage, LesChangementsSuivisSansToutRelire) {
   Comme("Équipotentielle N1 : 2 pastilles");
   // Read whole once, at the first change; followed since.
   EXPECT_EQ(a.CalculsEntiers, 2u);
+  // The light out, what was kept goes; a click reads the board again.
+  EteintEquipotentielle(a);
+  EXPECT_EQ(a.suivi, nullptr);
+  p.b.Piste(2, {{2000, 1000}, {2000, 1500}});
+  ASSERT_TRUE(AllumeEquipotentielle(a, p.b.c, 1, 1000, 1000));
+  EXPECT_EQ(a.CalculsEntiers, 3u);
 }
 
 TEST(Allumage, ImageDuNetSeul) {
