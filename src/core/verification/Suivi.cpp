@@ -111,6 +111,24 @@ struct SuiviVerification::Etat {
     Defaut d;
   };
 
+  // A shape in a cell of the grid, with its element and its box widened by half the reach (in
+  // floats rounded outward: a look that may keep a few more, never fewer), so that a search
+  // reads the cell alone before it reads a shape.
+  struct Entree {
+    int32_t forme, groupe;
+    float x0, y0, x1, y1;
+  };
+  Entree EntreeDe(int32_t f, const Forme& forme) const {
+    const double marge = 0.01 + 1e-6 * (std::fabs(forme.xmin) + std::fabs(forme.xmax) +
+                                        std::fabs(forme.ymin) + std::fabs(forme.ymax));
+    return {f,
+            forme.groupe,
+            static_cast<float>(forme.xmin - m - marge),
+            static_cast<float>(forme.ymin - m - marge),
+            static_cast<float>(forme.xmax + m + marge),
+            static_cast<float>(forme.ymax + m + marge)};
+  }
+
   struct Couche {
     uint8_t masque = 0;
     bool cuivre = false;
@@ -136,7 +154,7 @@ struct SuiviVerification::Etat {
     std::vector<int32_t> jointes;
     int32_t marqueJointes = 0;
     std::unordered_map<int64_t, Defaut> bouts;  // shape * 2 + end: its fault
-    std::unordered_map<int64_t, std::vector<int32_t>> cases;
+    std::unordered_map<int64_t, std::vector<Entree>> cases;
     mutable std::vector<int32_t> vu;
     mutable int32_t marque = 0;
     int32_t nombreFormes = 0;
@@ -185,19 +203,22 @@ struct SuiviVerification::Etat {
     }
   }
 
-  // Each shape whose widened box overlaps the probe's and that shares a cell with it, once.
+  // Each shape whose widened box overlaps the probe's and that shares a cell with it, once;
+  // the shapes of the element `sauf` left out.
   template <typename F>
-  void Voisins(const Couche& L, const Forme& sonde, F&& fn) const {
+  void Voisins(const Couche& L, const Forme& sonde, F&& fn, int32_t sauf = -1) const {
     if (L.vu.size() < L.formes.size()) L.vu.resize(L.formes.size(), 0);
     const int32_t marque = ++L.marque;
+    const double x0 = sonde.xmin - m, y0 = sonde.ymin - m, x1 = sonde.xmax + m, y1 = sonde.ymax + m;
     PourChaqueCase(sonde, [&](int64_t cle) {
       const auto it = L.cases.find(cle);
       if (it == L.cases.end()) return;
-      for (const int32_t t : it->second) {
-        int32_t& vu = L.vu[static_cast<size_t>(t)];
+      for (const Entree& t : it->second) {
+        if (t.groupe == sauf || t.x0 > x1 || x0 > t.x1 || t.y0 > y1 || y0 > t.y1) continue;
+        int32_t& vu = L.vu[static_cast<size_t>(t.forme)];
         if (vu == marque) continue;
         vu = marque;
-        if (Chevauchent(L.formes[static_cast<size_t>(t)], sonde, m)) fn(t);
+        if (Chevauchent(L.formes[static_cast<size_t>(t.forme)], sonde, m)) fn(t.forme);
       }
     });
   }
@@ -565,8 +586,9 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         const Forme& forme = L.formes[static_cast<size_t>(f)];
         if (L.cuivre) {
           E.PourChaqueCase(forme, [&](int64_t cle) {
-            std::vector<int32_t>& v = L.cases[cle];
-            const auto it = std::find(v.begin(), v.end(), f);
+            std::vector<Etat::Entree>& v = L.cases[cle];
+            const auto it = std::find_if(v.begin(), v.end(),
+                                         [&](const Etat::Entree& x) { return x.forme == f; });
             if (it != v.end()) {
               *it = v.back();
               v.pop_back();
@@ -720,63 +742,67 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         groupeCourant = S.groupe;
         marqueJointes = ++L.marqueJointes;
       }
-      E.Voisins(L, S, [&](int32_t t) {
-        ++travail_.Paires;
-        const Forme& T = L.formes[static_cast<size_t>(t)];
-        if (T.groupe == S.groupe) return;
-        // The check compares the shapes whose boxes widened by half the reach overlap; the nets
-        // those whose boxes overlap.
-        const bool proches = Chevauchent(S, T, E.m);
-        const bool touchent =
-            !(S.xmin > T.xmax || T.xmin > S.xmax || S.ymin > T.ymax || T.ymin > S.ymax);
-        if (!proches && !touchent) return;
-        // Two elements already known to touch both ways: nothing more to learn from their
-        // shapes (a gap between them is never a fault while both are there).
-        if (L.jointes[static_cast<size_t>(T.groupe)] == marqueJointes) return;
-        const bool sAvant = Etat::Avant(L, f, t);
-        const int32_t a = sAvant ? f : t, b = sAvant ? t : f;
-        const Forme& A = L.formes[static_cast<size_t>(a)];
-        const Forme& B = L.formes[static_cast<size_t>(b)];
-        const Ecart ec = Mesure(A, B);
-        if (ec.ecart <= kTolerance) {
-          const uint8_t genre = static_cast<uint8_t>((proches ? 1 : 0) | (touchent ? 2 : 0));
-          for (const int g : {S.groupe, T.groupe}) {
-            const int32_t h = g == S.groupe ? T.groupe : S.groupe;
-            std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(g)];
-            auto it =
-                std::find_if(v.begin(), v.end(), [&](const Etat::Arete& x) { return x.g == h; });
-            uint8_t tout = genre;
-            if (it == v.end()) {
-              v.push_back({h, genre});
-            } else {
-              tout = it->genre |= genre;
+      E.Voisins(
+          L, S,
+          [&](int32_t t) {
+            ++travail_.Paires;
+            const Forme& T = L.formes[static_cast<size_t>(t)];
+            if (T.groupe == S.groupe) return;
+            // The check compares the shapes whose boxes widened by half the reach overlap; the nets
+            // those whose boxes overlap.
+            const bool proches = Chevauchent(S, T, E.m);
+            const bool touchent =
+                !(S.xmin > T.xmax || T.xmin > S.xmax || S.ymin > T.ymax || T.ymin > S.ymax);
+            if (!proches && !touchent) return;
+            // Two elements already known to touch both ways: nothing more to learn from their
+            // shapes (a gap between them is never a fault while both are there).
+            if (L.jointes[static_cast<size_t>(T.groupe)] == marqueJointes) return;
+            const bool sAvant = Etat::Avant(L, f, t);
+            const int32_t a = sAvant ? f : t, b = sAvant ? t : f;
+            const Forme& A = L.formes[static_cast<size_t>(a)];
+            const Forme& B = L.formes[static_cast<size_t>(b)];
+            const Ecart ec = Mesure(A, B);
+            if (ec.ecart <= kTolerance) {
+              const uint8_t genre = static_cast<uint8_t>((proches ? 1 : 0) | (touchent ? 2 : 0));
+              for (const int g : {S.groupe, T.groupe}) {
+                const int32_t h = g == S.groupe ? T.groupe : S.groupe;
+                std::vector<Etat::Arete>& v = L.aretes[static_cast<size_t>(g)];
+                auto it = std::find_if(v.begin(), v.end(),
+                                       [&](const Etat::Arete& x) { return x.g == h; });
+                uint8_t tout = genre;
+                if (it == v.end()) {
+                  v.push_back({h, genre});
+                } else {
+                  tout = it->genre |= genre;
+                }
+                if (g == S.groupe && tout == 3) L.jointes[static_cast<size_t>(h)] = marqueJointes;
+              }
+              return;
             }
-            if (g == S.groupe && tout == 3) L.jointes[static_cast<size_t>(h)] = marqueJointes;
-          }
-          return;
-        }
-        if (!proches || !(E.portee > 0) || !(ec.ecart < E.portee + kTolerance)) return;
-        int32_t id;
-        if (!L.libresC.empty()) {
-          id = L.libresC.back();
-          L.libresC.pop_back();
-        } else {
-          id = static_cast<int32_t>(L.candidats.size());
-          L.candidats.emplace_back();
-        }
-        Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
-        k2.a = a;
-        k2.b = b;
-        k2.ga = A.groupe;
-        k2.gb = B.groupe;
-        k2.ecart = ec.ecart;
-        k2.fautif = ec.ecart < E.isolement - kTolerance;
-        if (k2.fautif) k2.d = interne::DefautDePaire(A, B, L.masque);
-        L.candidatsDe[static_cast<size_t>(S.groupe)].push_back(id);
-        L.candidatsDe[static_cast<size_t>(T.groupe)].push_back(id);
-      });
+            if (!proches || !(E.portee > 0) || !(ec.ecart < E.portee + kTolerance)) return;
+            int32_t id;
+            if (!L.libresC.empty()) {
+              id = L.libresC.back();
+              L.libresC.pop_back();
+            } else {
+              id = static_cast<int32_t>(L.candidats.size());
+              L.candidats.emplace_back();
+            }
+            Etat::Candidat& k2 = L.candidats[static_cast<size_t>(id)];
+            k2.a = a;
+            k2.b = b;
+            k2.ga = A.groupe;
+            k2.gb = B.groupe;
+            k2.ecart = ec.ecart;
+            k2.fautif = ec.ecart < E.isolement - kTolerance;
+            if (k2.fautif) k2.d = interne::DefautDePaire(A, B, L.masque);
+            L.candidatsDe[static_cast<size_t>(S.groupe)].push_back(id);
+            L.candidatsDe[static_cast<size_t>(T.groupe)].push_back(id);
+          },
+          S.groupe);
       if (travail_.Paires > E.limite) return Abandonne();
-      E.PourChaqueCase(S, [&](int64_t cle) { L.cases[cle].push_back(f); });
+      const Etat::Entree entree = E.EntreeDe(f, S);
+      E.PourChaqueCase(S, [&](int64_t cle) { L.cases[cle].push_back(entree); });
     }
     // The pieces the step touched, followed; the ends around what changed searched again.
     if (E.portee > 0) {
