@@ -408,6 +408,7 @@ void Fiche_principale::ConstruitCadre() {
   cadre_->setObjectName(QStringLiteral("Cadre"));
   cadre_->installEventFilter(this);
   zone_ = new ZoneDessin(cadre_);
+  zone_->equipe = &ed_.equipe;
   for (bool vertical : {false, true}) {
     auto* panneau = new QWidget(cadre_);
     panneau->setObjectName(vertical ? QStringLiteral("PanelAscVertical")

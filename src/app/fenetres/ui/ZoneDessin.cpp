@@ -1,8 +1,13 @@
 #include "fenetres/ui/ZoneDessin.h"
 
 #include <QMouseEvent>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <vector>
 
 namespace korv4 {
 
@@ -54,16 +59,74 @@ void ZoneDessin::DefileEnRecopiant(const QRect& r) {
   Repeins(r);
 }
 
+bool ZoneDessin::CopieDirecte(QPainter& p, const QRegion& region) {
+  // The window's own picture (its backing store), each pixel of the image on one of it at a
+  // whole offset: what drawImage would copy there, row by row.
+  QPaintEngine* moteur = p.paintEngine();
+  if (moteur == nullptr || moteur->type() != QPaintEngine::Raster) return false;
+  QPaintDevice* d = moteur->paintDevice();
+  if (d == nullptr || d->devType() != QInternal::Image) return false;
+  QImage& cible = *static_cast<QImage*>(d);
+  const QTransform t = p.deviceTransform();
+  // drawImage copies the image's pixels unchanged onto either format, as here.
+  const bool format = image_.format() == QImage::Format_RGB32 &&
+                      (cible.format() == QImage::Format_RGB32 ||
+                       cible.format() == QImage::Format_ARGB32_Premultiplied);
+  if (!format || t.type() > QTransform::TxScale || t.m11() != echelle_ || t.m22() != echelle_ ||
+      t.dx() != std::floor(t.dx()) || t.dy() != std::floor(t.dy()))
+    return false;
+  const QPoint decalage(static_cast<int>(t.dx()), static_cast<int>(t.dy()));
+  struct Bande {
+    const uchar* source;
+    uchar* cible;
+    int octets, rangs;
+  };
+  std::vector<Bande> bandes;
+  int64_t total = 0;
+  for (const QRect& morceau : region) {
+    // In the image's pixels, within the image and the window's picture.
+    const QRect s = QRect(qFloor(morceau.left() * echelle_), qFloor(morceau.top() * echelle_),
+                          qRound(morceau.width() * echelle_), qRound(morceau.height() * echelle_)) &
+                    image_.rect() & cible.rect().translated(-decalage);
+    if (s.isEmpty()) continue;
+    bandes.push_back(Bande{image_.constScanLine(s.top()) + s.left() * 4,
+                           cible.scanLine(s.top() + decalage.y()) + (s.left() + decalage.x()) * 4,
+                           s.width() * 4, s.height()});
+    total += int64_t{s.width()} * s.height();
+  }
+  const qsizetype pasSource = image_.bytesPerLine(), pasCible = cible.bytesPerLine();
+  auto copie = [&](const Bande& b, int premier, int fin) {
+    for (int y = premier; y < fin; ++y)
+      std::memcpy(b.cible + y * pasCible, b.source + y * pasSource, b.octets);
+  };
+  // A large copy (a whole area redrawn) in two halves of rows on two threads when a second
+  // processor is free.
+  constexpr int64_t kPixelsDeux = int64_t{1} << 20;
+  if (equipe != nullptr && bandes.size() == 1 && total >= kPixelsDeux &&
+      Equipe::ProcesseurLibre()) {
+    const Bande& b = bandes.front();
+    const int m = std::clamp(static_cast<int>(b.rangs * equipe->PartAppelant()), 1, b.rangs - 1);
+    const double travail[2] = {static_cast<double>(m), static_cast<double>(b.rangs - m)};
+    equipe->Partage(
+        2, [&](int i) { i == 0 ? copie(b, 0, m) : copie(b, m, b.rangs); }, travail);
+  } else {
+    for (const Bande& b : bandes) copie(b, 0, b.rangs);
+  }
+  return true;
+}
+
 void ZoneDessin::paintEvent(QPaintEvent* e) {
   attente_ -= e->region();
   QPainter p(this);
   // The image is in the screen's pixels: each of its pixels lands on one of the screen's; each
   // rectangle of the region is copied alone (two far places are not one big box).
-  for (const QRect& morceau : e->region()) {
-    const QRectF r(morceau);
-    p.drawImage(r, image_,
-                QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,
-                       r.height() * echelle_));
+  if (!CopieDirecte(p, e->region())) {
+    for (const QRect& morceau : e->region()) {
+      const QRectF r(morceau);
+      p.drawImage(r, image_,
+                  QRectF(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,
+                         r.height() * echelle_));
+    }
   }
   const QRectF r(e->rect());
   const QRectF source(r.left() * echelle_, r.top() * echelle_, r.width() * echelle_,

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "partage/canevas/CanevasQt.h"
+#include "render/Equipe.h"
 
 // The drawing area: one persistent image that every drawing pass paints into; a paint event
 // only copies the damaged part of it to the window.
@@ -35,6 +36,8 @@ class ZoneDessin : public QWidget {
   // A picture of the picture's size laid over it (the lit net: transparent where it is not);
   // none when null or empty.
   std::function<const QImage*()> calque;
+  // The editor's second thread, for a large copy to the window when a processor is free.
+  Equipe* equipe = nullptr;
 
   // A part of the area (or all of it) to paint again from the image; the widget's own
   // update() would do, but the parts asked and not yet painted must be known to a scroll.
@@ -58,6 +61,10 @@ class ZoneDessin : public QWidget {
   void wheelEvent(QWheelEvent* e) override;
 
  private:
+  // The region copied from the image straight into the window's picture; false when the
+  // painter does not draw into a picture of the image's format (then drawImage does).
+  bool CopieDirecte(QPainter& p, const QRegion& region);
+
   QImage image_;
   QRegion attente_;  // asked to be painted again, not yet painted
   double echelle_ = 1;

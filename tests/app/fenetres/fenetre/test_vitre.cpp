@@ -319,5 +319,40 @@ TEST(Vitre, DefilementsEtZoomsSansRecopieNiAllocation) {
   EXPECT_EQ(zone->Image().constBits(), pixels);
 }
 
+// What the window shows of the drawing area is its picture, pixel for pixel (at a scale factor
+// of 2 each of the picture's pixels on one of the screen's): after a zoom, a scroll down and
+// one sideways, the whole area and a part of it painted again.
+TEST(Vitre, LaZoneMontreSonImagePixelPourPixel) {
+  Fenetre f;
+  Editeur& ed = f.fiche.editeur();
+  ZoneDessin* zone = f.fiche.zone();
+  auto Pareil = [&](const char* quand) {
+    SCOPED_TRACE(quand);
+    const QImage vue = zone->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage& image = zone->Image();
+    ASSERT_LE(vue.width(), image.width());
+    ASSERT_LE(vue.height(), image.height());
+    EXPECT_NEAR(vue.width(), zone->width() * zone->Echelle(), 1);
+    int differents = 0;
+    for (int y = 0; y < vue.height(); ++y)
+      for (int x = 0; x < vue.width(); ++x)
+        differents += (vue.pixel(x, y) & 0xFFFFFF) != (image.pixel(x, y) & 0xFFFFFF);
+    EXPECT_EQ(differents, 0);
+  };
+  ChoixEchelle1Change(ed, 5);
+  f.fiche.Apres();
+  f.Vide();
+  Pareil("zoom");
+  f.Molette(-120, Qt::NoModifier);
+  f.Vide();
+  Pareil("défilement");
+  f.Molette(-120, Qt::ShiftModifier);
+  f.Vide();
+  Pareil("défilement de côté");
+  zone->Repeins(QRect(7, 5, 101, 43));
+  f.Vide();
+  Pareil("une partie");
+}
+
 }  // namespace
 }  // namespace korv4
