@@ -8,8 +8,8 @@
 // 0.6 ms to repaint, 0.16 ms in bands), and the bars are repainted on every zoom. Clipped to
 // fewer rows, each fill stays on the window's thread; each band draws the groove and the parts
 // of the bar that reach it, clipped (the slider's translucent outline comes out a little darker
-// than in one pass). On a screen
-// of twice the density the bar is drawn in one pass: there bands cost more than the threads.
+// than in one pass). On a screen of twice the density the bar is drawn in one pass: there
+// bands cost more than the threads (a 2160-pixel bar 0.55 ms in one pass, 2.4 to 9 in bands).
 
 namespace korv4 {
 
