@@ -173,7 +173,8 @@ struct SuiviVerification::Etat {
   }
 
   static int64_t Cle(int64_t cx, int64_t cy) {
-    return (cy << 32) ^ static_cast<int64_t>(static_cast<uint32_t>(cx));
+    return static_cast<int64_t>((static_cast<uint64_t>(cy) << 32) ^
+                                static_cast<uint64_t>(static_cast<uint32_t>(cx)));
   }
   int64_t Colonne(double x) const { return static_cast<int64_t>(std::floor(x / pas)); }
 
