@@ -25,13 +25,6 @@ std::string Mm(double v) {
 
 bool Valide(double mm) { return std::isfinite(mm) && mm > 0; }
 
-// The distance from a point to a shape's box: no part of the shape is nearer.
-double DistanceBoite(Point2 p, const Forme& s) {
-  const double dx = std::max({s.xmin - p.x, 0.0, p.x - s.xmax});
-  const double dy = std::max({s.ymin - p.y, 0.0, p.y - s.ymax});
-  return std::sqrt(dx * dx + dy * dy);
-}
-
 }  // namespace
 
 namespace interne {
@@ -219,10 +212,6 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
                                 Scalaire(e, direction);
           if (devant <= 0) return;
           if (nets.Morceau(g.groupes[static_cast<size_t>(s.groupe)].indice, face) != m) return;
-          // Copper whose box lies beyond the clearance, or beyond the nearest found, is not
-          // measured (a micro-unit spared for the roundings of the measure).
-          const double proche = DistanceBoite(e, s) - piste.r - 1e-6;
-          if (proche >= isolement - kTolerance || (t.ecart >= 0 && proche > t.ecart)) return;
           const Ecart ec = Mesure(g, cap, s);
           if (ec.ecart <= kTolerance || !(ec.ecart < isolement - kTolerance)) return;
           const Point2 vers = ec.pb - cap.a;

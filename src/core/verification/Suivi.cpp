@@ -461,13 +461,6 @@ void SuiviVerification::Etat::Bouts(Couche& L, int32_t k, Travail& travail) {
                             Scalaire(e, direction);
       if (devant <= 0) continue;
       if (L.nomR[static_cast<size_t>(s.groupe)] != morceau) continue;
-      // As the whole check: copper whose box lies beyond the clearance or the nearest found is
-      // not measured.
-      const double dx = std::max({s.xmin - e.x, 0.0, e.x - s.xmax});
-      const double dy = std::max({s.ymin - e.y, 0.0, e.y - s.ymax});
-      const double proche = std::sqrt(dx * dx + dy * dy) - piste.r - 1e-6;
-      if (proche >= isolement - kTolerance || (meilleurEcart >= 0 && proche > meilleurEcart))
-        continue;
       const Ecart ec = Mesure(cap, s);
       if (ec.ecart <= kTolerance || !(ec.ecart < isolement - kTolerance)) continue;
       const Point2 vers = ec.pb - cap.a;
