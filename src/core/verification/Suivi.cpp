@@ -820,15 +820,21 @@ bool SuiviVerification::Applique(const Circuit& c, const std::vector<ElementCI>&
         Piste(t);
       });
     };
-    for (const Forme& f : anciennes) Autour(f);
-    for (const int32_t g : renommes)
-      for (const int32_t f : L.formesDe[static_cast<size_t>(g)]) {
+    if (construction) {
+      // Every end searched: no need to look for those around what changed.
+      for (size_t f = 0; f < L.formes.size(); ++f)
+        if (L.vivante[f]) Piste(static_cast<int32_t>(f));
+    } else {
+      for (const Forme& f : anciennes) Autour(f);
+      for (const int32_t g : renommes)
+        for (const int32_t f : L.formesDe[static_cast<size_t>(g)]) {
+          Piste(f);
+          Autour(L.formes[static_cast<size_t>(f)]);
+        }
+      for (const int32_t f : nouvelles) {
         Piste(f);
         Autour(L.formes[static_cast<size_t>(f)]);
       }
-    for (const int32_t f : nouvelles) {
-      Piste(f);
-      Autour(L.formes[static_cast<size_t>(f)]);
     }
     for (const int32_t t : pistes) E.Bouts(L, t, travail_);
     if (travail_.Paires > E.limite) return Abandonne();
