@@ -50,7 +50,9 @@ void ModifDiametreClick(Editeur& ed) {
 }
 
 void Taille1Click(Editeur& ed) {
-  if (ed.dialogues->Ouvre(Fenetre::Surfacedetravail) == 1) AfficheCI(ed);
+  if (ed.dialogues->Ouvre(Fenetre::Surfacedetravail) != 1) return;
+  SurfaceDansEntete(ed);
+  AfficheCI(ed);
 }
 
 void Unites(Editeur& ed, bool mm) {

@@ -338,6 +338,9 @@ void ModifTexte(Editeur& ed, Plage p);
 // ---- History ----
 // The circuit's state that a step restores besides the store.
 Instantane InstantaneDe(const Editeur& ed);
+// The circuit's header follows the surface the screen shows, so that what reads the header (the
+// check's outline and its "hors contour") measures the surface of now.
+void SurfaceDansEntete(Editeur& ed);
 // After a user's action: what it changed becomes one step named after the action (or after
 // the gesture that started it), unless a gesture over several events is open.
 void Etape(Editeur& ed, const std::string& libelle);

@@ -28,6 +28,7 @@ void Applique(Editeur& ed, const Instantane& etat) {
   const bool surface = ed.ctx.SurfaceX != etat.SurfaceX || ed.ctx.SurfaceY != etat.SurfaceY;
   ed.ctx.SurfaceX = etat.SurfaceX;
   ed.ctx.SurfaceY = etat.SurfaceY;
+  SurfaceDansEntete(ed);
   c.Selection = etat.Selection;
   ++ed.Version;
   initialiseBpPercage(ed);
@@ -99,6 +100,11 @@ void AbandonneGeste(Editeur& ed, GesteLong geste) {
 bool GesteOuvert(const Editeur& ed) { return ed.GestesOuverts != 0; }
 bool GesteOuvert(const Editeur& ed, GesteLong geste) {
   return (ed.GestesOuverts & Bit(geste)) != 0;
+}
+
+void SurfaceDansEntete(Editeur& ed) {
+  ed.circuit.EnteteCI.SurfaceX = ed.ctx.SurfaceX;
+  ed.circuit.EnteteCI.SurfaceY = ed.ctx.SurfaceY;
 }
 
 void Etape(Editeur& ed, const std::string& libelle) {

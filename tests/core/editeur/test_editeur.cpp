@@ -1279,6 +1279,12 @@ TEST(Editeur, ToutChangementDuCircuitLeMarqueModifie) {
     ASSERT_TRUE(OuvreFichier(s.ed, "/c/F.CIX"));
     c.geste(s);
     EXPECT_EQ(s.ed.circuit.CircuitModifie, c.modifie);
+    // The header the check reads follows the surface, through undo and redo too.
+    auto surfaceSuivie = [&s] {
+      EXPECT_EQ(s.ed.circuit.EnteteCI.SurfaceX, s.ed.ctx.SurfaceX);
+      EXPECT_EQ(s.ed.circuit.EnteteCI.SurfaceY, s.ed.ctx.SurfaceY);
+    };
+    surfaceSuivie();
     EXPECT_EQ(TitreFenetre(s.ed), std::string(c.modifie ? "*" : "") + "KORV4 : /c/F.CIX");
     // Closing asks to save exactly when something changed.
     s.d.questions.clear();
@@ -1290,8 +1296,10 @@ TEST(Editeur, ToutChangementDuCircuitLeMarqueModifie) {
     s.Clic(C::Defaire1);
     EXPECT_FALSE(s.ed.circuit.CircuitModifie);
     EXPECT_EQ(TitreFenetre(s.ed), "KORV4 : /c/F.CIX");
+    surfaceSuivie();
     s.Clic(C::Refaire1);
     EXPECT_TRUE(s.ed.circuit.CircuitModifie);
+    surfaceSuivie();
     // Saved in place: the mark goes at once, and the file holds the change.
     Raccourci(s.ed, C::Enregistrerunfichier1);
     EXPECT_FALSE(s.ed.circuit.CircuitModifie);

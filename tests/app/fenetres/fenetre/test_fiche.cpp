@@ -366,6 +366,7 @@ TEST(Fiche, VerificationContinueSuitLesEtapes) {
   Fenetre f;
   Circuit& c = f.ed().circuit;
   f.ed().ctx.SurfaceX = f.ed().ctx.SurfaceY = 31000;
+  SurfaceDansEntete(f.ed());
   AjoutElement(c, 1, uint8_t{198}, 25000, 25000);
   Etape(f.ed(), "pastille");
   AfficheCI(f.ed());
@@ -378,7 +379,7 @@ TEST(Fiche, VerificationContinueSuitLesEtapes) {
   auto* continue_ = fenetre->findChild<QCheckBox*>(QStringLiteral("Continue"));
   ASSERT_NE(liste, nullptr);
   ASSERT_NE(continue_, nullptr);
-  const int seule = liste->count();  // the pad alone is its own outline: near the edge
+  const int seule = liste->count();  // the pad alone
   // Unticked, a step leaves the list as it was.
   AjoutElement(c, 1, uint8_t{198}, 25082, 25000);  // about 0.2 mm from the first
   Etape(f.ed(), "pastille");
