@@ -367,6 +367,64 @@ TEST(VerificationContinue, LesEquipotentiellesSuiviesCommeCalculees) {
   }
 }
 
+// Stores of records drawn at random, any code, layer and attribute (tracks without their first
+// point, drawings cut from their second record, pads of every kind, texts of every size): each
+// step is followed or checked whole, and the result and the nets are always the whole ones.
+TEST(VerificationContinue, DesMagasinsQuelconquesCommeLaVerificationComplete) {
+  for (uint32_t graine = 1; graine <= 12; ++graine) {
+    std::mt19937 hasard(graine);
+    auto Au = [&](uint32_t n) { return hasard() % n; };
+    auto Record = [&] {
+      ElementCI e;
+      e.Couche = static_cast<uint8_t>(Au(16));
+      e.Code = static_cast<uint8_t>(graine % 2 ? Au(256) : 160 + Au(50));
+      e.Attribut = static_cast<uint8_t>(Au(256));
+      e.Caractere = static_cast<uint8_t>(Au(256));
+      e.X = static_cast<uint16_t>(Au(1500));
+      e.Y = static_cast<uint16_t>(Au(1500));
+      return e;
+    };
+    Circuit c;
+    c.EnteteCI.SurfaceX = static_cast<int32_t>(500 + Au(2000));
+    c.EnteteCI.SurfaceY = static_cast<int32_t>(500 + Au(2000));
+    for (int k = 0; k < 300; ++k) c.Elements[static_cast<size_t>(++c.NbElements)] = Record();
+    OptionsVerification o;
+    o.IsolementMm = 0.2 + 0.1 * Au(4);
+    VerificationContinue v;
+    v.Commence(c, o);
+    SuiviVerification nets;
+    OptionsVerification pieces;
+    pieces.IsolementMm = 0;
+    bool suivies = nets.Construit(c, pieces);
+    for (int pas = 0; pas < 30; ++pas) {
+      SCOPED_TRACE(::testing::Message() << "graine " << graine << ", pas " << pas);
+      const std::vector<ElementCI> avant(c.Elements.begin() + 1,
+                                         c.Elements.begin() + 1 + c.NbElements);
+      const auto i = static_cast<std::ptrdiff_t>(1 + Au(static_cast<uint32_t>(c.NbElements)));
+      switch (Au(3)) {
+        case 0: c.Elements[static_cast<size_t>(i)] = Record(); break;
+        case 1:
+          c.Elements.erase(c.Elements.begin() + i);
+          c.Elements.resize(static_cast<size_t>(kMaxElements) + 1);
+          --c.NbElements;
+          break;
+        default:
+          c.Elements.insert(c.Elements.begin() + i, Record());
+          c.Elements.resize(static_cast<size_t>(kMaxElements) + 1);
+          ++c.NbElements;
+          break;
+      }
+      v.Suit(c);
+      CommeComplete(v, c, o);
+      const DifferenceMagasins d = CompareMagasins(avant, c);
+      if (suivies && d.Debut > 0) suivies = nets.Applique(c, avant, d.Debut, d.Anciens, d.Nouveaux);
+      if (!suivies) suivies = nets.Construit(c, pieces);
+      if (suivies) MemesNets(nets.Nets(c), CalculeEquipotentielles(c), c);
+      if (::testing::Test::HasFatalFailure()) return;
+    }
+  }
+}
+
 TEST(VerificationContinue, UnDefautQuiApparaitEstNouveau) {
   Circuit c;
   c.EnteteCI.SurfaceX = c.EnteteCI.SurfaceY = 5000;
