@@ -11,19 +11,14 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 
+#include "CarteFenetre.h"
 #include "editeur/Session.h"
 #include "fenetres/ui/Fiche_principale.h"
 #include "fenetres/ui/ZoneDessin.h"
-#include "render/CircuitExemple.h"
 #include "render/Curseur.h"
 
 namespace korv4 {
 namespace {
-
-// The largest surface; the elements on a quarter of it, so that a zone of half of them can be
-// turned a quarter turn and carried on the surface.
-constexpr int32_t kSurfaceX = 31000, kSurfaceY = 31000;
-constexpr int32_t kEtendue = 15000;
 
 struct Banc {
   DialoguesScript d;
@@ -37,15 +32,7 @@ struct Banc {
                  fiche.height() + 1080 - fiche.zone()->height());
     QApplication::processEvents();
     Editeur& ed = fiche.editeur();
-    CircuitExemple(ed.circuit, nombre, kEtendue, kEtendue, 2024);
-    // Away from the edges, so that no element's box passes the surface's origin.
-    for (int32_t i = 1; i <= ed.circuit.NbElements; ++i) {
-      ElementCI& e = ed.circuit[i];
-      if (e.Code != code::Rayon) e.X = static_cast<uint16_t>(e.X + 1000);
-      e.Y = static_cast<uint16_t>(e.Y + 1000);
-    }
-    ed.ctx.SurfaceX = kSurfaceX;
-    ed.ctx.SurfaceY = kSurfaceY;
+    CarteFenetre(ed, nombre);
     AfficheCI(ed);
     fiche.Apres();
     QApplication::processEvents();

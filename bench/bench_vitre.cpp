@@ -31,17 +31,14 @@
 #include <QWheelEvent>
 #include <memory>
 
+#include "CarteFenetre.h"
 #include "editeur/Session.h"
 #include "fenetres/ui/Fiche_principale.h"
 #include "fenetres/ui/ZoneDessin.h"
-#include "render/CircuitExemple.h"
 #include "render/Curseur.h"
 
 namespace korv4 {
 namespace {
-
-constexpr int32_t kSurfaceX = 31000, kSurfaceY = 31000;
-constexpr int32_t kEtendue = 15000;
 
 // The paint events of one input event: the drawing area's (and the area they cover) and every
 // other widget's.
@@ -94,14 +91,7 @@ struct Banc {
                  fiche.height() + 1080 - fiche.zone()->height());
     Attends();
     Editeur& ed = fiche.editeur();
-    CircuitExemple(ed.circuit, nombre, kEtendue, kEtendue, 2024);
-    for (int32_t i = 1; i <= ed.circuit.NbElements; ++i) {
-      ElementCI& e = ed.circuit[i];
-      if (e.Code != code::Rayon) e.X = static_cast<uint16_t>(e.X + 1000);
-      e.Y = static_cast<uint16_t>(e.Y + 1000);
-    }
-    ed.ctx.SurfaceX = kSurfaceX;
-    ed.ctx.SurfaceY = kSurfaceY;
+    CarteFenetre(ed, nombre);
     AfficheCI(ed);
     fiche.Apres();
     fiche.activateWindow();
