@@ -11,6 +11,14 @@ void Rien(Editeur&) {}
 
 namespace {
 
+// A page of the scroll bar `a` forward or back, kept within the bar.
+void PageAscenseur(Editeur& ed, bool vertical, const Ascenseur& a, bool avant) {
+  const int32_t position =
+      avant ? (a.Position + a.Page + a.GrandPas < 1000 ? a.Position + a.GrandPas : 1000 - a.Page)
+            : (a.Position - a.GrandPas >= 1 ? a.Position - a.GrandPas : 0);
+  AscenseurChange(ed, vertical, position);
+}
+
 struct Gestes {
   void (*Presse)(Editeur&);
   void (*Relache)(Editeur&);
@@ -148,22 +156,10 @@ void FormKeyDown(Editeur& ed, Touche touche, bool maj) {
       if (ed.ctx.FormeCurseur != Curseur::CadrePorte) action(ed, Geste::Presse);
       if (ed.ctx.ElastiqueActif) action(ed, Geste::Relache);
       break;
-    case Touche::PageSuivante:
-      AscenseurChange(
-          ed, true,
-          v.Position + v.Page + v.GrandPas < 1000 ? v.Position + v.GrandPas : 1000 - v.Page);
-      break;
-    case Touche::PagePrecedente:
-      AscenseurChange(ed, true, v.Position - v.GrandPas >= 1 ? v.Position - v.GrandPas : 0);
-      break;
-    case Touche::Fin:
-      AscenseurChange(
-          ed, false,
-          h.Position + h.Page + h.GrandPas < 1000 ? h.Position + h.GrandPas : 1000 - h.Page);
-      break;
-    case Touche::Debut:
-      AscenseurChange(ed, false, h.Position - h.GrandPas >= 1 ? h.Position - h.GrandPas : 0);
-      break;
+    case Touche::PageSuivante: PageAscenseur(ed, true, v, true); break;
+    case Touche::PagePrecedente: PageAscenseur(ed, true, v, false); break;
+    case Touche::Fin: PageAscenseur(ed, false, h, true); break;
+    case Touche::Debut: PageAscenseur(ed, false, h, false); break;
     case Touche::Espace: action(ed, GesteEspace(ed)); break;
     case Touche::Echap: action(ed, Geste::Annule); break;
     case Touche::Plus: ZoomPlus1Click(ed); break;

@@ -91,11 +91,7 @@ Equipotentielles CalculeCuivre(const Circuit& c, const cuivre::Geometrie* const 
       if (EstPastille(c.Elements[gr.indice].Code) &&
           !PastilleConductrice(c.Elements[gr.indice].Code))
         continue;
-      int32_t fin = gr.dernier;
-      // A text's end record goes with its characters.
-      if (EstTexte(c.Elements[gr.indice].Code) && fin < c.NbElements &&
-          c.Elements[fin + 1].Code == code::FinTexte)
-        ++fin;
+      const int32_t fin = interne::FinDuGroupe(c, gr);
       for (int32_t i = gr.indice; i <= fin; ++i)
         piece[face][static_cast<size_t>(i)] = total + static_cast<int32_t>(k);
     }

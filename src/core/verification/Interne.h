@@ -1,10 +1,12 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <vector>
 
 #include "model/Circuit.h"
 #include "verification/Contour.h"
+#include "verification/Cuivre.h"
 #include "verification/Equipotentielles.h"
 #include "verification/Isolements.h"
 
@@ -12,12 +14,6 @@
 // the same faults to the last digit. Internal to the verification folder.
 
 namespace korv4 {
-
-namespace cuivre {
-struct Forme;
-struct Groupe;
-struct Ensembles;
-}  // namespace cuivre
 
 // The nets from the pieces of each face: `piece[face][record]` numbers the records' pieces
 // (0..total-1, -1 for none) on the faces made, `ensembles` has joined the pieces that touch;
@@ -28,6 +24,28 @@ void NommeEquipotentielles(Equipotentielles& r, const Circuit& c, std::vector<in
                            const std::vector<int32_t>& nonMetallises, bool liste);
 
 namespace interne {
+
+// Widens the extent b to the box of s (a shape, or the shapes of an element).
+template <class Boite>
+void Etend(BoiteTracee& b, const Boite& s) {
+  if (b.Vide) {
+    b = {s.xmin, s.ymin, s.xmax, s.ymax, false};
+    return;
+  }
+  b.Gauche = std::min(b.Gauche, s.xmin);
+  b.Bas = std::min(b.Bas, s.ymin);
+  b.Droite = std::max(b.Droite, s.xmax);
+  b.Haut = std::max(b.Haut, s.ymax);
+}
+
+// The last record of an element's group: a text's end record goes with its characters.
+int32_t FinDuGroupe(const Circuit& c, const cuivre::Groupe& gr);
+
+// The end `cote` (0: a, 1: b) of a track's segment, when it is an end of the track and the
+// segment has a length: the point e, the direction towards it (of length 1) and the round cap
+// of the track's width there.
+bool BoutDePiste(const cuivre::Forme& piste, int cote, cuivre::Point2& e, cuivre::Point2& direction,
+                 cuivre::Forme& cap);
 
 // The fault of the gap between two shapes of different pieces of a face (A plotted before B),
 // when it is narrower than the clearance (units).

@@ -155,18 +155,6 @@ double ExcesPercage(const FormeOuverture* formes, const Circuit& c, const Elemen
   return diametre / 10.0 - largeur * kMmParUnite;
 }
 
-// Widens the extent to a shape's box.
-void Etend(BoiteTracee& b, const Forme& f) {
-  if (b.Vide) {
-    b = {f.xmin, f.ymin, f.xmax, f.ymax, false};
-    return;
-  }
-  b.Gauche = std::min(b.Gauche, f.xmin);
-  b.Bas = std::min(b.Bas, f.ymin);
-  b.Droite = std::max(b.Droite, f.xmax);
-  b.Haut = std::max(b.Haut, f.ymax);
-}
-
 std::string Millimetres(double v) {
   char t[64];
   std::snprintf(t, sizeof t, "%.2f", v);
@@ -197,7 +185,7 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
     if (masques[k] != kMasqueImplantation && portee > 0)
       VerifieFace(g, masques[k], isolement, portee, o.SansIndex, r);
     VerifieContour(c, g, signales, contour);
-    for (const Forme& f : g.formes) Etend(etendue, f);
+    for (const Forme& f : g.formes) interne::Etend(etendue, f);
   }
   interne::VerifiePercages(c, o.Pastilles, r.Defauts);
   const Geometrie* faces[3] = {nullptr, &couches[0], &couches[1]};
@@ -208,6 +196,31 @@ ResultatVerification VerifieCircuit(const Circuit& c, const OptionsVerification&
 }
 
 namespace interne {
+
+int32_t FinDuGroupe(const Circuit& c, const Groupe& gr) {
+  int32_t fin = gr.dernier;
+  if (EstTexte(c.Elements[gr.indice].Code) && fin < c.NbElements &&
+      c.Elements[fin + 1].Code == code::FinTexte)
+    ++fin;
+  return fin;
+}
+
+bool BoutDePiste(const Forme& piste, int cote, Point2& e, Point2& direction, Forme& cap) {
+  if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) return false;
+  e = cote == 0 ? piste.a : piste.b;
+  const Point2 autre = cote == 0 ? piste.b : piste.a;
+  const double l = Norme(e - autre);
+  if (l <= 0) return false;
+  direction = (e - autre) * (1 / l);
+  cap = piste;
+  cap.a = cap.b = e;
+  cap.extremiteA = cap.extremiteB = false;
+  cap.xmin = e.x - piste.r;
+  cap.xmax = e.x + piste.r;
+  cap.ymin = e.y - piste.r;
+  cap.ymax = e.y + piste.r;
+  return true;
+}
 
 Defaut DefautDePaire(const Forme& A, const Forme& B, uint8_t couche) {
   const Ecart e = Mesure(A, B);

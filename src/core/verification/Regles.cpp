@@ -179,18 +179,9 @@ void ExtremitesMemeNet(const Circuit& c, const OptionsVerification& o, const Equ
       const Forme& piste = g.formes[k];
       if (piste.nature != Nature::Piste || piste.n > 0) continue;
       for (int cote = 0; cote < 2; ++cote) {
-        if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) continue;
-        const Point2 e = cote == 0 ? piste.a : piste.b, autre = cote == 0 ? piste.b : piste.a;
-        const double l = Norme(e - autre);
-        if (l <= 0) continue;
-        const Point2 direction = (e - autre) * (1 / l);  // towards the end, of length 1
-        Forme cap = piste;
-        cap.a = cap.b = e;
-        cap.extremiteA = cap.extremiteB = false;
-        cap.xmin = e.x - piste.r;
-        cap.xmax = e.x + piste.r;
-        cap.ymin = e.y - piste.r;
-        cap.ymax = e.y + piste.r;
+        Point2 e, direction;
+        Forme cap;
+        if (!interne::BoutDePiste(piste, cote, e, direction, cap)) continue;
         const int32_t m = nets.Morceau(g.groupes[static_cast<size_t>(piste.groupe)].indice, face);
         if (m < 0) continue;
         if (!index) index = Indexe();

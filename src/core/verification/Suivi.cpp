@@ -426,18 +426,9 @@ void SuiviVerification::Etat::Bouts(Couche& L, int32_t k, Travail& travail) {
   const Forme& piste = L.formes[static_cast<size_t>(k)];
   for (int cote = 0; cote < 2; ++cote) {
     L.bouts.erase(static_cast<int64_t>(k) * 2 + cote);
-    if (!(cote == 0 ? piste.extremiteA : piste.extremiteB)) continue;
-    const Point2 e = cote == 0 ? piste.a : piste.b, autre = cote == 0 ? piste.b : piste.a;
-    const double l = Norme(e - autre);
-    if (l <= 0) continue;
-    const Point2 direction = (e - autre) * (1 / l);
-    Forme cap = piste;
-    cap.a = cap.b = e;
-    cap.extremiteA = cap.extremiteB = false;
-    cap.xmin = e.x - piste.r;
-    cap.xmax = e.x + piste.r;
-    cap.ymin = e.y - piste.r;
-    cap.ymax = e.y + piste.r;
+    Point2 e, direction;
+    Forme cap;
+    if (!interne::BoutDePiste(piste, cote, e, direction, cap)) continue;
     const int32_t morceau = L.nomR[static_cast<size_t>(piste.groupe)];
     if (morceau < 0) continue;
     ++travail.Bouts;
@@ -886,15 +877,7 @@ ResultatVerification SuiviVerification::Resultat(const Circuit& c) {
     for (const Etat::Couche& L : E.couches)
       for (const Groupe& gr : L.groupes) {
         if (gr.indice < 0 || gr.xmin > gr.xmax) continue;
-        BoiteTracee& b = E.etendue;
-        if (b.Vide) {
-          b = {gr.xmin, gr.ymin, gr.xmax, gr.ymax, false};
-          continue;
-        }
-        b.Gauche = std::min(b.Gauche, gr.xmin);
-        b.Bas = std::min(b.Bas, gr.ymin);
-        b.Droite = std::max(b.Droite, gr.xmax);
-        b.Haut = std::max(b.Haut, gr.ymax);
+        interne::Etend(E.etendue, gr);
       }
     E.etendueAJour = true;
   }
@@ -982,10 +965,7 @@ Equipotentielles SuiviVerification::Nets(const Circuit& c,
     for (size_t g = 0; g < L.groupes.size(); ++g) {
       const Groupe& gr = L.groupes[g];
       if (gr.indice < 0 || !L.conductrice[g]) continue;
-      int32_t fin = gr.dernier;
-      if (EstTexte(c.Elements[gr.indice].Code) && fin < c.NbElements &&
-          c.Elements[fin + 1].Code == code::FinTexte)
-        ++fin;
+      const int32_t fin = interne::FinDuGroupe(c, gr);
       for (int32_t i = gr.indice; i <= fin; ++i)
         piece[face][static_cast<size_t>(i)] = total + static_cast<int32_t>(g);
     }
