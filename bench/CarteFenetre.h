@@ -5,7 +5,7 @@
 #include "editeur/Editeur.h"
 #include "render/CircuitExemple.h"
 
-// The board the window benchmarks draw: sample records on a quarter of the largest surface, so
+// The board the editor's benchmarks draw: sample records on a quarter of the largest surface, so
 // that a zone of half of them can be turned a quarter turn and carried on the surface.
 
 namespace korv4 {

@@ -5,15 +5,13 @@
 
 #include <vector>
 
+#include "CarteFenetre.h"
 #include "editeur/Editeur.h"
 #include "editeur/Session.h"
 #include "render/CanevasImage.h"
-#include "render/CircuitExemple.h"
 
 namespace korv4 {
 namespace {
-
-constexpr int32_t kSurface = 31000, kEtendue = 15000;
 
 // An editor without a window drawing into a 1920 x 1080 picture, as the drawing area does,
 // with `nombre` records on a quarter of the largest surface.
@@ -25,14 +23,7 @@ struct Banc {
     Editeur& ed = s.ed;
     ed.toile.Cible(&image);
     ed.Image = {pixels.data(), 1920, 1080, 1920};
-    CircuitExemple(ed.circuit, nombre, kEtendue, kEtendue, 2024);
-    for (int32_t i = 1; i <= ed.circuit.NbElements; ++i) {
-      ElementCI& e = ed.circuit[i];
-      if (e.Code != code::Rayon) e.X = static_cast<uint16_t>(e.X + 1000);
-      e.Y = static_cast<uint16_t>(e.Y + 1000);
-    }
-    ed.ctx.SurfaceX = kSurface;
-    ed.ctx.SurfaceY = kSurface;
+    CarteFenetre(ed, nombre);
     AfficheCI(ed);
     CommenceHistorique(ed);
   }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <vector>
 
 #include "model/Circuit.h"
@@ -36,6 +37,13 @@ void Etend(BoiteTracee& b, const Boite& s) {
   b.Bas = std::min(b.Bas, s.ymin);
   b.Droite = std::max(b.Droite, s.xmax);
   b.Haut = std::max(b.Haut, s.ymax);
+}
+
+// The narrowest width of an aperture's copper, across the flats of an octagon (units).
+inline double LargeurUtile(const FormeOuverture& f) {
+  double largeur = std::min(f.Largeur, f.Hauteur);
+  if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
+  return largeur;
 }
 
 // The last record of an element's group: a text's end record goes with its characters.

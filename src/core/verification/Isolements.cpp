@@ -149,9 +149,7 @@ double ExcesPercage(const FormeOuverture* formes, const Circuit& c, const Elemen
   if (!EstPastilleCuivre(e.Code) || e.Attribut < 1 || e.Attribut > 13) return 0;
   const int32_t diametre = c.EnteteCI.DiametresPercage[e.Attribut];
   if (diametre <= 0) return 0;
-  const FormeOuverture& f = formes[IndicePastille(e.Code)];
-  double largeur = std::min(f.Largeur, f.Hauteur);
-  if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
+  const double largeur = interne::LargeurUtile(formes[IndicePastille(e.Code)]);
   return diametre / 10.0 - largeur * kMmParUnite;
 }
 

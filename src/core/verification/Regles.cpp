@@ -42,9 +42,7 @@ void Couronnes(const Circuit& c, const OptionsVerification& o, std::vector<Defau
       formes[k] = FormeDeLOuverture(SortePastilleDe(e.Code).DCode, o.Pastilles);
       lue[k] = true;
     }
-    const FormeOuverture& f = formes[k];
-    double largeur = std::min(f.Largeur, f.Hauteur);
-    if (f.type == FormeOuverture::Octogone) largeur *= std::cos(3.14159265358979323846 / 8);
+    const double largeur = interne::LargeurUtile(formes[k]);
     const double couronne =
         (largeur * kMmParUnite - c.EnteteCI.DiametresPercage[e.Attribut] / 10.0) / 2;
     if (couronne < 0 || couronne >= o.CouronneMm - 1e-9) continue;  // < 0: PercageTropGrand
